@@ -1,0 +1,50 @@
+#include "testsupport.h"
+
+#include <Magick++.h>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtGlobal>
+
+#include <cstdlib>
+
+namespace TestSupport {
+
+void initTestEnvironment() {
+    QStandardPaths::setTestModeEnabled(true);
+    Magick::InitializeMagick(nullptr);
+    clearSettings();
+}
+
+void clearSettings() {
+    for (const char* application : {"Brasswick", "Glimmerdock"}) {
+        QSettings settings(QStringLiteral("Kestrelby"), QString::fromLatin1(application));
+        settings.clear();
+        settings.sync();
+    }
+}
+
+bool writePicture(const QString& path, QSize size, const QColor& color) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    QPainter painter(&image);
+    painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
+    painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
+    painter.end();
+    QImageWriter writer(path);
+    return writer.write(image);
+}
+
+QColor pixel(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
+
+bool near(const QColor& actual, const QColor& expected, int tolerance) {
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance &&
+           std::abs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+} // namespace TestSupport
