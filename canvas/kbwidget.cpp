@@ -1,7 +1,6 @@
 #include "kbwidget.h"
 
 #include "model/localglobal.h"
-
 #include "model/trace.h"
 
 #include <QDragEnterEvent>
@@ -9,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 KBWidget::KBWidget(QWidget* parent) : QWidget(parent) {
@@ -20,6 +20,7 @@ void KBWidget::setSizeIndex(int k) {
     sizeIndex = k;
     imageSize = 256 * k;
     canvasSize = 300 * k;
+    renderer.setSizeIndex(k);
     qCDebug(lcCanvas).nospace() << "imageSize: " << imageSize;
     qCDebug(lcCanvas).nospace() << "canvasSize: " << canvasSize;
     repaint();
@@ -36,9 +37,18 @@ void KBWidget::setSelectedPosition(int, int) {}
 void KBWidget::setSelectedScale(int) {}
 void KBWidget::setSelectedRotation(int) {}
 
+void KBWidget::renderContainer(QImage& image, QPainterPath& shapePath) const {
+    image = renderer.renderContainer(LocalGlobal::iconStyle, shapePath);
+}
+
+QImage KBWidget::composeIcon(const QImage& container, QPainterPath shapePath,
+                             bool forOutput) const {
+    return renderer.composeIcon(container, shapePath, forOutput, LocalGlobal::iconStyle,
+                                LocalGlobal::LImageData, selectedRect);
+}
+
 QImage& KBWidget::renderIcon(QImage& image) {
-    image = QImage(imageSize, imageSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(0);
+    image = renderer.renderIcon(LocalGlobal::iconStyle, LocalGlobal::LImageData);
     return image;
 }
 
@@ -57,7 +67,19 @@ void KBWidget::keyReleaseEvent(QKeyEvent*) {
     qCDebug(lcCanvas) << "keyReleaseEvent";
 }
 void KBWidget::paintEvent(QPaintEvent* event) {
+    if (!isCanvasSizeSet)
+        return;
+    QImage container;
+    QPainterPath shapePath;
+    renderContainer(container, shapePath);
+    const QImage composed = composeIcon(container, shapePath, false);
+    qCDebug(lcCanvas) << composed.size();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawImage(0, 0,
+                      composed.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     QWidget::paintEvent(event);
+    painter.end();
 }
 void KBWidget::dragEnterEvent(QDragEnterEvent* event) {
     event->ignore();
