@@ -70,6 +70,9 @@ private:
 
     void renderContainer(QImage& image, QPainterPath& shapePath) const;
     QImage composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput) const;
+    bool hasSelection() const;
+    // Puts the selected object's top-left at `position` and the selection frame around it.
+    void moveSelected(QPoint position);
     void updateSelectedImage();
     bool isImageFile(const QString& path) const;
     void addImage(QPoint cursorPoint, const QString& filePath);
