@@ -86,6 +86,16 @@ BrasswickForm::~BrasswickForm() {
 // --- construction -------------------------------------------------------------------------------
 
 void BrasswickForm::buildLayouts() {
+    layoutFrame();
+    layoutContainerPage();
+    layoutBadgePage();
+    layoutSelectedObjectPage();
+    showSelectedObjectControls(false);
+    isSlotEnabled = true;
+}
+
+// The top bar over the canvas column and the tab widget.
+void BrasswickForm::layoutFrame() {
     Ui::BrasswickForm& u = *ui;
     auto* topBar = new QHBoxLayout;
     topBar->addLayout(
@@ -109,7 +119,10 @@ void BrasswickForm::buildLayouts() {
     auto* formLayout = new QVBoxLayout(this);
     formLayout->addLayout(topBar);
     formLayout->addLayout(mainArea);
+}
 
+void BrasswickForm::layoutContainerPage() {
+    Ui::BrasswickForm& u = *ui;
     auto* container = new QVBoxLayout(u.tab);
     container->addLayout(box<QHBoxLayout>(
         {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
@@ -130,7 +143,10 @@ void BrasswickForm::buildLayouts() {
     u.borderGroupBox->setLayout(box<QHBoxLayout>(
         {u.borderColorLabel, u.borderColorWidget, 10, u.borderWidthLabel, u.borderWidthSpinBox},
         Qt::AlignLeft));
+}
 
+void BrasswickForm::layoutBadgePage() {
+    Ui::BrasswickForm& u = *ui;
     u.tab_2->setLayout(
         box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
@@ -144,7 +160,10 @@ void BrasswickForm::buildLayouts() {
                                     {u.badgePositionLabel, u.badgePositionComboBox}});
     badge->setAlignment(Qt::AlignTop);
     u.badgeGroupBox->setLayout(badge);
+}
 
+void BrasswickForm::layoutSelectedObjectPage() {
+    Ui::BrasswickForm& u = *ui;
     QGridLayout* picture =
         labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
     QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
@@ -160,9 +179,6 @@ void BrasswickForm::buildLayouts() {
     selectedObject->addLayout(picture);
     selectedObject->addLayout(values);
     selectedObject->setAlignment(Qt::AlignCenter);
-
-    showSelectedObjectControls(false);
-    isSlotEnabled = true;
 }
 
 void BrasswickForm::initControls() {
@@ -253,15 +269,11 @@ void BrasswickForm::showContainerStyle() {
     ui->backStyleComboBox->setCurrentIndex(s.backStyle);
     showGradientControls(ui->backStyleComboBox->currentIndex());
     ui->backOrientationComboBox->setCurrentIndex(s.backOrientation);
-    for (const auto& [swatch, color] : {std::pair{ui->backColor1Widget, s.backColor1},
-                                        std::pair{ui->backColor2Widget, s.backColor2}}) {
-        swatch->color = color;
-        swatch->repaint();
-    }
+    showSwatch(ui->backColor1Widget, s.backColor1);
+    showSwatch(ui->backColor2Widget, s.backColor2);
     ui->_3dEffectCheckBox->setChecked(s.useBack3dEffect);
     ui->borderCheckBox->setChecked(s.useBorder);
-    ui->borderColorWidget->color = s.borderColor;
-    ui->borderColorWidget->repaint();
+    showSwatch(ui->borderColorWidget, s.borderColor);
     ui->borderWidthSpinBox->setValue(s.borderWidth);
     ui->borderGroupBox->setVisible(ui->borderCheckBox->isChecked());
     ui->glossyCheckBox->setChecked(s.useGlossy);
@@ -272,17 +284,12 @@ void BrasswickForm::showBadgeStyle() {
     ui->badgeCheckBox->setChecked(s.useBadge);
     ui->badgeGroupBox->setVisible(ui->badgeCheckBox->isChecked());
     ui->badgeTextLineEdit->setText(s.badgeText);
-    ui->badgeTextColorWidget->color = s.badgeTextColor;
-    ui->badgeTextColorWidget->repaint();
+    showSwatch(ui->badgeTextColorWidget, s.badgeTextColor);
     ui->badgeTextSizeSpinBox->setValue(s.badgeTextSize);
     setTextPixelSize(s.badgeTextFont, s.badgeTextSize);
     ui->badgeFontComboBox->setCurrentFont(s.badgeTextFont);
-    for (const auto& [swatch, color] :
-         {std::pair{ui->badgeBackColorWidget, s.badgeBackColor},
-          std::pair{ui->badgeBorderColorWidget, s.badgeBorderColor}}) {
-        swatch->color = color;
-        swatch->repaint();
-    }
+    showSwatch(ui->badgeBackColorWidget, s.badgeBackColor);
+    showSwatch(ui->badgeBorderColorWidget, s.badgeBorderColor);
     ui->badgeLineWidthSpinBox->setValue(s.badgeLineWidth);
     ui->badgeOrientationComboBox->setCurrentIndex(s.badgeOrientation);
     fillBadgePositionComboBox(s.badgeOrientation);
@@ -334,10 +341,15 @@ void BrasswickForm::showSelectedObjectControls(bool show) {
     ui->objectTipsLabel->setVisible(show);
 }
 
-void BrasswickForm::applyColor(KBColorWidget* swatch, QColor IconStyle::*field,
-                               const QColor& color) {
+// Writing the colour emits nothing: the swatch announces only colours the user chose.
+void BrasswickForm::showSwatch(KBColorWidget* swatch, const QColor& color) {
     swatch->color = color;
     swatch->repaint();
+}
+
+void BrasswickForm::applyColor(KBColorWidget* swatch, QColor IconStyle::*field,
+                               const QColor& color) {
+    showSwatch(swatch, color);
     iconStyle.*field = color;
     ui->widget->updateData();
 }

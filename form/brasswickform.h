@@ -82,6 +82,10 @@ private:
     bool isSlotEnabled = false;
 
     void buildLayouts();
+    void layoutFrame();
+    void layoutContainerPage();
+    void layoutBadgePage();
+    void layoutSelectedObjectPage();
     void initControls();
     void connectSignals();
     void loadStyle();
@@ -94,6 +98,7 @@ private:
     void fillBadgePositionComboBox(int orientation);
     void measureBadgeText();
     void showSelectedObjectControls(bool show);
+    void showSwatch(KBColorWidget* swatch, const QColor& color);
     void applyColor(KBColorWidget* swatch, QColor IconStyle::*field, const QColor& color);
     void applyBadgeFont(const QFont& font);
 

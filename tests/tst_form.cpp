@@ -115,14 +115,12 @@ struct Form {
     }
 };
 
-// Counts paints of a widget and records the measured badge text at each.
+// Records the measured badge text at every paint of the widget it watches.
 struct PaintProbe : QObject {
-    int paints = 0;
     int widthAtPaint = -1;
     int heightAtPaint = -1;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            ++paints;
             widthAtPaint = iconStyle.badgeTextWidth;
             heightAtPaint = iconStyle.badgeTextHeight;
         }
@@ -461,9 +459,8 @@ private Q_SLOTS:
         // The height follows the text size alone, not the badge font.
         const int height = iconStyle.badgeTextHeight;
         f.nextFont();
-        QCOMPARE(iconStyle.badgeTextHeight, f.get<QLabel>("tempLabel")->height());
+        QCOMPARE(iconStyle.badgeTextHeight, height);
         QCOMPARE(probe.widthAtPaint, iconStyle.badgeTextWidth);
-        QVERIFY(iconStyle.badgeTextHeight != height || iconStyle.badgeTextFont.pixelSize() == 18);
         f.canvas()->removeEventFilter(&probe);
     }
 
