@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -343,6 +344,23 @@ private Q_SLOTS:
         QVERIFY(!TestSupport::dropFiles(viewport, QPointF(20, 20), {path}));
         QCOMPARE(f.list()->count(), 0);
         QVERIFY(LImageData.isEmpty());
+    }
+
+    // A drop that did not start in the list (no drag source) moves no row, even over rows.
+    void foreignDropMovesNothing() {
+        Form f;
+        dropThree(f);
+        QSignalSpy moved(f.list(), &KBListWidget::itemMoved);
+        QSignalSpy needed(f.list(), &KBListWidget::needToMoveitem);
+        QMimeData data;
+        data.setUrls(TestSupport::fileUrls({f.folder.filePath(QStringLiteral("picture0.png"))}));
+        const QPoint over = f.list()->visualItemRect(f.list()->item(2)).center();
+        QDropEvent drop(over, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.list()->viewport(), &drop);
+        QVERIFY(!drop.isAccepted());
+        QCOMPARE(moved.count() + needed.count(), 0);
+        QCOMPARE(rowTexts(f.list()), QStringList({"Image2", "Image1", "Image0"}));
+        CHECK_INVARIANT(f);
     }
 
     void canvasClickAndDragSelect() {
