@@ -66,10 +66,9 @@ void KBListWidget::dropEvent(QDropEvent* event) {
 
     if (receiverMovesDroppedRow(place)) {
         Q_EMIT needToMoveitem(oldPos, newPos);
-        // A copy as far as the drag is concerned: the view must not remove the dragged row
-        // after the drag, the receiver has already moved it.
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+        // Left unaccepted: a drag that ends as a move makes the view remove the selected row,
+        // which is by now the row the receiver has just moved.
+        event->ignore();
         return;
     }
     Q_EMIT itemMoved(oldPos, newPos);
