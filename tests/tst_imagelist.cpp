@@ -154,14 +154,6 @@ private Q_SLOTS:
         LImageData.clear();
     }
 
-    void emptyListShowsHint() {
-        Form f;
-        QVERIFY(f.shown("dropImageLabel"));
-        QVERIFY(f.shown("objectNoteLabel"));
-        QVERIFY(!f.shown("selectedImageLabel"));
-        CHECK_INVARIANT(f);
-    }
-
     void threeDropsListTopLayerFirst() {
         Form f;
         dropThree(f);
@@ -202,17 +194,6 @@ private Q_SLOTS:
         f.clickRow(1);
         QCOMPARE(preview->pixmap().size(), QSize(128, 64));
         QCOMPARE(f.get<QLabel>("selectedImageNameLabel")->text(), QStringLiteral("Image0"));
-    }
-
-    void listClickSelectsOnCanvas() {
-        Form f;
-        dropThree(f);
-        f.clickRow(2);
-        QCOMPARE(f.selectedRow(), QStringLiteral("Image0"));
-        CHECK_INVARIANT(f);
-        f.clickRow(1);
-        QCOMPARE(f.selectedRow(), QStringLiteral("Image1"));
-        CHECK_INVARIANT(f);
     }
 
     void buttonsMoveLayers_data() {
