@@ -1,11 +1,19 @@
+#include "app/aboutdialog.h"
+#include "app/applicationicon.h"
 #include "app/mainwindow.h"
+#include "app/otherappsdialog.h"
 #include "app/windowgeometry.h"
 #include "form/brasswickform.h"
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -38,6 +46,42 @@ private:
             category->setEnabled(QtDebugMsg, true);
     }
 };
+
+// Stands in for the browser: every address the desktop is asked to open ends up here.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    UrlCatcher() {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UrlCatcher() override {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// Runs `dialog` modally and, once it is up, hands the active modal widget to `drive`.
+void execDriven(QDialog* dialog, const std::function<void(QWidget*)>& drive) {
+    QTimer::singleShot(0, [drive] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        drive(modal);
+    });
+    dialog->exec();
+}
+
+template <typename T> T* child(QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+}
 
 QVariant storedValue(const char* name) {
     return QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Glimmerdock"))
@@ -184,6 +228,162 @@ private Q_SLOTS:
         QCOMPARE(window.geometry(), QRect(100, 40, 986, 513));
     }
 
+    void aboutWidgets_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("version") << "versionLabel" << QRect(180, 110, 121, 16) << "Version: 1.0.0";
+        QTest::newRow("notice") << "label_3" << QRect(180, 220, 351, 16)
+                                << "Made by Kestrelby. Free to use; no warranty.";
+        QTest::newRow("logo") << "label_4" << QRect(20, 30, 131, 131) << QString();
+        QTest::newRow("caption") << "label_2" << QRect(180, 150, 61, 16) << "Website:";
+        QTest::newRow("systems") << "label_5" << QRect(180, 70, 231, 21) << "for Windows 11 and 10";
+    }
+
+    void aboutWidgets() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QWidget form;
+        AboutDialog dialog(&form);
+        auto* label = child<QLabel>(&dialog, qPrintable(name));
+        QVERIFY(label);
+        QCOMPARE(label->geometry(), geometry);
+        QCOMPARE(label->text(), text);
+    }
+
+    void aboutDialog() {
+        QWidget form;
+        AboutDialog dialog(&form);
+        QCOMPARE(dialog.objectName(), QStringLiteral("AboutDialog"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(dialog.size(), QSize(523, 343));
+        QCOMPARE(dialog.parentWidget(), &form);
+
+        auto* title = child<QLabel>(&dialog, "label");
+        QVERIFY(title);
+        QCOMPARE(title->text(), QStringLiteral("Glimmerdock"));
+        QCOMPARE(title->pos(), QPoint(180, 20));
+        QCOMPARE(title->size(), title->sizeHint());
+        QCOMPARE(title->font().pointSize(), 20);
+        QCOMPARE(title->font().weight(), QFont::Bold);
+        auto* systems = child<QLabel>(&dialog, "label_5");
+        QVERIFY(systems);
+        QCOMPARE(systems->font().pointSize(), 16);
+        QCOMPARE(systems->font().weight(), QFont::Normal);
+
+        auto* logo = child<QLabel>(&dialog, "label_4");
+        QVERIFY(logo);
+        QVERIFY(!logo->pixmap().isNull());
+        QCOMPARE(logo->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(QStringLiteral(":/resources/images/AboutLogo.png"))
+                     .convertToFormat(QImage::Format_ARGB32));
+
+        auto* close = child<QPushButton>(&dialog, "closeButton");
+        QVERIFY(close);
+        QCOMPARE(close->geometry(), QRect(430, 300, 75, 24));
+        QCOMPARE(close->text(), QStringLiteral("Close"));
+
+        auto* line = child<QFrame>(&dialog, "line");
+        QVERIFY(line);
+        QCOMPARE(line->geometry(), QRect(180, 200, 331, 20));
+        QCOMPARE(line->frameShape(), QFrame::HLine);
+        QCOMPARE(line->frameShadow(), QFrame::Sunken);
+
+        auto* web = child<QLabel>(&dialog, "webLabel");
+        QVERIFY(web);
+        QCOMPARE(web->geometry(), QRect(230, 150, 111, 16));
+        QCOMPARE(web->text(), QStringLiteral("<a href=\"https://kestrelby.example/\">"
+                                             "kestrelby.example</a>"));
+        QCOMPARE(web->textFormat(), Qt::RichText);
+        QCOMPARE(int(web->textInteractionFlags()), 13);
+        QVERIFY(web->openExternalLinks());
+        QVERIFY(web->font().underline());
+    }
+
+    void aboutLinkOpensWebsite() {
+        UrlCatcher browser;
+        QWidget form;
+        AboutDialog dialog(&form);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* web = child<QLabel>(&dialog, "webLabel");
+        QVERIFY(web);
+        QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(10, web->height() / 2));
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://kestrelby.example/"))});
+    }
+
+    // Every way out of a dialog frees it, so repeated clicks on the form leave nothing behind.
+    void dialogsFreeThemselves_data() {
+        QTest::addColumn<bool>("promotional");
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("About, Close") << false << false;
+        QTest::newRow("About, Escape") << false << true;
+        QTest::newRow("promotional, Close") << true << false;
+        QTest::newRow("promotional, Escape") << true << true;
+    }
+
+    void dialogsFreeThemselves() {
+        QFETCH(bool, promotional);
+        QFETCH(bool, escape);
+        QWidget form;
+        QPointer<QDialog> dialog;
+        if (promotional)
+            dialog = new OtherAppsDialog(&form);
+        else
+            dialog = new AboutDialog(&form);
+        execDriven(dialog, [escape](QWidget* modal) {
+            if (escape)
+                QTest::keyClick(modal, Qt::Key_Escape);
+            else
+                child<QPushButton>(modal, "closeButton")->click();
+        });
+        QTRY_VERIFY(dialog.isNull());
+        QVERIFY(form.findChildren<QDialog*>().isEmpty());
+    }
+
+    void promotionalDialog() {
+        UrlCatcher browser;
+        QWidget form;
+        auto* dialog = new OtherAppsDialog(&form);
+        QVERIFY(dialog->isModal());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Optimize Windows Performance"));
+        QCOMPARE(child<QLabel>(dialog, "titleLabel")->text(),
+                 QStringLiteral("Kestrelby Hoverwing"));
+        QVERIFY(child<QLabel>(dialog, "descriptionLabel")->text().contains("Windows"));
+        QCOMPARE(child<QLabel>(dialog, "logoLabel")->pixmap().size(), QSize(96, 96));
+        QCOMPARE(child<QLabel>(dialog, "screenshotLabel")->pixmap().size(), QSize(400, 250));
+
+        execDriven(dialog, [](QWidget* modal) {
+            QTest::mouseClick(child<QPushButton>(modal, "productButton"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(modal, "orderButton"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(modal, "closeButton"), Qt::LeftButton);
+        });
+        QCOMPARE(browser.opened,
+                 QList<QUrl>({QUrl(QStringLiteral("https://kestrelby.example/hoverwing/")),
+                              QUrl(QStringLiteral("https://kestrelby.example/hoverwing/order/"))}));
+        for (const char* application : {"Brasswick", "Glimmerdock"})
+            QVERIFY(QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application))
+                        .allKeys()
+                        .isEmpty());
+    }
+
+    void applicationIconSizes() {
+        const QIcon icon = applicationIcon();
+        QList<QSize> expected;
+        for (int edge : {16, 22, 24, 32, 48, 64, 128, 256})
+            expected << QSize(edge, edge);
+        QList<QSize> sizes = icon.availableSizes();
+        std::sort(sizes.begin(), sizes.end(),
+                  [](QSize a, QSize b) { return a.width() < b.width(); });
+        QCOMPARE(sizes, expected);
+        // Drawn afresh at each size: the small one is no blurred copy of the large one.
+        const QImage small = icon.pixmap(QSize(16, 16)).toImage();
+        QCOMPARE(small.size(), QSize(16, 16));
+        QCOMPARE(small.pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(small.pixelColor(8, 14).alpha(), 255);
+    }
+
     void resourcePictures_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
@@ -191,6 +391,8 @@ private Q_SLOTS:
                                  "ArrowUp24.png", "ArrowDown24.png", "Delete24.png"})
             QTest::newRow(name) << QString::fromLatin1(name) << QSize(24, 24);
         QTest::newRow("logo") << QStringLiteral("AboutLogo.png") << QSize(131, 131);
+        QTest::newRow("promoted logo") << QStringLiteral("HoverwingLogo.png") << QSize(96, 96);
+        QTest::newRow("screenshot") << QStringLiteral("HoverwingScreenshot.png") << QSize(400, 250);
     }
 
     void resourcePictures() {
