@@ -27,7 +27,7 @@ public:
     // when `forOutput` is false.
     QImage composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput,
                        const IconStyle& style, const QList<ImageData>& images,
-                       const QRect& selectedRect = QRect()) const;
+                       const QRect& selectedRect = QRect(-1, -1, -1, -1)) const;
 
     // The whole canvas as the screen shows it, selection frame included.
     QImage renderCanvas(const IconStyle& style, const QList<ImageData>& images,
