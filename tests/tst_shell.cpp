@@ -18,6 +18,7 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -66,14 +67,13 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
 
-// Runs `dialog` modally and, once it is up, hands the active modal widget to `drive`.
-void execDriven(QDialog* dialog, const std::function<void(QWidget*)>& drive) {
+// Hands the next modal widget, once it is up, to `drive`; the caller then opens it.
+void driveNextModal(const std::function<void(QWidget*)>& drive) {
     QTimer::singleShot(0, [drive] {
         QWidget* modal = QApplication::activeModalWidget();
         QVERIFY(modal);
         drive(modal);
     });
-    dialog->exec();
 }
 
 template <typename T> T* child(QWidget* parent, const char* name) {
@@ -332,12 +332,13 @@ private Q_SLOTS:
             dialog = new OtherAppsDialog(&form);
         else
             dialog = new AboutDialog(&form);
-        execDriven(dialog, [escape](QWidget* modal) {
+        driveNextModal([escape](QWidget* modal) {
             if (escape)
                 QTest::keyClick(modal, Qt::Key_Escape);
             else
                 child<QPushButton>(modal, "closeButton")->click();
         });
+        dialog->exec();
         QTRY_VERIFY(dialog.isNull());
         QVERIFY(form.findChildren<QDialog*>().isEmpty());
     }
@@ -354,11 +355,12 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(dialog, "logoLabel")->pixmap().size(), QSize(96, 96));
         QCOMPARE(child<QLabel>(dialog, "screenshotLabel")->pixmap().size(), QSize(400, 250));
 
-        execDriven(dialog, [](QWidget* modal) {
+        driveNextModal([](QWidget* modal) {
             QTest::mouseClick(child<QPushButton>(modal, "productButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(modal, "orderButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(modal, "closeButton"), Qt::LeftButton);
         });
+        dialog->exec();
         QCOMPARE(browser.opened,
                  QList<QUrl>({QUrl(QStringLiteral("https://kestrelby.example/hoverwing/")),
                               QUrl(QStringLiteral("https://kestrelby.example/hoverwing/order/"))}));
@@ -366,6 +368,51 @@ private Q_SLOTS:
             QVERIFY(QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application))
                         .allKeys()
                         .isEmpty());
+    }
+
+    // The form's buttons build a new modal dialog on every click, parented to the form.
+    void formButtonsOpenDialogs_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("dialogClass");
+        QTest::newRow("About") << "aboutButton"
+                               << "AboutDialog";
+        QTest::newRow("promotional") << "tarnhillButton"
+                                     << "OtherAppsDialog";
+    }
+
+    void formButtonsOpenDialogs() {
+        QFETCH(QString, button);
+        QFETCH(QString, dialogClass);
+        MainWindow window;
+        window.show();
+        auto* form = window.findChild<BrasswickForm*>();
+        QVERIFY(form);
+        auto* opener = form->findChild<QAbstractButton*>(button);
+        QVERIFY(opener);
+        QList<QPointer<QWidget>> opened;
+        for (int click = 0; click < 2; ++click) {
+            driveNextModal([&](QWidget* modal) {
+                opened.append(modal);
+                QCOMPARE(QString::fromLatin1(modal->metaObject()->className()), dialogClass);
+                QCOMPARE(modal->parentWidget(), form);
+                QVERIFY(modal->isModal());
+                QTest::mouseClick(child<QPushButton>(modal, "closeButton"), Qt::LeftButton);
+            });
+            QTest::mouseClick(opener, Qt::LeftButton);
+            QCOMPARE(opened.size(), click + 1);
+            QTRY_VERIFY(opened.last().isNull());
+        }
+        QVERIFY(form->findChildren<QDialog*>().isEmpty());
+    }
+
+    void websiteButtonOpensWebsite() {
+        UrlCatcher browser;
+        MainWindow window;
+        window.show();
+        auto* website = window.findChild<QToolButton*>(QStringLiteral("websiteButton"));
+        QVERIFY(website);
+        QTest::mouseClick(website, Qt::LeftButton);
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://kestrelby.example/"))});
     }
 
     void applicationIconSizes() {
