@@ -1,6 +1,10 @@
 #include "brasswickform.h"
 #include "ui_brasswickform.h"
 
+#include "app/aboutdialog.h"
+#include "app/makerlinks.h"
+#include "app/otherappsdialog.h"
+#include "app/shellopen.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
@@ -730,8 +734,14 @@ void BrasswickForm::on_goButton_clicked() {}
 
 void BrasswickForm::on_exportImages(QList<int>) {}
 
-void BrasswickForm::on_aboutButton_clicked() {}
+void BrasswickForm::on_aboutButton_clicked() {
+    (new AboutDialog(this))->exec();
+}
 
-void BrasswickForm::on_websiteButton_clicked() {}
+void BrasswickForm::on_websiteButton_clicked() {
+    ShellOpen::openAddress(MakerLinks::website);
+}
 
-void BrasswickForm::on_tarnhillButton_clicked() {}
+void BrasswickForm::on_tarnhillButton_clicked() {
+    (new OtherAppsDialog(this))->exec();
+}
