@@ -467,9 +467,6 @@ int main(int argc, char** argv) {
                    .toUtf8());
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    // Test executables run in parallel and test mode gives them one shared store; these tests
-    // clear it and close windows that write to it, so they keep a store of their own.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     QApplication application(argc, argv);
     TestShell test;
     return QTest::qExec(&test, argc, argv);
