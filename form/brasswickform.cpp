@@ -203,6 +203,7 @@ void BrasswickForm::initControls() {
         for (const QString& item : items)
             list->addItem(item);
     }
+    ui->badgeTextLineEdit->setMaxLength(badgeTextMaxLength);
     ui->tempLabel->hide();
     ui->tempLabel2->hide();
     disableListButtons();

@@ -19,6 +19,10 @@ enum class GradientOrientation : int {
 };
 enum class BadgeOrientation : int { Diagonal = 0, Horizontal = 1 };
 
+// Longest badge text kept. The badge is a band across one corner or edge of the icon, where a few
+// words already fill it; a longer text only costs time in every measurement and repaint.
+constexpr int badgeTextMaxLength = 256;
+
 // Everything that decides how the icon around the pictures looks. Lengths are canvas pixels.
 // A plain record: values are not checked here; the renderer copes with any of them.
 struct IconStyle {

@@ -31,8 +31,11 @@ struct Entry {
     const char* group;
     const char* key;
     Field field;
-    IntRule rule; // numbers only
+    IntRule rule; // numbers; for text, its longest length
 };
+
+// The largest text the text-size control offers; a stored font beyond it is not one anybody chose.
+constexpr int largestTextSize = 360;
 
 constexpr IntRule none{IntRule::Length, 0, 0};
 constexpr IntRule choice(int count, int first = 0) {
@@ -58,9 +61,9 @@ const Entry entries[] = {
     {"Container", "useGlossy", &IconStyle::useGlossy, none},
     {"Container", "clipImage", &IconStyle::clipImage, none},
     {"Badge", "useBadge", &IconStyle::useBadge, none},
-    {"Badge", "badgeText", &IconStyle::badgeText, none},
+    {"Badge", "badgeText", &IconStyle::badgeText, length(badgeTextMaxLength)},
     {"Badge", "badgeTextColor", &IconStyle::badgeTextColor, none},
-    {"Badge", "badgeTextSize", &IconStyle::badgeTextSize, length(360)},
+    {"Badge", "badgeTextSize", &IconStyle::badgeTextSize, length(largestTextSize)},
     {"Badge", "badgeTextFont", &IconStyle::badgeTextFont, none},
     {"Badge", "badgeBackColor", &IconStyle::badgeBackColor, none},
     {"Badge", "badgeBorderColor", &IconStyle::badgeBorderColor, none},
@@ -96,10 +99,13 @@ struct Reader {
     void operator()(QFont IconStyle::*field) const {
         QFont font;
         const QString text = stored.toString();
-        if (!text.isEmpty() && font.fromString(text))
+        if (!text.isEmpty() && font.fromString(text) && font.pixelSize() <= largestTextSize &&
+            font.pointSizeF() <= largestTextSize)
             style.*field = font;
     }
-    void operator()(QString IconStyle::*field) const { style.*field = stored.toString(); }
+    void operator()(QString IconStyle::*field) const {
+        style.*field = stored.toString().left(rule.max);
+    }
 };
 
 struct Writer {

@@ -1,0 +1,304 @@
+#include "app/mainwindow.h"
+#include "canvas/kbwidget.h"
+#include "form/brasswickform.h"
+#include "model/localglobal.h"
+#include "support/testsupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <climits>
+#include <functional>
+#include <memory>
+
+using LocalGlobal::iconStyle;
+
+namespace {
+
+std::unique_ptr<QSettings> store() {
+    return std::make_unique<QSettings>(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+}
+
+// What a stored key may hold once the program has written it: checked here on its own, from what
+// the controls offer, not from the program's own table.
+struct KeyRule {
+    enum Kind { Int, Bool, Colour, Font, Text };
+    const char* key;
+    Kind kind;
+    int min = 0;
+    int max = 0;
+};
+
+// The badge is a band across a corner of the icon: no sane text is longer than this.
+constexpr int badgeTextLimit = 256;
+
+const KeyRule styleKeys[] = {
+    {"Container/shape", KeyRule::Int, 0, 2},
+    {"Container/radius", KeyRule::Int, 0, 360},
+    {"Container/useBackground", KeyRule::Bool},
+    {"Container/backStyle", KeyRule::Int, 0, 1},
+    {"Container/backOrientation", KeyRule::Int, 0, 7},
+    {"Container/backColor1", KeyRule::Colour},
+    {"Container/backColor2", KeyRule::Colour},
+    {"Container/useBack3dEffect", KeyRule::Bool},
+    {"Container/useBorder", KeyRule::Bool},
+    {"Container/borderColor", KeyRule::Colour},
+    {"Container/borderWidth", KeyRule::Int, 0, 360},
+    {"Container/useGlossy", KeyRule::Bool},
+    {"Container/clipImage", KeyRule::Bool},
+    {"Badge/useBadge", KeyRule::Bool},
+    {"Badge/badgeText", KeyRule::Text, 0, badgeTextLimit},
+    {"Badge/badgeTextColor", KeyRule::Colour},
+    {"Badge/badgeTextSize", KeyRule::Int, 0, 360},
+    {"Badge/badgeTextFont", KeyRule::Font},
+    {"Badge/badgeBackColor", KeyRule::Colour},
+    {"Badge/badgeBorderColor", KeyRule::Colour},
+    {"Badge/badgeLineWidth", KeyRule::Int, 0, 20},
+    {"Badge/badgeOrientation", KeyRule::Int, 0, 1},
+    {"Badge/badgeOrientationHorizontal", KeyRule::Int, 0, 1},
+    {"Badge/badgeOrientationDiagonal", KeyRule::Int, 0, 3},
+    {"Canvas/canvasSize", KeyRule::Int, 1, 3},
+};
+
+// Why a stored value breaks its rule, or an empty text when it keeps it.
+QString breach(const KeyRule& rule, const QVariant& value) {
+    if (!value.isValid())
+        return QStringLiteral("missing");
+    const QString text = value.toString();
+    switch (rule.kind) {
+    case KeyRule::Int: {
+        bool ok = false;
+        const int number = text.toInt(&ok);
+        if (!ok || number < rule.min || number > rule.max)
+            return QStringLiteral("number out of range: ") + text.left(40);
+        return {};
+    }
+    case KeyRule::Bool:
+        return text == QLatin1String("true") || text == QLatin1String("false")
+                   ? QString()
+                   : QStringLiteral("not a truth value: ") + text.left(40);
+    case KeyRule::Colour:
+        return QRegularExpression(QStringLiteral("^#[0-9a-f]{6}$")).match(text).hasMatch()
+                   ? QString()
+                   : QStringLiteral("not a colour: ") + text.left(40);
+    case KeyRule::Font: {
+        QFont font;
+        if (!font.fromString(text))
+            return QStringLiteral("not a font: ") + text.left(40);
+        if (font.pixelSize() > 360 || font.pointSize() > 360)
+            return QStringLiteral("font too large: ") + text.left(40);
+        return {};
+    }
+    case KeyRule::Text:
+        return text.size() <= rule.max ? QString()
+                                       : QStringLiteral("text of %1 characters").arg(text.size());
+    }
+    return {};
+}
+
+QVariant garbageValue(const QString& kind) {
+    if (kind == QLatin1String("bad colour"))
+        return QStringLiteral("#zzz");
+    if (kind == QLatin1String("words"))
+        return QStringLiteral("twelve, or so");
+    if (kind == QLatin1String("largest int"))
+        return INT_MAX;
+    if (kind == QLatin1String("smallest int"))
+        return INT_MIN;
+    if (kind == QLatin1String("overflowing number"))
+        return QStringLiteral("99999999999999999999999");
+    if (kind == QLatin1String("huge double"))
+        return 1e300;
+    if (kind == QLatin1String("list"))
+        return QStringList{QStringLiteral("1"), QStringLiteral("#ffffff"), QStringLiteral("x")};
+    if (kind == QLatin1String("bytes"))
+        return QByteArray("\x00\xff\xfe\x80garbage\x00", 12);
+    if (kind == QLatin1String("size"))
+        return QSize(-3, 1000000);
+    if (kind == QLatin1String("empty"))
+        return QString();
+    if (kind == QLatin1String("unparsable font"))
+        return QStringLiteral("Sans,abc,-7,,,,zz");
+    if (kind == QLatin1String("font of a million points"))
+        return QStringLiteral("Sans,1000000,-1,5,700,0,0,0,0,0");
+    if (kind == QLatin1String("font of a million pixels"))
+        return QStringLiteral("Sans,-1,1000000,5,700,0,0,0,0,0");
+    if (kind == QLatin1String("10 MB text"))
+        return QString(10 * 1024 * 1024, QLatin1Char('W'));
+    return QStringLiteral("%1 times two").arg(kind);
+}
+
+const char* const garbageKinds[] = {
+    "bad colour", "words", "largest int", "smallest int", "overflowing number", "huge double",
+    "list",       "bytes", "size",        "empty",        "unparsable font",
+};
+
+// Every list of the form has a current item, every number a control shows is the record's, the
+// canvas is sized and a render comes out whole.
+void checkUsable(BrasswickForm* form) {
+    for (QComboBox* list : form->findChildren<QComboBox*>()) {
+        QVERIFY2(list->currentIndex() >= 0 && list->currentIndex() < list->count(),
+                 qPrintable(list->objectName()));
+    }
+    const std::pair<const char*, int> numbers[] = {
+        {"radiusSpinBox", iconStyle.radius},
+        {"borderWidthSpinBox", iconStyle.borderWidth},
+        {"badgeTextSizeSpinBox", iconStyle.badgeTextSize},
+        {"badgeLineWidthSpinBox", iconStyle.badgeLineWidth},
+    };
+    for (const auto& [name, value] : numbers)
+        QCOMPARE(form->findChild<QSpinBox*>(QString::fromLatin1(name))->value(), value);
+    QCOMPARE(form->findChild<QComboBox*>(QStringLiteral("shapeComboBox"))->currentIndex(),
+             iconStyle.shape);
+    QCOMPARE(
+        form->findChild<QComboBox*>(QStringLiteral("badgeOrientationComboBox"))->currentIndex(),
+        iconStyle.badgeOrientation);
+    QVERIFY(form->findChild<QLineEdit*>(QStringLiteral("badgeTextLineEdit"))->text().size() <=
+            badgeTextLimit);
+    QVERIFY(iconStyle.badgeText.size() <= badgeTextLimit);
+    QVERIFY(iconStyle.badgeTextFont.pixelSize() <= 360 &&
+            iconStyle.badgeTextFont.pointSize() <= 360);
+
+    auto* canvas = form->findChild<KBWidget*>(QStringLiteral("widget"));
+    const int k = canvas->getSizeIndex();
+    QVERIFY(k >= 1 && k <= 3);
+    QCOMPARE(form->findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->currentIndex(),
+             k - 1);
+    QImage icon;
+    QCOMPARE(canvas->renderIcon(icon).size(), QSize(256 * k, 256 * k));
+}
+
+// What the program left in the store is sound for the next start.
+void checkStored() {
+    auto settings = store();
+    for (const KeyRule& rule : styleKeys) {
+        const QString why = breach(rule, settings->value(QString::fromLatin1(rule.key)));
+        QVERIFY2(why.isEmpty(), qPrintable(QString::fromLatin1(rule.key) + ": " + why));
+    }
+}
+
+} // namespace
+
+// A settings store is only text on disk: whatever it holds, the program starts with a form the
+// user can work with and leaves a store that the next start reads as it was meant.
+class TestBadSettings : public QObject {
+    Q_OBJECT
+
+    // Starts the real window on the store as it is, lets `use` work with its form, closes it.
+    void runProgram(const std::function<void(BrasswickForm*)>& use) {
+        auto window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto* form = window->findChild<BrasswickForm*>();
+        QVERIFY(form);
+        use(form);
+        window->close();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { TestSupport::initTestEnvironment(); }
+    void init() { TestSupport::clearSettings(); }
+
+    void garbageInOneKey_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("kind");
+        for (const KeyRule& rule : styleKeys) {
+            for (const char* kind : garbageKinds)
+                QTest::addRow("%s %s", rule.key, kind)
+                    << QString::fromLatin1(rule.key) << QString::fromLatin1(kind);
+        }
+        for (const char* kind :
+             {"font of a million points", "font of a million pixels", "10 MB text"})
+            QTest::addRow("Badge/badgeTextFont %s", kind)
+                << QStringLiteral("Badge/badgeTextFont") << QString::fromLatin1(kind);
+        for (const char* key : {"Badge/badgeText", "Container/backColor1", "Canvas/canvasSize"})
+            QTest::addRow("%s 10 MB text", key)
+                << QString::fromLatin1(key) << QStringLiteral("10 MB text");
+    }
+
+    void garbageInOneKey() {
+        QFETCH(QString, key);
+        QFETCH(QString, kind);
+        store()->setValue(key, garbageValue(kind));
+        runProgram([](BrasswickForm* form) { checkUsable(form); });
+        if (QTest::currentTestFailed())
+            return;
+        checkStored();
+    }
+
+    // Every key spoilt at once, each kind in turn; a second start on what the first one saved
+    // shows the same style.
+    void garbageEverywhere_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : garbageKinds)
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void garbageEverywhere() {
+        QFETCH(QString, kind);
+        {
+            auto settings = store();
+            for (const KeyRule& rule : styleKeys)
+                settings->setValue(QString::fromLatin1(rule.key), garbageValue(kind));
+        }
+        runProgram([](BrasswickForm* form) { checkUsable(form); });
+        if (QTest::currentTestFailed())
+            return;
+        checkStored();
+        QMap<QString, QString> saved;
+        {
+            auto settings = store();
+            for (const KeyRule& rule : styleKeys)
+                saved[QString::fromLatin1(rule.key)] =
+                    settings->value(QString::fromLatin1(rule.key)).toString();
+        }
+        runProgram([](BrasswickForm* form) { checkUsable(form); });
+        auto settings = store();
+        for (const KeyRule& rule : styleKeys)
+            QCOMPARE(settings->value(QString::fromLatin1(rule.key)).toString(),
+                     saved[QString::fromLatin1(rule.key)]);
+    }
+
+    // A text size of 0 leaves the stored font's own size in place: it must still be one the badge
+    // can be drawn with.
+    void hugeFontWithoutTextSize_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("points") << QStringLiteral("font of a million points");
+        QTest::newRow("pixels") << QStringLiteral("font of a million pixels");
+    }
+
+    void hugeFontWithoutTextSize() {
+        QFETCH(QString, kind);
+        store()->setValue("Badge/useBadge", true);
+        store()->setValue("Badge/badgeTextSize", 0);
+        store()->setValue("Badge/badgeTextFont", garbageValue(kind));
+        runProgram([](BrasswickForm* form) { checkUsable(form); });
+        if (QTest::currentTestFailed())
+            return;
+        checkStored();
+    }
+
+    // A long stored text is cut to the badge's limit, and the user cannot type past it either.
+    void longBadgeTextIsCut() {
+        store()->setValue("Badge/useBadge", true);
+        store()->setValue("Badge/badgeText", QString(100000, QLatin1Char('M')));
+        runProgram([](BrasswickForm* form) {
+            checkUsable(form);
+            auto* edit = form->findChild<QLineEdit*>(QStringLiteral("badgeTextLineEdit"));
+            QCOMPARE(edit->text(), QString(badgeTextLimit, QLatin1Char('M')));
+            QTest::keyClick(edit, Qt::Key_End);
+            QTest::keyClicks(edit, QStringLiteral("more"));
+            QCOMPARE(iconStyle.badgeText.size(), badgeTextLimit);
+            QVERIFY(iconStyle.badgeTextWidth > 0);
+        });
+        QCOMPARE(store()->value("Badge/badgeText").toString(),
+                 QString(badgeTextLimit, QLatin1Char('M')));
+    }
+};
+
+QTEST_MAIN(TestBadSettings)
+#include "tst_badsettings.moc"
