@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
-#include <QPainter>
 #include <QWidget>
 
 namespace TestSupport {
