@@ -3,6 +3,7 @@
 #include "form/kblistwidget.h"
 #include "model/localglobal.h"
 #include "support/dropsupport.h"
+#include "support/shownform.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -46,11 +47,7 @@ int environmentNumber(const char* name, int fallback) {
 // described so that a failing run can be told and replayed.
 class RandomUser {
 public:
-    RandomUser(quint32 seed, const QStringList& pictures) : random(seed), pictures(pictures) {
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("form not exposed");
-    }
+    RandomUser(quint32 seed, const QStringList& pictures) : random(seed), pictures(pictures) {}
 
     QString act() {
         using Action = QString (RandomUser::*)();
@@ -110,17 +107,12 @@ public:
     }
 
 private:
-    BrasswickForm form;
+    TestSupport::ShownForm shown;
     QRandomGenerator random;
     QStringList pictures;
 
-    template <class T> T* get(const char* name) {
-        T* widget = form.findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-    KBWidget* canvas() { return get<KBWidget>("widget"); }
+    template <class T> T* get(const char* name) { return shown.get<T>(name); }
+    KBWidget* canvas() { return shown.canvas(); }
     KBListWidget* list() { return get<KBListWidget>("listWidget"); }
 
     int number(int low, int high) { return int(random.bounded(low, high + 1)); }
