@@ -29,9 +29,9 @@ namespace {
 
 // The sanitizer build runs several times slower; it walks a shorter way with the same steps.
 #ifdef GLIMMERDOCK_SANITIZE
-constexpr int defaultSteps = 600;
+constexpr int defaultSteps = 2000;
 #else
-constexpr int defaultSteps = 3000;
+constexpr int defaultSteps = 5000;
 #endif
 constexpr quint32 defaultSeed = 20240611;
 // Bounds the memory a run can take: beyond this many pictures a drop becomes a deletion.
