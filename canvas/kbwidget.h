@@ -1,5 +1,7 @@
 #pragma once
 
+#include "canvas/iconrenderer.h"
+
 #include <QImage>
 #include <QList>
 #include <QPainterPath>
@@ -64,7 +66,13 @@ private:
     QPoint pressPosition;
     bool isDragging = false;
     int selectIndex = -1;
+    IconRenderer renderer;
 
+    void renderContainer(QImage& image, QPainterPath& shapePath) const;
+    QImage composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput) const;
+    bool hasSelection() const;
+    // Puts the selected object's top-left at `position` and the selection frame around it.
+    void moveSelected(QPoint position);
     void updateSelectedImage();
     bool isImageFile(const QString& path) const;
     void addImage(QPoint cursorPoint, const QString& filePath);

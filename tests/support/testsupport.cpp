@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSettings>
@@ -13,6 +14,10 @@ namespace TestSupport {
 
 void initTestEnvironment() {
     QStandardPaths::setTestModeEnabled(true);
+    // Test executables run in parallel; each keeps a settings store of its own to clear.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QLatin1Char('/') + QCoreApplication::applicationName());
     Magick::InitializeMagick(nullptr);
     clearSettings();
 }
@@ -25,13 +30,18 @@ void clearSettings() {
     }
 }
 
-bool writePicture(const QString& path, QSize size, const QColor& color) {
-    QImage image(size, QImage::Format_ARGB32);
+QImage crossPicture(QSize size, const QColor& color, QImage::Format format) {
+    QImage image(size, format);
     image.fill(color);
     QPainter painter(&image);
     painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
     painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
     painter.end();
+    return image;
+}
+
+bool writePicture(const QString& path, QSize size, const QColor& color) {
+    const QImage image = crossPicture(size, color, QImage::Format_ARGB32);
     QImageWriter writer(path);
     return writer.write(image);
 }

@@ -7,11 +7,15 @@
 
 namespace TestSupport {
 
-// Test-mode settings (never the user's own, emptied), ImageMagick ready. Call from initTestCase().
+// Test-mode settings of this executable alone (never the user's own, emptied), ImageMagick
+// ready. Call from initTestCase().
 void initTestEnvironment();
 
 // Empties every settings store the application uses.
 void clearSettings();
+
+// A picture of `size` filled with `color`, with an opaque black cross so scaling shows.
+QImage crossPicture(QSize size, const QColor& color, QImage::Format format);
 
 // Writes a picture of `size` filled with `color` (with an opaque cross so scaling shows) to
 // `path`, in the format its suffix names; answers whether it was written.

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/imagedata.h"
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+// The canvas's pure rules for gestures and picture intake, in canvas pixels unless named
+// otherwise. k is the factor between widget and canvas pixels.
+namespace CanvasRules {
+
+// Lowest scale a picture can get, so it never becomes an empty, unpickable object.
+constexpr int minimumScale = 1;
+
+// Largest decoded picture accepted, in megabytes (16000 x 16000 ARGB).
+constexpr int pictureAllocationLimitMB = 1024;
+
+int clampedScale(int percent);
+
+// The 1 x 1 canvas rectangle under a widget point.
+QRect probeRect(QPoint widgetPoint, int k);
+
+// List position of the topmost object whose rectangle meets `probe` (transparent parts count),
+// or -1.
+int hitTest(const QList<ImageData>& objects, const QRect& probe);
+
+// Where a dragged object goes: it follows the mouse in canvas pixels, without bounds.
+QPoint draggedPosition(QPoint pressPosition, QPoint pressPoint, QPoint widgetPoint, int k);
+
+// Wheel degrees per axis (eighths of a degree rounded, halves away from zero).
+QPoint wheelDegrees(QPoint angleDelta);
+
+// Notches in `degrees` (15 a notch, rounded, halves away from zero).
+int wheelSteps(int degrees);
+
+// The last suffix of a complete suffix: "tar.png" gives "png".
+QString lastSuffix(const QString& completeSuffix);
+
+// Picture formats taken by extension, case-insensitively.
+bool isAcceptedSuffix(const QString& suffix);
+
+// Scale in percent that makes a picture fit a canvas of edge `canvasSize` in both directions;
+// never enlarges, never below minimumScale.
+int fitScale(QSize source, int canvasSize);
+
+// Top-left that centres a picture shown at `shown` on a widget point.
+QPoint centredPosition(QPoint widgetPoint, int k, QSize shown);
+
+} // namespace CanvasRules

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+
+struct IconStyle;
+
+// Where things sit on a canvas of factor k (1 to 3). All results are canvas pixels: the canvas is
+// 300·k square, the icon square 256·k, centred with a margin of 22·k.
+namespace IconGeometry {
+
+int imageSize(int k);
+int canvasSize(int k);
+int margin(int k);
+
+// The finished icon's square.
+QRect iconRect(int k);
+
+// The container's rectangle: one pixel up and left of the icon square, one pixel smaller.
+QRect shapeRect(int k);
+
+// The container outline in `rect`; empty for a shape outside 0 to 2, which clips everything away.
+QPainterPath shapePath(int shape, int radius, const QRect& rect);
+
+struct GradientLine {
+    QPointF start;
+    QPointF end;
+};
+
+// Start and end of the background gradient for an orientation, from the corners of `rect`;
+// (0, 0) to (0, 0) for an unknown orientation.
+GradientLine gradientLine(int orientation, const QRect& rect);
+
+// How far the second copy of the container moves up and left for the 3D edge (negative).
+int threeDOffset(int k, bool useBorder, int borderWidth);
+
+// The ellipse of the glossy highlight; its lower edge lies at 100·k.
+QRect glossyRect(int k);
+
+// Full band height h of a badge: room for the text line and the outline above and below it.
+int bandHeight(int lineWidth, int textHeight);
+
+// Height the band is drawn with: h less the container's border width beyond 2.
+int drawnBandHeight(int bandHeight, int borderWidth);
+
+// Top of a horizontal band: at the icon square's top edge, or ending at its bottom edge (0).
+int horizontalBandTop(int position, int k, int bandHeight);
+
+// Top of a diagonal band in its own coordinates, where it is centred on y = 150·k.
+int diagonalBandTop(int k, int bandHeight);
+
+struct DiagonalPlacement {
+    QPoint translation;
+    int rotation = 0;
+};
+
+// Translation (applied first) and rotation that put a diagonal band across `corner`
+// (0 top left, 1 top right, 2 bottom left, 3 bottom right); a circle's band sits 4·k nearer the
+// centre. Any other corner gets a fallback placement.
+DiagonalPlacement diagonalPlacement(int corner, int k, int shape);
+
+// Baseline origin of the badge text in a band starting at `bandTop`, centred on x = 150·k.
+QPoint badgeTextPoint(int k, int bandTop, const IconStyle& style);
+
+} // namespace IconGeometry
