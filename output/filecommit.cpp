@@ -17,3 +17,9 @@ QString commitFile(const QString& fileName,
         return file.errorString();
     return QString();
 }
+
+QString commitBytes(const QString& fileName, const QByteArray& bytes) {
+    return commitFile(fileName, [&bytes](QIODevice& device) {
+        return device.write(bytes) == bytes.size() ? QString() : device.errorString();
+    });
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -10,3 +11,7 @@ class QIODevice;
 // `writeContent` succeeded, so an existing file is replaced by a complete one or not at all.
 // `writeContent` answers an empty text on success, otherwise the reason. Answers the same way.
 QString commitFile(const QString& fileName, const std::function<QString(QIODevice&)>& writeContent);
+
+// `bytes` as the whole content of `fileName`, replacing an existing file only when all of them
+// were written. Answers an empty text on success, otherwise the reason.
+QString commitBytes(const QString& fileName, const QByteArray& bytes);

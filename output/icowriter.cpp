@@ -5,7 +5,6 @@
 #include "model/trace.h"
 
 #include <QBuffer>
-#include <QIODevice>
 
 #include <algorithm>
 #include <exception>
@@ -78,9 +77,7 @@ std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& re
         std::cout << "Caught exception: " << error.what() << std::endl;
         return OutputFailure{fileName, QString::fromUtf8(error.what())};
     }
-    const QString reason = commitFile(fileName, [&bytes](QIODevice& device) {
-        return device.write(bytes) == bytes.size() ? QString() : device.errorString();
-    });
+    const QString reason = commitBytes(fileName, bytes);
     if (reason.isEmpty())
         return std::nullopt;
     qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << fileName;

@@ -4,8 +4,25 @@
 
 #include "model/trace.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QImageWriter>
+
+namespace {
+
+// Encoded in memory first: a disk that fails (full, over a size limit) then meets a plain write,
+// never the PNG encoder, whose error path jumps out past the encoder's own copy of the image and
+// loses it.
+QString encodePng(QImageWriter& writer, const QImage& image, QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writer.setDevice(&buffer);
+    const QString error = writer.write(image) ? QString() : writer.errorString();
+    writer.setDevice(nullptr);
+    return error;
+}
+
+} // namespace
 
 OutputFailures writePngImages(const QList<LExportImage>& images) {
     OutputFailures failures;
@@ -14,12 +31,10 @@ OutputFailures writePngImages(const QList<LExportImage>& images) {
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     for (const LExportImage& entry : images) {
-        const QString reason = commitFile(entry.fileName, [&](QIODevice& device) {
-            writer.setDevice(&device);
-            const QString error = writer.write(entry.image) ? QString() : writer.errorString();
-            writer.setDevice(nullptr);
-            return error;
-        });
+        QByteArray bytes;
+        QString reason = encodePng(writer, entry.image, bytes);
+        if (reason.isEmpty())
+            reason = commitBytes(entry.fileName, bytes);
         if (reason.isEmpty())
             continue;
         qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << entry.fileName;
