@@ -2,13 +2,23 @@
 #include "canvas/kbwidget.h"
 #include "form/brasswickform.h"
 #include "model/localglobal.h"
+#include "output/exportpngdialog.h"
+#include "output/outputflow.h"
 #include "support/testsupport.h"
+#include "support/whenmodal.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <climits>
@@ -181,6 +191,52 @@ void checkStored() {
     }
 }
 
+// Largest edge length the export list offers.
+constexpr int largestResolution = 1024;
+
+// "64x64" with the same number twice, in the range the list offers; 0 for anything else.
+int resolutionOfRow(const QString& text) {
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^(\\d+)x\\1$")).match(text);
+    const int size = match.hasMatch() ? match.captured(1).toInt() : 0;
+    return size <= largestResolution ? size : 0;
+}
+
+// Why the stored export list could not be the one a dialog wrote, or an empty text.
+QString exportListBreach() {
+    auto settings = store();
+    settings->beginGroup(QStringLiteral("ExportSize"));
+    bool ok = false;
+    const int count = settings->value(QStringLiteral("exportSizeCount")).toInt(&ok);
+    if (!ok || count < 0 || count > largestResolution)
+        return QStringLiteral("count ") + settings->value("exportSizeCount").toString().left(40);
+    QSet<int> seen;
+    for (int i = 0; i < count; ++i) {
+        const int size = settings->value(QStringLiteral("exportSize%1").arg(i)).toInt(&ok);
+        if (!ok || size < 1 || size > largestResolution || seen.contains(size))
+            return QStringLiteral("entry %1").arg(i);
+        seen.insert(size);
+    }
+    return {};
+}
+
+// Goes to `folder` in a file dialog, puts `name` into its name field and confirms as its Save or
+// Choose button does. The dialog fills its list while this runs and may take the confirmation
+// as a step into a folder; it is then answered again, a bounded number of times.
+void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name,
+                        int tries = 20) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    dialog->setDirectory(folder);
+    edit->setText(name);
+    if (QCompleter* completer = edit->completer())
+        completer->popup()->hide();
+    QMetaObject::invokeMethod(dialog, "accept");
+    if (dialog->isVisible() && tries > 0)
+        TestSupport::whenModal<QFileDialog>(
+            [=](QFileDialog* again) { chooseInFileDialog(again, folder, name, tries - 1); });
+}
+
 } // namespace
 
 // A settings store is only text on disk: whatever it holds, the program starts with a form the
@@ -200,7 +256,10 @@ class TestBadSettings : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { TestSupport::initTestEnvironment(); }
+    void initTestCase() {
+        TestSupport::initTestEnvironment();
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
     void init() { TestSupport::clearSettings(); }
 
     void garbageInOneKey_data() {
@@ -280,6 +339,95 @@ private Q_SLOTS:
         if (QTest::currentTestFailed())
             return;
         checkStored();
+    }
+
+    // The export dialog starts from the stored list: whatever that holds, it shows a list the user
+    // can work with, without building a row per claimed entry, and Export stores a sound one.
+    void exportListGarbage_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("kind");
+        for (const char* key : {"ExportSize/exportSizeCount", "ExportSize/exportSize1"}) {
+            for (const char* kind : garbageKinds)
+                QTest::addRow("%s %s", key, kind)
+                    << QString::fromLatin1(key) << QString::fromLatin1(kind);
+            QTest::addRow("%s 10 MB text", key)
+                << QString::fromLatin1(key) << QStringLiteral("10 MB text");
+        }
+        QTest::newRow("a million rows claimed")
+            << QStringLiteral("ExportSize/exportSizeCount") << QStringLiteral("1000000");
+    }
+
+    void exportListGarbage() {
+        QFETCH(QString, key);
+        QFETCH(QString, kind);
+        {
+            auto settings = store();
+            settings->setValue("ExportSize/exportSizeCount", 3);
+            settings->setValue("ExportSize/exportSize0", 24);
+            settings->setValue("ExportSize/exportSize1", 64);
+            settings->setValue("ExportSize/exportSize2", 24);
+            settings->setValue(key, kind == QLatin1String("1000000") ? QVariant(1000000)
+                                                                     : garbageValue(kind));
+        }
+        runProgram([](BrasswickForm* form) {
+            auto* dialog = new ExportPNGDialog(form);
+            dialog->show();
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("listWidget"));
+            QVERIFY(list->count() >= 1 && list->count() <= largestResolution);
+            QSet<int> sizes;
+            for (int row = 0; row < list->count(); ++row) {
+                const int size = resolutionOfRow(list->item(row)->text());
+                QVERIFY2(size >= 1 && !sizes.contains(size), qPrintable(list->item(row)->text()));
+                sizes.insert(size);
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("exportButton")),
+                              Qt::LeftButton);
+        });
+        const QString why = exportListBreach();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
+    // The remembered folders only say where a file dialog starts: whatever they hold, the dialog
+    // opens, the user picks a folder, and that folder is what is remembered next.
+    void folderGarbage_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("kind");
+        for (const char* key : {"Path/folderPathIcon", "Path/folderPathPNG"}) {
+            for (const char* kind : garbageKinds)
+                QTest::addRow("%s %s", key, kind)
+                    << QString::fromLatin1(key) << QString::fromLatin1(kind);
+            for (const char* kind : {"10 MB text", "missing folder", "a file"})
+                QTest::addRow("%s %s", key, kind)
+                    << QString::fromLatin1(key) << QString::fromLatin1(kind);
+        }
+    }
+
+    void folderGarbage() {
+        QFETCH(QString, key);
+        QFETCH(QString, kind);
+        QTemporaryDir scratch;
+        QVERIFY(QFile(scratch.filePath("plain")).open(QIODevice::WriteOnly));
+        QVariant value = garbageValue(kind);
+        if (kind == QLatin1String("missing folder"))
+            value = scratch.filePath("gone/away");
+        else if (kind == QLatin1String("a file"))
+            value = scratch.filePath("plain");
+        store()->setValue(key, value);
+        QTemporaryDir chosen;
+        const bool icon = key.endsWith(QLatin1String("Icon"));
+        runProgram([&](BrasswickForm* form) {
+            TestSupport::whenModal<QFileDialog>([&](QFileDialog* dialog) {
+                chooseInFileDialog(dialog, chosen.path(), icon ? "made" : "");
+            });
+            if (icon) {
+                QCOMPARE(OutputFlow::askIconFileName(form), chosen.filePath("made.ico"));
+                return;
+            }
+            QString folder;
+            QVERIFY(OutputFlow::chooseExportFolder(folder));
+            QCOMPARE(folder, chosen.path());
+        });
+        QCOMPARE(store()->value(key).toString(), chosen.path());
     }
 
     // A long stored text is cut to the badge's limit, and the user cannot type past it either.
