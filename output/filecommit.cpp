@@ -7,12 +7,15 @@ QString commitFile(const QString& fileName,
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    const QString reason = writeContent(file);
+    QString reason = writeContent(file);
+    // Flushed here because commit() does not notice when the last buffered bytes fail to reach
+    // the disk (a full disk, a file-size limit) and would put the cut file in place.
+    if (reason.isEmpty() && !file.flush())
+        reason = file.errorString();
     if (!reason.isEmpty()) {
         file.cancelWriting();
         return reason;
     }
-    // A failed write on the device leaves QSaveFile in an error state that commit() reports.
     if (!file.commit())
         return file.errorString();
     return QString();
