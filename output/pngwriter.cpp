@@ -5,14 +5,12 @@
 #include "model/trace.h"
 
 #include <QBuffer>
-#include <QIODevice>
 #include <QImageWriter>
 
 namespace {
 
-// Encoded in memory first: a disk that fails (full, over a size limit) then meets a plain write,
-// never the PNG encoder, whose error path jumps out past the encoder's own copy of the image and
-// loses it.
+// Encoded in memory first: a disk that fails in the middle of libpng's work would leave the
+// encoder's row buffers behind, and the file is committed whole anyway.
 QString encodePng(QImageWriter& writer, const QImage& image, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -34,7 +32,7 @@ OutputFailures writePngImages(const QList<LExportImage>& images) {
         QByteArray bytes;
         QString reason = encodePng(writer, entry.image, bytes);
         if (reason.isEmpty())
-            reason = commitBytes(entry.fileName, bytes);
+            reason = commitFile(entry.fileName, bytes);
         if (reason.isEmpty())
             continue;
         qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << entry.fileName;
