@@ -4,12 +4,10 @@
 #include "model/localglobal.h"
 #include "output/exportpngdialog.h"
 #include "output/outputflow.h"
+#include "support/dialogdriver.h"
 #include "support/testsupport.h"
-#include "support/whenmodal.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -220,23 +218,6 @@ QString exportListBreach() {
     return {};
 }
 
-// Goes to `folder` in a file dialog, puts `name` into its name field and confirms as its Save or
-// Choose button does. The dialog fills its list while this runs and may take the confirmation
-// as a step into a folder; it is then answered again, a bounded number of times.
-void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name,
-                        int tries = 20) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(edit);
-    dialog->setDirectory(folder);
-    edit->setText(name);
-    if (QCompleter* completer = edit->completer())
-        completer->popup()->hide();
-    QMetaObject::invokeMethod(dialog, "accept");
-    if (dialog->isVisible() && tries > 0)
-        TestSupport::whenModal<QFileDialog>(
-            [=](QFileDialog* again) { chooseInFileDialog(again, folder, name, tries - 1); });
-}
-
 } // namespace
 
 // A settings store is only text on disk: whatever it holds, the program starts with a form the
@@ -417,7 +398,7 @@ private Q_SLOTS:
         const bool icon = key.endsWith(QLatin1String("Icon"));
         runProgram([&](BrasswickForm* form) {
             TestSupport::whenModal<QFileDialog>([&](QFileDialog* dialog) {
-                chooseInFileDialog(dialog, chosen.path(), icon ? "made" : "");
+                TestSupport::chooseInFileDialog(dialog, chosen.path(), icon ? "made" : "");
             });
             if (icon) {
                 QCOMPARE(OutputFlow::askIconFileName(form), chosen.filePath("made.ico"));
