@@ -3,7 +3,6 @@
 #include "form/brasswickform.h"
 #include "model/localglobal.h"
 #include "output/exportpngdialog.h"
-#include "output/outputflow.h"
 #include "support/dialogdriver.h"
 #include "support/testsupport.h"
 
@@ -368,8 +367,9 @@ private Q_SLOTS:
         QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 
-    // The remembered folders only say where a file dialog starts: whatever they hold, the dialog
-    // opens, the user picks a folder, and that folder is what is remembered next.
+    // The remembered folders only say where the Go button's file dialog starts: whatever they
+    // hold, the dialog opens, the user picks a folder, the files are written there, and that
+    // folder is what is remembered next.
     void folderGarbage_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("kind");
@@ -397,17 +397,30 @@ private Q_SLOTS:
         QTemporaryDir chosen;
         const bool icon = key.endsWith(QLatin1String("Icon"));
         runProgram([&](BrasswickForm* form) {
-            TestSupport::whenModal<QFileDialog>([&](QFileDialog* dialog) {
-                TestSupport::chooseInFileDialog(dialog, chosen.path(), icon ? "made" : "");
-            });
+            form->findChild<QComboBox*>(QStringLiteral("outputComboBox"))
+                ->setCurrentIndex(icon ? 0 : 1);
+            const auto choose = [&chosen, icon] {
+                TestSupport::whenModal<QFileDialog>([&chosen, icon](QFileDialog* dialog) {
+                    TestSupport::chooseInFileDialog(dialog, chosen.path(), icon ? "made" : "");
+                });
+            };
             if (icon) {
-                QCOMPARE(OutputFlow::askIconFileName(form), chosen.filePath("made.ico"));
-                return;
+                choose();
+            } else {
+                TestSupport::whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
+                    choose();
+                    QTest::mouseClick(
+                        dialog->findChild<QPushButton*>(QStringLiteral("exportButton")),
+                        Qt::LeftButton);
+                });
             }
-            QString folder;
-            QVERIFY(OutputFlow::chooseExportFolder(folder));
-            QCOMPARE(folder, chosen.path());
+            const QStringList messages = TestSupport::messagesDuring([form] {
+                QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("goButton")),
+                                  Qt::LeftButton);
+            });
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
         });
+        QVERIFY(QFileInfo::exists(chosen.filePath(icon ? "made.ico" : "256x256.png")));
         QCOMPARE(store()->value(key).toString(), chosen.path());
     }
 
