@@ -1,0 +1,370 @@
+// The renderer keeps working images and unchanged layers between paints for speed. These tests
+// hold it to a straightforward composition that draws every layer afresh on fresh images, bit for
+// bit, over many random styles and documents rendered one after another by the same renderer.
+#include "canvas/icongeometry.h"
+#include "canvas/iconrenderer.h"
+#include "canvas/kbwidget.h"
+#include "model/localglobal.h"
+#include "support/testsupport.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace IconGeometry;
+
+namespace {
+
+// The composition as written down layer by layer, without any reuse.
+namespace Reference {
+
+QImage blank(int k) {
+    QImage image(canvasSize(k), canvasSize(k), QImage::Format_ARGB32_Premultiplied);
+    image.fill(0);
+    return image;
+}
+
+QImage container(const IconStyle& style, int k, QPainterPath& path) {
+    QImage image = blank(k);
+    QPainter painter(&image);
+    const QRect rect = shapeRect(k);
+    path = shapePath(style.shape, style.radius, rect);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipPath(path);
+    if (style.backStyle == int(BackStyle::Solid)) {
+        painter.setBrush(QBrush(style.backColor1, Qt::SolidPattern));
+    } else {
+        const GradientLine line = gradientLine(style.backOrientation, rect);
+        QLinearGradient gradient(line.start, line.end);
+        gradient.setColorAt(0.0, style.backColor1);
+        gradient.setColorAt(1.0, style.backColor2);
+        painter.setBrush(gradient);
+    }
+    if (style.useBackground) {
+        painter.setPen(QColor(0, 0, 0, 0));
+        painter.drawPath(path);
+    }
+    return image;
+}
+
+void band(QPainter& painter, int top, const IconStyle& style, int k) {
+    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    QPen pen = painter.pen();
+    pen.setColor(style.badgeBorderColor);
+    pen.setWidth(style.badgeLineWidth);
+    painter.setPen(pen);
+    painter.setBrush(QBrush(style.badgeBackColor, Qt::SolidPattern));
+    painter.drawRect(QRect(0, top, canvasSize(k), drawnBandHeight(h, style.borderWidth)));
+    painter.setPen(style.badgeTextColor);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(style.badgeTextFont);
+    painter.drawText(badgeTextPoint(k, top, style), style.badgeText);
+}
+
+void pictures(QPainter& painter, const QList<ImageData>& images) {
+    for (const ImageData& object : images)
+        painter.drawImage(QRect(object.position, object.image.size()), object.image);
+}
+
+QImage compose(const QImage& container, const QPainterPath& path, bool forOutput,
+               const IconStyle& style, const QList<ImageData>& images, const QRect& frame, int k) {
+    QImage image = blank(k);
+    QPainter painter(&image);
+    painter.setClipPath(path);
+    painter.drawImage(image.rect(), container);
+    if (style.useBackground && style.useBack3dEffect) {
+        painter.setPen(QColor(0, 0, 0, 0));
+        painter.setBrush(QBrush(QColor(0, 0, 0, 40), Qt::SolidPattern));
+        painter.drawPath(path);
+        const int offset = threeDOffset(k, style.useBorder, style.borderWidth);
+        painter.drawImage(offset, offset, container);
+    }
+    if (style.clipImage)
+        pictures(painter, images);
+    painter.setClipPath(path);
+    if (style.useBadge) {
+        const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+        if (style.badgeOrientation == int(BadgeOrientation::Horizontal)) {
+            band(painter, horizontalBandTop(style.badgeOrientationHorizontal, k, h), style, k);
+            painter.setRenderHint(QPainter::Antialiasing);
+        } else {
+            painter.save();
+            const DiagonalPlacement placement =
+                diagonalPlacement(style.badgeOrientationDiagonal, k, style.shape);
+            painter.translate(double(placement.translation.x()), double(placement.translation.y()));
+            painter.rotate(placement.rotation);
+            band(painter, diagonalBandTop(k, h), style, k);
+            painter.restore();
+        }
+    }
+    if (style.useGlossy) {
+        painter.setPen(QPen(Qt::white));
+        painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+        painter.setOpacity(0.5);
+        painter.drawEllipse(glossyRect(k));
+        painter.setOpacity(1.0);
+    }
+    if (style.useBorder) {
+        QPen pen = painter.pen();
+        pen.setColor(style.borderColor);
+        pen.setStyle(Qt::SolidLine);
+        pen.setWidth(style.borderWidth);
+        painter.setPen(pen);
+        painter.setBrush(QBrush(QColor(0, 0, 0, 0), Qt::SolidPattern));
+        painter.drawPath(path);
+    }
+    if (!style.clipImage) {
+        QPainterPath square;
+        square.addRect(QRectF(iconRect(k)));
+        painter.setClipPath(square);
+        pictures(painter, images);
+    }
+    if (!forOutput) {
+        painter.save();
+        painter.setBrush(Qt::NoBrush);
+        QPen pen = painter.pen();
+        pen.setWidth(k);
+        pen.setColor(QColor(0, 0, 0, 255));
+        pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        painter.drawRect(frame);
+        painter.restore();
+    }
+    return image;
+}
+
+QImage canvas(const IconStyle& style, const QList<ImageData>& images, const QRect& frame, int k,
+              bool forOutput) {
+    QPainterPath path;
+    const QImage base = container(style, k, path);
+    return compose(base, path, forOutput, style, images, frame, k);
+}
+
+} // namespace Reference
+
+// Draws random styles and documents from one seed, so a failing row can be replayed.
+class RandomDocument {
+public:
+    explicit RandomDocument(quint32 seed) : random(seed) {}
+
+    int below(int n) { return int(random.bounded(n)); }
+    int between(int low, int high) { return low + below(high - low + 1); }
+    bool chance(int percent) { return below(100) < percent; }
+
+    QColor colour() {
+        return QColor(below(256), below(256), below(256), chance(15) ? below(256) : 255);
+    }
+
+    IconStyle style() {
+        IconStyle style;
+        style.shape = between(-1, 3);
+        style.radius = between(0, 160);
+        style.useBackground = chance(80);
+        style.backStyle = between(0, 2);
+        style.backOrientation = between(0, 8);
+        style.backColor1 = colour();
+        style.backColor2 = colour();
+        style.useBack3dEffect = chance(60);
+        style.useBorder = chance(60);
+        style.borderColor = colour();
+        style.borderWidth = between(0, 20);
+        style.useGlossy = chance(50);
+        style.clipImage = chance(50);
+        style.useBadge = chance(60);
+        const QString texts[] = {"50% OFF", "NEW", "", "Beta 2.0"};
+        style.badgeText = texts[below(4)];
+        style.badgeTextColor = colour();
+        style.badgeTextSize = between(8, 40);
+        style.badgeBackColor = colour();
+        style.badgeBorderColor = colour();
+        style.badgeLineWidth = between(0, 8);
+        style.badgeOrientation = between(0, 2);
+        style.badgeOrientationHorizontal = between(0, 2);
+        style.badgeOrientationDiagonal = between(0, 4);
+        style.badgeTextFont.setPixelSize(style.badgeTextSize);
+        style.badgeTextFont.setWeight(QFont::Bold);
+        const QFontMetrics metrics(style.badgeTextFont);
+        style.badgeTextWidth = metrics.horizontalAdvance(style.badgeText);
+        style.badgeTextHeight = metrics.height();
+        return style;
+    }
+
+    // A picture of random size, format and content (opaque, translucent and clear parts), as
+    // loading, scaling and rotating leave them; somewhere on or partly off the canvas.
+    ImageData picture(int k) {
+        const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_ARGB32,
+                                          QImage::Format_ARGB32_Premultiplied,
+                                          QImage::Format_RGB888};
+        QImage image(between(1, 160) * k, between(1, 160) * k, QImage::Format_ARGB32);
+        const int kind = below(3);
+        for (int y = 0; y < image.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int alpha = kind == 0 ? 255 : kind == 1 ? below(256) : (x + y) % 3 * 127;
+                line[x] = qRgba(below(256), below(256), below(256), alpha);
+            }
+        }
+        ImageData object;
+        object.sourceImage = image.convertToFormat(formats[below(4)]);
+        object.image = object.sourceImage;
+        object.position = QPoint(between(-60, 300), between(-60, 300)) * k;
+        object.rect = QRect(object.position, object.image.size());
+        return object;
+    }
+
+    QList<ImageData> pictures(int k) {
+        QList<ImageData> list;
+        for (int count = below(6); count > 0; --count)
+            list << picture(k);
+        return list;
+    }
+
+    QRect frame(int k) {
+        if (chance(30))
+            return QRect(-1, -1, -1, -1);
+        return QRect(between(0, 250) * k, between(0, 250) * k, between(1, 200) * k,
+                     between(1, 200) * k);
+    }
+
+    // The next style of a session: mostly one control changed, sometimes a whole new style,
+    // so that both kept and renewed layers are exercised.
+    IconStyle next(const IconStyle& previous) {
+        if (chance(30))
+            return style();
+        IconStyle changed = previous;
+        const IconStyle fresh = style();
+        switch (below(8)) {
+        case 0:
+            changed.backColor1 = fresh.backColor1;
+            break;
+        case 1:
+            changed.useBack3dEffect = !changed.useBack3dEffect;
+            break;
+        case 2:
+            changed.borderWidth = fresh.borderWidth;
+            break;
+        case 3:
+            changed.useBorder = !changed.useBorder;
+            break;
+        case 4:
+            changed.shape = fresh.shape;
+            break;
+        case 5:
+            changed.clipImage = !changed.clipImage;
+            break;
+        case 6:
+            changed.useBackground = !changed.useBackground;
+            break;
+        default:
+            break;
+        }
+        return changed;
+    }
+
+private:
+    QRandomGenerator random;
+};
+
+QByteArray bytes(const QImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+}
+
+} // namespace
+
+class TestPixelExact : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { TestSupport::initTestEnvironment(); }
+
+    void init() { LocalGlobal::LImageData.clear(); }
+
+    void rendererMatchesReference_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<quint32>("seed");
+        for (int k = 1; k <= 3; ++k) {
+            for (quint32 seed = 1; seed <= (k == 3 ? 6u : 12u); ++seed)
+                QTest::addRow("k%d seed %u", k, seed) << k << seed * 7919u + quint32(k);
+        }
+    }
+
+    // One renderer through a session of styles and documents: every output equals the reference
+    // bit for bit, and an image handed out earlier never changes under a later paint.
+    void rendererMatchesReference() {
+        QFETCH(int, k);
+        QFETCH(quint32, seed);
+        RandomDocument random(seed);
+        const IconRenderer renderer(k);
+        IconStyle style = random.style();
+        QList<ImageData> images = random.pictures(k);
+        QImage held;
+        QByteArray heldBytes;
+        for (int step = 0; step < 8; ++step) {
+            const QRect frame = random.frame(k);
+            const QImage screen = renderer.renderCanvas(style, images, frame);
+            QCOMPARE(screen, Reference::canvas(style, images, frame, k, false));
+            if (!held.isNull())
+                QCOMPARE(bytes(held), heldBytes);
+
+            QPainterPath path;
+            const QImage container = renderer.renderContainer(style, path);
+            QPainterPath referencePath;
+            QCOMPARE(container, Reference::container(style, k, referencePath));
+            QCOMPARE(path, referencePath);
+            QCOMPARE(renderer.composeIcon(container, path, true, style, images),
+                     Reference::canvas(style, images, frame, k, true));
+
+            const QImage icon = renderer.renderIcon(style, images);
+            QCOMPARE(icon, Reference::canvas(style, images, frame, k, true).copy(iconRect(k)));
+
+            held = screen;
+            heldBytes = bytes(screen);
+            style = random.next(style);
+            if (random.chance(40))
+                images = random.pictures(k);
+            else if (!images.isEmpty())
+                images.last().position += QPoint(random.between(-9, 9), random.between(-9, 9)) * k;
+        }
+    }
+
+    void screenPaintMatchesReference_data() {
+        QTest::addColumn<int>("k");
+        QTest::newRow("k1") << 1;
+        QTest::newRow("k2") << 2;
+        QTest::newRow("k3") << 3;
+    }
+
+    // What the canvas shows, drawn by its own paint handler, through drags of the top picture.
+    void screenPaintMatchesReference() {
+        QFETCH(int, k);
+        RandomDocument random(quint32(4242 + k));
+        LocalGlobal::iconStyle = random.style();
+        LocalGlobal::LImageData = random.pictures(k);
+        LocalGlobal::LImageData << random.picture(k);
+        KBWidget canvas;
+        canvas.setFixedSize(300, 300);
+        canvas.setSizeIndex(k);
+        canvas.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+        const QPoint press = LocalGlobal::LImageData.last().rect.center() / k;
+        QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, press);
+        for (int step = 0; step < 5; ++step) {
+            QTest::mouseMove(&canvas, press + QPoint(step * 3, -step * 2));
+            const QImage expected =
+                Reference::canvas(LocalGlobal::iconStyle, LocalGlobal::LImageData,
+                                  canvas.getSelectedRect(), k, false)
+                    .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QImage shown(300, 300, QImage::Format_ARGB32_Premultiplied);
+            shown.fill(0);
+            canvas.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+            QCOMPARE(shown, expected);
+            LocalGlobal::iconStyle = random.next(LocalGlobal::iconStyle);
+        }
+        QTest::mouseRelease(&canvas, Qt::LeftButton, Qt::NoModifier, press);
+    }
+};
+
+QTEST_MAIN(TestPixelExact)
+#include "tst_pixelexact.moc"
