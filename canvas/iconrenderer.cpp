@@ -6,6 +6,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <cstring>
+
 using namespace IconGeometry;
 
 namespace {
@@ -20,24 +22,67 @@ void IconRenderer::setSizeIndex(int sizeIndex) {
     k = sizeIndex;
 }
 
-QImage IconRenderer::blankCanvas() const {
-    QImage image(canvasSize(k), canvasSize(k), QImage::Format_ARGB32_Premultiplied);
+bool IconRenderer::ContainerKey::operator==(const ContainerKey& other) const {
+    return k == other.k && shape == other.shape && radius == other.radius &&
+           useBackground == other.useBackground && backStyle == other.backStyle &&
+           backOrientation == other.backOrientation && backColor1 == other.backColor1 &&
+           backColor2 == other.backColor2;
+}
+
+bool IconRenderer::BaseKey::operator==(const BaseKey& other) const {
+    return container == other.container && shapePath == other.shapePath && threeD == other.threeD &&
+           offset == other.offset;
+}
+
+IconRenderer::ContainerKey IconRenderer::containerKeyOf(int k, const IconStyle& style) {
+    return {k,
+            style.shape,
+            style.radius,
+            style.useBackground,
+            style.backStyle,
+            style.backOrientation,
+            style.backColor1,
+            style.backColor2};
+}
+
+// A c x c image in `image`, in the buffer it already has unless that is the wrong size or someone
+// else still holds it. The pixels are left as they are.
+void IconRenderer::prepareCanvas(QImage& image) const {
+    const QSize size(canvasSize(k), canvasSize(k));
+    if (image.size() != size || image.format() != QImage::Format_ARGB32_Premultiplied ||
+        !image.isDetached())
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+}
+
+void IconRenderer::clearCanvas(QImage& image) const {
+    prepareCanvas(image);
     image.fill(0);
-    return image;
 }
 
 QImage IconRenderer::renderContainer(const IconStyle& style, QPainterPath& shapePath) const {
+    const ContainerKey key = containerKeyOf(k, style);
+    if (!containerKey || !(*containerKey == key)) {
+        containerKey.reset();
+        if (!drawContainer(style))
+            return containerImage;
+        containerKey = key;
+    }
+    shapePath = containerPath;
+    return containerImage;
+}
+
+bool IconRenderer::drawContainer(const IconStyle& style) const {
     const QRect rect = shapeRect(k);
-    QImage image = blankCanvas();
+    clearCanvas(containerImage);
     QPainter painter;
-    if (image.isNull() || !painter.begin(&image))
-        return image;
-    shapePath = IconGeometry::shapePath(style.shape, style.radius, rect);
+    if (containerImage.isNull() || !painter.begin(&containerImage))
+        return false;
+    containerPath = IconGeometry::shapePath(style.shape, style.radius, rect);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipPath(shapePath);
-    drawContainerFill(painter, shapePath, rect, style);
+    painter.setClipPath(containerPath);
+    drawContainerFill(painter, containerPath, rect, style);
     painter.end();
-    return image;
+    return true;
 }
 
 void IconRenderer::drawContainerFill(QPainter& painter, QPainterPath shapePath,
@@ -57,18 +102,50 @@ void IconRenderer::drawContainerFill(QPainter& painter, QPainterPath shapePath,
     }
 }
 
+// Steps 1 to 4 of the composition (clear canvas, container through the outline, 3D effect) on a
+// canvas of their own, redrawn only when what they are drawn from changes.
+const QImage& IconRenderer::baseLayers(const QImage& container, const QPainterPath& shapePath,
+                                       bool threeD, int offset) const {
+    const BaseKey key{container.cacheKey(), shapePath, threeD, offset};
+    if (baseKey && *baseKey == key)
+        return baseImage;
+    baseKey.reset();
+    clearCanvas(baseImage);
+    QPainter painter;
+    if (baseImage.isNull() || !painter.begin(&baseImage))
+        return baseImage;
+    painter.setClipPath(shapePath);
+    painter.drawImage(baseImage.rect(), container);
+    if (threeD)
+        draw3dEffect(painter, container, shapePath, offset);
+    painter.end();
+    baseKey = key;
+    return baseImage;
+}
+
 QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput,
                                  const IconStyle& style, const QList<ImageData>& images,
                                  const QRect& selectedRect) const {
-    QImage image = blankCanvas();
-    QPainter painter;
-    if (image.isNull() || !painter.begin(&image))
+    const bool threeD = style.useBackground && style.useBack3dEffect;
+    const QImage& base = baseLayers(container, shapePath, threeD,
+                                    threeDOffset(k, style.useBorder, style.borderWidth));
+    prepareCanvas(canvasImage);
+    QImage& image = canvasImage;
+    if (image.isNull() || base.size() != image.size()) {
+        image.fill(0);
         return image;
+    }
+    std::memcpy(image.bits(), base.constBits(), size_t(image.sizeInBytes()));
+    QPainter painter;
+    if (!painter.begin(&image)) {
+        image.fill(0);
+        return image;
+    }
 
     painter.setClipPath(shapePath);
-    painter.drawImage(image.rect(), container);
-    if (style.useBackground && style.useBack3dEffect)
-        draw3dEffect(painter, container, shapePath, style);
+    // The layers above start with the pen and brush the 3D effect left behind.
+    if (threeD)
+        setShadeTools(painter);
     if (style.clipImage)
         drawPictures(painter, images);
 
@@ -96,12 +173,15 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
     return image;
 }
 
-void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
-                                const QPainterPath& shapePath, const IconStyle& style) const {
+void IconRenderer::setShadeTools(QPainter& painter) const {
     painter.setPen(transparent);
     painter.setBrush(QBrush(QColor(0, 0, 0, 40), Qt::SolidPattern));
+}
+
+void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
+                                const QPainterPath& shapePath, int offset) const {
+    setShadeTools(painter);
     painter.drawPath(shapePath);
-    const int offset = threeDOffset(k, style.useBorder, style.borderWidth);
     painter.drawImage(offset, offset, container);
 }
 

@@ -3,16 +3,25 @@
 #include "model/iconstyle.h"
 #include "model/imagedata.h"
 
+#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPainterPath>
 #include <QRect>
 
+#include <optional>
+
 class QPainter;
 
 // Draws the icon from a style record and a list of pictures at canvas factor k, without any
 // widget. Working images are c x c (c = 300·k), premultiplied ARGB, transparent where nothing
-// is drawn. Kept as an object so that working images may later live between paints.
+// is drawn.
+//
+// A paint redraws every layer, but the renderer keeps between paints what has not changed: its
+// working images (fresh large allocations are slow on many systems), the container, and the
+// composition's first layers (the container over the clear canvas and the 3D effect), which
+// depend on the container fields of the style alone. The result is the same, bit for bit, as
+// drawing everything afresh. An image handed out is never drawn into again.
 class IconRenderer {
 public:
     explicit IconRenderer(int sizeIndex = 1);
@@ -37,13 +46,48 @@ public:
     QImage renderIcon(const IconStyle& style, const QList<ImageData>& images) const;
 
 private:
-    int k = 1;
+    // Everything the container image and outline are drawn from.
+    struct ContainerKey {
+        int k = 0;
+        int shape = 0;
+        int radius = 0;
+        bool useBackground = false;
+        int backStyle = 0;
+        int backOrientation = 0;
+        QColor backColor1;
+        QColor backColor2;
+        bool operator==(const ContainerKey& other) const;
+    };
 
-    QImage blankCanvas() const;
+    // Everything the composition's first layers are drawn from.
+    struct BaseKey {
+        qint64 container = 0;
+        QPainterPath shapePath;
+        bool threeD = false;
+        int offset = 0;
+        bool operator==(const BaseKey& other) const;
+    };
+
+    int k = 1;
+    // Kept between paints; mutable because keeping them changes no result.
+    mutable std::optional<ContainerKey> containerKey;
+    mutable QImage containerImage;
+    mutable QPainterPath containerPath;
+    mutable std::optional<BaseKey> baseKey;
+    mutable QImage baseImage;
+    mutable QImage canvasImage;
+
+    static ContainerKey containerKeyOf(int k, const IconStyle& style);
+    void prepareCanvas(QImage& image) const;
+    void clearCanvas(QImage& image) const;
+    bool drawContainer(const IconStyle& style) const;
+    const QImage& baseLayers(const QImage& container, const QPainterPath& shapePath, bool threeD,
+                             int offset) const;
     void drawContainerFill(QPainter& painter, QPainterPath shapePath, const QRect& shapeRect,
                            const IconStyle& style) const;
     void draw3dEffect(QPainter& painter, const QImage& container, const QPainterPath& shapePath,
-                      const IconStyle& style) const;
+                      int offset) const;
+    void setShadeTools(QPainter& painter) const;
     void drawPictures(QPainter& painter, const QList<ImageData>& images) const;
     void drawHorizontalBadge(QPainter& painter, const IconStyle& style) const;
     void drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const;

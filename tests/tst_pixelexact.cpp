@@ -228,34 +228,52 @@ public:
                      between(1, 200) * k);
     }
 
-    // The next style of a session: mostly one control changed, sometimes a whole new style,
-    // so that both kept and renewed layers are exercised.
+    // The next style of a session: mostly one field changed, sometimes a whole new style, so
+    // that both kept and renewed layers are exercised.
     IconStyle next(const IconStyle& previous) {
-        if (chance(30))
+        if (chance(20))
             return style();
         IconStyle changed = previous;
         const IconStyle fresh = style();
-        switch (below(8)) {
+        switch (below(14)) {
         case 0:
-            changed.backColor1 = fresh.backColor1;
-            break;
-        case 1:
-            changed.useBack3dEffect = !changed.useBack3dEffect;
-            break;
-        case 2:
-            changed.borderWidth = fresh.borderWidth;
-            break;
-        case 3:
-            changed.useBorder = !changed.useBorder;
-            break;
-        case 4:
             changed.shape = fresh.shape;
             break;
+        case 1:
+            changed.radius = fresh.radius;
+            break;
+        case 2:
+            changed.useBackground = !changed.useBackground;
+            break;
+        case 3:
+            changed.backStyle = fresh.backStyle;
+            break;
+        case 4:
+            changed.backOrientation = fresh.backOrientation;
+            break;
         case 5:
-            changed.clipImage = !changed.clipImage;
+            changed.backColor1 = fresh.backColor1;
             break;
         case 6:
-            changed.useBackground = !changed.useBackground;
+            changed.backColor2 = fresh.backColor2;
+            break;
+        case 7:
+            changed.useBack3dEffect = !changed.useBack3dEffect;
+            break;
+        case 8:
+            changed.useBorder = !changed.useBorder;
+            break;
+        case 9:
+            changed.borderWidth = fresh.borderWidth;
+            break;
+        case 10:
+            changed.clipImage = !changed.clipImage;
+            break;
+        case 11:
+            changed.useBadge = !changed.useBadge;
+            break;
+        case 12:
+            changed.useGlossy = !changed.useGlossy;
             break;
         default:
             break;
@@ -285,7 +303,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("k");
         QTest::addColumn<quint32>("seed");
         for (int k = 1; k <= 3; ++k) {
-            for (quint32 seed = 1; seed <= (k == 3 ? 6u : 12u); ++seed)
+            for (quint32 seed = 1; seed <= (k == 3 ? 8u : 16u); ++seed)
                 QTest::addRow("k%d seed %u", k, seed) << k << seed * 7919u + quint32(k);
         }
     }
@@ -296,12 +314,12 @@ private Q_SLOTS:
         QFETCH(int, k);
         QFETCH(quint32, seed);
         RandomDocument random(seed);
-        const IconRenderer renderer(k);
+        IconRenderer renderer(k);
         IconStyle style = random.style();
         QList<ImageData> images = random.pictures(k);
         QImage held;
         QByteArray heldBytes;
-        for (int step = 0; step < 8; ++step) {
+        for (int step = 0; step < 10; ++step) {
             const QRect frame = random.frame(k);
             const QImage screen = renderer.renderCanvas(style, images, frame);
             QCOMPARE(screen, Reference::canvas(style, images, frame, k, false));
@@ -322,6 +340,10 @@ private Q_SLOTS:
             held = screen;
             heldBytes = bytes(screen);
             style = random.next(style);
+            if (random.chance(15)) {
+                k = random.between(1, 3);
+                renderer.setSizeIndex(k);
+            }
             if (random.chance(40))
                 images = random.pictures(k);
             else if (!images.isEmpty())
