@@ -1,3 +1,4 @@
+#include "app/applicationicon.h"
 #include "app/mainwindow.h"
 
 #include <Magick++.h>
@@ -7,6 +8,9 @@ int main(int argc, char** argv) {
     // ImageMagick must be ready before any Magick::Image exists.
     Magick::InitializeMagick(argv[0]);
     QApplication application(argc, argv);
+    // The installed desktop entry's name lets Wayland desktops match the window to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.kestrelby.Glimmerdock"));
+    QApplication::setWindowIcon(applicationIcon());
     MainWindow window;
     window.show();
     return application.exec();

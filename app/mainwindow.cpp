@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "form/brasswickform.h"
+#include "windowgeometry.h"
 
 #include <QCloseEvent>
 #include <QStackedLayout>
@@ -23,9 +24,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    WindowGeometry::save(geometry());
     event->accept();
 }
 
 void MainWindow::restoreWindowGeometry() {
-    setGeometry(100, 100, 986, 513);
+    setGeometry(WindowGeometry::restored(GeometryStore::screenSize(), WindowGeometry::load()));
 }

@@ -15,6 +15,9 @@ namespace CanvasRules {
 // Lowest scale a picture can get, so it never becomes an empty, unpickable object.
 constexpr int minimumScale = 1;
 
+// Largest decoded picture accepted, in megabytes (16000 x 16000 ARGB).
+constexpr int pictureAllocationLimitMB = 1024;
+
 int clampedScale(int percent);
 
 // The 1 x 1 canvas rectangle under a widget point.

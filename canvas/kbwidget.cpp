@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -20,6 +21,9 @@
 using LocalGlobal::LImageData;
 
 KBWidget::KBWidget(QWidget* parent) : QWidget(parent) {
+    // Qt's default budget (128 MB) refuses an ordinary 10000 x 10000 photo; a picture whose header
+    // claims far more than this is still refused before anything is allocated.
+    QImageReader::setAllocationLimit(CanvasRules::pictureAllocationLimitMB);
     setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,7 +1,747 @@
 #include "brasswickform.h"
+#include "ui_brasswickform.h"
 
-BrasswickForm::BrasswickForm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("BrasswickForm"));
+#include "app/aboutdialog.h"
+#include "app/makerlinks.h"
+#include "app/otherappsdialog.h"
+#include "app/shellopen.h"
+#include "model/localglobal.h"
+#include "model/stylestore.h"
+#include "model/trace.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QPixmap>
+
+#include <initializer_list>
+
+using LocalGlobal::iconStyle;
+using LocalGlobal::LImageData;
+
+namespace {
+
+// One entry of a box layout: a widget, or a fixed spacing in pixels.
+struct BoxEntry {
+    BoxEntry(QWidget* widget) : widget(widget) {}
+    BoxEntry(int spacing) : spacing(spacing) {}
+    QWidget* widget = nullptr;
+    int spacing = 0;
+};
+
+template <class Box>
+Box* box(std::initializer_list<BoxEntry> entries, Qt::Alignment alignment = {}) {
+    auto* layout = new Box;
+    for (const BoxEntry& entry : entries) {
+        if (entry.widget)
+            layout->addWidget(entry.widget);
+        else
+            layout->addSpacing(entry.spacing);
+    }
+    if (alignment)
+        layout->setAlignment(alignment);
+    return layout;
 }
 
-BrasswickForm::~BrasswickForm() = default;
+// A grid with one row per pair: label in column 0, control in column 1.
+QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (const auto& [label, control] : rows) {
+        grid->addWidget(label, row, 0);
+        if (control)
+            grid->addWidget(control, row, 1);
+        ++row;
+    }
+    return grid;
+}
+
+void setTextPixelSize(QFont& font, int size) {
+    // A pixel size of 0 is allowed by the control but means nothing to QFont.
+    if (size > 0)
+        font.setPixelSize(size);
+}
+
+void showWidgets(std::initializer_list<QWidget*> widgets, bool visible) {
+    for (QWidget* widget : widgets)
+        widget->setVisible(visible);
+}
+
+void traceIndexes() {
+    for (const ImageData& object : LImageData)
+        qCDebug(lcForm).nospace() << object.index;
+}
+
+} // namespace
+
+BrasswickForm::BrasswickForm(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::BrasswickForm>()) {
+    ui->setupUi(this);
+    buildLayouts();
+    initControls();
+    loadStyle();
+    showStyle();
+    measureBadgeText();
+}
+
+BrasswickForm::~BrasswickForm() {
+    saveStyle();
+}
+
+// --- construction -------------------------------------------------------------------------------
+
+void BrasswickForm::buildLayouts() {
+    layoutFrame();
+    layoutContainerPage();
+    layoutBadgePage();
+    layoutSelectedObjectPage();
+    showSelectedObjectControls(false);
+    isSlotEnabled = true;
+}
+
+// The top bar over the canvas column and the tab widget.
+void BrasswickForm::layoutFrame() {
+    Ui::BrasswickForm& u = *ui;
+    auto* topBar = new QHBoxLayout;
+    topBar->addLayout(
+        box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
+    topBar->addLayout(box<QHBoxLayout>({u.tarnhillButton, u.websiteButton, u.line4, u.aboutButton},
+                                       Qt::AlignRight));
+
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(u.widget);
+    leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
+    leftColumn->addWidget(u.listWidget);
+    leftColumn->addLayout(
+        box<QHBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignRight));
+    leftColumn->setAlignment(Qt::AlignTop);
+    u.widget->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
+
+    auto* mainArea = new QHBoxLayout;
+    mainArea->addLayout(leftColumn);
+    mainArea->addWidget(u.tabWidget);
+
+    auto* formLayout = new QVBoxLayout(this);
+    formLayout->addLayout(topBar);
+    formLayout->addLayout(mainArea);
+}
+
+void BrasswickForm::layoutContainerPage() {
+    Ui::BrasswickForm& u = *ui;
+    auto* container = new QVBoxLayout(u.tab);
+    container->addLayout(box<QHBoxLayout>(
+        {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
+    for (QWidget* entry :
+         std::initializer_list<QWidget*>{u.clipImageCheckBox, u.backCheckBox, u.backGroupBox,
+                                         u.borderCheckBox, u.borderGroupBox, u.glossyCheckBox})
+        container->addWidget(entry);
+    container->setAlignment(Qt::AlignTop);
+
+    auto* background = new QVBoxLayout(u.backGroupBox);
+    background->addLayout(box<QHBoxLayout>({u.backStyleLabel, u.backStyleComboBox}, Qt::AlignLeft));
+    background->addLayout(box<QHBoxLayout>({u.backColor1Label, u.backColor1Widget, 10,
+                                            u.backColor2Label, u.backColor2Widget, 20,
+                                            u.backOrientationLabel, u.backOrientationComboBox},
+                                           Qt::AlignLeft));
+    background->addWidget(u._3dEffectCheckBox);
+
+    u.borderGroupBox->setLayout(box<QHBoxLayout>(
+        {u.borderColorLabel, u.borderColorWidget, 10, u.borderWidthLabel, u.borderWidthSpinBox},
+        Qt::AlignLeft));
+}
+
+void BrasswickForm::layoutBadgePage() {
+    Ui::BrasswickForm& u = *ui;
+    u.tab_2->setLayout(
+        box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
+    QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
+                                    {u.badgeTextColorLabel, u.badgeTextColorWidget},
+                                    {u.badgeTextSizeLabel, u.badgeTextSizeSpinBox},
+                                    {u.badgeFontLabel, u.badgeFontComboBox},
+                                    {u.badgeBackColorLabel, u.badgeBackColorWidget},
+                                    {u.badgeBorderColorLabel, u.badgeBorderColorWidget},
+                                    {u.badgeLineWidthLabel, u.badgeLineWidthSpinBox},
+                                    {u.badgeOrientationLabel, u.badgeOrientationComboBox},
+                                    {u.badgePositionLabel, u.badgePositionComboBox}});
+    badge->setAlignment(Qt::AlignTop);
+    u.badgeGroupBox->setLayout(badge);
+}
+
+void BrasswickForm::layoutSelectedObjectPage() {
+    Ui::BrasswickForm& u = *ui;
+    QGridLayout* picture =
+        labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
+    QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
+                                     {u.positionYLabel, u.positionYSpinBox},
+                                     {u.sizeLabel, u.sizeSpinBox},
+                                     {u.rotateLabel, u.rotateSpinBox},
+                                     {u.objectNoteLabel, nullptr},
+                                     {u.objectTipsLabel, nullptr}});
+    values->addWidget(u.sizeLabel2, 2, 2);
+    picture->setAlignment(Qt::AlignCenter);
+    values->setAlignment(Qt::AlignCenter);
+    auto* selectedObject = new QVBoxLayout(u.tab_3);
+    selectedObject->addLayout(picture);
+    selectedObject->addLayout(values);
+    selectedObject->setAlignment(Qt::AlignCenter);
+}
+
+void BrasswickForm::initControls() {
+    // The by-name connections already exist: the first item of each list runs its slot with
+    // index 0, which gives the canvas its first size.
+    const std::pair<QComboBox*, QStringList> lists[] = {
+        {ui->shapeComboBox, {tr("Rectangle"), tr("Rounded Rectangle"), tr("Circle")}},
+        {ui->backStyleComboBox, {tr("Solid"), tr("Gradient")}},
+        {ui->backOrientationComboBox,
+         {tr("Top - Down"), tr("Down - Top"), tr("Left - Right"), tr("Right - Left"),
+          tr("TopLeft - DownRight"), tr("TopRight - DownLeft"), tr("DownLeft - TopRight"),
+          tr("DownRight - TopLeft")}},
+        {ui->badgeOrientationComboBox, {tr("Diagonal"), tr("Horizontal")}},
+        {ui->outputComboBox, {tr("Windows"), tr("PNG Files")}},
+        {ui->canvasSizeComboBox, {tr("256x256"), tr("512x512"), tr("1024x1024")}},
+    };
+    for (const auto& [list, items] : lists) {
+        for (const QString& item : items)
+            list->addItem(item);
+    }
+    ui->tempLabel->hide();
+    ui->tempLabel2->hide();
+    disableListButtons();
+    ui->widget->setAcceptDrops(true);
+    ui->listWidget->setAcceptDrops(true);
+    ui->listWidget->setDragEnabled(true);
+    ui->listWidget->setDragDropMode(QAbstractItemView::InternalMove);
+    ui->listWidget->setDefaultDropAction(Qt::MoveAction);
+    ui->tabWidget->setCurrentIndex(0);
+    connectSignals();
+}
+
+void BrasswickForm::connectSignals() {
+    KBWidget* canvas = ui->widget;
+    connect(canvas, &KBWidget::addItem, this, &BrasswickForm::on_AddItem);
+    connect(canvas, &KBWidget::itemSelected, this, &BrasswickForm::on_ItemSelected);
+    connect(canvas, &KBWidget::addURLs, this, &BrasswickForm::on_AddURLs);
+    connect(canvas, &KBWidget::itemMoved, this, &BrasswickForm::on_itemMoved);
+    connect(canvas, &KBWidget::itemScaled, this, &BrasswickForm::on_itemScaled);
+    connect(canvas, &KBWidget::itemRotated, this, &BrasswickForm::on_itemRotated);
+    connect(ui->backColor1Widget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_ColorUpdated1);
+    connect(ui->backColor2Widget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_ColorUpdated2);
+    connect(ui->borderColorWidget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_BorderColorUpdated);
+    connect(ui->badgeTextColorWidget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_BadgeTextColorUpdated);
+    connect(ui->badgeBackColorWidget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_BadgeBackColorUpdated);
+    connect(ui->badgeBorderColorWidget, &KBColorWidget::colorUpdated, this,
+            &BrasswickForm::on_BadgeBorderColorUpdated);
+    connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
+            &BrasswickForm::on_ListWidget_itemSelectionChanged);
+    connect(ui->listWidget, &KBListWidget::itemMoved, this,
+            &BrasswickForm::on_ListWidget_itemMoved);
+    connect(ui->listWidget, &KBListWidget::needToMoveitem, this,
+            &BrasswickForm::on_ListWidget_needToMoveitem);
+}
+
+void BrasswickForm::loadStyle() {
+    StyleStore::loadStyle(iconStyle);
+}
+
+void BrasswickForm::saveStyle() {
+    // The canvas size is taken from its control, the one place the user chose it.
+    IconStyle style = iconStyle;
+    style.canvasSizeIndex = ui->canvasSizeComboBox->currentIndex() + 1;
+    StyleStore::saveStyle(style);
+}
+
+// Pushes the record into the controls. A control that changes runs its slot, which writes the
+// same value back; the visibility of dependent controls is set here for the ones that do not.
+void BrasswickForm::showStyle() {
+    showContainerStyle();
+    showBadgeStyle();
+    ui->canvasSizeComboBox->setCurrentIndex(iconStyle.canvasSizeIndex - 1);
+    ui->clipImageCheckBox->setChecked(iconStyle.clipImage);
+}
+
+void BrasswickForm::showContainerStyle() {
+    const IconStyle& s = iconStyle;
+    ui->shapeComboBox->setCurrentIndex(s.shape);
+    showWidgets({ui->radiusLabel, ui->radiusSpinBox}, ui->shapeComboBox->currentIndex() == 1);
+    ui->radiusSpinBox->setValue(s.radius);
+    ui->backCheckBox->setChecked(s.useBackground);
+    ui->backGroupBox->setVisible(ui->backCheckBox->isChecked());
+    ui->backStyleComboBox->setCurrentIndex(s.backStyle);
+    showGradientControls(ui->backStyleComboBox->currentIndex());
+    ui->backOrientationComboBox->setCurrentIndex(s.backOrientation);
+    showSwatch(ui->backColor1Widget, s.backColor1);
+    showSwatch(ui->backColor2Widget, s.backColor2);
+    ui->_3dEffectCheckBox->setChecked(s.useBack3dEffect);
+    ui->borderCheckBox->setChecked(s.useBorder);
+    showSwatch(ui->borderColorWidget, s.borderColor);
+    ui->borderWidthSpinBox->setValue(s.borderWidth);
+    ui->borderGroupBox->setVisible(ui->borderCheckBox->isChecked());
+    ui->glossyCheckBox->setChecked(s.useGlossy);
+}
+
+void BrasswickForm::showBadgeStyle() {
+    IconStyle& s = iconStyle;
+    ui->badgeCheckBox->setChecked(s.useBadge);
+    ui->badgeGroupBox->setVisible(ui->badgeCheckBox->isChecked());
+    ui->badgeTextLineEdit->setText(s.badgeText);
+    showSwatch(ui->badgeTextColorWidget, s.badgeTextColor);
+    ui->badgeTextSizeSpinBox->setValue(s.badgeTextSize);
+    setTextPixelSize(s.badgeTextFont, s.badgeTextSize);
+    ui->badgeFontComboBox->setCurrentFont(s.badgeTextFont);
+    showSwatch(ui->badgeBackColorWidget, s.badgeBackColor);
+    showSwatch(ui->badgeBorderColorWidget, s.badgeBorderColor);
+    ui->badgeLineWidthSpinBox->setValue(s.badgeLineWidth);
+    ui->badgeOrientationComboBox->setCurrentIndex(s.badgeOrientation);
+    fillBadgePositionComboBox(s.badgeOrientation);
+}
+
+// --- private operations -------------------------------------------------------------------------
+
+void BrasswickForm::showGradientControls(int backStyle) {
+    showWidgets({ui->backColor2Label, ui->backColor2Widget, ui->backOrientationLabel,
+                 ui->backOrientationComboBox},
+                backStyle != 0);
+}
+
+void BrasswickForm::fillBadgePositionComboBox(int orientation) {
+    isSlotEnabled = false;
+    ui->badgePositionComboBox->clear();
+    int position = iconStyle.badgeOrientationDiagonal;
+    if (orientation == 1) {
+        ui->badgePositionComboBox->addItems({tr("Bottom"), tr("Top")});
+        position = iconStyle.badgeOrientationHorizontal;
+    } else {
+        ui->badgePositionComboBox->addItems(
+            {tr("Top Left"), tr("Top Right"), tr("Bottom Left"), tr("Bottom Right")});
+    }
+    ui->badgePositionComboBox->setCurrentIndex(position);
+    isSlotEnabled = true;
+}
+
+// The width follows the badge font, the height the text size in the labels' own family.
+void BrasswickForm::measureBadgeText() {
+    ui->tempLabel->setText(iconStyle.badgeText);
+    QFont font = ui->tempLabel->font();
+    setTextPixelSize(font, iconStyle.badgeTextSize);
+    ui->tempLabel->setFont(font);
+    ui->tempLabel->adjustSize();
+    ui->tempLabel2->setText(iconStyle.badgeText);
+    ui->tempLabel2->setFont(iconStyle.badgeTextFont);
+    ui->tempLabel2->adjustSize();
+    iconStyle.badgeTextWidth = ui->tempLabel2->width();
+    iconStyle.badgeTextHeight = ui->tempLabel->height();
+}
+
+void BrasswickForm::showSelectedObjectControls(bool show) {
+    showWidgets({ui->selectedImageLabel, ui->selectedImageNameLabel, ui->positionXLabel,
+                 ui->positionXSpinBox, ui->positionYLabel, ui->positionYSpinBox, ui->sizeLabel,
+                 ui->sizeSpinBox, ui->sizeLabel2, ui->rotateLabel, ui->rotateSpinBox},
+                show);
+    ui->objectNoteLabel->setVisible(!show);
+    ui->objectTipsLabel->setVisible(show);
+}
+
+// Writing the colour emits nothing: the swatch announces only colours the user chose.
+void BrasswickForm::showSwatch(KBColorWidget* swatch, const QColor& color) {
+    swatch->color = color;
+    swatch->repaint();
+}
+
+void BrasswickForm::applyColor(KBColorWidget* swatch, QColor IconStyle::*field,
+                               const QColor& color) {
+    showSwatch(swatch, color);
+    iconStyle.*field = color;
+    ui->widget->updateData();
+}
+
+void BrasswickForm::applyBadgeFont(const QFont& font) {
+    iconStyle.badgeTextFont = font;
+    iconStyle.badgeTextFont.setWeight(QFont::Bold);
+    measureBadgeText();
+    ui->widget->updateData();
+}
+
+// --- style slots --------------------------------------------------------------------------------
+
+void BrasswickForm::on_shapeComboBox_currentIndexChanged(int) {
+    iconStyle.shape = ui->shapeComboBox->currentIndex();
+    showWidgets({ui->radiusLabel, ui->radiusSpinBox}, iconStyle.shape == 1);
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_radiusSpinBox_valueChanged(int) {
+    iconStyle.radius = ui->radiusSpinBox->value();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_backStyleComboBox_currentIndexChanged(int) {
+    iconStyle.backStyle = ui->backStyleComboBox->currentIndex();
+    showGradientControls(iconStyle.backStyle);
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_ColorUpdated1(QColor color) {
+    applyColor(ui->backColor1Widget, &IconStyle::backColor1, color);
+}
+
+void BrasswickForm::on_ColorUpdated2(QColor color) {
+    applyColor(ui->backColor2Widget, &IconStyle::backColor2, color);
+}
+
+void BrasswickForm::on_backOrientationComboBox_currentIndexChanged(int) {
+    iconStyle.backOrientation = ui->backOrientationComboBox->currentIndex();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on__3dEffectCheckBox_clicked() {
+    iconStyle.useBack3dEffect = ui->_3dEffectCheckBox->isChecked();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_backCheckBox_clicked() {
+    iconStyle.useBackground = ui->backCheckBox->isChecked();
+    ui->backGroupBox->setVisible(iconStyle.useBackground);
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_borderCheckBox_clicked() {
+    iconStyle.useBorder = ui->borderCheckBox->isChecked();
+    ui->borderGroupBox->setVisible(iconStyle.useBorder);
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_BorderColorUpdated(QColor color) {
+    applyColor(ui->borderColorWidget, &IconStyle::borderColor, color);
+}
+
+void BrasswickForm::on_borderWidthSpinBox_valueChanged(int) {
+    iconStyle.borderWidth = ui->borderWidthSpinBox->value();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_glossyCheckBox_clicked() {
+    iconStyle.useGlossy = ui->glossyCheckBox->isChecked();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_badgeCheckBox_clicked() {
+    ui->badgeGroupBox->setVisible(ui->badgeCheckBox->isChecked());
+    iconStyle.useBadge = ui->badgeCheckBox->isChecked();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_badgeTextSizeSpinBox_valueChanged(int) {
+    iconStyle.badgeTextSize = ui->badgeTextSizeSpinBox->value();
+    QFont font = iconStyle.badgeTextFont;
+    setTextPixelSize(font, iconStyle.badgeTextSize);
+    applyBadgeFont(font);
+}
+
+void BrasswickForm::on_badgeLineWidthSpinBox_valueChanged(int) {
+    iconStyle.badgeLineWidth = ui->badgeLineWidthSpinBox->value();
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_BadgeBackColorUpdated(QColor color) {
+    applyColor(ui->badgeBackColorWidget, &IconStyle::badgeBackColor, color);
+}
+
+void BrasswickForm::on_BadgeBorderColorUpdated(QColor color) {
+    applyColor(ui->badgeBorderColorWidget, &IconStyle::badgeBorderColor, color);
+}
+
+void BrasswickForm::on_badgeTextLineEdit_textChanged(QString) {
+    iconStyle.badgeText = ui->badgeTextLineEdit->text();
+    measureBadgeText();
+    ui->widget->updateData();
+}
+
+// The font box hands back the family just picked with the other attributes of the font it was
+// last given, so the pixel size of that font comes back until the text size changes again.
+void BrasswickForm::on_badgeFontComboBox_currentFontChanged(QFont) {
+    applyBadgeFont(ui->badgeFontComboBox->currentFont());
+}
+
+void BrasswickForm::on_BadgeTextColorUpdated(QColor color) {
+    applyColor(ui->badgeTextColorWidget, &IconStyle::badgeTextColor, color);
+}
+
+void BrasswickForm::on_badgePositionComboBox_currentIndexChanged(int) {
+    if (!isSlotEnabled)
+        return;
+    const int position = ui->badgePositionComboBox->currentIndex();
+    if (iconStyle.badgeOrientation == 0)
+        iconStyle.badgeOrientationDiagonal = position;
+    else
+        iconStyle.badgeOrientationHorizontal = position;
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_badgeOrientationComboBox_currentIndexChanged(int) {
+    iconStyle.badgeOrientation = ui->badgeOrientationComboBox->currentIndex();
+    fillBadgePositionComboBox(iconStyle.badgeOrientation);
+    ui->widget->updateData();
+}
+
+void BrasswickForm::on_canvasSizeComboBox_currentIndexChanged(int) {
+    const int sizeIndex = ui->canvasSizeComboBox->currentIndex() + 1;
+    ui->widget->setSizeIndex(sizeIndex);
+    iconStyle.canvasSizeIndex = sizeIndex;
+}
+
+void BrasswickForm::on_clipImageCheckBox_clicked() {
+    iconStyle.clipImage = ui->clipImageCheckBox->isChecked();
+    ui->widget->updateData();
+}
+
+// --- picture list and Selected Object page ------------------------------------------------------
+
+bool BrasswickForm::isRow(int row) const {
+    return row >= 0 && row < ui->listWidget->count() && row < LImageData.size();
+}
+
+void BrasswickForm::updateListButtons(int row) {
+    ui->upToolButton->setEnabled(row >= 1);
+    ui->downToolButton->setEnabled(row < ui->listWidget->count() - 1);
+    ui->deleteToolButton->setEnabled(true);
+}
+
+void BrasswickForm::disableListButtons() {
+    ui->upToolButton->setEnabled(false);
+    ui->downToolButton->setEnabled(false);
+    ui->deleteToolButton->setEnabled(false);
+}
+
+// Selects on the canvas the object of the selected row; through itemSelected the canvas then
+// fills the Selected Object page.
+void BrasswickForm::selectRowOnCanvas() {
+    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
+    if (!selected.isEmpty())
+        ui->widget->selectByName(selected.first()->text());
+}
+
+// Moves row `from` to row `to` and its object by the same number of layers; the row stays
+// selected.
+void BrasswickForm::moveRow(int from, int to) {
+    KBListWidget* list = ui->listWidget;
+    const int count = LImageData.size();
+    QListWidgetItem* item = list->takeItem(from);
+    list->insertItem(to, item);
+    list->setCurrentItem(item);
+    list->selectedItem = item;
+    LocalGlobal::moveImage(count - from - 1, count - to - 1);
+}
+
+void BrasswickForm::on_AddItem(int imageDataIndex, QImage image) {
+    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+        return;
+    auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(image)),
+                                     LocalGlobal::imageName(LImageData.at(imageDataIndex).index));
+    ui->listWidget->insertItem(0, item);
+    item->setSelected(true);
+    on_ItemSelected(imageDataIndex);
+    ui->dropImageLabel->hide();
+}
+
+void BrasswickForm::on_ItemSelected(int imageDataIndex) {
+    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+        return;
+    isSlotEnabled = false;
+    const QString name = LocalGlobal::imageName(LImageData.at(imageDataIndex).index);
+    const QList<QListWidgetItem*> rows =
+        ui->listWidget->findItems(name, Qt::MatchFixedString); // without regard to case
+    if (!rows.isEmpty()) {
+        QListWidgetItem* item = rows.first();
+        ui->listWidget->setCurrentItem(item);
+        ui->listWidget->selectedItem = item;
+        updateListButtons(ui->listWidget->row(item));
+        showSelectedObject(imageDataIndex);
+    }
+    showSelectedObjectControls(true);
+    isSlotEnabled = true;
+}
+
+void BrasswickForm::showSelectedObject(int imageDataIndex) {
+    const ImageData& object = LImageData.at(imageDataIndex);
+    // The preview shows the picture as loaded, not as zoomed or rotated.
+    QPixmap preview;
+    if (!object.sourceImage.isNull())
+        preview = QPixmap::fromImage(
+            object.sourceImage.scaled(128, 128, Qt::KeepAspectRatio, Qt::FastTransformation));
+    ui->selectedImageLabel->setPixmap(preview);
+    ui->selectedImageNameLabel->setText(LocalGlobal::imageName(object.index));
+    ui->positionXSpinBox->setValue(object.position.x());
+    ui->positionYSpinBox->setValue(object.position.y());
+    ui->sizeSpinBox->setValue(object.scale);
+    ui->rotateSpinBox->setValue(object.rotation);
+}
+
+void BrasswickForm::on_itemMoved(int imageDataIndex) {
+    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+        return;
+    isSlotEnabled = false;
+    ui->positionXSpinBox->setValue(LImageData.at(imageDataIndex).position.x());
+    ui->positionYSpinBox->setValue(LImageData.at(imageDataIndex).position.y());
+    isSlotEnabled = true;
+}
+
+void BrasswickForm::on_itemScaled(int imageDataIndex) {
+    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+        return;
+    isSlotEnabled = false;
+    ui->sizeSpinBox->setValue(LImageData.at(imageDataIndex).scale);
+    isSlotEnabled = true;
+}
+
+void BrasswickForm::on_itemRotated(int imageDataIndex) {
+    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+        return;
+    isSlotEnabled = false;
+    ui->rotateSpinBox->setValue(LImageData.at(imageDataIndex).rotation);
+    isSlotEnabled = true;
+}
+
+void BrasswickForm::on_AddURLs(QStringList) {
+    qCDebug(lcForm) << "on_AddURLs";
+}
+
+void BrasswickForm::on_ListWidget_itemSelectionChanged() {
+    if (!isSlotEnabled)
+        return;
+    qCDebug(lcForm) << "on_ListWidget_itemSelectionChanged";
+    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
+    if (selected.isEmpty()) {
+        disableListButtons();
+        return;
+    }
+    ui->listWidget->selectedItem = selected.first();
+    const int row = ui->listWidget->row(selected.first());
+    ui->widget->selectByName(selected.first()->text());
+    qCDebug(lcForm).nospace() << "index: " << row;
+    updateListButtons(row);
+}
+
+void BrasswickForm::on_upToolButton_clicked() {
+    isSlotEnabled = false;
+    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
+    const int row = selected.isEmpty() ? -1 : ui->listWidget->row(selected.first());
+    if (row >= 1 && isRow(row)) {
+        qCDebug(lcForm).nospace() << "on_upToolButton_clicked: " << row;
+        moveRow(row, row - 1);
+        ui->widget->updateData();
+    }
+    isSlotEnabled = true;
+    on_ListWidget_itemSelectionChanged();
+}
+
+void BrasswickForm::on_downToolButton_clicked() {
+    isSlotEnabled = false;
+    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
+    const int row = selected.isEmpty() ? -1 : ui->listWidget->row(selected.first());
+    if (isRow(row) && isRow(row + 1)) {
+        qCDebug(lcForm).nospace() << "on_downToolButton_clicked: " << row;
+        traceIndexes();
+        qCDebug(lcForm) << "=============";
+        moveRow(row, row + 1);
+        traceIndexes();
+        ui->widget->updateData();
+    }
+    isSlotEnabled = true;
+    on_ListWidget_itemSelectionChanged();
+}
+
+void BrasswickForm::on_deleteToolButton_clicked() {
+    isSlotEnabled = false;
+    KBListWidget* list = ui->listWidget;
+    for (QListWidgetItem* item : list->selectedItems()) {
+        const int position = LocalGlobal::findImageByName(item->text());
+        if (position >= 0)
+            LocalGlobal::removeImage(position);
+        if (list->selectedItem == item)
+            list->selectedItem = nullptr;
+        delete item;
+    }
+    // The deletion ends with nothing selected anywhere, so the list must not go on showing a
+    // neighbouring row as selected, nor offer buttons that would act on it.
+    list->clearSelection();
+    disableListButtons();
+    showSelectedObjectControls(false);
+    ui->widget->selectByName(QStringLiteral("-1"));
+    ui->widget->updateData();
+    ui->dropImageLabel->setVisible(list->count() == 0);
+    isSlotEnabled = true;
+}
+
+void BrasswickForm::on_ListWidget_itemMoved(int oldPos, int newPos) {
+    qCDebug(lcForm).nospace() << "on_ListWidget_itemMoved: " << oldPos << " : " << newPos;
+    if (!isRow(oldPos) || !isRow(newPos))
+        return;
+    const int count = LImageData.size();
+    isSlotEnabled = false;
+    LocalGlobal::moveImage(count - oldPos - 1, count - newPos - 1);
+    ui->widget->updateData();
+    isSlotEnabled = true;
+    selectRowOnCanvas();
+    qCDebug(lcForm).nospace() << "newPos: " << newPos;
+    // Last, so the buttons describe the row's new place; the list moves the row afterwards.
+    updateListButtons(newPos);
+}
+
+void BrasswickForm::on_ListWidget_needToMoveitem(int oldPos, int newPos) {
+    qCDebug(lcForm) << "on_ListWidget_needToMoveitem";
+    if (!isRow(oldPos) || !isRow(newPos))
+        return;
+    isSlotEnabled = false;
+    moveRow(oldPos, newPos);
+    ui->widget->updateData();
+    isSlotEnabled = true;
+    selectRowOnCanvas();
+    qCDebug(lcForm).nospace() << "newPos: " << newPos;
+    updateListButtons(newPos);
+}
+
+void BrasswickForm::on_positionXSpinBox_valueChanged(int) {
+    if (!isSlotEnabled)
+        return;
+    ui->widget->setSelectedPosition(ui->positionXSpinBox->value(), ui->positionYSpinBox->value());
+}
+
+void BrasswickForm::on_positionYSpinBox_valueChanged(int) {
+    if (!isSlotEnabled)
+        return;
+    ui->widget->setSelectedPosition(ui->positionXSpinBox->value(), ui->positionYSpinBox->value());
+}
+
+void BrasswickForm::on_sizeSpinBox_valueChanged(int) {
+    if (!isSlotEnabled)
+        return;
+    ui->widget->setSelectedScale(ui->sizeSpinBox->value());
+}
+
+void BrasswickForm::on_rotateSpinBox_valueChanged(int) {
+    if (!isSlotEnabled)
+        return;
+    ui->widget->setSelectedRotation(ui->rotateSpinBox->value());
+}
+
+// --- output, About and the promotional dialog: filled in by their own subsystems ----------------
+
+void BrasswickForm::on_goButton_clicked() {}
+
+void BrasswickForm::on_exportImages(QList<int>) {}
+
+void BrasswickForm::on_aboutButton_clicked() {
+    (new AboutDialog(this))->exec();
+}
+
+void BrasswickForm::on_websiteButton_clicked() {
+    ShellOpen::openAddress(MakerLinks::website);
+}
+
+void BrasswickForm::on_tarnhillButton_clicked() {
+    (new OtherAppsDialog(this))->exec();
+}

@@ -1,12 +1,111 @@
 #pragma once
 
+#include "model/iconstyle.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
-// The editor form around the canvas.
+#include <memory>
+
+class KBColorWidget;
+
+namespace Ui {
+class BrasswickForm;
+}
+
+// The editor form around the canvas: the container, badge and canvas-size controls write the
+// icon style and repaint the canvas; the picture list and the Selected Object page follow the
+// canvas selection. Everything runs on the GUI thread through direct connections.
 class BrasswickForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit BrasswickForm(QWidget* parent = nullptr);
     ~BrasswickForm() override;
+
+private Q_SLOTS:
+    void on_AddItem(int imageDataIndex, QImage image);
+    void on_ItemSelected(int imageDataIndex);
+    void on_itemMoved(int imageDataIndex);
+    void on_itemScaled(int imageDataIndex);
+    void on_itemRotated(int imageDataIndex);
+    void on_AddURLs(QStringList urls);
+    void on_shapeComboBox_currentIndexChanged(int index);
+    void on_radiusSpinBox_valueChanged(int arg1);
+    void on_backStyleComboBox_currentIndexChanged(int index);
+    void on_ColorUpdated1(QColor color);
+    void on_ColorUpdated2(QColor color);
+    void on_backOrientationComboBox_currentIndexChanged(int index);
+    void on__3dEffectCheckBox_clicked();
+    void on_backCheckBox_clicked();
+    void on_borderCheckBox_clicked();
+    void on_BorderColorUpdated(QColor color);
+    void on_borderWidthSpinBox_valueChanged(int arg1);
+    void on_glossyCheckBox_clicked();
+    void on_badgeCheckBox_clicked();
+    void on_badgeTextSizeSpinBox_valueChanged(int arg1);
+    void on_badgeLineWidthSpinBox_valueChanged(int arg1);
+    void on_BadgeBackColorUpdated(QColor color);
+    void on_BadgeBorderColorUpdated(QColor color);
+    void on_badgeTextLineEdit_textChanged(QString arg1);
+    void on_badgeFontComboBox_currentFontChanged(QFont f);
+    void on_BadgeTextColorUpdated(QColor color);
+    void on_badgePositionComboBox_currentIndexChanged(int index);
+    void on_badgeOrientationComboBox_currentIndexChanged(int index);
+    void on_ListWidget_itemSelectionChanged();
+    void on_upToolButton_clicked();
+    void on_downToolButton_clicked();
+    void on_ListWidget_itemMoved(int oldPos, int newPos);
+    void on_ListWidget_needToMoveitem(int oldPos, int newPos);
+    void on_positionXSpinBox_valueChanged(int arg1);
+    void on_positionYSpinBox_valueChanged(int arg1);
+    void on_goButton_clicked();
+    void on_exportImages(QList<int> LImageResolution);
+    void on_aboutButton_clicked();
+    void on_canvasSizeComboBox_currentIndexChanged(int index);
+    void on_deleteToolButton_clicked();
+    void on_websiteButton_clicked();
+    void on_clipImageCheckBox_clicked();
+    void on_sizeSpinBox_valueChanged(int arg1);
+    void on_rotateSpinBox_valueChanged(int arg1);
+    void on_tarnhillButton_clicked();
+
+private:
+    std::unique_ptr<Ui::BrasswickForm> ui;
+    // Slot guard: false while the form itself changes guarded controls. A plain flag: whoever
+    // lowers it raises it again at its end.
+    bool isSlotEnabled = false;
+
+    void buildLayouts();
+    void layoutFrame();
+    void layoutContainerPage();
+    void layoutBadgePage();
+    void layoutSelectedObjectPage();
+    void initControls();
+    void connectSignals();
+    void loadStyle();
+    void saveStyle();
+    void showStyle();
+    void showContainerStyle();
+    void showBadgeStyle();
+
+    void showGradientControls(int backStyle);
+    void fillBadgePositionComboBox(int orientation);
+    void measureBadgeText();
+    void showSelectedObjectControls(bool show);
+    void showSwatch(KBColorWidget* swatch, const QColor& color);
+    void applyColor(KBColorWidget* swatch, QColor IconStyle::*field, const QColor& color);
+    void applyBadgeFont(const QFont& font);
+
+    void updateListButtons(int row);
+    void disableListButtons();
+    void selectRowOnCanvas();
+    void moveRow(int from, int to);
+    void showSelectedObject(int imageDataIndex);
+    bool isRow(int row) const;
 };

@@ -1,8 +1,10 @@
 // Draws the application's button pictures and logo, so every picture it ships is its own.
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -12,8 +14,8 @@
 
 namespace {
 
-QImage paintPicture(int edge, const std::function<void(QPainter&)>& draw) {
-    QImage image(edge, edge, QImage::Format_ARGB32_Premultiplied);
+QImage paintPicture(QSize size, const std::function<void(QPainter&)>& draw) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -132,28 +134,141 @@ void drawLogo(QPainter& p) {
     p.drawPath(star);
 }
 
+// The performance tool the promotional dialog advertises: a speed gauge under a swept wing.
+void drawHoverwingLogo(QPainter& p) {
+    const QRectF disc(4, 4, 88, 88);
+    QLinearGradient back(disc.topLeft(), disc.bottomRight());
+    back.setColorAt(0, QColor(0x1B, 0x8A, 0x7A));
+    back.setColorAt(1, QColor(0x0E, 0x4C, 0x5E));
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawEllipse(disc);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 90), 7, Qt::SolidLine, Qt::RoundCap));
+    const QRectF dial(20, 24, 56, 56);
+    p.drawArc(dial, -30 * 16, 240 * 16);
+    p.setPen(QPen(QColor(0xFF, 0xC8, 0x3D), 7, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(dial, 90 * 16, 120 * 16);
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(48, 52), QPointF(64, 34));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(48, 52), 5, 5);
+    QPainterPath wing;
+    wing.moveTo(22, 74);
+    wing.cubicTo(38, 62, 58, 62, 76, 70);
+    wing.cubicTo(60, 70, 44, 74, 30, 82);
+    wing.closeSubpath();
+    p.setBrush(QColor(255, 255, 255, 220));
+    p.drawPath(wing);
+}
+
+// A made-up window of that tool: what a user would see after a scan.
+void drawHoverwingScreenshot(QPainter& p) {
+    const QRectF window(0, 0, 400, 250);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xF4, 0xF6, 0xF8));
+    p.drawRect(window);
+    p.setBrush(QColor(0x0E, 0x4C, 0x5E));
+    p.drawRect(QRectF(0, 0, 400, 26));
+    p.save();
+    p.translate(5, 3);
+    p.scale(20.0 / 96, 20.0 / 96);
+    drawHoverwingLogo(p);
+    p.restore();
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(32, 0, 300, 26), Qt::AlignVCenter, QStringLiteral("Hoverwing"));
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(12, 38, 130, 200), 6, 6);
+    p.save();
+    p.translate(29, 52);
+    drawHoverwingLogo(p);
+    p.restore();
+    font.setPixelSize(20);
+    p.setFont(font);
+    p.setPen(QColor(0x0E, 0x4C, 0x5E));
+    p.drawText(QRectF(12, 156, 130, 26), Qt::AlignCenter, QStringLiteral("92"));
+    font.setPixelSize(10);
+    font.setBold(false);
+    p.setFont(font);
+    p.setPen(QColor(0x55, 0x60, 0x6E));
+    p.drawText(QRectF(12, 182, 130, 16), Qt::AlignCenter, QStringLiteral("speed score"));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1B, 0x8A, 0x7A));
+    p.drawRoundedRect(QRectF(26, 206, 102, 22), 11, 11);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(26, 206, 102, 22), Qt::AlignCenter, QStringLiteral("Optimize now"));
+
+    const struct {
+        const char* label;
+        qreal share;
+        QColor color;
+    } rows[] = {
+        {"Start-up programs", 0.72, QColor(0xF2, 0x8C, 0x28)},
+        {"Temporary files", 0.55, QColor(0x3A, 0x8E, 0xE6)},
+        {"Background services", 0.38, QColor(0x8E, 0x5C, 0xD6)},
+        {"Memory in use", 0.46, QColor(0x1F, 0x9A, 0x3A)},
+        {"Disk space free", 0.81, QColor(0x1B, 0x8A, 0x7A)},
+    };
+    qreal y = 44;
+    for (const auto& row : rows) {
+        p.setPen(QColor(0x33, 0x3B, 0x46));
+        p.drawText(QRectF(156, y, 230, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::fromLatin1(row.label));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xDD, 0xE2, 0xE8));
+        p.drawRoundedRect(QRectF(156, y + 17, 228, 10), 5, 5);
+        p.setBrush(row.color);
+        p.drawRoundedRect(QRectF(156, y + 17, 228 * row.share, 10), 5, 5);
+        y += 39;
+    }
+}
+
+// The application's own icon is the About logo, drawn afresh at each size so no size is a blur.
+void drawApplicationIcon(QPainter& p, int edge) {
+    p.scale(edge / 131.0, edge / 131.0);
+    drawLogo(p);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
+    // The resources folder: button pictures go to images/, the application icon to icons/.
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const struct {
-        const char* name;
-        int edge;
+    struct Picture {
+        QString name;
+        QSize size;
         std::function<void(QPainter&)> draw;
-    } pictures[] = {
-        {"rocket24.png", 24, drawRocket},
-        {"websiteIcon24.png", 24, drawGlobe},
-        {"About24.png", 24, drawAbout},
-        {"ArrowUp24.png", 24, [](QPainter& p) { drawArrow(p, true); }},
-        {"ArrowDown24.png", 24, [](QPainter& p) { drawArrow(p, false); }},
-        {"Delete24.png", 24, drawDelete},
-        {"AboutLogo.png", 131, drawLogo},
     };
+    QList<Picture> pictures = {
+        {"images/rocket24.png", {24, 24}, drawRocket},
+        {"images/websiteIcon24.png", {24, 24}, drawGlobe},
+        {"images/About24.png", {24, 24}, drawAbout},
+        {"images/ArrowUp24.png", {24, 24}, [](QPainter& p) { drawArrow(p, true); }},
+        {"images/ArrowDown24.png", {24, 24}, [](QPainter& p) { drawArrow(p, false); }},
+        {"images/Delete24.png", {24, 24}, drawDelete},
+        {"images/AboutLogo.png", {131, 131}, drawLogo},
+        {"images/HoverwingLogo.png", {96, 96}, drawHoverwingLogo},
+        {"images/HoverwingScreenshot.png", {400, 250}, drawHoverwingScreenshot},
+    };
+    // The sizes Linux desktops look for in the hicolor theme.
+    for (int edge : {16, 22, 24, 32, 48, 64, 128, 256})
+        pictures.append({QStringLiteral("icons/glimmerdock-%1.png").arg(edge),
+                         {edge, edge},
+                         [edge](QPainter& p) { drawApplicationIcon(p, edge); }});
+    folder.mkpath(QStringLiteral("images"));
+    folder.mkpath(QStringLiteral("icons"));
     int failures = 0;
-    for (const auto& picture : pictures) {
-        const QString path = folder.filePath(QString::fromLatin1(picture.name));
-        if (!paintPicture(picture.edge, picture.draw).save(path, "PNG")) {
+    for (const Picture& picture : pictures) {
+        const QString path = folder.filePath(picture.name);
+        if (!paintPicture(picture.size, picture.draw).save(path, "PNG")) {
             QTextStream(stderr) << "Cannot write " << path << '\n';
             ++failures;
         }

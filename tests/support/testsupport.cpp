@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSettings>
@@ -13,6 +14,10 @@ namespace TestSupport {
 
 void initTestEnvironment() {
     QStandardPaths::setTestModeEnabled(true);
+    // Test executables run in parallel; each keeps a settings store of its own to clear.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QLatin1Char('/') + QCoreApplication::applicationName());
     Magick::InitializeMagick(nullptr);
     clearSettings();
 }

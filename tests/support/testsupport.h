@@ -7,7 +7,8 @@
 
 namespace TestSupport {
 
-// Test-mode settings (never the user's own, emptied), ImageMagick ready. Call from initTestCase().
+// Test-mode settings of this executable alone (never the user's own, emptied), ImageMagick
+// ready. Call from initTestCase().
 void initTestEnvironment();
 
 // Empties every settings store the application uses.

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application's own icon in every size it ships, for the window and its dialogs.
+QIcon applicationIcon();

@@ -1,0 +1,71 @@
+#include "windowgeometry.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+struct Span {
+    uint32_t position;
+    uint32_t size;
+};
+
+// One axis of the restore rules, in unsigned 32-bit arithmetic: a position off the screen (a
+// negative one reads as huge) goes back to the default, then the first size rule that applies.
+// The position is moved back only when the size itself was acceptable.
+Span restoreSpan(uint32_t position, uint32_t size, uint32_t screen, uint32_t minimum,
+                 uint32_t defaultPosition) {
+    // An unknown screen gives nothing to check against: open where a first start would.
+    if (screen == 0)
+        return {defaultPosition, minimum};
+    // On a screen smaller than the minimum a window of the minimum would hide its own frame and
+    // controls; it takes the whole screen instead, so all of it stays reachable.
+    if (screen < minimum)
+        return {0, screen};
+    if (position > screen)
+        position = defaultPosition;
+    if (size < minimum)
+        size = minimum;
+    else if (size > screen)
+        size = screen;
+    else if (position + size > screen)
+        position = screen - size;
+    return {position, size};
+}
+
+// Screens come from int metrics; clamping keeps every result representable as a widget coordinate.
+uint32_t representable(uint32_t extent) {
+    return std::min<uint32_t>(extent, INT_MAX);
+}
+
+} // namespace
+
+namespace WindowGeometry {
+
+QRect restored(GeometryStore::ScreenSize screen, Stored stored) {
+    const Span horizontal =
+        restoreSpan(stored.x, stored.width, representable(screen.width), minimumWidth, defaultX);
+    const Span vertical =
+        restoreSpan(stored.y, stored.height, representable(screen.height), minimumHeight, defaultY);
+    return QRect(static_cast<int>(horizontal.position), static_cast<int>(vertical.position),
+                 static_cast<int>(horizontal.size), static_cast<int>(vertical.size));
+}
+
+Stored load() {
+    Stored stored;
+    GeometryStore::readValue(GeometryStore::posXName, &stored.x);
+    GeometryStore::readValue(GeometryStore::posYName, &stored.y);
+    GeometryStore::readValue(GeometryStore::widthName, &stored.width);
+    GeometryStore::readValue(GeometryStore::heightName, &stored.height);
+    return stored;
+}
+
+void save(const QRect& geometry) {
+    // Results are not checked: the next start copes with whatever is stored.
+    GeometryStore::writeValue(GeometryStore::posXName, static_cast<uint32_t>(geometry.x()));
+    GeometryStore::writeValue(GeometryStore::posYName, static_cast<uint32_t>(geometry.y()));
+    GeometryStore::writeValue(GeometryStore::widthName, static_cast<uint32_t>(geometry.width()));
+    GeometryStore::writeValue(GeometryStore::heightName, static_cast<uint32_t>(geometry.height()));
+}
+
+} // namespace WindowGeometry
