@@ -144,6 +144,16 @@ IconStyle fullStyle() {
     return style;
 }
 
+void dropPictures(KBWidget& canvas, const QStringList& paths) {
+    for (int i = 0; i < paths.size(); ++i) {
+        TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
+        if (i % 3 == 1 && !LocalGlobal::LImageData.isEmpty()) {
+            canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.last().index));
+            canvas.setSelectedRotation(10 + 7 * i);
+        }
+    }
+}
+
 QList<ImageData> pictures(int k, int count) {
     static QMap<std::pair<int, int>, QList<ImageData>> built;
     static QTemporaryDir folder;
@@ -152,14 +162,7 @@ QList<ImageData> pictures(int k, int count) {
         LocalGlobal::LImageData.clear();
         KBWidget canvas;
         setUpCanvas(canvas, k);
-        const QStringList paths = writePictures(folder.path(), count);
-        for (int i = 0; i < paths.size(); ++i) {
-            TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
-            if (i % 3 == 1) {
-                canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.last().index));
-                canvas.setSelectedRotation(10 + 7 * i);
-            }
-        }
+        dropPictures(canvas, writePictures(folder.path(), count));
         built.insert(key, LocalGlobal::LImageData);
         LocalGlobal::LImageData.clear();
     }

@@ -27,6 +27,10 @@ QStringList writePictures(const QString& folder, int count);
 // at the bottom right, badge text measured in its font.
 IconStyle fullStyle();
 
+// Drops each of `paths` onto `canvas` with a real drop event, at points spread over the canvas,
+// and turns every third picture a little, as a user would.
+void dropPictures(KBWidget& canvas, const QStringList& paths);
+
 // The picture list after dropping `count` pictures onto a canvas of factor k and turning some of
 // them, as a user would; built once per (k, count) and then handed out as a cheap shared copy.
 QList<ImageData> pictures(int k, int count);
