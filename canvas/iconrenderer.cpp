@@ -6,6 +6,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using namespace IconGeometry;
@@ -147,7 +149,7 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
     if (threeD)
         setShadeTools(painter);
     if (style.clipImage)
-        drawPictures(painter, images);
+        drawPictures(painter, images, shapeWholeArea(shapePath, style));
 
     painter.setClipPath(shapePath);
     if (style.useBadge) {
@@ -165,7 +167,7 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
         QPainterPath square;
         square.addRect(QRectF(iconRect(k)));
         painter.setClipPath(square);
-        drawPictures(painter, images);
+        drawPictures(painter, images, QRegion(iconRect(k)));
     }
     if (!forOutput)
         drawSelectionFrame(painter, selectedRect);
@@ -185,9 +187,29 @@ void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
     painter.drawImage(offset, offset, container);
 }
 
-void IconRenderer::drawPictures(QPainter& painter, const QList<ImageData>& images) const {
-    for (const ImageData& object : images)
-        painter.drawImage(QRect(object.position, object.image.size()), object.image);
+// Only the parts that will show are drawn: where a later opaque picture covers an earlier one
+// fully, its pixels would be overwritten exactly. Each part is drawn 1:1 from the matching part of
+// the picture, so every drawn pixel comes out as a whole draw would leave it.
+void IconRenderer::drawPictures(QPainter& painter, const QList<ImageData>& images,
+                                const QRegion& wholeArea) const {
+    QList<QRect> rects;
+    QList<bool> opaque;
+    for (const ImageData& object : images) {
+        rects << QRect(object.position, object.image.size());
+        opaque << !object.image.hasAlphaChannel();
+    }
+    const QList<QRegion> visible = visiblePictureParts(rects, opaque, wholeArea);
+    for (int i = 0; i < images.size(); ++i) {
+        for (const QRect& part : visible.at(i))
+            painter.drawImage(part, images.at(i).image, part.translated(-rects.at(i).topLeft()));
+    }
+}
+
+QRegion IconRenderer::shapeWholeArea(const QPainterPath& shapePath, const IconStyle& style) const {
+    const QRect rect = shapeRect(k);
+    if (shapePath != IconGeometry::shapePath(style.shape, style.radius, rect))
+        return QRegion();
+    return wholePixelArea(style.shape, style.radius, rect);
 }
 
 void IconRenderer::drawBand(QPainter& painter, int bandTop, const IconStyle& style) const {
@@ -274,4 +296,57 @@ QImage IconRenderer::renderIcon(const IconStyle& style, const QList<ImageData>& 
 
 QImage renderDocumentIcon(int sizeIndex) {
     return IconRenderer(sizeIndex).renderIcon(LocalGlobal::iconStyle, LocalGlobal::LImageData);
+}
+
+namespace {
+
+// The whole pixels inside a rectangle with elliptic corners of radii rx, ry, one pixel in from the
+// outline, in bands of rows; each band as wide as its narrowest row.
+QRegion roundedInterior(const QRectF& area, double rx, double ry) {
+    constexpr int band = 8;
+    QRegion interior;
+    const int first = int(std::ceil(area.top())) + 1;
+    const int end = int(std::floor(area.bottom())) - 1;
+    for (int top = first; top < end; top += band) {
+        const int bottom = std::min(top + band, end);
+        const double depth = std::max({0.0, area.top() + ry - top, bottom - (area.bottom() - ry)});
+        if (ry > 0 && depth >= ry)
+            continue;
+        const double inset = ry > 0 ? rx - rx * std::sqrt(1 - (depth / ry) * (depth / ry)) + 1 : 1;
+        const int left = int(std::ceil(area.left() + inset));
+        const int right = int(std::floor(area.right() - inset));
+        if (right > left)
+            interior += QRect(left, top, right - left, bottom - top);
+    }
+    return interior;
+}
+
+} // namespace
+
+QRegion wholePixelArea(int shape, int radius, const QRect& rect) {
+    const QRectF area(rect);
+    switch (static_cast<ContainerShape>(shape)) {
+    case ContainerShape::Rectangle:
+        return roundedInterior(area, 0, 0);
+    case ContainerShape::RoundedRectangle: {
+        // Qt keeps each corner radius within half the side.
+        const double r = std::max(0, radius);
+        return roundedInterior(area, std::min(r, area.width() / 2), std::min(r, area.height() / 2));
+    }
+    case ContainerShape::Circle:
+        return roundedInterior(area, area.width() / 2, area.height() / 2);
+    }
+    return QRegion();
+}
+
+QList<QRegion> visiblePictureParts(const QList<QRect>& rects, const QList<bool>& opaque,
+                                   const QRegion& wholeArea) {
+    QList<QRegion> visible(rects.size());
+    QRegion hidden;
+    for (qsizetype i = rects.size() - 1; i >= 0; --i) {
+        visible[i] = QRegion(rects.at(i)) - hidden;
+        if (i < opaque.size() && opaque.at(i))
+            hidden += QRegion(rects.at(i)) & wholeArea;
+    }
+    return visible;
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QRect>
+#include <QRegion>
 
 #include <optional>
 
@@ -88,7 +89,9 @@ private:
     void draw3dEffect(QPainter& painter, const QImage& container, const QPainterPath& shapePath,
                       int offset) const;
     void setShadeTools(QPainter& painter) const;
-    void drawPictures(QPainter& painter, const QList<ImageData>& images) const;
+    void drawPictures(QPainter& painter, const QList<ImageData>& images,
+                      const QRegion& wholeArea) const;
+    QRegion shapeWholeArea(const QPainterPath& shapePath, const IconStyle& style) const;
     void drawHorizontalBadge(QPainter& painter, const IconStyle& style) const;
     void drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const;
     void drawBand(QPainter& painter, int bandTop, const IconStyle& style) const;
@@ -97,6 +100,17 @@ private:
     void drawBorder(QPainter& painter, const QPainterPath& shapePath, const IconStyle& style) const;
     void drawSelectionFrame(QPainter& painter, const QRect& selectedRect) const;
 };
+
+// Where a clip to the outline of `shape` in `rect` lets every pixel through whole: the clip's
+// antialiased edge stays outside. Conservative (one pixel in from the outline, curves followed in
+// bands of rows); empty for an unknown shape.
+QRegion wholePixelArea(int shape, int radius, const QRect& rect);
+
+// The part of each picture (list order, `rects` where they are drawn) that still shows once the
+// pictures above it are drawn: an opaque picture hides what lies under it wherever `wholeArea`
+// lets it through whole.
+QList<QRegion> visiblePictureParts(const QList<QRect>& rects, const QList<bool>& opaque,
+                                   const QRegion& wholeArea);
 
 // The finished icon of the document (LocalGlobal's style record and pictures) at factor k.
 QImage renderDocumentIcon(int sizeIndex);

@@ -194,10 +194,11 @@ public:
     // A picture of random size, format and content (opaque, translucent and clear parts), as
     // loading, scaling and rotating leave them; somewhere on or partly off the canvas.
     ImageData picture(int k) {
-        const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_ARGB32,
-                                          QImage::Format_ARGB32_Premultiplied,
-                                          QImage::Format_RGB888};
-        QImage image(between(1, 160) * k, between(1, 160) * k, QImage::Format_ARGB32);
+        const QImage::Format formats[] = {
+            QImage::Format_RGB32,  QImage::Format_ARGB32,   QImage::Format_ARGB32_Premultiplied,
+            QImage::Format_RGB888, QImage::Format_Indexed8, QImage::Format_Grayscale8};
+        const int largest = chance(20) ? 300 : 160;
+        QImage image(between(1, largest) * k, between(1, largest) * k, QImage::Format_ARGB32);
         const int kind = below(3);
         for (int y = 0; y < image.height(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -207,7 +208,7 @@ public:
             }
         }
         ImageData object;
-        object.sourceImage = image.convertToFormat(formats[below(4)]);
+        object.sourceImage = image.convertToFormat(formats[below(6)]);
         object.image = object.sourceImage;
         object.position = QPoint(between(-60, 300), between(-60, 300)) * k;
         object.rect = QRect(object.position, object.image.size());
@@ -216,7 +217,7 @@ public:
 
     QList<ImageData> pictures(int k) {
         QList<ImageData> list;
-        for (int count = below(6); count > 0; --count)
+        for (int count = below(9); count > 0; --count)
             list << picture(k);
         return list;
     }
@@ -349,6 +350,55 @@ private Q_SLOTS:
             else if (!images.isEmpty())
                 images.last().position += QPoint(random.between(-9, 9), random.between(-9, 9)) * k;
         }
+    }
+
+    void wholePixelAreaIsWhollyInside_data() {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("k");
+        for (int k = 1; k <= 3; ++k) {
+            QTest::addRow("rectangle k%d", k) << 0 << 50 << k;
+            QTest::addRow("circle k%d", k) << 2 << 50 << k;
+            for (const int radius : {-5, 0, 1, 50, 127, 128, 383, 1000})
+                QTest::addRow("rounded %d k%d", radius, k) << 1 << radius << k;
+        }
+    }
+
+    // Every pixel of the area comes through the shape's clip whole, even an antialiased clip with
+    // its partly covered edge, and the area is most of the shape, so that opaque pictures really
+    // spare the work under them.
+    void wholePixelAreaIsWhollyInside() {
+        QFETCH(int, shape);
+        QFETCH(int, radius);
+        QFETCH(int, k);
+        const QRect rect = shapeRect(k);
+        const QRegion area = wholePixelArea(shape, radius, rect);
+        QImage clipped = Reference::blank(k);
+        QPainter painter(&clipped);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(shapePath(shape, radius, rect));
+        painter.fillRect(clipped.rect(), Qt::white);
+        painter.end();
+        qint64 pixels = 0;
+        for (const QRect& part : area) {
+            for (int y = part.top(); y <= part.bottom(); ++y) {
+                for (int x = part.left(); x <= part.right(); ++x)
+                    QCOMPARE(clipped.pixel(x, y), qRgba(255, 255, 255, 255));
+            }
+            pixels += qint64(part.width()) * part.height();
+        }
+        QVERIFY(pixels > qint64(rect.width()) * rect.height() / 2);
+    }
+
+    void opaquePicturesHideWhatLiesUnder() {
+        const QRegion area(QRect(0, 0, 100, 100));
+        const QList<QRect> rects{QRect(10, 10, 50, 50), QRect(20, 20, 30, 30),
+                                 QRect(10, 10, 50, 50), QRect(90, 90, 30, 30)};
+        const QList<QRegion> parts = visiblePictureParts(rects, {true, true, false, true}, area);
+        QCOMPARE(parts.at(3), QRegion(rects.at(3)));
+        QCOMPARE(parts.at(2), QRegion(rects.at(2)) - QRegion(QRect(90, 90, 10, 10)));
+        QCOMPARE(parts.at(1), QRegion(rects.at(1)));
+        QCOMPARE(parts.at(0), QRegion(rects.at(0)) - QRegion(rects.at(1)));
     }
 
     void screenPaintMatchesReference_data() {
