@@ -3,6 +3,7 @@
 #include "form/kbcolorwidget.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
+#include "support/shownform.h"
 #include "support/testsupport.h"
 
 #include <QCheckBox>
@@ -30,23 +31,7 @@ std::unique_ptr<QSettings> store() {
     return std::make_unique<QSettings>(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
 }
 
-// The form as the user meets it: built, shown and exposed, so every repaint really paints.
-struct Form {
-    BrasswickForm form;
-
-    Form() {
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("form not exposed");
-    }
-
-    template <class T> T* get(const char* name) {
-        T* widget = form.findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-    KBWidget* canvas() { return get<KBWidget>("widget"); }
+struct Form : TestSupport::ShownForm {
     QImage canvasPixels() { return canvas()->grab().toImage(); }
 
     // Brings the page holding `widget` to the front, as a user has to before touching it.

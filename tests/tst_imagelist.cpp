@@ -3,6 +3,7 @@
 #include "form/kblistwidget.h"
 #include "model/localglobal.h"
 #include "support/dropsupport.h"
+#include "support/shownform.h"
 #include "support/testsupport.h"
 
 #include <QComboBox>
@@ -29,24 +30,10 @@ QStringList rowTexts(const QListWidget* list) {
 }
 
 // The form with its picture list, fed by real drops of real files on the canvas.
-struct Form {
+struct Form : TestSupport::ShownForm {
     QTemporaryDir folder;
-    BrasswickForm form;
     int files = 0;
 
-    Form() {
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("form not exposed");
-    }
-
-    template <class T> T* get(const char* name) {
-        T* widget = form.findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-    KBWidget* canvas() { return get<KBWidget>("widget"); }
     KBListWidget* list() { return get<KBListWidget>("listWidget"); }
     QSpinBox* spin(const char* name) { return get<QSpinBox>(name); }
     bool enabled(const char* button) { return get<QToolButton>(button)->isEnabled(); }

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
-#include <QPainter>
 #include <QWidget>
 
 namespace TestSupport {
@@ -18,12 +17,7 @@ namespace TestSupport {
 namespace {
 
 bool writeGif(const QString& path, QSize size, const QColor& color) {
-    QImage image(size, QImage::Format_RGB888);
-    image.fill(color);
-    QPainter painter(&image);
-    painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
-    painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
-    painter.end();
+    const QImage image = crossPicture(size, color, QImage::Format_RGB888);
     try {
         // Rows of a QImage are padded; hand ImageMagick a tightly packed copy.
         QByteArray pixels;

@@ -30,13 +30,18 @@ void clearSettings() {
     }
 }
 
-bool writePicture(const QString& path, QSize size, const QColor& color) {
-    QImage image(size, QImage::Format_ARGB32);
+QImage crossPicture(QSize size, const QColor& color, QImage::Format format) {
+    QImage image(size, format);
     image.fill(color);
     QPainter painter(&image);
     painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
     painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
     painter.end();
+    return image;
+}
+
+bool writePicture(const QString& path, QSize size, const QColor& color) {
+    const QImage image = crossPicture(size, color, QImage::Format_ARGB32);
     QImageWriter writer(path);
     return writer.write(image);
 }

@@ -14,6 +14,9 @@ void initTestEnvironment();
 // Empties every settings store the application uses.
 void clearSettings();
 
+// A picture of `size` filled with `color`, with an opaque black cross so scaling shows.
+QImage crossPicture(QSize size, const QColor& color, QImage::Format format);
+
 // Writes a picture of `size` filled with `color` (with an opaque cross so scaling shows) to
 // `path`, in the format its suffix names; answers whether it was written.
 bool writePicture(const QString& path, QSize size, const QColor& color);

@@ -1,0 +1,88 @@
+#include "icowriter.h"
+
+#include "output/filecommit.h"
+
+#include "model/trace.h"
+
+#include <QBuffer>
+#include <QIODevice>
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+
+namespace {
+
+const int smallEntrySizes[] = {16, 32, 48};
+const int largeEntryLimits[] = {256, 512, 1024};
+
+QImage scaledTo(const QImage& image, int size) {
+    if (image.width() == size && image.height() == size)
+        return image;
+    return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex) {
+    QList<int> sizes(std::begin(smallEntrySizes), std::end(smallEntrySizes));
+    const int largeCount = std::clamp(canvasSizeIndex, 1, int(std::size(largeEntryLimits)));
+    for (int i = 0; i < largeCount; ++i)
+        sizes.append(std::min(renderingSize, largeEntryLimits[i]));
+    return sizes;
+}
+
+Magick::Image toMagickImage(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    buffer.close();
+
+    Magick::Image entry;
+    entry.quiet(true);
+    entry.read(Magick::Blob(bytes.constData(), size_t(bytes.size())));
+    entry.classType(Magick::DirectClass);
+    entry.alphaChannel(Magick::SetAlphaChannel);
+    // Entries of 256 and more are stored as PNG inside the icon; keep them 8-bit RGBA.
+    entry.defineValue("png", "color-type", "6");
+    entry.defineValue("png", "bit-depth", "8");
+    return entry;
+}
+
+std::list<Magick::Image> icoImages(const QImage& rendering, int canvasSizeIndex) {
+    std::list<Magick::Image> images;
+    const QList<int> sizes = icoEntrySizes(rendering.width(), canvasSizeIndex);
+    for (int size : sizes)
+        images.push_back(toMagickImage(scaledTo(rendering, size)));
+    return images;
+}
+
+QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex) {
+    qCDebug(lcOutput).nospace() << canvasSizeIndex;
+    std::list<Magick::Image> images = icoImages(rendering, canvasSizeIndex);
+    images.front().magick("ICO");
+    Magick::Blob blob;
+    Magick::writeImages(images.begin(), images.end(), &blob, true);
+    if (blob.length() == 0)
+        throw Magick::ErrorCoder("ImageMagick produced an empty icon file");
+    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+}
+
+std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
+                                       int canvasSizeIndex) {
+    QByteArray bytes;
+    try {
+        bytes = encodeIco(rendering, canvasSizeIndex);
+    } catch (const std::exception& error) {
+        std::cout << "Caught exception: " << error.what() << std::endl;
+        return OutputFailure{fileName, QString::fromUtf8(error.what())};
+    }
+    const QString reason = commitFile(fileName, [&bytes](QIODevice& device) {
+        return device.write(bytes) == bytes.size() ? QString() : device.errorString();
+    });
+    if (reason.isEmpty())
+        return std::nullopt;
+    qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << fileName;
+    return OutputFailure{fileName, reason};
+}

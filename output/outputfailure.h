@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One file that could not be written, and why, so the form can tell the user once for all.
+struct OutputFailure {
+    QString fileName;
+    QString reason;
+};
+
+using OutputFailures = QList<OutputFailure>;

@@ -1,0 +1,102 @@
+#include "outputflow.h"
+
+#include "output/folderbrowser.h"
+
+#include "model/trace.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace {
+
+const QString pathGroup = QStringLiteral("Path");
+const QString iconFolderKey = QStringLiteral("folderPathIcon");
+const QString pngFolderKey = QStringLiteral("folderPathPNG");
+
+class PathSettings : public QSettings {
+public:
+    PathSettings() : QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick")) {
+        beginGroup(pathGroup);
+    }
+};
+
+} // namespace
+
+namespace OutputFlow {
+
+QString pngFileName(const QString& folder, int size) {
+    const QString name = QStringLiteral("%1x%1.png").arg(size);
+    return QDir::toNativeSeparators(QDir(folder).filePath(name));
+}
+
+QString withIcoSuffix(const QString& fileName) {
+    if (!QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    return fileName + QStringLiteral(".ico");
+}
+
+QList<LExportImage> exportImages(const QString& folder, const QList<int>& sizes,
+                                 const QImage& rendering) {
+    QList<LExportImage> images;
+    for (int size : sizes) {
+        images.append(
+            {pngFileName(folder, size),
+             rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
+    }
+    return images;
+}
+
+QString failureMessage(const OutputFailures& failures) {
+    QString text = failures.size() == 1 ? QStringLiteral("This file could not be written:")
+                                        : QStringLiteral("These files could not be written:");
+    text += QLatin1Char('\n');
+    for (const OutputFailure& failure : failures) {
+        text += QStringLiteral("\n%1\n    %2")
+                    .arg(QDir::toNativeSeparators(failure.fileName), failure.reason);
+    }
+    return text;
+}
+
+void reportFailures(QWidget* parent, const OutputFailures& failures) {
+    if (failures.isEmpty())
+        return;
+    QMessageBox::warning(parent, QStringLiteral("Glimmerdock"), failureMessage(failures));
+}
+
+QString askIconFileName(QWidget* parent) {
+    PathSettings settings;
+    const QString startFolder = settings.value(iconFolderKey, QDir::homePath()).toString();
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent, QStringLiteral("Create Icon File"), startFolder,
+                                     QStringLiteral("Icon file (*.ico)"));
+    if (chosen.isEmpty())
+        return QString();
+    const QString path = QDir::toNativeSeparators(withIcoSuffix(chosen));
+    settings.setValue(iconFolderKey, QFileInfo(path).dir().path());
+    return path;
+}
+
+bool chooseExportFolder(QString& folder) {
+    PathSettings settings;
+    const QString startFolder = settings.value(pngFolderKey, documentsFolder()).toString();
+    qCDebug(lcOutput).nospace().noquote() << "folderPathPNG: " << startFolder;
+    folder = browseForFolder(QStringLiteral("Select folder ..."), startFolder);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        return false;
+    settings.setValue(pngFolderKey, folder);
+    return true;
+}
+
+QString browseForFolder(const QString& title, const QString& startFolder) {
+    return QString::fromStdWString(
+        FolderBrowser::browseForFolder(title.toStdWString(), startFolder.toStdWString()));
+}
+
+QString documentsFolder() {
+    return QString::fromStdWString(FolderBrowser::documentsFolder());
+}
+
+} // namespace OutputFlow

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "output/lexportimage.h"
+#include "output/outputfailure.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// The steps of the Go button that do not belong to one writer: file and folder choices with the
+// folders remembered in the settings store (group "Path"), PNG names, and telling the user about
+// files that could not be written.
+namespace OutputFlow {
+
+// "48x48.png" in `folder`, joined with the platform's separator (never doubled at a drive root).
+QString pngFileName(const QString& folder, int size);
+
+// `fileName` with ".ico" appended when it has no suffix at all.
+QString withIcoSuffix(const QString& fileName);
+
+// One pending PNG per edge length, in list order, each scaled from `rendering`.
+QList<LExportImage> exportImages(const QString& folder, const QList<int>& sizes,
+                                 const QImage& rendering);
+
+// The text of the warning naming every file that could not be written and why.
+QString failureMessage(const OutputFailures& failures);
+
+// Shows one warning for all `failures` over `parent`; shows nothing when there are none.
+void reportFailures(QWidget* parent, const OutputFailures& failures);
+
+// Asks for the icon file in the save dialog, starting in the remembered folder. Answers the path
+// with native separators and ".ico" ensured, having remembered its folder; empty when cancelled.
+QString askIconFileName(QWidget* parent);
+
+// Asks for the PNG folder in the folder browser, starting in the remembered folder. Answers true
+// and remembers the folder only when an existing folder was chosen.
+bool chooseExportFolder(QString& folder);
+
+QString browseForFolder(const QString& title, const QString& startFolder);
+QString documentsFolder();
+
+} // namespace OutputFlow

@@ -1,0 +1,95 @@
+#include "resolutionlist.h"
+
+#include "model/trace.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+const QString countKey = QStringLiteral("exportSizeCount");
+
+QString sizeKey(int row) {
+    return QStringLiteral("exportSize") + QString::number(row);
+}
+
+class ExportSizeSettings : public QSettings {
+public:
+    ExportSizeSettings() : QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick")) {
+        beginGroup(QStringLiteral("ExportSize"));
+    }
+};
+
+} // namespace
+
+namespace ResolutionList {
+
+QString rowText(int size) {
+    return QStringLiteral("%1x%1").arg(size);
+}
+
+std::optional<int> rowValue(const QString& text) {
+    bool ok = false;
+    const int value = text.section(QLatin1Char('x'), 0, 0).toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> insertionRow(const QStringList& rows, int size) {
+    int row = int(rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const std::optional<int> value = rowValue(rows.at(i));
+        if (!value)
+            continue;
+        qCDebug(lcOutput).nospace() << *value << " : " << row;
+        if (*value == size)
+            return std::nullopt;
+        if (size < *value) {
+            row = i;
+            break;
+        }
+    }
+    return row;
+}
+
+QStringList defaultRows() {
+    return {rowText(16), rowText(32), rowText(48), rowText(256)};
+}
+
+QStringList storedRows() {
+    ExportSizeSettings settings;
+    // Every stored value is distinct and in range, so a larger count can only be damage.
+    const int count = std::clamp(settings.value(countKey, 0).toInt(), 0, maximumResolution);
+    QList<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const int size = settings.value(sizeKey(i), 0).toInt();
+        if (size >= 1 && size <= maximumResolution && !sizes.contains(size))
+            sizes.append(size);
+    }
+    if (sizes.isEmpty())
+        return defaultRows();
+    QStringList rows;
+    for (int size : sizes)
+        rows.append(rowText(size));
+    return rows;
+}
+
+QList<int> storeRows(const QStringList& rows) {
+    ExportSizeSettings settings;
+    // Clear the group first so entries of a longer earlier list do not linger.
+    settings.remove(QString());
+    settings.setValue(countKey, int(rows.size()));
+    QList<int> sizes;
+    for (int i = 0; i < rows.size(); ++i) {
+        const std::optional<int> value = rowValue(rows.at(i));
+        if (!value)
+            continue;
+        settings.setValue(sizeKey(i), *value);
+        sizes.append(*value);
+    }
+    return sizes;
+}
+
+} // namespace ResolutionList

@@ -1,0 +1,725 @@
+#include "output/exportpngdialog.h"
+#include "output/icowriter.h"
+#include "output/newresolutiondialog.h"
+#include "output/outputflow.h"
+#include "output/pngwriter.h"
+#include "support/testsupport.h"
+
+#include <QtTest>
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <csignal>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+enum class Picture { Drawn, Empty, Solid, TwoColours };
+
+// A rendering as the canvas gives it: premultiplied, transparent outside what is drawn.
+QImage rendering(int size, Picture picture) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(0);
+    QPainter painter(&image);
+    switch (picture) {
+    case Picture::Drawn: {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QRadialGradient gradient(size / 2.0, size / 2.0, size / 2.0);
+        gradient.setColorAt(0, QColor(250, 200, 40));
+        gradient.setColorAt(1, QColor(40, 90, 220, 160));
+        painter.setBrush(gradient);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(QRectF(size * 0.1, size * 0.1, size * 0.8, size * 0.8));
+        painter.fillRect(QRectF(0, size * 0.7, size * 0.5, size * 0.3), QColor(200, 30, 60, 90));
+        break;
+    }
+    case Picture::Empty:
+        break;
+    case Picture::Solid:
+        painter.fillRect(image.rect(), Qt::white);
+        break;
+    case Picture::TwoColours:
+        painter.fillRect(0, 0, size / 2, size, QColor(255, 0, 0));
+        painter.fillRect(size / 2, 0, size - size / 2, size, QColor(0, 0, 255));
+        break;
+    }
+    return image;
+}
+
+QList<QImage> readIcoEntries(const QString& path) {
+    QImageReader reader(path, "ico");
+    QList<QImage> entries;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        entries.append(reader.read());
+    }
+    return entries;
+}
+
+// Bits per pixel of every entry as the file itself states it: the directory's field and the
+// entry's own header (the bitmap header's bit count, or 32 for an 8-bit RGBA PNG).
+QList<QPair<int, int>> icoEntryDepths(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray data = file.readAll();
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(data.constData() + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(data.constData() + at); };
+    QList<QPair<int, int>> depths;
+    const int count = data.size() >= 6 ? u16(4) : 0;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype entry = 6 + 16 * i;
+        const int directoryBits = u16(entry + 6);
+        const qsizetype offset = u32(entry + 12);
+        int ownBits = 0;
+        if (data.mid(offset, 4) == QByteArray("\x89PNG", 4)) {
+            const int bitDepth = quint8(data.at(offset + 24));
+            const int colourType = quint8(data.at(offset + 25));
+            ownBits = colourType == 6 ? 4 * bitDepth : 0;
+        } else {
+            ownBits = u16(offset + 14);
+        }
+        depths.append({directoryBits, ownBits});
+    }
+    return depths;
+}
+
+// Pixels equal after un-premultiplying; the colour of a fully transparent pixel is no colour.
+bool samePixels(const QImage& actual, const QImage& expected) {
+    if (actual.size() != expected.size())
+        return false;
+    const QImage a = actual.convertToFormat(QImage::Format_ARGB32);
+    const QImage e = expected.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < e.height(); ++y) {
+        for (int x = 0; x < e.width(); ++x) {
+            const QRgb pa = a.pixel(x, y);
+            const QRgb pe = e.pixel(x, y);
+            if (qAlpha(pe) == 0 ? qAlpha(pa) != 0 : pa != pe)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool everyAlpha(const QImage& image, int alpha) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(argb.pixel(x, y)) != alpha)
+                return false;
+    return true;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Runs `action` on the dialog of type T once it is the active modal widget; gives up (closing
+// whatever is modal, so the test fails instead of hanging) after a few seconds.
+template <typename T> void whenModal(std::function<void(T*)> action, int attempts = 300) {
+    QTimer::singleShot(10, [action, attempts]() {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            action(dialog);
+            // A failed check inside the action returns early: end every dialog left open.
+            while (QTest::currentTestFailed() && QApplication::activeModalWidget())
+                QApplication::activeModalWidget()->close();
+            return;
+        }
+        if (attempts > 0) {
+            whenModal<T>(action, attempts - 1);
+            return;
+        }
+        qWarning("expected dialog never showed");
+        if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            other->reject();
+    });
+}
+
+// Goes to `folder` in a file dialog, types `name` (if any) into its name field and confirms as
+// its Save or Choose button does (a click on that button does not reach it offscreen).
+void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name = {}) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    dialog->setDirectory(folder);
+    edit->clear();
+    QTest::keyClicks(edit, name);
+    if (QCompleter* completer = edit->completer())
+        completer->popup()->hide();
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+
+void click(QWidget* widget) {
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QStringList listRows(QWidget* dialog) {
+    QStringList rows;
+    auto* list = dialog->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    for (int i = 0; list && i < list->count(); ++i)
+        rows.append(list->item(i)->text());
+    return rows;
+}
+
+// Adds `size` through the new-resolution dialog, typed into its spin box.
+void addResolution(ExportPNGDialog* dialog, int size) {
+    whenModal<NewResolutionDialog>([size](NewResolutionDialog* adder) {
+        auto* spin = adder->findChild<QSpinBox*>(QStringLiteral("spinBox"));
+        spin->selectAll();
+        QTest::keyClicks(spin, QString::number(size));
+        click(adder->findChild<QPushButton*>(QStringLiteral("addButton")));
+    });
+    click(dialog->findChild<QPushButton*>(QStringLiteral("addButton")));
+}
+
+QVariant stored(const QString& key) {
+    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+    return settings.value(key);
+}
+
+void store(const QString& key, const QVariant& value) {
+    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+    settings.setValue(key, value);
+}
+
+// Limits the size of files this process may write, for one scope: even root cannot get past
+// it, so it stands for a disk that fills up in the middle of a write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+using Failure = std::function<OutputFailures(const QString& path)>;
+Q_DECLARE_METATYPE(Failure)
+
+class TestOutput : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch;
+    // Ends a dialog a broken test left waiting, so the test fails instead of hanging.
+    QTimer watchdog;
+
+private Q_SLOTS:
+    void initTestCase() {
+        TestSupport::initTestEnvironment();
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        QVERIFY(scratch.isValid());
+        watchdog.setInterval(20000);
+        connect(&watchdog, &QTimer::timeout, this, [] {
+            qWarning("a dialog was left waiting");
+            while (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+    }
+
+    void init() {
+        TestSupport::clearSettings();
+        watchdog.start();
+    }
+
+    void cleanup() { watchdog.stop(); }
+
+    void icoFileHoldsEveryEntry_data() {
+        QTest::addColumn<int>("canvasSizeIndex");
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::newRow("256x256") << 1 << QList<int>{16, 32, 48, 256};
+        QTest::newRow("512x512") << 2 << QList<int>{16, 32, 48, 256, 512};
+        QTest::newRow("1024x1024") << 3 << QList<int>{16, 32, 48, 256, 512, 768};
+    }
+
+    void icoFileHoldsEveryEntry() {
+        QFETCH(int, canvasSizeIndex);
+        QFETCH(QList<int>, sizes);
+        const QImage icon = rendering(256 * canvasSizeIndex, Picture::Drawn);
+        const QString path = scratch.filePath(QStringLiteral("entries%1.ico").arg(canvasSizeIndex));
+
+        QVERIFY(!writeIcon(path, icon, canvasSizeIndex));
+
+        const QList<QImage> entries = readIcoEntries(path);
+        QList<int> readSizes;
+        for (const QImage& entry : entries) {
+            QCOMPARE(entry.width(), entry.height());
+            QVERIFY(entry.hasAlphaChannel());
+            readSizes.append(entry.width());
+        }
+        QCOMPARE(readSizes, sizes);
+        for (const auto& [directoryBits, ownBits] : icoEntryDepths(path)) {
+            QCOMPARE(directoryBits, 32);
+            QCOMPARE(ownBits, 32);
+        }
+        // The large entries come from the one rendering, scaled only where it is wider.
+        for (qsizetype i = 3; i < entries.size(); ++i) {
+            const int size = sizes.at(i);
+            const QImage expected =
+                size == icon.width()
+                    ? icon
+                    : icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QVERIFY2(samePixels(entries.at(i), expected), qPrintable(QString::number(size)));
+        }
+        QVERIFY(everyAlpha(entries.at(0).copy(0, 0, 1, 1), 0));
+    }
+
+    void fewColourDocumentsKeepAlpha_data() {
+        QTest::addColumn<int>("picture");
+        QTest::addColumn<int>("alpha");
+        QTest::newRow("empty canvas") << int(Picture::Empty) << 0;
+        QTest::newRow("one opaque colour") << int(Picture::Solid) << 255;
+        QTest::newRow("two colours") << int(Picture::TwoColours) << 255;
+    }
+
+    void fewColourDocumentsKeepAlpha() {
+        QFETCH(int, picture);
+        QFETCH(int, alpha);
+        const QString path = scratch.filePath(QStringLiteral("few%1.ico").arg(picture));
+        QVERIFY(!writeIcon(path, rendering(512, Picture(picture)), 2));
+
+        const QList<QImage> entries = readIcoEntries(path);
+        QCOMPARE(entries.size(), 5);
+        for (const QImage& entry : entries) {
+            QVERIFY(entry.hasAlphaChannel());
+            QVERIFY(everyAlpha(entry, alpha));
+        }
+        const QList<QPair<int, int>> depths = icoEntryDepths(path);
+        QCOMPARE(depths.size(), 5);
+        for (const auto& [directoryBits, ownBits] : depths) {
+            QCOMPARE(directoryBits, 32);
+            QCOMPARE(ownBits, 32);
+        }
+    }
+
+    void pngFilesHoldTheScaledIcon_data() {
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("defaults") << QList<int>{16, 32, 48, 256}
+                                  << QStringList{"16x16.png", "32x32.png", "48x48.png",
+                                                 "256x256.png"};
+        QTest::newRow("larger than the rendering")
+            << QList<int>{1, 600} << QStringList{"1x1.png", "600x600.png"};
+        QTest::newRow("none") << QList<int>{} << QStringList{};
+    }
+
+    void pngFilesHoldTheScaledIcon() {
+        QFETCH(QList<int>, sizes);
+        QFETCH(QStringList, names);
+        QTemporaryDir folder;
+        const QImage icon = rendering(512, Picture::Drawn);
+
+        const QList<LExportImage> images = OutputFlow::exportImages(folder.path(), sizes, icon);
+        QStringList listed;
+        for (const LExportImage& image : images)
+            listed.append(QFileInfo(image.fileName).fileName());
+        QCOMPARE(listed, names);
+        QVERIFY(writePngImages(images).isEmpty());
+
+        QStringList written = entriesOf(folder.path());
+        std::sort(written.begin(), written.end());
+        QStringList expectedNames = names;
+        std::sort(expectedNames.begin(), expectedNames.end());
+        QCOMPARE(written, expectedNames);
+        for (int size : sizes) {
+            QImageReader reader(QDir(folder.path()).filePath(QStringLiteral("%1x%1.png").arg(size)),
+                                "png");
+            const QImage read = reader.read();
+            QCOMPARE(read.size(), QSize(size, size));
+            QVERIFY(read.hasAlphaChannel());
+            QVERIFY(samePixels(
+                read, icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        }
+    }
+
+    void fileNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("png in a folder")
+            << OutputFlow::pngFileName("/tmp/icons", 48) << "/tmp/icons/48x48.png";
+        QTest::newRow("png in a folder with a separator")
+            << OutputFlow::pngFileName("/tmp/icons/", 16) << "/tmp/icons/16x16.png";
+        QTest::newRow("png at the root") << OutputFlow::pngFileName("/", 256) << "/256x256.png";
+        QTest::newRow("ico added")
+            << OutputFlow::withIcoSuffix("/tmp/a.b/app") << "/tmp/a.b/app.ico";
+        QTest::newRow("ico kept") << OutputFlow::withIcoSuffix("/tmp/app.ico") << "/tmp/app.ico";
+        QTest::newRow("other suffix kept")
+            << OutputFlow::withIcoSuffix("/tmp/app.icon") << "/tmp/app.icon";
+    }
+
+    void fileNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(name, expected);
+    }
+
+    void failedWritesKeepTheOldFile_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("oldFile");
+        QTest::addColumn<Failure>("write");
+        const Failure ico = [](const QString& path) {
+            OutputFailures failures;
+            if (auto failure = writeIcon(path, rendering(256, Picture::Drawn), 1))
+                failures.append(*failure);
+            return failures;
+        };
+        const Failure png = [](const QString& path) {
+            return writePngImages({{path, rendering(256, Picture::Drawn)}});
+        };
+        const Failure emptyIco = [](const QString& path) {
+            OutputFailures failures;
+            if (auto failure = writeIcon(path, QImage(), 1))
+                failures.append(*failure);
+            return failures;
+        };
+        const Failure emptyPng = [](const QString& path) {
+            return writePngImages({{path, QImage()}});
+        };
+        for (const auto& [kind, write] : {std::pair{"ico", ico}, std::pair{"png", png}}) {
+            QTest::addRow("%s, missing folder", kind) << "missing/new" << false << write;
+            QTest::addRow("%s, below a regular file", kind) << "plain/new" << false << write;
+            QTest::addRow("%s, read-only folder", kind) << "locked/old" << true << write;
+            QTest::addRow("%s, target is a folder", kind) << "folder" << false << write;
+            QTest::addRow("%s, disk full while writing", kind) << "full/old" << true << write;
+        }
+        QTest::newRow("ico, nothing rendered") << "writable/old" << true << emptyIco;
+        QTest::newRow("png, nothing rendered") << "writable/old" << true << emptyPng;
+    }
+
+    void failedWritesKeepTheOldFile() {
+        QFETCH(QString, target);
+        QFETCH(bool, oldFile);
+        QFETCH(Failure, write);
+        QTemporaryDir root;
+        const QString path = root.filePath(target);
+        const QString folder = QFileInfo(path).path();
+        const QByteArray oldBytes("the previous file");
+        QVERIFY(writeBytes(root.filePath("plain"), "a file, not a folder"));
+        QVERIFY(QDir(root.path()).mkpath("folder/inside"));
+        for (const char* name : {"locked", "full", "writable"})
+            QVERIFY(QDir(root.path()).mkdir(name));
+        if (oldFile)
+            QVERIFY(writeBytes(path, oldBytes));
+        if (target.startsWith("locked")) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            if (writeBytes(root.filePath("locked/probe"), "x")) {
+                QFile::remove(root.filePath("locked/probe"));
+                QSKIP("This user writes into read-only folders; the disk-full rows stand in.");
+            }
+        }
+        const QStringList before = entriesOf(folder);
+
+        std::ostringstream printed;
+        std::streambuf* standardOutput = std::cout.rdbuf(printed.rdbuf());
+        OutputFailures failures;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (target.startsWith("full"))
+                limit.emplace(512);
+            failures = write(path);
+        }
+        std::cout.rdbuf(standardOutput);
+        QFile::setPermissions(root.filePath("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures.first().fileName, path);
+        QVERIFY(!failures.first().reason.isEmpty());
+        const QString message = OutputFlow::failureMessage(failures);
+        QVERIFY(message.contains(QDir::toNativeSeparators(path)));
+        QVERIFY(message.contains(failures.first().reason));
+        if (QTest::currentDataTag() == QLatin1String("ico, nothing rendered"))
+            QVERIFY(QString::fromStdString(printed.str()).startsWith("Caught exception: "));
+        QCOMPARE(entriesOf(folder), before);
+        if (oldFile)
+            QCOMPARE(fileBytes(path), oldBytes);
+        if (!oldFile && target != "folder")
+            QVERIFY(!QFileInfo::exists(path));
+        if (target == "folder")
+            QVERIFY(QFileInfo(path).isDir() && QFileInfo::exists(root.filePath("folder/inside")));
+    }
+
+    void newResolutionDialogShowsItsSize() {
+        QWidget parent;
+        auto* dialog = new NewResolutionDialog(&parent);
+        QPointer<NewResolutionDialog> alive(dialog);
+        QSignalSpy chosen(dialog, &NewResolutionDialog::newResolution);
+        auto* spin = dialog->findChild<QSpinBox*>(QStringLiteral("spinBox"));
+        auto* pixels = dialog->findChild<QLabel*>(QStringLiteral("pixelLabel"));
+        QCOMPARE(dialog->size(), QSize(345, 203));
+        QCOMPARE(spin->minimum(), 1);
+        QCOMPARE(spin->maximum(), 1024);
+        QCOMPARE(spin->value(), 128);
+        QCOMPARE(pixels->text(), QStringLiteral("x128"));
+
+        whenModal<NewResolutionDialog>([&](NewResolutionDialog* shown) {
+            spin->selectAll();
+            QTest::keyClicks(spin, QStringLiteral("0"));
+            QCOMPARE(spin->value(), 128);
+            spin->selectAll();
+            QTest::keyClicks(spin, QStringLiteral("64"));
+            QCOMPARE(pixels->text(), QStringLiteral("x64"));
+            click(shown->findChild<QPushButton*>(QStringLiteral("addButton")));
+        });
+        dialog->exec();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toInt(), 64);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive.isNull());
+    }
+
+    void exportDialogKeepsSortedList_data() {
+        QTest::addColumn<QList<int>>("storedSizes");
+        QTest::addColumn<QList<int>>("added");
+        QTest::addColumn<QStringList>("rows");
+        const QStringList defaults{"16x16", "32x32", "48x48", "256x256"};
+        QTest::newRow("defaults") << QList<int>{} << QList<int>{} << defaults;
+        QTest::newRow("64 in sorted place")
+            << QList<int>{} << QList<int>{64}
+            << QStringList{"16x16", "32x32", "48x48", "64x64", "256x256"};
+        QTest::newRow("512 at the end")
+            << QList<int>{} << QList<int>{512}
+            << QStringList{"16x16", "32x32", "48x48", "256x256", "512x512"};
+        QTest::newRow("32 again changes nothing") << QList<int>{} << QList<int>{32} << defaults;
+        QTest::newRow("smallest first") << QList<int>{} << QList<int>{1}
+                                        << QStringList{"1x1", "16x16", "32x32", "48x48", "256x256"};
+        QTest::newRow("stored list in stored order") << QList<int>{24, 64, 1024} << QList<int>{}
+                                                     << QStringList{"24x24", "64x64", "1024x1024"};
+        QTest::newRow("stored list grows")
+            << QList<int>{24, 64} << QList<int>{40} << QStringList{"24x24", "40x40", "64x64"};
+        QTest::newRow("damaged store") << QList<int>{0, -5, 5000} << QList<int>{} << defaults;
+    }
+
+    void exportDialogKeepsSortedList() {
+        QFETCH(QList<int>, storedSizes);
+        QFETCH(QList<int>, added);
+        QFETCH(QStringList, rows);
+        if (!storedSizes.isEmpty()) {
+            store("ExportSize/exportSizeCount", storedSizes.size());
+            for (int i = 0; i < storedSizes.size(); ++i)
+                store(QStringLiteral("ExportSize/exportSize%1").arg(i), storedSizes.at(i));
+        }
+        QWidget parent;
+        auto* dialog = new ExportPNGDialog(&parent);
+        QPointer<ExportPNGDialog> alive(dialog);
+        QSignalSpy exported(dialog, &ExportPNGDialog::exportImages);
+        QCOMPARE(dialog->size(), QSize(480, 472));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Image Resolutions"));
+
+        whenModal<ExportPNGDialog>([&](ExportPNGDialog* shown) {
+            for (int size : added)
+                addResolution(shown, size);
+            QCOMPARE(listRows(shown), rows);
+            click(shown->findChild<QPushButton*>(QStringLiteral("exportButton")));
+        });
+        dialog->exec();
+
+        QCOMPARE(exported.size(), 1);
+        QList<int> sizes;
+        for (const QString& row : rows)
+            sizes.append(row.section('x', 0, 0).toInt());
+        QCOMPARE(exported.first().first().value<QList<int>>(), sizes);
+        QCOMPARE(stored("ExportSize/exportSizeCount").toInt(), sizes.size());
+        for (int i = 0; i < sizes.size(); ++i)
+            QCOMPARE(stored(QStringLiteral("ExportSize/exportSize%1").arg(i)).toInt(), sizes.at(i));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive.isNull());
+
+        // What Export stored is what the next dialog starts from.
+        ExportPNGDialog reopened(&parent);
+        QCOMPARE(listRows(&reopened), rows);
+    }
+
+    void exportDialogRemovesRows() {
+        store("ExportSize/exportSizeCount", 5);
+        for (int i = 0; i < 5; ++i)
+            store(QStringLiteral("ExportSize/exportSize%1").arg(i), 16 << i);
+        QWidget parent;
+        auto* dialog = new ExportPNGDialog(&parent);
+        QSignalSpy exported(dialog, &ExportPNGDialog::exportImages);
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("listWidget"));
+        auto* add = dialog->findChild<QPushButton*>(QStringLiteral("addButton"));
+        auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("removeButton"));
+
+        whenModal<ExportPNGDialog>([&](ExportPNGDialog* shown) {
+            QVERIFY(add->isEnabled());
+            QVERIFY(!remove->isEnabled());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(1)).center());
+            QVERIFY(remove->isEnabled());
+            click(remove);
+            QCOMPARE(listRows(shown), QStringList({"16x16", "64x64", "128x128", "256x256"}));
+            list->selectAll();
+            click(remove);
+            QCOMPARE(list->count(), 0);
+            QVERIFY(!remove->isEnabled());
+            // An emptied list can still grow again.
+            QVERIFY(add->isEnabled());
+            addResolution(shown, 20);
+            QCOMPARE(listRows(shown), QStringList({"20x20"}));
+            list->selectAll();
+            click(remove);
+            click(shown->findChild<QPushButton*>(QStringLiteral("exportButton")));
+        });
+        dialog->exec();
+
+        QCOMPARE(exported.size(), 1);
+        QVERIFY(exported.first().first().value<QList<int>>().isEmpty());
+        QCOMPARE(stored("ExportSize/exportSizeCount").toInt(), 0);
+        QVERIFY(!stored("ExportSize/exportSize0").isValid());
+        ExportPNGDialog reopened(&parent);
+        QCOMPARE(listRows(&reopened), QStringList({"16x16", "32x32", "48x48", "256x256"}));
+    }
+
+    void exportDialogCancelStoresNothing_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void exportDialogCancelStoresNothing() {
+        QFETCH(bool, byEscape);
+        QWidget parent;
+        auto* dialog = new ExportPNGDialog(&parent);
+        QPointer<ExportPNGDialog> alive(dialog);
+        QSignalSpy exported(dialog, &ExportPNGDialog::exportImages);
+        whenModal<ExportPNGDialog>([&](ExportPNGDialog* shown) {
+            addResolution(shown, 64);
+            if (byEscape)
+                QTest::keyClick(shown, Qt::Key_Escape);
+            else
+                click(shown->findChild<QPushButton*>(QStringLiteral("cancelButton")));
+        });
+        dialog->exec();
+        QCOMPARE(exported.size(), 0);
+        QVERIFY(QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"))
+                    .allKeys()
+                    .isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(alive.isNull());
+    }
+
+    void iconFileChoice_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("suffix added") << "made"
+                                      << "made.ico";
+        QTest::newRow("suffix kept") << "made.ico"
+                                     << "made.ico";
+        QTest::newRow("cancelled") << QString() << QString();
+    }
+
+    void iconFileChoice() {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QTemporaryDir folder;
+        QWidget parent;
+        QString startedIn;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Create Icon File"));
+            QCOMPARE(dialog->nameFilters(), QStringList{"Icon file (*.ico)"});
+            startedIn = dialog->directory().absolutePath();
+            if (typed.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            chooseInFileDialog(dialog, folder.path(), typed);
+        });
+        const QString chosen = OutputFlow::askIconFileName(&parent);
+        QCOMPARE(startedIn, QDir::homePath());
+        if (expected.isEmpty()) {
+            QVERIFY(chosen.isEmpty());
+            QVERIFY(!stored("Path/folderPathIcon").isValid());
+            return;
+        }
+        QCOMPARE(chosen, QDir(folder.path()).filePath(expected));
+        QCOMPARE(stored("Path/folderPathIcon").toString(), folder.path());
+
+        // The next save dialog opens where the last one ended.
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            startedIn = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QVERIFY(OutputFlow::askIconFileName(&parent).isEmpty());
+        QCOMPARE(startedIn, folder.path());
+    }
+
+    void exportFolderChoice_data() {
+        QTest::addColumn<bool>("remembered");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("first choice") << false << false;
+        QTest::newRow("remembered folder") << true << false;
+        QTest::newRow("cancelled") << true << true;
+    }
+
+    void exportFolderChoice() {
+        QFETCH(bool, remembered);
+        QFETCH(bool, cancel);
+        QTemporaryDir previous;
+        QTemporaryDir next;
+        if (remembered)
+            store("Path/folderPathPNG", previous.path());
+        const QString start = remembered ? previous.path() : OutputFlow::documentsFolder();
+        QVERIFY(!start.isEmpty());
+        QString startedIn;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Select folder ..."));
+            startedIn = dialog->directory().absolutePath();
+            if (cancel) {
+                dialog->reject();
+                return;
+            }
+            chooseInFileDialog(dialog, next.path());
+        });
+        QString folder;
+        const bool chosen = OutputFlow::chooseExportFolder(folder);
+        if (QDir(start).exists())
+            QCOMPARE(startedIn, QDir(start).absolutePath());
+        QCOMPARE(chosen, !cancel);
+        if (cancel) {
+            QVERIFY(folder.isEmpty());
+            QCOMPARE(stored("Path/folderPathPNG").toString(), previous.path());
+            return;
+        }
+        QCOMPARE(folder, next.path());
+        QCOMPARE(stored("Path/folderPathPNG").toString(), next.path());
+    }
+};
+
+QTEST_MAIN(TestOutput)
+#include "tst_output.moc"
