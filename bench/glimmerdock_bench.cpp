@@ -3,6 +3,9 @@
 #include "benchdocument.h"
 #include "canvas/kbwidget.h"
 #include "model/localglobal.h"
+#include "output/icowriter.h"
+#include "output/outputflow.h"
+#include "output/pngwriter.h"
 #include "tablereporter.h"
 
 #include <QApplication>
@@ -34,13 +37,9 @@ double squareBytes(int edge) {
     return double(edge) * edge * bytesPerPixel;
 }
 
-// The icon file's entries for a rendering of factor k: 16, 32, 48, then one per large limit up to
-// the factor, never above the rendering's own edge.
-std::vector<int> icoEntries(int k) {
-    std::vector<int> entries{16, 32, 48};
-    for (int limit = 256, step = 1; step <= k; limit *= 2, ++step)
-        entries.push_back(std::min(256 * k, limit));
-    return entries;
+// The icon file's entries for the rendering at factor k, as the writer makes them.
+QList<int> icoEntries(int k) {
+    return icoEntrySizes(256 * k, k);
 }
 
 std::string pictureCount(int count) {
@@ -205,6 +204,46 @@ void convert(benchmark::State& state) {
     setFigure(state, "convert (ImageMagick) to .ico, k=" + std::to_string(k), icoBytes(k));
 }
 
+// What the Go button does for "Windows": render the icon once, write every entry into one file.
+void writeIcoFile(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const auto canvas = openCanvas(k, 10);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("icon.ico"));
+    for (auto _ : state) {
+        QImage rendering;
+        canvas->renderIcon(rendering);
+        if (writeIcon(file, rendering, k)) {
+            state.SkipWithError("the icon file could not be written");
+            break;
+        }
+    }
+    setFigure(state, "writeIcoFile, k=" + std::to_string(k), icoBytes(k));
+}
+
+// What the Go button does for "PNG Files" with the default sizes: render once, scale and write
+// 16x16.png, 32x32.png, 48x48.png and 256x256.png.
+void pngExport(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const auto canvas = openCanvas(k, 10);
+    QTemporaryDir folder;
+    const QList<int> sizes{16, 32, 48, 256};
+    double touched = 0;
+    for (const int size : sizes)
+        touched += iconBytes(k) + squareBytes(size);
+    for (auto _ : state) {
+        QImage rendering;
+        canvas->renderIcon(rendering);
+        const QList<LExportImage> images =
+            OutputFlow::exportImages(folder.path(), sizes, rendering);
+        if (!writePngImages(images).isEmpty()) {
+            state.SkipWithError("a PNG file could not be written");
+            break;
+        }
+    }
+    setFigure(state, "PNG export of 16, 32, 48, 256, k=" + std::to_string(k), touched);
+}
+
 void configure(benchmark::internal::Benchmark* benchmark) {
     benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
 }
@@ -219,7 +258,9 @@ BENCHMARK(renderIcon)
     ->Apply(configure)
     ->ArgNames({"k", "pictures"})
     ->ArgsProduct({{1, 2, 3}, {0, 10}});
+BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(convert)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(writeIcoFile)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 
 // "--peak-memory-mb=<n>" puts the peak memory measured by glimmerdock_peakmem into the table.
 std::optional<double> takePeakMemory(int& argc, char** argv) {
