@@ -5,9 +5,13 @@
 #include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
 #include "model/localglobal.h"
+#include "output/icowriter.h"
 #include "support/testsupport.h"
 
+#include <Magick++.h>
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -286,6 +290,48 @@ private:
     QRandomGenerator random;
 };
 
+// The icon writer's earlier hand-over: each entry encoded as PNG by Qt and decoded by ImageMagick,
+// marked true colour with alpha as the writer marks it.
+Magick::Image entryThroughPng(const QImage& image) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    Magick::Image entry;
+    entry.read(Magick::Blob(encoded.constData(), size_t(encoded.size())));
+    entry.classType(Magick::DirectClass);
+    entry.alphaChannel(Magick::SetAlphaChannel);
+    return entry;
+}
+
+QByteArray rgbaOf(Magick::Image& entry) {
+    const int width = int(entry.columns());
+    const int height = int(entry.rows());
+    QByteArray pixels(qsizetype(width) * height * 4, '\0');
+    entry.write(0, 0, size_t(width), size_t(height), "RGBA", Magick::CharPixel, pixels.data());
+    return pixels;
+}
+
+QByteArray rgbaOf(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_RGBA8888);
+    return QByteArray(reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes());
+}
+
+// Every premultiplied (value, alpha) pair once per channel, tiled to `edge`: the whole range the
+// un-premultiplying of a hand-over has to get right.
+QImage everyPremultipliedValue(int edge) {
+    QImage image(edge, edge, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < edge; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < edge; ++x) {
+            const int alpha = y % 256;
+            const int value = std::min(x % 256, alpha);
+            line[x] = qRgba(value, std::min(255 - x % 256, alpha), value / 2, alpha);
+        }
+    }
+    return image;
+}
+
 QByteArray bytes(const QImage& image) {
     return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
 }
@@ -399,6 +445,57 @@ private Q_SLOTS:
         QCOMPARE(parts.at(2), QRegion(rects.at(2)) - QRegion(QRect(90, 90, 10, 10)));
         QCOMPARE(parts.at(1), QRegion(rects.at(1)));
         QCOMPARE(parts.at(0), QRegion(rects.at(0)) - QRegion(rects.at(1)));
+    }
+
+    void icoEntriesMatchPngHandOver_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QImage>("rendering");
+        for (int k = 1; k <= 3; ++k) {
+            QTest::addRow("every premultiplied value k%d", k)
+                << k << everyPremultipliedValue(256 * k);
+            QTest::addRow("empty document k%d", k) << k << IconRenderer(k).renderIcon({}, {});
+            for (quint32 seed = 1; seed <= 3; ++seed) {
+                RandomDocument random(seed * 104729u + quint32(k));
+                QTest::addRow("document k%d seed %u", k, seed)
+                    << k << IconRenderer(k).renderIcon(random.style(), random.pictures(k));
+            }
+        }
+    }
+
+    // ImageMagick gets every entry's exact pixels without a PNG in between: each entry equals the
+    // PNG hand-over's, and so does each entry of the written file read back by Qt's reader.
+    void icoEntriesMatchPngHandOver() {
+        QFETCH(int, k);
+        QFETCH(QImage, rendering);
+        const QList<int> sizes = icoEntrySizes(rendering.width(), k);
+        QList<QByteArray> expected;
+        for (const int size : sizes) {
+            const QImage scaled =
+                size == rendering.width()
+                    ? rendering
+                    : rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            Magick::Image entry = entryThroughPng(scaled);
+            expected << rgbaOf(entry);
+        }
+        std::list<Magick::Image> entries = icoImages(rendering, k);
+        QCOMPARE(int(entries.size()), sizes.size());
+        int i = 0;
+        for (Magick::Image& entry : entries) {
+            QCOMPARE(int(entry.columns()), sizes.at(i));
+            QCOMPARE(rgbaOf(entry), expected.at(i));
+            ++i;
+        }
+
+        QByteArray file = encodeIco(rendering, k);
+        QBuffer buffer(&file);
+        QImageReader reader(&buffer, "ico");
+        QCOMPARE(reader.imageCount(), sizes.size());
+        for (i = 0; i < sizes.size(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage read = reader.read();
+            QCOMPARE(read.width(), sizes.at(i));
+            QCOMPARE(rgbaOf(read), expected.at(i));
+        }
     }
 
     void screenPaintMatchesReference_data() {
