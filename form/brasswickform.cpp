@@ -8,6 +8,10 @@
 #include "model/localglobal.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
+#include "output/exportpngdialog.h"
+#include "output/icowriter.h"
+#include "output/outputflow.h"
+#include "output/pngwriter.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -730,9 +734,28 @@ void BrasswickForm::on_rotateSpinBox_valueChanged(int) {
 
 // --- output, About and the promotional dialog: filled in by their own subsystems ----------------
 
-void BrasswickForm::on_goButton_clicked() {}
+void BrasswickForm::on_goButton_clicked() {
+    if (ui->outputComboBox->currentIndex() == 0) {
+        const QString fileName = OutputFlow::askIconFileName(this);
+        if (!fileName.isEmpty())
+            writeIcoFile(fileName);
+        return;
+    }
+    auto* dialog = new ExportPNGDialog(this);
+    connect(dialog, &ExportPNGDialog::exportImages, this, &BrasswickForm::on_exportImages);
+    dialog->exec();
+}
 
-void BrasswickForm::on_exportImages(QList<int>) {}
+// Runs inside the export dialog's Export button, while the dialog still shows.
+void BrasswickForm::on_exportImages(QList<int> LImageResolution) {
+    QString folder;
+    if (!chooseExportFolder(folder))
+        return;
+    QImage rendering;
+    ui->widget->renderIcon(rendering);
+    exportImageList = OutputFlow::exportImages(folder, LImageResolution, rendering);
+    writePngFiles();
+}
 
 void BrasswickForm::on_aboutButton_clicked() {
     (new AboutDialog(this))->exec();
@@ -744,4 +767,20 @@ void BrasswickForm::on_websiteButton_clicked() {
 
 void BrasswickForm::on_tarnhillButton_clicked() {
     (new OtherAppsDialog(this))->exec();
+}
+
+bool BrasswickForm::chooseExportFolder(QString& folder) {
+    return OutputFlow::chooseExportFolder(folder);
+}
+
+void BrasswickForm::writeIcoFile(QString fileName) {
+    QImage rendering;
+    ui->widget->renderIcon(rendering);
+    if (const std::optional<OutputFailure> failure =
+            writeIcon(fileName, rendering, iconStyle.canvasSizeIndex))
+        OutputFlow::reportFailures(this, {*failure});
+}
+
+void BrasswickForm::writePngFiles() {
+    OutputFlow::reportFailures(this, writePngImages(exportImageList));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/iconstyle.h"
+#include "output/lexportimage.h"
 
 #include <QColor>
 #include <QFont>
@@ -80,6 +81,8 @@ private:
     // Slot guard: false while the form itself changes guarded controls. A plain flag: whoever
     // lowers it raises it again at its end.
     bool isSlotEnabled = false;
+    // Pending PNG outputs of the last export, in the order of the requested resolutions.
+    QList<LExportImage> exportImageList;
 
     void buildLayouts();
     void layoutFrame();
@@ -108,4 +111,8 @@ private:
     void moveRow(int from, int to);
     void showSelectedObject(int imageDataIndex);
     bool isRow(int row) const;
+
+    bool chooseExportFolder(QString& folder);
+    void writeIcoFile(QString fileName);
+    void writePngFiles();
 };

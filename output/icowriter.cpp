@@ -4,8 +4,6 @@
 
 #include "model/trace.h"
 
-#include <QIODevice>
-
 #include <algorithm>
 #include <exception>
 #include <iostream>
@@ -14,12 +12,6 @@ namespace {
 
 const int smallEntrySizes[] = {16, 32, 48};
 const int largeEntryLimits[] = {256, 512, 1024};
-
-QImage scaledTo(const QImage& image, int size) {
-    if (image.width() == size && image.height() == size)
-        return image;
-    return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
 
 } // namespace
 
@@ -57,8 +49,10 @@ Magick::Image toMagickImage(const QImage& image) {
 std::list<Magick::Image> icoImages(const QImage& rendering, int canvasSizeIndex) {
     std::list<Magick::Image> images;
     const QList<int> sizes = icoEntrySizes(rendering.width(), canvasSizeIndex);
+    // scaled() hands back the rendering itself where the size already fits.
     for (int size : sizes)
-        images.push_back(toMagickImage(scaledTo(rendering, size)));
+        images.push_back(toMagickImage(
+            rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     return images;
 }
 
@@ -82,9 +76,7 @@ std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& re
         std::cout << "Caught exception: " << error.what() << std::endl;
         return OutputFailure{fileName, QString::fromUtf8(error.what())};
     }
-    const QString reason = commitFile(fileName, [&bytes](QIODevice& device) {
-        return device.write(bytes) == bytes.size() ? QString() : device.errorString();
-    });
+    const QString reason = commitFile(fileName, bytes);
     if (reason.isEmpty())
         return std::nullopt;
     qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << fileName;

@@ -4,6 +4,7 @@
 
 #include "model/trace.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -63,7 +64,9 @@ QString failureMessage(const OutputFailures& failures) {
 void reportFailures(QWidget* parent, const OutputFailures& failures) {
     if (failures.isEmpty())
         return;
-    QMessageBox::warning(parent, QStringLiteral("Glimmerdock"), failureMessage(failures));
+    // Over the export dialog when it is still showing, so the warning is not hidden behind it.
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent;
+    QMessageBox::warning(owner, QStringLiteral("Glimmerdock"), failureMessage(failures));
 }
 
 QString askIconFileName(QWidget* parent) {

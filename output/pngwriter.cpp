@@ -4,8 +4,23 @@
 
 #include "model/trace.h"
 
-#include <QIODevice>
+#include <QBuffer>
 #include <QImageWriter>
+
+namespace {
+
+// Encoded in memory first: a disk that fails in the middle of libpng's work would leave the
+// encoder's row buffers behind, and the file is committed whole anyway.
+QString encodePng(QImageWriter& writer, const QImage& image, QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writer.setDevice(&buffer);
+    const QString error = writer.write(image) ? QString() : writer.errorString();
+    writer.setDevice(nullptr);
+    return error;
+}
+
+} // namespace
 
 OutputFailures writePngImages(const QList<LExportImage>& images) {
     OutputFailures failures;
@@ -14,12 +29,10 @@ OutputFailures writePngImages(const QList<LExportImage>& images) {
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     for (const LExportImage& entry : images) {
-        const QString reason = commitFile(entry.fileName, [&](QIODevice& device) {
-            writer.setDevice(&device);
-            const QString error = writer.write(entry.image) ? QString() : writer.errorString();
-            writer.setDevice(nullptr);
-            return error;
-        });
+        QByteArray bytes;
+        QString reason = encodePng(writer, entry.image, bytes);
+        if (reason.isEmpty())
+            reason = commitFile(entry.fileName, bytes);
         if (reason.isEmpty())
             continue;
         qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << entry.fileName;

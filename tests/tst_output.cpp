@@ -1,13 +1,17 @@
+#include "model/localglobal.h"
 #include "output/exportpngdialog.h"
 #include "output/icowriter.h"
 #include "output/newresolutiondialog.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
+#include "support/dropsupport.h"
+#include "support/shownform.h"
 #include "support/testsupport.h"
 
 #include <QtTest>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QCompleter>
 #include <QFileDialog>
 #include <QImageReader>
@@ -226,6 +230,48 @@ private:
     void (*previousHandler)(int) = nullptr;
 };
 
+// Ends every message box that shows while `run` runs: confirms the file dialog's question about
+// replacing a file, and answers the text of every other box, each closed with its OK button.
+QStringList messagesDuring(const std::function<void()>& run) {
+    QStringList texts;
+    QTimer catcher;
+    catcher.setInterval(20);
+    QObject::connect(&catcher, &QTimer::timeout, [&texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+            QTest::mouseClick(yes, Qt::LeftButton);
+            return;
+        }
+        texts.append(box->text());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    catcher.start();
+    run();
+    return texts;
+}
+
+// The editor form with one dropped picture on its canvas, set to write `output` (0 "Windows",
+// 1 "PNG Files") at canvas size choice `canvasSize`.
+struct OutputForm : TestSupport::ShownForm {
+    OutputForm(const QString& picture, int output, int canvasSize = 0) {
+        get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(canvasSize);
+        get<QComboBox>("outputComboBox")->setCurrentIndex(output);
+        if (!TestSupport::writePictureFile(picture, QSize(120, 90), QColor(30, 160, 90)) ||
+            !TestSupport::dropFiles(canvas(), QPointF(150, 150), {picture}))
+            qWarning("no picture on the canvas");
+    }
+    QImage rendering() {
+        QImage image;
+        return canvas()->renderIcon(image);
+    }
+    QStringList pressGo() {
+        return messagesDuring(
+            [this] { QTest::mouseClick(get<QPushButton>("goButton"), Qt::LeftButton); });
+    }
+};
+
 } // namespace
 
 using Failure = std::function<OutputFailures(const QString& path)>;
@@ -254,6 +300,7 @@ private Q_SLOTS:
 
     void init() {
         TestSupport::clearSettings();
+        LocalGlobal::LImageData.clear();
         watchdog.start();
     }
 
@@ -296,6 +343,7 @@ private Q_SLOTS:
                     : icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             QVERIFY2(samePixels(entries.at(i), expected), qPrintable(QString::number(size)));
         }
+        // The small bitmap entries keep the transparent corner too.
         QVERIFY(everyAlpha(entries.at(0).copy(0, 0, 1, 1), 0));
     }
 
@@ -417,6 +465,11 @@ private Q_SLOTS:
             QTest::addRow("%s, target is a folder", kind) << "folder" << false << write;
             QTest::addRow("%s, disk full while writing", kind) << "full/old" << true << write;
         }
+        // Small enough to sit in the file's write buffer until the very end.
+        const Failure smallPng = [](const QString& path) {
+            return writePngImages({{path, rendering(64, Picture::Drawn)}});
+        };
+        QTest::newRow("png, disk full at the last bytes") << "full/old" << true << smallPng;
         QTest::newRow("ico, nothing rendered") << "writable/old" << true << emptyIco;
         QTest::newRow("png, nothing rendered") << "writable/old" << true << emptyPng;
     }
@@ -718,6 +771,170 @@ private Q_SLOTS:
         }
         QCOMPARE(folder, next.path());
         QCOMPARE(stored("Path/folderPathPNG").toString(), next.path());
+    }
+    void goWritesIconFile_data() {
+        QTest::addColumn<int>("canvasSize");
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::newRow("256x256") << 0 << QList<int>{16, 32, 48, 256};
+        QTest::newRow("512x512") << 1 << QList<int>{16, 32, 48, 256, 512};
+        QTest::newRow("1024x1024") << 2 << QList<int>{16, 32, 48, 256, 512, 768};
+    }
+
+    void goWritesIconFile() {
+        QFETCH(int, canvasSize);
+        QFETCH(QList<int>, sizes);
+        QTemporaryDir folder;
+        OutputForm shown(folder.filePath("picture.png"), 0, canvasSize);
+        whenModal<QFileDialog>(
+            [&](QFileDialog* dialog) { chooseInFileDialog(dialog, folder.path(), "made"); });
+        QVERIFY(shown.pressGo().isEmpty());
+
+        const QList<QImage> entries = readIcoEntries(folder.filePath("made.ico"));
+        QList<int> readSizes;
+        for (const QImage& entry : entries)
+            readSizes.append(entry.width());
+        QCOMPARE(readSizes, sizes);
+        const QImage icon = shown.rendering();
+        QCOMPARE(icon.width(), sizes.last());
+        QVERIFY(!everyAlpha(icon, 0));
+        QVERIFY(samePixels(entries.at(3),
+                           icon.scaled(256, 256, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        QVERIFY(samePixels(entries.last(), icon));
+        QCOMPARE(stored("Path/folderPathIcon").toString(), folder.path());
+    }
+
+    void goIconCancelledWritesNothing() {
+        QTemporaryDir folder;
+        OutputForm shown(folder.filePath("picture.png"), 0);
+        const QStringList before = entriesOf(folder.path());
+        whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        QVERIFY(shown.pressGo().isEmpty());
+        QCOMPARE(entriesOf(folder.path()), before);
+        QVERIFY(!stored("Path/folderPathIcon").isValid());
+    }
+
+    void goReportsIconFailure_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("oldFile");
+        QTest::newRow("missing folder") << "missing/made.ico" << false;
+        QTest::newRow("disk full over an old file") << "made.ico" << true;
+    }
+
+    void goReportsIconFailure() {
+        QFETCH(QString, name);
+        QFETCH(bool, oldFile);
+        QTemporaryDir folder;
+        OutputForm shown(folder.filePath("picture.png"), 0);
+        const QString path = folder.filePath(name);
+        const QByteArray oldBytes("the icon of yesterday");
+        if (oldFile)
+            QVERIFY(writeBytes(path, oldBytes));
+        const QStringList before = entriesOf(folder.path());
+        std::optional<FileSizeLimit> limit;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            if (oldFile)
+                limit.emplace(512);
+            chooseInFileDialog(dialog, folder.path(), name);
+        });
+        const QStringList messages = shown.pressGo();
+        limit.reset();
+
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains(path));
+        QCOMPARE(entriesOf(folder.path()), before);
+        if (oldFile)
+            QCOMPARE(fileBytes(path), oldBytes);
+        else
+            QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void goExportsPngFiles_data() {
+        QTest::addColumn<QList<int>>("added");
+        QTest::addColumn<bool>("removeAll");
+        QTest::addColumn<bool>("cancelBrowser");
+        QTest::addColumn<QList<int>>("written");
+        QTest::newRow("defaults") << QList<int>{} << false << false << QList<int>{16, 32, 48, 256};
+        QTest::newRow("64 added") << QList<int>{64} << false << false
+                                  << QList<int>{16, 32, 48, 64, 256};
+        QTest::newRow("empty list") << QList<int>{} << true << false << QList<int>{};
+        QTest::newRow("browser cancelled") << QList<int>{} << false << true << QList<int>{};
+    }
+
+    void goExportsPngFiles() {
+        QFETCH(QList<int>, added);
+        QFETCH(bool, removeAll);
+        QFETCH(bool, cancelBrowser);
+        QFETCH(QList<int>, written);
+        QTemporaryDir pictures;
+        QTemporaryDir folder;
+        OutputForm shown(pictures.filePath("picture.png"), 1);
+        const QByteArray oldBytes("an older export");
+        QVERIFY(writeBytes(folder.filePath("16x16.png"), oldBytes));
+        QString browserTitle;
+        whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
+            for (int size : added)
+                addResolution(dialog, size);
+            if (removeAll) {
+                dialog->findChild<QListWidget*>(QStringLiteral("listWidget"))->selectAll();
+                click(dialog->findChild<QPushButton*>(QStringLiteral("removeButton")));
+            }
+            whenModal<QFileDialog>([&](QFileDialog* browser) {
+                browserTitle = browser->windowTitle();
+                if (cancelBrowser)
+                    browser->reject();
+                else
+                    chooseInFileDialog(browser, folder.path());
+            });
+            click(dialog->findChild<QPushButton*>(QStringLiteral("exportButton")));
+        });
+        QVERIFY(shown.pressGo().isEmpty());
+        QCOMPARE(browserTitle, QStringLiteral("Select folder ..."));
+
+        QStringList names;
+        for (int size : written)
+            names.append(QStringLiteral("%1x%1.png").arg(size));
+        if (!names.contains("16x16.png"))
+            names.append("16x16.png");
+        names.sort();
+        QStringList files = entriesOf(folder.path());
+        files.sort();
+        QCOMPARE(files, names);
+        const QImage icon = shown.rendering();
+        for (int size : written) {
+            const QImage read(folder.filePath(QStringLiteral("%1x%1.png").arg(size)), "png");
+            QVERIFY(samePixels(
+                read, icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        }
+        if (!written.contains(16))
+            QCOMPARE(fileBytes(folder.filePath("16x16.png")), oldBytes);
+        QCOMPARE(stored("Path/folderPathPNG").toString(),
+                 cancelBrowser ? QString() : folder.path());
+        QCOMPARE(stored("ExportSize/exportSizeCount").toInt(),
+                 removeAll ? 0 : 4 + (added == QList<int>{64}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(shown.form.findChildren<QDialog*>().isEmpty());
+    }
+
+    void goReportsPngFailures() {
+        QTemporaryDir pictures;
+        QTemporaryDir folder;
+        OutputForm shown(pictures.filePath("picture.png"), 1);
+        QVERIFY(QDir(folder.path()).mkpath("48x48.png/inside"));
+        whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
+            whenModal<QFileDialog>(
+                [&](QFileDialog* browser) { chooseInFileDialog(browser, folder.path()); });
+            click(dialog->findChild<QPushButton*>(QStringLiteral("exportButton")));
+        });
+        const QStringList messages = shown.pressGo();
+
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains(folder.filePath("48x48.png")));
+        QVERIFY(!messages.first().contains("32x32.png"));
+        QStringList files = entriesOf(folder.path());
+        files.sort();
+        QCOMPARE(files, QStringList({"16x16.png", "256x256.png", "32x32.png", "48x48.png"}));
+        QVERIFY(QFileInfo::exists(folder.filePath("48x48.png/inside")));
+        QCOMPARE(QImage(folder.filePath("256x256.png")).size(), QSize(256, 256));
     }
 };
 
