@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <utility>
 
 namespace BenchDocument {
