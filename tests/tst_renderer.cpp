@@ -141,8 +141,19 @@ private Q_SLOTS:
         const QImage image = canvas(style);
         QVERIFY(near(pixel(image, start.x(), start.y()), style.backColor1, 3));
         QVERIFY(near(pixel(image, end.x(), end.y()), style.backColor2, 3));
-        const QPoint middle = (start + end) / 2;
-        QVERIFY(near(pixel(image, middle.x(), middle.y()), QColor(128, 0, 128), 4));
+        // Every corner takes the colour of its projection on the gradient line, so a wrong end
+        // point shows even where it shares a row or column with the right one.
+        const QLineF line(start, end);
+        for (const QPoint corner :
+             {QPoint(23, 23), QPoint(273, 23), QPoint(23, 273), QPoint(273, 273)}) {
+            const QPointF d = line.p2() - line.p1();
+            const QPointF p = QPointF(corner) - line.p1();
+            const double t = std::clamp(
+                (p.x() * d.x() + p.y() * d.y()) / (d.x() * d.x() + d.y() * d.y()), 0.0, 1.0);
+            const QColor expected(int(std::lround(255 * (1 - t))), 0, int(std::lround(255 * t)));
+            QVERIFY2(near(pixel(image, corner.x(), corner.y()), expected, 4),
+                     qPrintable(QStringLiteral("corner %1, %2").arg(corner.x()).arg(corner.y())));
+        }
 
         const IconGeometry::GradientLine unknown =
             IconGeometry::gradientLine(8, IconGeometry::shapeRect(1));
