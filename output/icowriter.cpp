@@ -4,8 +4,6 @@
 
 #include "model/trace.h"
 
-#include <QBuffer>
-
 #include <algorithm>
 #include <exception>
 #include <iostream>
@@ -26,20 +24,25 @@ QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex) {
 }
 
 Magick::Image toMagickImage(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    buffer.close();
-
+    // The exact un-premultiplied RGBA bytes a PNG of the image would carry, handed over without
+    // encoding and decoding one; rows of 4-byte pixels have no padding.
+    const QImage pixels = image.convertToFormat(QImage::Format_RGBA8888);
+    if (pixels.isNull())
+        throw Magick::ErrorCorruptImage("an empty image cannot be an icon entry");
     Magick::Image entry;
     entry.quiet(true);
-    entry.read(Magick::Blob(bytes.constData(), size_t(bytes.size())));
+    entry.read(size_t(pixels.width()), size_t(pixels.height()), "RGBA", Magick::CharPixel,
+               pixels.constBits());
+    entry.depth(8);
     entry.classType(Magick::DirectClass);
     entry.alphaChannel(Magick::SetAlphaChannel);
-    // Entries of 256 and more are stored as PNG inside the icon; keep them 8-bit RGBA.
+    // Entries of 256 and more are stored as PNG inside the icon; keep them 8-bit RGBA. Deflate's
+    // run-length strategy at level 1 writes them about four times faster than ImageMagick's
+    // default level for files a few percent larger; the pixels are the same.
     entry.defineValue("png", "color-type", "6");
     entry.defineValue("png", "bit-depth", "8");
+    entry.defineValue("png", "compression-level", "1");
+    entry.defineValue("png", "compression-strategy", "3");
     return entry;
 }
 

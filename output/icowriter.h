@@ -16,9 +16,10 @@
 // under the limits 256, 512 and 1024. A large entry is never wider than the rendering.
 QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex);
 
-// One icon entry for ImageMagick, handed over as an in-memory PNG so the alpha channel survives.
-// Marked true colour with alpha: ImageMagick would otherwise store few-colour entries as grey or
-// palette pictures and drop their alpha channel.
+// One icon entry for ImageMagick, handed over as exact un-premultiplied RGBA pixels, the same
+// pixels an in-memory PNG would carry, so the alpha channel survives. Marked true colour with
+// alpha: ImageMagick would otherwise store few-colour entries as grey or palette pictures and
+// drop their alpha channel.
 Magick::Image toMagickImage(const QImage& image);
 
 // The entries of the icon file, each scaled from `rendering` itself, in file order.

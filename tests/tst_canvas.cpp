@@ -2,55 +2,31 @@
 #include "model/localglobal.h"
 #include "support/dropsupport.h"
 #include "support/testsupport.h"
+#include "support/tracelines.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <memory>
 
 using LocalGlobal::LImageData;
 using TestSupport::near;
+using TestSupport::wheelOver;
+using TestSupport::writeFileBytes;
 
 namespace {
 
 ImageData object(QRect rect, int index, bool transparentCorner = false) {
-    ImageData data;
-    data.sourceImage = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
-    data.sourceImage.fill(Qt::darkGreen);
+    ImageData data = TestSupport::solidObject(rect, Qt::darkGreen, index);
     if (transparentCorner) {
-        for (int y = 0; y < rect.height() / 4; ++y) {
-            for (int x = rect.width() * 3 / 4; x < rect.width(); ++x)
-                data.sourceImage.setPixel(x, y, 0);
-        }
+        QPainter painter(&data.sourceImage);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(rect.width() * 3 / 4, 0, rect.width() / 4, rect.height() / 4, Qt::black);
+        painter.end();
+        data.image = data.sourceImage;
     }
-    data.image = data.sourceImage;
-    data.position = rect.topLeft();
-    data.rect = rect;
-    data.index = index;
     return data;
 }
-
-void sendWheel(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
-    const QPointF at(150, 150);
-    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &wheel);
-}
-
-// Switches the canvas trace lines on while it lives, whatever the logging rules say.
-class CanvasTrace {
-public:
-    CanvasTrace() { previous = QLoggingCategory::installFilter(&filter); }
-    ~CanvasTrace() { QLoggingCategory::installFilter(previous); }
-
-private:
-    static inline QLoggingCategory::CategoryFilter previous = nullptr;
-    static void filter(QLoggingCategory* category) {
-        if (previous)
-            previous(category);
-        if (qstrcmp(category->categoryName(), "glimmerdock.canvas") == 0)
-            category->setEnabled(QtDebugMsg, true);
-    }
-};
 
 } // namespace
 
@@ -151,9 +127,8 @@ private Q_SLOTS:
 
     void dragFollowsMouseInCanvasPixels_data() {
         QTest::addColumn<int>("k");
-        QTest::newRow("k1") << 1;
-        QTest::newRow("k2") << 2;
-        QTest::newRow("k3") << 3;
+        for (int k = 1; k <= 3; ++k)
+            QTest::addRow("k%d", k) << k;
     }
 
     void dragFollowsMouseInCanvasPixels() {
@@ -204,25 +179,22 @@ private Q_SLOTS:
         QTest::addColumn<int>("rotation");
         QTest::addColumn<int>("scaled");
         QTest::addColumn<int>("rotated");
-        QTest::newRow("notch away zooms in")
-            << QPoint(0, 120) << false << 100 << 101 << 0 << 1 << 0;
-        QTest::newRow("notch towards zooms out")
-            << QPoint(0, -120) << false << 100 << 99 << 0 << 1 << 0;
-        QTest::newRow("two notches") << QPoint(0, 240) << false << 100 << 102 << 0 << 1 << 0;
-        QTest::newRow("delta 60 is one step")
-            << QPoint(0, 60) << false << 100 << 101 << 0 << 1 << 0;
-        QTest::newRow("delta 56 is no step but signals")
-            << QPoint(0, 56) << false << 100 << 100 << 0 << 1 << 0;
-        QTest::newRow("sideways only zooms by nothing")
-            << QPoint(120, 0) << false << 100 << 100 << 0 << 1 << 0;
-        QTest::newRow("no delta does nothing")
-            << QPoint(0, 0) << false << 100 << 100 << 0 << 0 << 0;
-        QTest::newRow("never below 1 percent") << QPoint(0, -360) << false << 2 << 1 << 0 << 1 << 0;
-        QTest::newRow("shift towards rotates back")
-            << QPoint(0, -120) << true << 100 << 100 << -1 << 0 << 1;
-        QTest::newRow("shift away rotates") << QPoint(0, 120) << true << 100 << 100 << 1 << 0 << 1;
-        QTest::newRow("shift sideways rotates")
-            << QPoint(120, 0) << true << 100 << 100 << 1 << 0 << 1;
+        const auto row = [](const char* name, QPoint delta, bool shift, int start, int scale,
+                            int rotation, int scaled, int rotated) {
+            QTest::newRow(name) << delta << shift << start << scale << rotation << scaled
+                                << rotated;
+        };
+        row("notch away zooms in", QPoint(0, 120), false, 100, 101, 0, 1, 0);
+        row("notch towards zooms out", QPoint(0, -120), false, 100, 99, 0, 1, 0);
+        row("two notches", QPoint(0, 240), false, 100, 102, 0, 1, 0);
+        row("delta 60 is one step", QPoint(0, 60), false, 100, 101, 0, 1, 0);
+        row("delta 56 is no step but signals", QPoint(0, 56), false, 100, 100, 0, 1, 0);
+        row("sideways only zooms by nothing", QPoint(120, 0), false, 100, 100, 0, 1, 0);
+        row("no delta does nothing", QPoint(0, 0), false, 100, 100, 0, 0, 0);
+        row("never below 1 percent", QPoint(0, -360), false, 2, 1, 0, 1, 0);
+        row("shift towards rotates back", QPoint(0, -120), true, 100, 100, -1, 0, 1);
+        row("shift away rotates", QPoint(0, 120), true, 100, 100, 1, 0, 1);
+        row("shift sideways rotates", QPoint(120, 0), true, 100, 100, 1, 0, 1);
     }
 
     void wheel() {
@@ -244,7 +216,7 @@ private Q_SLOTS:
         LocalGlobal::isShiftButtonPressed = !shift;
         Spies spies(canvas.get());
 
-        sendWheel(canvas.get(), delta, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        wheelOver(canvas.get(), delta, shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(LImageData.at(0).scale, scale);
         QCOMPARE(LImageData.at(0).rotation, rotation);
         QCOMPARE(spies.itemScaled.count(), scaled);
@@ -265,7 +237,7 @@ private Q_SLOTS:
         LImageData << object(QRect(50, 50, 100, 100), 0);
         makeCanvas(1);
         Spies spies(canvas.get());
-        sendWheel(canvas.get(), QPoint(0, 120), Qt::NoModifier);
+        wheelOver(canvas.get(), QPoint(0, 120), Qt::NoModifier);
         canvas->setSelectedScale(50);
         canvas->setSelectedRotation(30);
         canvas->setSelectedPosition(5, 5);
@@ -326,19 +298,12 @@ private Q_SLOTS:
     void fileFilter_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("Photo.PNG") << QStringLiteral("Photo.PNG") << true;
-        QTest::newRow("a.JPEG") << QStringLiteral("a.JPEG") << true;
-        QTest::newRow("b.webp") << QStringLiteral("b.webp") << true;
-        QTest::newRow("f.tar.png") << QStringLiteral("f.tar.png") << true;
-        QTest::newRow("c.tif") << QStringLiteral("c.tif") << true;
-        QTest::newRow("g.gif") << QStringLiteral("g.gif") << true;
-        QTest::newRow("h.tiff") << QStringLiteral("h.tiff") << true;
-        QTest::newRow("i.jpg") << QStringLiteral("i.jpg") << true;
-        QTest::newRow("d.bmp") << QStringLiteral("d.bmp") << false;
-        QTest::newRow("e.txt") << QStringLiteral("e.txt") << false;
-        QTest::newRow("no suffix") << QStringLiteral("nosuffix") << false;
-        QTest::newRow("folder") << QStringLiteral("folder.png") << false;
-        QTest::newRow("missing file") << QStringLiteral("missing.png") << false;
+        for (const char* name :
+             {"Photo.PNG", "a.JPEG", "b.webp", "f.tar.png", "c.tif", "g.gif", "h.tiff", "i.jpg"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        // A folder and a missing file carry a picture's suffix.
+        for (const char* name : {"d.bmp", "e.txt", "nosuffix", "folder.png", "missing.png"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
 
     void fileFilter() {
@@ -348,9 +313,7 @@ private Q_SLOTS:
         if (name == QLatin1String("folder.png")) {
             QVERIFY(QDir(folder.path()).mkpath(name));
         } else if (name == QLatin1String("e.txt") || name == QLatin1String("nosuffix")) {
-            QFile text(path);
-            QVERIFY(text.open(QIODevice::WriteOnly));
-            text.write("not a picture\n");
+            QVERIFY(writeFileBytes(path, "not a picture\n"));
         } else if (name != QLatin1String("missing.png")) {
             QVERIFY(TestSupport::writePictureFile(path, QSize(20, 10), Qt::blue));
         }
@@ -367,10 +330,7 @@ private Q_SLOTS:
     void firstUrlDecides() {
         const QString png = picture(QStringLiteral("first.png"), QSize(30, 30));
         const QString text = file(QStringLiteral("notes.txt"));
-        QFile notes(text);
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.write("x");
-        notes.close();
+        QVERIFY(writeFileBytes(text, "x"));
         makeCanvas(1);
 
         QVERIFY(!TestSupport::dropFiles(canvas.get(), QPointF(100, 100), {text, png}));
@@ -392,22 +352,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("k");
         QTest::addColumn<int>("scale");
         QTest::addColumn<QSize>("shown");
-        QTest::newRow("png kept") << QStringLiteral("fit.png") << QSize(200, 100) << 1 << 100
-                                  << QSize(200, 100);
-        QTest::newRow("jpeg halved")
-            << QStringLiteral("fit.jpg") << QSize(600, 300) << 1 << 50 << QSize(300, 150);
-        QTest::newRow("gif a third")
-            << QStringLiteral("fit.gif") << QSize(900, 900) << 1 << 33 << QSize(297, 297);
-        QTest::newRow("webp k2") << QStringLiteral("fit.webp") << QSize(900, 900) << 2 << 66
-                                 << QSize(594, 594);
-        QTest::newRow("tiff exact fit")
-            << QStringLiteral("fit.tiff") << QSize(300, 300) << 1 << 100 << QSize(300, 300);
-        QTest::newRow("tif tall") << QStringLiteral("fit.tif") << QSize(100, 640) << 1 << 46
-                                  << QSize(46, 294);
-        QTest::newRow("not enlarged k3")
-            << QStringLiteral("small.png") << QSize(40, 20) << 3 << 100 << QSize(40, 20);
-        QTest::newRow("over 100 times wider stays at 1 percent")
-            << QStringLiteral("wide.png") << QSize(32000, 400) << 1 << 1 << QSize(320, 4);
+        const auto row = [](const char* tag, const char* name, QSize size, int k, int scale,
+                            QSize shown) {
+            QTest::newRow(tag) << QString::fromLatin1(name) << size << k << scale << shown;
+        };
+        row("png kept", "fit.png", QSize(200, 100), 1, 100, QSize(200, 100));
+        row("jpeg halved", "fit.jpg", QSize(600, 300), 1, 50, QSize(300, 150));
+        row("gif a third", "fit.gif", QSize(900, 900), 1, 33, QSize(297, 297));
+        row("webp k2", "fit.webp", QSize(900, 900), 2, 66, QSize(594, 594));
+        row("tiff exact fit", "fit.tiff", QSize(300, 300), 1, 100, QSize(300, 300));
+        row("tif tall", "fit.tif", QSize(100, 640), 1, 46, QSize(46, 294));
+        row("not enlarged k3", "small.png", QSize(40, 20), 3, 100, QSize(40, 20));
+        row("over 100 times wider stays at 1 percent", "wide.png", QSize(32000, 400), 1, 1,
+            QSize(320, 4));
     }
 
     void fitAndFormats() {
@@ -487,16 +444,13 @@ private Q_SLOTS:
 
     void undecodableFileIsSkipped() {
         const QString broken = file(QStringLiteral("broken.png"));
-        QFile bytes(broken);
-        QVERIFY(bytes.open(QIODevice::WriteOnly));
-        bytes.write("this is no PNG at all");
-        bytes.close();
+        QVERIFY(writeFileBytes(broken, "this is no PNG at all"));
         const QString good = picture(QStringLiteral("good.png"), QSize(30, 30));
         makeCanvas(1);
         Spies spies(canvas.get());
 
         {
-            const CanvasTrace trace;
+            const TestSupport::TraceLines trace("glimmerdock.canvas");
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot load: .*broken\\.png$"));
             QVERIFY(TestSupport::dropFiles(canvas.get(), QPointF(150, 150), {broken}));
         }

@@ -3,8 +3,10 @@
 #include "form/kbcolorwidget.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
+#include "support/modal.h"
 #include "support/shownform.h"
 #include "support/testsupport.h"
+#include "support/tracelines.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -14,22 +16,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 
 using LocalGlobal::iconStyle;
+using TestSupport::setSetting;
+using TestSupport::settingValue;
 
 namespace {
-
-std::unique_ptr<QSettings> store() {
-    return std::make_unique<QSettings>(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
-}
 
 struct Form : TestSupport::ShownForm {
     QImage canvasPixels() { return canvas()->grab().toImage(); }
@@ -113,40 +111,6 @@ struct PaintProbe : QObject {
     }
 };
 
-// Counts the canvas's "updateData" trace lines, each one a synchronous repaint asked by the form.
-// The category is switched on through a filter, which outranks the logging rules of the run.
-class RepaintRequests {
-public:
-    RepaintRequests() {
-        count = 0;
-        previousHandler = qInstallMessageHandler(&RepaintRequests::handle);
-        // The new filter runs at once for every category, so the previous one must be known first.
-        previousFilter = QLoggingCategory::installFilter(nullptr);
-        QLoggingCategory::installFilter(&RepaintRequests::filter);
-    }
-    ~RepaintRequests() {
-        QLoggingCategory::installFilter(previousFilter);
-        qInstallMessageHandler(previousHandler);
-    }
-    int requests() const { return count; }
-
-private:
-    static inline int count = 0;
-    static inline QtMessageHandler previousHandler = nullptr;
-    static inline QLoggingCategory::CategoryFilter previousFilter = nullptr;
-    static void filter(QLoggingCategory* category) {
-        previousFilter(category);
-        if (qstrcmp(category->categoryName(), "glimmerdock.canvas") == 0)
-            category->setEnabled(QtDebugMsg, true);
-    }
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (text == QLatin1String("updateData"))
-            ++count;
-        else if (type != QtDebugMsg)
-            previousHandler(type, context, text);
-    }
-};
-
 QVariant styleField(const QString& name) {
     const std::map<QString, std::function<QVariant()>> fields = {
         {"shape", [] { return QVariant(iconStyle.shape); }},
@@ -173,27 +137,7 @@ QVariant styleField(const QString& name) {
 
 // A picture layer covering the whole canvas, so clipping to the shape shows.
 void addCanvasFillingPicture() {
-    ImageData object;
-    object.sourceImage = QImage(300, 300, QImage::Format_ARGB32_Premultiplied);
-    object.sourceImage.fill(Qt::darkGreen);
-    object.image = object.sourceImage;
-    object.rect = QRect(QPoint(0, 0), object.image.size());
-    object.index = LocalGlobal::nextFreeIndex();
-    LocalGlobal::LImageData.append(object);
-}
-
-// Runs `answer` on the colour dialog once it is the active modal window; gives up (rejecting
-// whatever is modal) rather than leaving a test waiting.
-void answerColorDialog(std::function<void(QColorDialog*)> answer, int attempts = 50) {
-    QTimer::singleShot(20, [answer, attempts] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QColorDialog*>(modal))
-            answer(dialog);
-        else if (attempts > 0)
-            answerColorDialog(answer, attempts - 1);
-        else if (auto* other = qobject_cast<QDialog*>(modal))
-            other->reject();
-    });
+    LocalGlobal::LImageData.append(TestSupport::solidObject(QRect(0, 0, 300, 300), Qt::darkGreen));
 }
 
 } // namespace
@@ -215,11 +159,6 @@ private Q_SLOTS:
 
     void firstStartShowsStartValues() {
         Form f;
-        const IconStyle start;
-        QCOMPARE(iconStyle.shape, start.shape);
-        QCOMPARE(iconStyle.backColor2, start.backColor2);
-        QCOMPARE(iconStyle.badgeText, start.badgeText);
-        QCOMPARE(iconStyle.canvasSizeIndex, 1);
         QCOMPARE(f.get<QComboBox>("shapeComboBox")->currentText(), QStringLiteral("Rectangle"));
         QCOMPARE(f.get<QSpinBox>("radiusSpinBox")->value(), 50);
         QCOMPARE(f.get<QComboBox>("backStyleComboBox")->currentText(), QStringLiteral("Gradient"));
@@ -360,12 +299,9 @@ private Q_SLOTS:
     void checkBoxesShowTheirGroups_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("group");
-        QTest::newRow("background") << "backCheckBox"
-                                    << "backGroupBox";
-        QTest::newRow("border") << "borderCheckBox"
-                                << "borderGroupBox";
-        QTest::newRow("badge") << "badgeCheckBox"
-                               << "badgeGroupBox";
+        for (const char* part : {"back", "border", "badge"})
+            QTest::newRow(part) << QString::fromLatin1(part) + "CheckBox"
+                                << QString::fromLatin1(part) + "GroupBox";
     }
 
     void checkBoxesShowTheirGroups() {
@@ -451,40 +387,36 @@ private Q_SLOTS:
 
     void firstSaveWritesEveryKey() {
         { Form f; }
-        auto settings = store();
         const QStringList keys = StyleStore::storedKeys();
         QCOMPARE(keys.size(), 25);
         for (const QString& key : keys)
-            QVERIFY2(settings->contains(key), qPrintable(key));
-        QCOMPARE(settings->value("Container/backColor2").toString(), QStringLiteral("#fff200"));
-        QCOMPARE(settings->value("Container/borderColor").toString(), QStringLiteral("#3282f6"));
-        QCOMPARE(settings->value("Badge/badgeText").toString(), QStringLiteral("50% OFF"));
-        QCOMPARE(settings->value("Canvas/canvasSize").toInt(), 1);
+            QVERIFY2(settingValue(key).isValid(), qPrintable(key));
+        QCOMPARE(settingValue("Container/backColor2").toString(), QStringLiteral("#fff200"));
+        QCOMPARE(settingValue("Container/borderColor").toString(), QStringLiteral("#3282f6"));
+        QCOMPARE(settingValue("Badge/badgeText").toString(), QStringLiteral("50% OFF"));
+        QCOMPARE(settingValue("Canvas/canvasSize").toInt(), 1);
         QFont font;
-        QVERIFY(font.fromString(settings->value("Badge/badgeTextFont").toString()));
+        QVERIFY(font.fromString(settingValue("Badge/badgeTextFont").toString()));
         QCOMPARE(font.pixelSize(), 18);
     }
 
     void storedStyleComesBack() {
-        {
-            auto settings = store();
-            settings->setValue("Container/shape", 1);
-            settings->setValue("Container/radius", 77);
-            settings->setValue("Container/useBackground", true);
-            settings->setValue("Container/backStyle", 0);
-            settings->setValue("Container/backOrientation", 6);
-            settings->setValue("Container/backColor1", "#123456");
-            settings->setValue("Container/useBorder", true);
-            settings->setValue("Container/borderWidth", 9);
-            settings->setValue("Badge/useBadge", true);
-            settings->setValue("Badge/badgeText", "Hello, world");
-            settings->setValue("Badge/badgeTextColor", "#ABCDEF");
-            settings->setValue("Badge/badgeTextSize", 25);
-            settings->setValue("Badge/badgeLineWidth", 7);
-            settings->setValue("Badge/badgeOrientation", 1);
-            settings->setValue("Badge/badgeOrientationHorizontal", 0);
-            settings->setValue("Canvas/canvasSize", 2);
-        }
+        TestSupport::setSettings({{"Container/shape", 1},
+                                  {"Container/radius", 77},
+                                  {"Container/useBackground", true},
+                                  {"Container/backStyle", 0},
+                                  {"Container/backOrientation", 6},
+                                  {"Container/backColor1", "#123456"},
+                                  {"Container/useBorder", true},
+                                  {"Container/borderWidth", 9},
+                                  {"Badge/useBadge", true},
+                                  {"Badge/badgeText", "Hello, world"},
+                                  {"Badge/badgeTextColor", "#ABCDEF"},
+                                  {"Badge/badgeTextSize", 25},
+                                  {"Badge/badgeLineWidth", 7},
+                                  {"Badge/badgeOrientation", 1},
+                                  {"Badge/badgeOrientationHorizontal", 0},
+                                  {"Canvas/canvasSize", 2}});
         {
             Form f;
             QCOMPARE(f.get<QComboBox>("shapeComboBox")->currentIndex(), 1);
@@ -502,14 +434,13 @@ private Q_SLOTS:
             QCOMPARE(f.canvas()->getSizeIndex(), 2);
             f.choose("canvasSizeComboBox", 2);
         }
-        auto settings = store();
-        QCOMPARE(settings->value("Canvas/canvasSize").toInt(), 3);
-        QCOMPARE(settings->value("Container/backColor1").toString(), QStringLiteral("#123456"));
-        QCOMPARE(settings->value("Badge/badgeTextColor").toString(), QStringLiteral("#abcdef"));
-        QCOMPARE(settings->value("Badge/badgeText").toString(), QStringLiteral("Hello, world"));
-        QCOMPARE(settings->value("Container/radius").toInt(), 77);
-        QCOMPARE(settings->value("Badge/badgeOrientationHorizontal").toInt(), 0);
-        QCOMPARE(settings->value("Badge/badgeOrientationDiagonal").toInt(), 3);
+        QCOMPARE(settingValue("Canvas/canvasSize").toInt(), 3);
+        QCOMPARE(settingValue("Container/backColor1").toString(), QStringLiteral("#123456"));
+        QCOMPARE(settingValue("Badge/badgeTextColor").toString(), QStringLiteral("#abcdef"));
+        QCOMPARE(settingValue("Badge/badgeText").toString(), QStringLiteral("Hello, world"));
+        QCOMPARE(settingValue("Container/radius").toInt(), 77);
+        QCOMPARE(settingValue("Badge/badgeOrientationHorizontal").toInt(), 0);
+        QCOMPARE(settingValue("Badge/badgeOrientationDiagonal").toInt(), 3);
     }
 
     void partialStoreTakesDefaults_data() {
@@ -522,7 +453,7 @@ private Q_SLOTS:
     void partialStoreTakesDefaults() {
         QFETCH(QString, key);
         QFETCH(QVariant, value);
-        store()->setValue(key, value);
+        setSetting(key, value);
         IconStyle style;
         style.shape = 2;
         style.badgeTextFont = QFont(QStringLiteral("Nimbus Mono PS"), 40);
@@ -545,31 +476,24 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("canvas 0") << "Canvas/canvasSize" << QVariant(0) << "canvasSizeIndex"
-                                  << QVariant(1);
-        QTest::newRow("canvas 4") << "Canvas/canvasSize" << QVariant(4) << "canvasSizeIndex"
-                                  << QVariant(1);
-        QTest::newRow("canvas -1")
-            << "Canvas/canvasSize" << QVariant(-1) << "canvasSizeIndex" << QVariant(1);
-        QTest::newRow("canvas text")
-            << "Canvas/canvasSize" << QVariant("big") << "canvasSizeIndex" << QVariant(1);
-        QTest::newRow("shape 3") << "Container/shape" << QVariant(3) << "shape" << QVariant(0);
-        QTest::newRow("back style 9")
-            << "Container/backStyle" << QVariant(9) << "backStyle" << QVariant(0);
-        QTest::newRow("orientation 8")
-            << "Container/backOrientation" << QVariant(8) << "backOrientation" << QVariant(0);
-        QTest::newRow("badge orientation -2")
-            << "Badge/badgeOrientation" << QVariant(-2) << "badgeOrientation" << QVariant(0);
-        QTest::newRow("diagonal 4") << "Badge/badgeOrientationDiagonal" << QVariant(4)
-                                    << "badgeOrientationDiagonal" << QVariant(0);
-        QTest::newRow("radius huge")
-            << "Container/radius" << QVariant(1000000) << "radius" << QVariant(360);
-        QTest::newRow("border negative")
-            << "Container/borderWidth" << QVariant(-40) << "borderWidth" << QVariant(0);
-        QTest::newRow("line width 99")
-            << "Badge/badgeLineWidth" << QVariant(99) << "badgeLineWidth" << QVariant(20);
-        QTest::newRow("text size garbage")
-            << "Badge/badgeTextSize" << QVariant("x") << "badgeTextSize" << QVariant(18);
+        const auto row = [](const char* name, const char* key, const QVariant& value,
+                            const char* field, const QVariant& expected) {
+            QTest::newRow(name) << QString::fromLatin1(key) << value << QString::fromLatin1(field)
+                                << expected;
+        };
+        row("canvas 0", "Canvas/canvasSize", 0, "canvasSizeIndex", 1);
+        row("canvas 4", "Canvas/canvasSize", 4, "canvasSizeIndex", 1);
+        row("canvas -1", "Canvas/canvasSize", -1, "canvasSizeIndex", 1);
+        row("canvas text", "Canvas/canvasSize", "big", "canvasSizeIndex", 1);
+        row("shape 3", "Container/shape", 3, "shape", 0);
+        row("back style 9", "Container/backStyle", 9, "backStyle", 0);
+        row("orientation 8", "Container/backOrientation", 8, "backOrientation", 0);
+        row("badge orientation -2", "Badge/badgeOrientation", -2, "badgeOrientation", 0);
+        row("diagonal 4", "Badge/badgeOrientationDiagonal", 4, "badgeOrientationDiagonal", 0);
+        row("radius huge", "Container/radius", 1000000, "radius", 360);
+        row("border negative", "Container/borderWidth", -40, "borderWidth", 0);
+        row("line width 99", "Badge/badgeLineWidth", 99, "badgeLineWidth", 20);
+        row("text size garbage", "Badge/badgeTextSize", "x", "badgeTextSize", 18);
     }
 
     void untrustedStoredValues() {
@@ -577,7 +501,7 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         QFETCH(QString, field);
         QFETCH(QVariant, expected);
-        store()->setValue(key, value);
+        setSetting(key, value);
         Form f;
         QCOMPARE(styleField(field), expected);
         for (const char* list :
@@ -588,11 +512,8 @@ private Q_SLOTS:
     }
 
     void garbageInEveryKey() {
-        {
-            auto settings = store();
-            for (const QString& key : StyleStore::storedKeys())
-                settings->setValue(key, QStringLiteral("#zz%%garbage,\"\\"));
-        }
+        for (const QString& key : StyleStore::storedKeys())
+            setSetting(key, QStringLiteral("#zz%%garbage,\"\\"));
         {
             Form f;
             const IconStyle start;
@@ -609,7 +530,7 @@ private Q_SLOTS:
         IconStyle style;
         StyleStore::loadStyle(style);
         QCOMPARE(style.backColor2, IconStyle().backColor2);
-        QCOMPARE(store()->value("Container/backColor2").toString(), QStringLiteral("#fff200"));
+        QCOMPARE(settingValue("Container/backColor2").toString(), QStringLiteral("#fff200"));
     }
 
     void colourDialog_data() {
@@ -629,9 +550,10 @@ private Q_SLOTS:
         auto* swatch = f.get<KBColorWidget>("backColor1Widget");
         QSignalSpy updates(swatch, &KBColorWidget::colorUpdated);
         const QImage before = f.canvasPixels();
-        RepaintRequests repaints;
+        // Each "updateData" trace line is one synchronous repaint asked by the form.
+        const TestSupport::TraceLines repaints("glimmerdock.canvas");
 
-        answerColorDialog([answer](QColorDialog* dialog) {
+        TestSupport::whenModal<QColorDialog>([answer](QColorDialog* dialog) {
             QCOMPARE(dialog->currentColor(), QColor(0xFF, 0xFF, 0xFF));
             if (answer == QLatin1String("accept"))
                 dialog->setCurrentColor(Qt::blue);
@@ -645,7 +567,7 @@ private Q_SLOTS:
         QCOMPARE(swatch->color, expected);
         QCOMPARE(iconStyle.backColor1, expected);
         QCOMPARE(updates.count(), answer == QLatin1String("cancel") ? 0 : 1);
-        QCOMPARE(repaints.requests(), answer == QLatin1String("cancel") ? 0 : 1);
+        QCOMPARE(repaints.count("updateData"), answer == QLatin1String("cancel") ? 0 : 1);
         QCOMPARE(f.canvasPixels() != before, answer == QLatin1String("accept"));
         QCOMPARE(swatch->grab().toImage().pixelColor(20, 10), expected);
     }
@@ -664,12 +586,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
         QSignalSpy updates(&swatch, &KBColorWidget::colorUpdated);
         bool sawDialog = false;
-        answerColorDialog(
-            [&sawDialog](QColorDialog* dialog) {
+        QTimer::singleShot(20, [&sawDialog] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 sawDialog = true;
                 dialog->reject();
-            },
-            0);
+            }
+        });
         QTest::mouseClick(&swatch, Qt::MouseButton(button), {}, QPoint(10, 10));
         QTest::qWait(60);
         QVERIFY(!sawDialog);

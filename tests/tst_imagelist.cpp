@@ -13,7 +13,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QWheelEvent>
 #include <QtTest>
 
 using LocalGlobal::imageName;
@@ -21,12 +20,8 @@ using LocalGlobal::LImageData;
 
 namespace {
 
-// Row texts of the picture list, top to bottom.
 QStringList rowTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
+    return TestSupport::listRowTexts(list);
 }
 
 // The form with its picture list, fed by real drops of real files on the canvas.
@@ -64,12 +59,7 @@ struct Form : TestSupport::ShownForm {
         QTest::keyClick(box, Qt::Key_Return);
     }
 
-    void wheel(int angle, Qt::KeyboardModifiers modifiers = {}) {
-        const QPointF at(150, 150);
-        QWheelEvent event(at, canvas()->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas(), &event);
-    }
+    void wheel(int angle) { TestSupport::wheelOver(canvas(), QPoint(0, angle)); }
 
     QColor canvasPixel(QPoint at) { return canvas()->grab().toImage().pixelColor(at); }
     QString selectedRow() {
@@ -145,10 +135,8 @@ private Q_SLOTS:
         Form f;
         dropThree(f);
         QCOMPARE(rowTexts(f.list()), QStringList({"Image2", "Image1", "Image0"}));
+        // The invariant checks the buttons for the selected row.
         QCOMPARE(f.selectedRow(), QStringLiteral("Image2"));
-        QVERIFY(!f.enabled("upToolButton"));
-        QVERIFY(f.enabled("downToolButton"));
-        QVERIFY(f.enabled("deleteToolButton"));
         QVERIFY(!f.shown("dropImageLabel"));
         QVERIFY(!f.list()->item(0)->icon().isNull());
         CHECK_INVARIANT(f);
@@ -158,8 +146,8 @@ private Q_SLOTS:
     void dropOfSeveralFilesAtOnce() {
         Form f;
         QStringList paths;
-        for (int i = 0; i < 3; ++i) {
-            paths << f.folder.filePath(QStringLiteral("many%1.png").arg(i));
+        for (const char* name : {"many0.png", "many1.png", "many2.png"}) {
+            paths << f.folder.filePath(QString::fromLatin1(name));
             QVERIFY(TestSupport::writePictureFile(paths.last(), QSize(40, 40), Qt::red));
         }
         QVERIFY(TestSupport::dropFiles(f.canvas(), QPointF(100, 100), paths));
@@ -188,21 +176,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QColor>("top");
-        QTest::newRow("up on Image1")
-            << 1 << "upToolButton" << QStringList({"Image1", "Image2", "Image0"})
-            << QColor(Qt::green);
-        QTest::newRow("down on Image2")
-            << 0 << "downToolButton" << QStringList({"Image1", "Image2", "Image0"})
-            << QColor(Qt::green);
-        QTest::newRow("down on Image1")
-            << 1 << "downToolButton" << QStringList({"Image2", "Image0", "Image1"})
-            << QColor(Qt::blue);
-        QTest::newRow("up at the top")
-            << 0 << "upToolButton" << QStringList({"Image2", "Image1", "Image0"})
-            << QColor(Qt::blue);
-        QTest::newRow("down at the bottom")
-            << 2 << "downToolButton" << QStringList({"Image2", "Image1", "Image0"})
-            << QColor(Qt::blue);
+        const QStringList unmoved{"Image2", "Image1", "Image0"};
+        const QStringList swapped{"Image1", "Image2", "Image0"};
+        const auto row = [](const char* name, int row, const char* button, const QStringList& rows,
+                            Qt::GlobalColor top) {
+            QTest::newRow(name) << row << QString::fromLatin1(button) << rows << QColor(top);
+        };
+        row("up on Image1", 1, "upToolButton", swapped, Qt::green);
+        row("down on Image2", 0, "downToolButton", swapped, Qt::green);
+        row("down on Image1", 1, "downToolButton", {"Image2", "Image0", "Image1"}, Qt::blue);
+        row("up at the top", 0, "upToolButton", unmoved, Qt::blue);
+        row("down at the bottom", 2, "downToolButton", unmoved, Qt::blue);
     }
 
     void buttonsMoveLayers() {
@@ -264,17 +248,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("oldPos");
         QTest::addColumn<int>("overRow");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("OnItem: bottom row on the top row")
-            << int(RowDropPlace::OnItem) << 2 << 0 << QStringList({"Image0", "Image2", "Image1"});
-        QTest::newRow("OnViewport: top row below the last")
-            << int(RowDropPlace::OnViewport) << 0 << -1
-            << QStringList({"Image1", "Image0", "Image2"});
-        QTest::newRow("BelowItem: row 0 below row 1")
-            << int(RowDropPlace::BelowItem) << 0 << 1
-            << QStringList({"Image1", "Image2", "Image0"});
-        QTest::newRow("AboveItem: row 2 above row 1")
-            << int(RowDropPlace::AboveItem) << 2 << 1
-            << QStringList({"Image2", "Image0", "Image1"});
+        const auto row = [](const char* name, RowDropPlace place, int oldPos, int overRow,
+                            const QStringList& rows) {
+            QTest::newRow(name) << int(place) << oldPos << overRow << rows;
+        };
+        row("OnItem: bottom row on the top row", RowDropPlace::OnItem, 2, 0,
+            {"Image0", "Image2", "Image1"});
+        row("OnViewport: top row below the last", RowDropPlace::OnViewport, 0, -1,
+            {"Image1", "Image0", "Image2"});
+        row("BelowItem: row 0 below row 1", RowDropPlace::BelowItem, 0, 1,
+            {"Image1", "Image2", "Image0"});
+        row("AboveItem: row 2 above row 1", RowDropPlace::AboveItem, 2, 1,
+            {"Image2", "Image0", "Image1"});
     }
 
     void rowDropsMoveLayers() {

@@ -29,13 +29,7 @@ IconStyle plainStyle() {
 }
 
 ImageData picture(QPoint position, QSize size, const QColor& color) {
-    ImageData object;
-    object.sourceImage = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    object.sourceImage.fill(color);
-    object.image = object.sourceImage;
-    object.position = position;
-    object.rect = QRect(position, size);
-    return object;
+    return TestSupport::solidObject(QRect(position, size), color);
 }
 
 // The whole canvas as the output sees it (no selection frame), in canvas pixels.
@@ -47,14 +41,14 @@ QImage canvas(const IconStyle& style, int k = 1, const QList<ImageData>& images 
 }
 
 bool isTransparent(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] != 0)
-                return false;
-        }
-    }
-    return true;
+    return TestSupport::everyAlphaIs(image, 0);
+}
+
+// One row per canvas size.
+void sizeRows() {
+    QTest::addColumn<int>("k");
+    for (int k = 1; k <= 3; ++k)
+        QTest::addRow("k%d", k) << k;
 }
 
 // Walks from `centre` along the unit diagonal `direction` and returns the middle of the run of
@@ -147,8 +141,19 @@ private Q_SLOTS:
         const QImage image = canvas(style);
         QVERIFY(near(pixel(image, start.x(), start.y()), style.backColor1, 3));
         QVERIFY(near(pixel(image, end.x(), end.y()), style.backColor2, 3));
-        const QPoint middle = (start + end) / 2;
-        QVERIFY(near(pixel(image, middle.x(), middle.y()), QColor(128, 0, 128), 4));
+        // Every corner takes the colour of its projection on the gradient line, so a wrong end
+        // point shows even where it shares a row or column with the right one.
+        const QLineF line(start, end);
+        for (const QPoint corner :
+             {QPoint(23, 23), QPoint(273, 23), QPoint(23, 273), QPoint(273, 273)}) {
+            const QPointF d = line.p2() - line.p1();
+            const QPointF p = QPointF(corner) - line.p1();
+            const double t = std::clamp(
+                (p.x() * d.x() + p.y() * d.y()) / (d.x() * d.x() + d.y() * d.y()), 0.0, 1.0);
+            const QColor expected(int(std::lround(255 * (1 - t))), 0, int(std::lround(255 * t)));
+            QVERIFY2(near(pixel(image, corner.x(), corner.y()), expected, 4),
+                     qPrintable(QStringLiteral("corner %1, %2").arg(corner.x()).arg(corner.y())));
+        }
 
         const IconGeometry::GradientLine unknown =
             IconGeometry::gradientLine(8, IconGeometry::shapeRect(1));
@@ -250,12 +255,7 @@ private Q_SLOTS:
         QVERIFY(near(pixel(canvas(style, k), firstShaded, middle), clear));
     }
 
-    void glossyLowerEdge_data() {
-        QTest::addColumn<int>("k");
-        QTest::newRow("k1") << 1;
-        QTest::newRow("k2") << 2;
-        QTest::newRow("k3") << 3;
-    }
+    void glossyLowerEdge_data() { sizeRows(); }
 
     void glossyLowerEdge() {
         QFETCH(int, k);
@@ -354,26 +354,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("clip");
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("clip: round cut") << true << QPoint(25, 105) << QStringLiteral("clear");
-        QTest::newRow("clip: inside shape") << true << QPoint(60, 150) << QStringLiteral("blue");
-        QTest::newRow("clip: border over picture")
-            << true << QPoint(22, 150) << QStringLiteral("border");
-        QTest::newRow("clip: glossy over picture")
-            << true << QPoint(150, 60) << QStringLiteral("glossy");
-        QTest::newRow("clip: badge over picture")
-            << true << QPoint(232, 230) << QStringLiteral("badge");
-        QTest::newRow("no clip: square cut only")
-            << false << QPoint(25, 105) << QStringLiteral("blue");
-        QTest::newRow("no clip: outside square")
-            << false << QPoint(15, 150) << QStringLiteral("clear");
-        QTest::newRow("no clip: covers border")
-            << false << QPoint(22, 150) << QStringLiteral("blue");
-        QTest::newRow("no clip: covers glossy")
-            << false << QPoint(150, 60) << QStringLiteral("blue");
-        QTest::newRow("no clip: covers badge")
-            << false << QPoint(232, 230) << QStringLiteral("blue");
-        QTest::newRow("no clip: top layer last")
-            << false << QPoint(215, 215) << QStringLiteral("red");
+        const auto row = [](const char* name, bool clip, QPoint point, const char* expected) {
+            QTest::newRow(name) << clip << point << QString::fromLatin1(expected);
+        };
+        row("clip: round cut", true, QPoint(25, 105), "clear");
+        row("clip: inside shape", true, QPoint(60, 150), "blue");
+        row("clip: border over picture", true, QPoint(22, 150), "border");
+        row("clip: glossy over picture", true, QPoint(150, 60), "glossy");
+        row("clip: badge over picture", true, QPoint(232, 230), "badge");
+        row("no clip: square cut only", false, QPoint(25, 105), "blue");
+        row("no clip: outside square", false, QPoint(15, 150), "clear");
+        row("no clip: covers border", false, QPoint(22, 150), "blue");
+        row("no clip: covers glossy", false, QPoint(150, 60), "blue");
+        row("no clip: covers badge", false, QPoint(232, 230), "blue");
+        row("no clip: top layer last", false, QPoint(215, 215), "red");
     }
 
     void picturesAndClip() {
@@ -428,12 +422,7 @@ private Q_SLOTS:
         QCOMPARE(hasPartialAlpha(image, QRect(30, 20, 80, 80)), smooth);
     }
 
-    void selectionFrameOnScreenOnly_data() {
-        QTest::addColumn<int>("k");
-        QTest::newRow("k1") << 1;
-        QTest::newRow("k2") << 2;
-        QTest::newRow("k3") << 3;
-    }
+    void selectionFrameOnScreenOnly_data() { sizeRows(); }
 
     void selectionFrameOnScreenOnly() {
         QFETCH(int, k);
@@ -457,12 +446,7 @@ private Q_SLOTS:
         QVERIFY(isTransparent(renderer.renderIcon(style, {})));
     }
 
-    void emptyDocumentIcon_data() {
-        QTest::addColumn<int>("k");
-        QTest::newRow("k1") << 1;
-        QTest::newRow("k2") << 2;
-        QTest::newRow("k3") << 3;
-    }
+    void emptyDocumentIcon_data() { sizeRows(); }
 
     void emptyDocumentIcon() {
         QFETCH(int, k);

@@ -4,17 +4,18 @@
 #include "app/otherappsdialog.h"
 #include "app/windowgeometry.h"
 #include "form/brasswickform.h"
+#include "support/modal.h"
+#include "support/shownform.h"
 #include "support/testsupport.h"
+#include "support/tracelines.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -30,23 +31,6 @@ constexpr int screenHeight = 1040;
 uint32_t bits(int value) {
     return static_cast<uint32_t>(value);
 }
-
-// Lets the shell's trace lines through for as long as it lives, whatever QT_LOGGING_RULES says.
-class AppTrace {
-public:
-    AppTrace() { previous = QLoggingCategory::installFilter(enable); }
-    ~AppTrace() { QLoggingCategory::installFilter(previous); }
-
-private:
-    static inline QLoggingCategory::CategoryFilter previous = nullptr;
-    static void enable(QLoggingCategory* category) {
-        // installFilter runs the new filter before it hands back the previous one.
-        if (previous)
-            previous(category);
-        if (qstrcmp(category->categoryName(), "glimmerdock.app") == 0)
-            category->setEnabled(QtDebugMsg, true);
-    }
-};
 
 // Stands in for the browser: every address the desktop is asked to open ends up here.
 class UrlCatcher : public QObject {
@@ -67,25 +51,10 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
 
-// Hands the next modal widget, once it is up, to `drive`; the caller then opens it.
-void driveNextModal(const std::function<void(QWidget*)>& drive) {
-    QTimer::singleShot(0, [drive] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        drive(modal);
-    });
-}
-
-template <typename T> T* child(QWidget* parent, const char* name) {
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("no %s named %s", T::staticMetaObject.className(), name);
-    return found;
-}
+using TestSupport::child;
 
 QVariant storedValue(const char* name) {
-    return QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Glimmerdock"))
-        .value(QString::fromLatin1(name));
+    return TestSupport::settingValue(QString::fromLatin1(name), "Glimmerdock");
 }
 
 } // namespace
@@ -105,7 +74,7 @@ private Q_SLOTS:
     void init() { TestSupport::clearSettings(); }
 
     void mainWindowFirstStart() {
-        AppTrace trace;
+        const TestSupport::TraceLines trace("glimmerdock.app");
         for (const char* name : {"posX", "posY", "width", "height"})
             QTest::ignoreMessage(QtDebugMsg,
                                  qPrintable(QStringLiteral("Software\\Kestrelby\\Glimmerdock : ") +
@@ -195,7 +164,7 @@ private Q_SLOTS:
             window.show();
             window.setGeometry(closedAt);
             QCOMPARE(window.geometry(), closedAt);
-            AppTrace trace;
+            const TestSupport::TraceLines trace("glimmerdock.app");
             for (int i = 0; i < 4; ++i)
                 QTest::ignoreMessage(QtDebugMsg, "true");
             QVERIFY(window.close());
@@ -219,11 +188,7 @@ private Q_SLOTS:
 
     void unreadableStoredValuesKeepDefaults() {
         QFETCH(QVariant, posX);
-        {
-            QSettings store(QStringLiteral("Kestrelby"), QStringLiteral("Glimmerdock"));
-            store.setValue(QStringLiteral("posX"), posX);
-            store.setValue(QStringLiteral("posY"), 40);
-        }
+        TestSupport::setSettings({{"posX", posX}, {"posY", 40}}, "Glimmerdock");
         MainWindow window;
         QCOMPARE(window.geometry(), QRect(100, 40, 986, 513));
     }
@@ -232,12 +197,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<QString>("text");
-        QTest::newRow("version") << "versionLabel" << QRect(180, 110, 121, 16) << "Version: 1.0.0";
-        QTest::newRow("notice") << "label_3" << QRect(180, 220, 351, 16)
-                                << "Made by Kestrelby. Free to use; no warranty.";
-        QTest::newRow("logo") << "label_4" << QRect(20, 30, 131, 131) << QString();
-        QTest::newRow("caption") << "label_2" << QRect(180, 150, 61, 16) << "Website:";
-        QTest::newRow("systems") << "label_5" << QRect(180, 70, 231, 21) << "for Windows 11 and 10";
+        const auto row = [](const char* name, QRect geometry, const char* text) {
+            QTest::newRow(name) << QString::fromLatin1(name) << geometry << QString::fromUtf8(text);
+        };
+        row("versionLabel", QRect(180, 110, 121, 16), "Version: 1.0.0");
+        row("label_3", QRect(180, 220, 351, 16), "Made by Kestrelby. Free to use; no warranty.");
+        row("label_4", QRect(20, 30, 131, 131), "");
+        row("label_2", QRect(180, 150, 61, 16), "Website:");
+        row("label_5", QRect(180, 70, 231, 21), "for Windows 11 and 10");
+        row("closeButton", QRect(430, 300, 75, 24), "Close");
+        row("line", QRect(180, 200, 331, 20), "");
+        row("webLabel", QRect(230, 150, 111, 16),
+            "<a href=\"https://kestrelby.example/\">kestrelby.example</a>");
     }
 
     void aboutWidgets() {
@@ -246,10 +217,9 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QWidget form;
         AboutDialog dialog(&form);
-        auto* label = child<QLabel>(&dialog, qPrintable(name));
-        QVERIFY(label);
-        QCOMPARE(label->geometry(), geometry);
-        QCOMPARE(label->text(), text);
+        auto* widget = child<QWidget>(&dialog, qPrintable(name));
+        QCOMPARE(widget->geometry(), geometry);
+        QCOMPARE(widget->property("text").toString(), text);
     }
 
     void aboutDialog() {
@@ -261,40 +231,24 @@ private Q_SLOTS:
         QCOMPARE(dialog.parentWidget(), &form);
 
         auto* title = child<QLabel>(&dialog, "label");
-        QVERIFY(title);
         QCOMPARE(title->text(), QStringLiteral("Glimmerdock"));
         QCOMPARE(title->pos(), QPoint(180, 20));
         QCOMPARE(title->size(), title->sizeHint());
         QCOMPARE(title->font().pointSize(), 20);
         QCOMPARE(title->font().weight(), QFont::Bold);
-        auto* systems = child<QLabel>(&dialog, "label_5");
-        QVERIFY(systems);
-        QCOMPARE(systems->font().pointSize(), 16);
-        QCOMPARE(systems->font().weight(), QFont::Normal);
+        QCOMPARE(child<QLabel>(&dialog, "label_5")->font().pointSize(), 16);
+        QCOMPARE(child<QLabel>(&dialog, "label_5")->font().weight(), QFont::Normal);
 
-        auto* logo = child<QLabel>(&dialog, "label_4");
-        QVERIFY(logo);
-        QVERIFY(!logo->pixmap().isNull());
-        QCOMPARE(logo->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+        QCOMPARE(child<QLabel>(&dialog, "label_4")
+                     ->pixmap()
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32),
                  QImage(QStringLiteral(":/resources/images/AboutLogo.png"))
                      .convertToFormat(QImage::Format_ARGB32));
-
-        auto* close = child<QPushButton>(&dialog, "closeButton");
-        QVERIFY(close);
-        QCOMPARE(close->geometry(), QRect(430, 300, 75, 24));
-        QCOMPARE(close->text(), QStringLiteral("Close"));
-
-        auto* line = child<QFrame>(&dialog, "line");
-        QVERIFY(line);
-        QCOMPARE(line->geometry(), QRect(180, 200, 331, 20));
-        QCOMPARE(line->frameShape(), QFrame::HLine);
-        QCOMPARE(line->frameShadow(), QFrame::Sunken);
+        QCOMPARE(child<QFrame>(&dialog, "line")->frameShape(), QFrame::HLine);
+        QCOMPARE(child<QFrame>(&dialog, "line")->frameShadow(), QFrame::Sunken);
 
         auto* web = child<QLabel>(&dialog, "webLabel");
-        QVERIFY(web);
-        QCOMPARE(web->geometry(), QRect(230, 150, 111, 16));
-        QCOMPARE(web->text(), QStringLiteral("<a href=\"https://kestrelby.example/\">"
-                                             "kestrelby.example</a>"));
         QCOMPARE(web->textFormat(), Qt::RichText);
         QCOMPARE(int(web->textInteractionFlags()), 13);
         QVERIFY(web->openExternalLinks());
@@ -308,7 +262,6 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* web = child<QLabel>(&dialog, "webLabel");
-        QVERIFY(web);
         QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(10, web->height() / 2));
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://kestrelby.example/"))});
     }
@@ -332,7 +285,7 @@ private Q_SLOTS:
             dialog = new OtherAppsDialog(&form);
         else
             dialog = new AboutDialog(&form);
-        driveNextModal([escape](QWidget* modal) {
+        TestSupport::whenModal<QDialog>([escape](QDialog* modal) {
             if (escape)
                 QTest::keyClick(modal, Qt::Key_Escape);
             else
@@ -355,7 +308,7 @@ private Q_SLOTS:
         QCOMPARE(child<QLabel>(dialog, "logoLabel")->pixmap().size(), QSize(96, 96));
         QCOMPARE(child<QLabel>(dialog, "screenshotLabel")->pixmap().size(), QSize(400, 250));
 
-        driveNextModal([](QWidget* modal) {
+        TestSupport::whenModal<QDialog>([](QDialog* modal) {
             QTest::mouseClick(child<QPushButton>(modal, "productButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(modal, "orderButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(modal, "closeButton"), Qt::LeftButton);
@@ -364,20 +317,16 @@ private Q_SLOTS:
         QCOMPARE(browser.opened,
                  QList<QUrl>({QUrl(QStringLiteral("https://kestrelby.example/hoverwing/")),
                               QUrl(QStringLiteral("https://kestrelby.example/hoverwing/order/"))}));
-        for (const char* application : {"Brasswick", "Glimmerdock"})
-            QVERIFY(QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application))
-                        .allKeys()
-                        .isEmpty());
+        QVERIFY(TestSupport::noSettingsStored());
     }
 
     // The form's buttons build a new modal dialog on every click, parented to the form.
     void formButtonsOpenDialogs_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("dialogClass");
-        QTest::newRow("About") << "aboutButton"
-                               << "AboutDialog";
-        QTest::newRow("promotional") << "tarnhillButton"
-                                     << "OtherAppsDialog";
+        QTest::newRow("About") << QStringLiteral("aboutButton") << QStringLiteral("AboutDialog");
+        QTest::newRow("promotional")
+            << QStringLiteral("tarnhillButton") << QStringLiteral("OtherAppsDialog");
     }
 
     void formButtonsOpenDialogs() {
@@ -387,11 +336,10 @@ private Q_SLOTS:
         window.show();
         auto* form = window.findChild<BrasswickForm*>();
         QVERIFY(form);
-        auto* opener = form->findChild<QAbstractButton*>(button);
-        QVERIFY(opener);
+        auto* opener = child<QAbstractButton>(form, qPrintable(button));
         QList<QPointer<QWidget>> opened;
         for (int click = 0; click < 2; ++click) {
-            driveNextModal([&](QWidget* modal) {
+            TestSupport::whenModal<QDialog>([&](QDialog* modal) {
                 opened.append(modal);
                 QCOMPARE(QString::fromLatin1(modal->metaObject()->className()), dialogClass);
                 QCOMPARE(modal->parentWidget(), form);
@@ -409,9 +357,7 @@ private Q_SLOTS:
         UrlCatcher browser;
         MainWindow window;
         window.show();
-        auto* website = window.findChild<QToolButton*>(QStringLiteral("websiteButton"));
-        QVERIFY(website);
-        QTest::mouseClick(website, Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(&window, "websiteButton"), Qt::LeftButton);
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://kestrelby.example/"))});
     }
 

@@ -7,19 +7,22 @@
 
 namespace TestSupport {
 
+// The child of `parent` named `name`; a missing one ends the test run, as a renamed control must.
+template <class T> T* child(const QObject* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return widget;
+}
+
 // The editor form as the user meets it: built, shown and exposed, so every repaint really paints.
 struct ShownForm {
     BrasswickForm form;
 
     ShownForm();
 
-    // The form's widget named `name`; a missing one ends the test run, as a renamed control must.
-    template <class T> T* get(const char* name) {
-        T* widget = form.findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    // The form's widget named `name`.
+    template <class T> T* get(const char* name) { return child<T>(&form, name); }
     KBWidget* canvas() { return get<KBWidget>("widget"); }
 };
 

@@ -1,11 +1,14 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFile>
 #include <QImageWriter>
+#include <QListWidget>
 #include <QPainter>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWheelEvent>
 #include <QtGlobal>
 
 #include <cstdlib>
@@ -22,12 +25,42 @@ void initTestEnvironment() {
     clearSettings();
 }
 
+namespace {
+
+const char* const applications[] = {"Brasswick", "Glimmerdock"};
+
+} // namespace
+
 void clearSettings() {
-    for (const char* application : {"Brasswick", "Glimmerdock"}) {
+    for (const char* application : applications) {
         QSettings settings(QStringLiteral("Kestrelby"), QString::fromLatin1(application));
         settings.clear();
         settings.sync();
     }
+}
+
+QVariant settingValue(const QString& key, const char* application) {
+    return QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application)).value(key);
+}
+
+void setSetting(const QString& key, const QVariant& value, const char* application) {
+    setSettings({{key, value}}, application);
+}
+
+void setSettings(const QVariantMap& values, const char* application) {
+    QSettings settings(QStringLiteral("Kestrelby"), QString::fromLatin1(application));
+    for (auto it = values.begin(); it != values.end(); ++it)
+        settings.setValue(it.key(), it.value());
+}
+
+bool noSettingsStored() {
+    for (const char* application : applications) {
+        if (!QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application))
+                 .allKeys()
+                 .isEmpty())
+            return false;
+    }
+    return true;
 }
 
 QImage crossPicture(QSize size, const QColor& color, QImage::Format format) {
@@ -55,6 +88,52 @@ bool near(const QColor& actual, const QColor& expected, int tolerance) {
            std::abs(actual.green() - expected.green()) <= tolerance &&
            std::abs(actual.blue() - expected.blue()) <= tolerance &&
            std::abs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+bool everyAlphaIs(const QImage& image, int alpha) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(argb.pixel(x, y)) != alpha)
+                return false;
+        }
+    }
+    return true;
+}
+
+ImageData solidObject(QRect rect, const QColor& color, int index) {
+    ImageData object;
+    object.sourceImage = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    object.sourceImage.fill(color);
+    object.image = object.sourceImage;
+    object.position = rect.topLeft();
+    object.rect = rect;
+    object.index = index;
+    return object;
+}
+
+QByteArray readFileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList listRowTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(150, 150);
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 } // namespace TestSupport

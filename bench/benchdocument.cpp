@@ -1,0 +1,189 @@
+#include "benchdocument.h"
+
+#include "canvas/kbwidget.h"
+#include "model/localglobal.h"
+#include "support/dropsupport.h"
+#include "support/testsupport.h"
+
+#include <QFontMetrics>
+#include <QImageWriter>
+#include <QLinearGradient>
+#include <QLoggingCategory>
+#include <QMap>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <utility>
+
+namespace BenchDocument {
+
+namespace {
+
+const QSize photoSizes[] = {{1600, 1200}, {1024, 768}, {800, 600}, {640, 480}, {2000, 1500}};
+const QSize drawingSizes[] = {{512, 512}, {700, 500}, {400, 400}, {1024, 1024}, {256, 256}};
+
+// A landscape: sky, sun, hills and a field of small marks, so the JPEG is a real photograph's
+// size and its decoding real work.
+QImage photograph(QSize size, int seed) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, size.height());
+    sky.setColorAt(0, QColor::fromHsv((200 + 17 * seed) % 360, 160, 230));
+    sky.setColorAt(1, QColor::fromHsv((30 + 11 * seed) % 360, 90, 250));
+    painter.fillRect(image.rect(), sky);
+    QRadialGradient sun(size.width() * 0.7, size.height() * 0.3, size.height() * 0.15);
+    sun.setColorAt(0, QColor(255, 250, 210));
+    sun.setColorAt(1, QColor(255, 200, 90, 0));
+    painter.fillRect(image.rect(), sun);
+    for (int hill = 0; hill < 3; ++hill) {
+        QPainterPath path;
+        const double base = size.height() * (0.55 + 0.12 * hill);
+        path.moveTo(0, size.height());
+        for (int x = 0; x <= size.width(); x += size.width() / 16)
+            path.lineTo(x, base - ((x * (seed + 3) + hill * 97) % 131) * size.height() / 900.0);
+        path.lineTo(size.width(), size.height());
+        painter.fillPath(path,
+                         QColor::fromHsv((90 + 25 * hill + seed * 7) % 360, 150, 160 - 30 * hill));
+    }
+    for (int mark = 0; mark < 400; ++mark) {
+        const int x = (mark * 7919 + seed * 104729) % size.width();
+        const int y = size.height() / 2 + (mark * 6007) % (size.height() / 2);
+        painter.fillRect(x, y, 3 + mark % 5, 2 + mark % 3,
+                         QColor::fromHsv((mark * 37) % 360, 120, 200));
+    }
+    return image;
+}
+
+// A logo-like drawing on a transparent ground: rings and a star with soft edges.
+QImage drawing(QSize size, int seed) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(size.width() / 2.0, size.height() / 2.0);
+    const double radius = std::min(size.width(), size.height()) * 0.45;
+    QRadialGradient disc(centre, radius);
+    disc.setColorAt(0, QColor::fromHsv((40 * seed) % 360, 200, 255, 255));
+    disc.setColorAt(0.8, QColor::fromHsv((40 * seed + 60) % 360, 220, 200, 220));
+    disc.setColorAt(1, QColor::fromHsv((40 * seed + 90) % 360, 220, 160, 0));
+    painter.setBrush(disc);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(centre, radius, radius);
+    QPainterPath star;
+    for (int point = 0; point < 10; ++point) {
+        const double r = point % 2 ? radius * 0.35 : radius * 0.8;
+        const QPointF at =
+            centre + QPointF(r * std::sin(point * M_PI / 5), -r * std::cos(point * M_PI / 5));
+        point == 0 ? star.moveTo(at) : star.lineTo(at);
+    }
+    star.closeSubpath();
+    painter.setPen(QPen(QColor(40, 40, 60, 200), radius / 30));
+    painter.setBrush(QColor(255, 255, 255, 170));
+    painter.drawPath(star);
+    return image;
+}
+
+// Widget points spread over the canvas, where the pictures are dropped.
+QPoint dropPoint(int i) {
+    return QPoint(70 + (i % 4) * 55, 70 + (i / 4) * 70);
+}
+
+} // namespace
+
+void prepareProcess() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLoggingCategory::setFilterRules(QStringLiteral("glimmerdock.*.debug=false"));
+}
+
+void initApplication() {
+    TestSupport::initTestEnvironment();
+}
+
+QStringList writePictures(const QString& folder, int count) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        const bool photo = i % 2 == 0;
+        const QSize size = photo ? photoSizes[(i / 2) % 5] : drawingSizes[(i / 2) % 5];
+        const QString path =
+            QStringLiteral("%1/picture%2.%3").arg(folder).arg(i).arg(photo ? "jpg" : "png");
+        QImageWriter writer(path);
+        if (photo)
+            writer.setQuality(90);
+        if (writer.write(photo ? photograph(size, i) : drawing(size, i)))
+            paths << path;
+    }
+    return paths;
+}
+
+IconStyle fullStyle() {
+    IconStyle style;
+    style.shape = int(ContainerShape::RoundedRectangle);
+    style.radius = 40;
+    style.useBackground = true;
+    style.backStyle = int(BackStyle::Gradient);
+    style.backOrientation = int(GradientOrientation::TopLeftDownRight);
+    style.backColor1 = QColor(0x2a, 0x6f, 0xdb);
+    style.backColor2 = QColor(0xf5, 0xd0, 0x4c);
+    style.useBack3dEffect = true;
+    style.useBorder = true;
+    style.useGlossy = true;
+    style.clipImage = true;
+    style.useBadge = true;
+    style.badgeOrientation = int(BadgeOrientation::Diagonal);
+    style.badgeOrientationDiagonal = 3;
+    style.badgeTextFont.setPixelSize(style.badgeTextSize);
+    style.badgeTextFont.setWeight(QFont::Bold);
+    const QFontMetrics metrics(style.badgeTextFont);
+    style.badgeTextWidth = metrics.horizontalAdvance(style.badgeText);
+    style.badgeTextHeight = metrics.height();
+    return style;
+}
+
+void dropPictures(KBWidget& canvas, const QStringList& paths) {
+    for (int i = 0; i < paths.size(); ++i) {
+        TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
+        if (i % 3 == 1 && !LocalGlobal::LImageData.isEmpty()) {
+            canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.last().index));
+            canvas.setSelectedRotation(10 + 7 * i);
+        }
+    }
+}
+
+QList<ImageData> pictures(int k, int count) {
+    static QMap<std::pair<int, int>, QList<ImageData>> built;
+    static QTemporaryDir folder;
+    const auto key = std::make_pair(k, count);
+    if (!built.contains(key)) {
+        LocalGlobal::LImageData.clear();
+        KBWidget canvas;
+        setUpCanvas(canvas, k);
+        dropPictures(canvas, writePictures(folder.path(), count));
+        built.insert(key, LocalGlobal::LImageData);
+        LocalGlobal::LImageData.clear();
+    }
+    return built.value(key);
+}
+
+void setUpCanvas(KBWidget& canvas, int k) {
+    canvas.setFixedSize(300, 300);
+    canvas.setAcceptDrops(true);
+    canvas.setSizeIndex(k);
+    canvas.show();
+    if (!QTest::qWaitForWindowExposed(&canvas))
+        qWarning("The canvas was never shown; paints may be skipped.");
+}
+
+QPoint pointOnTopPicture(int k) {
+    const QList<ImageData>& list = LocalGlobal::LImageData;
+    if (list.isEmpty())
+        return QPoint(150, 150);
+    return list.last().rect.center() / k;
+}
+
+} // namespace BenchDocument

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/iconstyle.h"
+#include "model/imagedata.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class KBWidget;
+
+// The realistic document every benchmark works on: photographs (JPEG) and drawings with
+// transparency (PNG) written by the benchmark itself, dropped onto a real canvas, on a style with
+// every flag on and a diagonal badge.
+namespace BenchDocument {
+
+// Before the QApplication exists: offscreen platform unless one is chosen, trace lines off.
+void prepareProcess();
+
+// After the QApplication exists: ImageMagick ready, settings in test mode (never the user's).
+void initApplication();
+
+// Writes `count` pictures into `folder`: even ones JPEG photographs, odd ones PNG drawings.
+QStringList writePictures(const QString& folder, int count);
+
+// Every style flag on (background gradient, 3D, border, glossy, clipping, badge), diagonal badge
+// at the bottom right, badge text measured in its font.
+IconStyle fullStyle();
+
+// Drops each of `paths` onto `canvas` with a real drop event, at points spread over the canvas,
+// and turns every third picture a little, as a user would.
+void dropPictures(KBWidget& canvas, const QStringList& paths);
+
+// The picture list after dropping `count` pictures onto a canvas of factor k and turning some of
+// them, as a user would; built once per (k, count) and then handed out as a cheap shared copy.
+QList<ImageData> pictures(int k, int count);
+
+// A canvas as the form sets it up (300 x 300, drops on), at factor k, shown on screen.
+void setUpCanvas(KBWidget& canvas, int k);
+
+// The canvas point (widget pixels) on top of the topmost picture, for pressing and dragging.
+QPoint pointOnTopPicture(int k);
+
+} // namespace BenchDocument

@@ -1,0 +1,292 @@
+// Screen paint, drag step and rendering of the real canvas at k = 1, 2, 3 beside the memory
+// bandwidth of the machine; prints one table (TableReporter).
+#include "benchdocument.h"
+#include "canvas/kbwidget.h"
+#include "model/localglobal.h"
+#include "output/icowriter.h"
+#include "output/outputflow.h"
+#include "output/pngwriter.h"
+#include "tablereporter.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr double bytesPerPixel = 4;
+
+double canvasBytes(int k) {
+    return 300.0 * k * 300.0 * k * bytesPerPixel;
+}
+
+double iconBytes(int k) {
+    return 256.0 * k * 256.0 * k * bytesPerPixel;
+}
+
+double squareBytes(int edge) {
+    return double(edge) * edge * bytesPerPixel;
+}
+
+// The icon file's entries for the rendering at factor k, as the writer makes them.
+QList<int> icoEntries(int k) {
+    return icoEntrySizes(256 * k, k);
+}
+
+std::string pictureCount(int count) {
+    return std::to_string(count) + (count == 1 ? " picture" : " pictures");
+}
+
+void setFigure(benchmark::State& state, const std::string& label, double touched,
+               double targetMs = 0) {
+    state.SetLabel(label);
+    state.counters["touched"] = touched;
+    if (targetMs > 0)
+        state.counters["target_ms"] = targetMs;
+}
+
+// A canvas holding the benchmark document at factor k, shown as the form shows it.
+std::unique_ptr<KBWidget> openCanvas(int k, int pictures) {
+    LocalGlobal::iconStyle = BenchDocument::fullStyle();
+    LocalGlobal::iconStyle.canvasSizeIndex = k;
+    LocalGlobal::LImageData = BenchDocument::pictures(k, pictures);
+    auto canvas = std::make_unique<KBWidget>();
+    BenchDocument::setUpCanvas(*canvas, k);
+    return canvas;
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Targets per figure at factor k with the full document.
+double paintTarget(int k, int pictures) {
+    if (pictures != 10)
+        return 0;
+    return k == 3 ? 4 : k == 1 ? 1 : 0;
+}
+
+// Copying one canvas of factor k (k 0: 64 MiB, far beyond the caches): the bandwidth the bounds
+// are measured against, reads and writes counted.
+void copy(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const size_t bytes = k == 0 ? size_t(64) << 20 : size_t(canvasBytes(k));
+    std::vector<char> from(bytes, 1);
+    std::vector<char> to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    setFigure(state,
+              k == 0 ? "memory copy, 64 MiB" : "memory copy, one canvas k=" + std::to_string(k),
+              2.0 * double(bytes));
+}
+
+// One screen paint as the form asks for it: a synchronous repaint of the shown canvas, which
+// composes the whole canvas and scales it to 300 x 300. It must at least write the canvas once,
+// read it once for the scaling and write the screen image.
+void paint(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const int pictures = int(state.range(1));
+    const auto canvas = openCanvas(k, pictures);
+    for (auto _ : state)
+        canvas->repaint();
+    setFigure(state, "screen paint, k=" + std::to_string(k) + ", " + pictureCount(pictures),
+              2 * canvasBytes(k) + squareBytes(300), paintTarget(k, pictures));
+}
+
+// One drag step: a real mouse move over the pressed top picture, whose handler moves the picture
+// and repaints synchronously. Same bytes as a paint.
+void drag(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const auto canvas = openCanvas(k, 10);
+    const QPoint press = BenchDocument::pointOnTopPicture(k);
+    sendMouse(canvas.get(), QEvent::MouseButtonPress, press, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : state) {
+        const int offset = ++step % 2 ? 3 : -3;
+        sendMouse(canvas.get(), QEvent::MouseMove, press + QPoint(offset, offset), Qt::LeftButton);
+    }
+    sendMouse(canvas.get(), QEvent::MouseButtonRelease, press, Qt::NoButton);
+    setFigure(state, "drag step, k=" + std::to_string(k) + ", 10 pictures",
+              2 * canvasBytes(k) + squareBytes(300),
+              k == 3   ? 5
+              : k == 1 ? 1
+                       : 0);
+}
+
+// The finished icon alone: at least the icon square written once.
+void renderIcon(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const int pictures = int(state.range(1));
+    const auto canvas = openCanvas(k, pictures);
+    QImage icon;
+    for (auto _ : state) {
+        canvas->renderIcon(icon);
+        benchmark::DoNotOptimize(icon.constBits());
+    }
+    setFigure(state, "renderIcon, k=" + std::to_string(k) + ", " + pictureCount(pictures),
+              iconBytes(k));
+}
+
+// The bytes an icon file's entries must touch: the rendering read once per entry, each entry
+// written once.
+double icoBytes(int k) {
+    double bytes = 0;
+    for (const int entry : icoEntries(k))
+        bytes += iconBytes(k) + squareBytes(entry);
+    return bytes;
+}
+
+// ImageMagick's own tool: the path a user without Glimmerdock takes. The system's ImageMagick is
+// preferred over whatever else answers to "convert" on the PATH.
+QString convertProgram() {
+    const QString chosen = qEnvironmentVariable("GLIMMERDOCK_CONVERT");
+    if (!chosen.isEmpty())
+        return chosen;
+    for (const QString& name : {QStringLiteral("magick"), QStringLiteral("convert")}) {
+        const QString system = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/bin")});
+        if (!system.isEmpty())
+            return system;
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("convert"));
+}
+
+// The same entries as writeIcoFile, from the same rendering saved as PNG: "convert r.png
+// ( -clone 0 -resize 16x16 ) ... -delete 0 out.ico".
+QStringList convertArguments(const QString& rendering, int k, const QString& icoFile) {
+    QStringList arguments{rendering};
+    for (const int entry : icoEntries(k)) {
+        arguments << QStringLiteral("(") << QStringLiteral("-clone") << QStringLiteral("0");
+        if (entry != 256 * k)
+            arguments << QStringLiteral("-resize") << QStringLiteral("%1x%1").arg(entry);
+        arguments << QStringLiteral(")");
+    }
+    arguments << QStringLiteral("-delete") << QStringLiteral("0") << icoFile;
+    return arguments;
+}
+
+void convert(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const QString program = convertProgram();
+    if (program.isEmpty()) {
+        state.SkipWithError("ImageMagick's convert not found");
+        return;
+    }
+    const auto canvas = openCanvas(k, 10);
+    QTemporaryDir folder;
+    QImage rendering;
+    canvas->renderIcon(rendering);
+    const QString png = folder.filePath(QStringLiteral("r.png"));
+    rendering.save(png);
+    const QStringList arguments = convertArguments(png, k, folder.filePath("out.ico"));
+    for (auto _ : state) {
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            state.SkipWithError("convert failed");
+            break;
+        }
+    }
+    setFigure(state, "convert (ImageMagick) to .ico, k=" + std::to_string(k), icoBytes(k));
+}
+
+// What the Go button does for "Windows": render the icon once, write every entry into one file.
+void writeIcoFile(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const auto canvas = openCanvas(k, 10);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("icon.ico"));
+    for (auto _ : state) {
+        QImage rendering;
+        canvas->renderIcon(rendering);
+        if (writeIcon(file, rendering, k)) {
+            state.SkipWithError("the icon file could not be written");
+            break;
+        }
+    }
+    setFigure(state, "writeIcoFile, k=" + std::to_string(k), icoBytes(k));
+}
+
+// What the Go button does for "PNG Files" with the default sizes: render once, scale and write
+// 16x16.png, 32x32.png, 48x48.png and 256x256.png.
+void pngExport(benchmark::State& state) {
+    const int k = int(state.range(0));
+    const auto canvas = openCanvas(k, 10);
+    QTemporaryDir folder;
+    const QList<int> sizes{16, 32, 48, 256};
+    double touched = 0;
+    for (const int size : sizes)
+        touched += iconBytes(k) + squareBytes(size);
+    for (auto _ : state) {
+        QImage rendering;
+        canvas->renderIcon(rendering);
+        const QList<LExportImage> images =
+            OutputFlow::exportImages(folder.path(), sizes, rendering);
+        if (!writePngImages(images).isEmpty()) {
+            state.SkipWithError("a PNG file could not be written");
+            break;
+        }
+    }
+    setFigure(state, "PNG export of 16, 32, 48, 256, k=" + std::to_string(k), touched);
+}
+
+void configure(benchmark::internal::Benchmark* benchmark) {
+    benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
+}
+
+BENCHMARK(copy)->Apply(configure)->ArgName("k")->DenseRange(0, 3);
+BENCHMARK(paint)
+    ->Apply(configure)
+    ->ArgNames({"k", "pictures"})
+    ->ArgsProduct({{1, 2, 3}, {0, 3, 10}});
+BENCHMARK(drag)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(renderIcon)
+    ->Apply(configure)
+    ->ArgNames({"k", "pictures"})
+    ->ArgsProduct({{1, 2, 3}, {0, 10}});
+BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(convert)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(writeIcoFile)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+
+// "--peak-memory-mb=<n>" puts the peak memory measured by glimmerdock_peakmem into the table.
+std::optional<double> takePeakMemory(int& argc, char** argv) {
+    const char* prefix = "--peak-memory-mb=";
+    std::optional<double> peak;
+    int kept = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0)
+            peak = std::atof(argv[i] + std::strlen(prefix));
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return peak;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    BenchDocument::prepareProcess();
+    const std::optional<double> peak = takePeakMemory(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QApplication application(argc, argv);
+    BenchDocument::initApplication();
+    TableReporter reporter(peak);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

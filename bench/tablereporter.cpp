@@ -1,0 +1,113 @@
+#include "tablereporter.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string format(const char* pattern, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+std::string milliseconds(double seconds) {
+    return format("%.3f ms", seconds * 1e3);
+}
+
+double counter(const benchmark::BenchmarkReporter::Run& run, const char* name) {
+    const auto found = run.counters.find(name);
+    return found == run.counters.end() ? 0.0 : double(found->second.value);
+}
+
+// The value of "k:<n>" in a run's arguments ("k:3/pictures:10"), 0 without one.
+int factor(const std::string& args) {
+    const auto at = args.find("k:");
+    return at == std::string::npos ? 0 : std::stoi(args.substr(at + 2));
+}
+
+} // namespace
+
+TableReporter::TableReporter(std::optional<double> peak) : peakMegabytes(peak) {}
+
+bool TableReporter::ReportContext(const Context& context) {
+    std::fprintf(stderr, "%d CPUs at %.0f MHz; measuring", context.cpu_info.num_cpus,
+                 context.cpu_info.cycles_per_second / 1e6);
+    return true;
+}
+
+void TableReporter::ReportRuns(const std::vector<Run>& runs) {
+    for (const Run& run : runs) {
+        if (run.error_occurred) {
+            std::fprintf(stderr, "\n%s failed: %s\n", run.benchmark_name().c_str(),
+                         run.error_message.c_str());
+            continue;
+        }
+        if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
+            continue;
+        Figure figure;
+        figure.family = run.run_name.function_name;
+        figure.k = factor(run.run_name.args);
+        figure.label = run.report_label.empty() ? run.benchmark_name() : run.report_label;
+        figure.seconds =
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        figure.touched = counter(run, "touched");
+        figure.targetSeconds = counter(run, "target_ms") / 1e3;
+        if (figure.family == "copy" && figure.seconds > 0)
+            bandwidth[figure.k] = figure.touched / figure.seconds;
+        figures.push_back(figure);
+        std::fprintf(stderr, ".");
+    }
+}
+
+void TableReporter::printRow(const std::string& figure, const std::string& median,
+                             const std::string& bound, const std::string& ratio,
+                             const std::string& target) const {
+    std::printf("| %-44s | %11s | %11s | %9s | %9s |\n", figure.c_str(), median.c_str(),
+                bound.c_str(), ratio.c_str(), target.c_str());
+}
+
+void TableReporter::printFigure(const Figure& figure) const {
+    const std::string target =
+        figure.targetSeconds > 0 ? "<= " + format("%g ms", figure.targetSeconds * 1e3) : "";
+    const auto speed = bandwidth.find(figure.k);
+    if (figure.family == "copy") {
+        printRow(figure.label, milliseconds(figure.seconds), "",
+                 format("%.1f GB/s", figure.touched / figure.seconds / 1e9), "");
+        return;
+    }
+    if (figure.touched <= 0 || speed == bandwidth.end()) {
+        printRow(figure.label, milliseconds(figure.seconds), "", "", target);
+        return;
+    }
+    const double bound = figure.touched / speed->second;
+    printRow(figure.label, milliseconds(figure.seconds), milliseconds(bound),
+             format("%.1f x", figure.seconds / bound), target);
+}
+
+void TableReporter::printConvertComparison(const Figure& ours) const {
+    for (const Figure& theirs : figures) {
+        if (theirs.family == "convert" && theirs.k == ours.k && theirs.seconds > 0) {
+            printRow("  writeIcoFile / convert, k=" + std::to_string(ours.k), "", "",
+                     format("%.2f", ours.seconds / theirs.seconds), "<= 0.5");
+        }
+    }
+}
+
+void TableReporter::Finalize() {
+    std::fprintf(stderr, "\n");
+    printRow("figure", "median", "bound", "ratio", "target");
+    std::printf("|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(13, '-').c_str(),
+                std::string(13, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(11, '-').c_str());
+    for (const Figure& figure : figures) {
+        printFigure(figure);
+        if (figure.family == "writeIcoFile")
+            printConvertComparison(figure);
+    }
+    if (peakMegabytes)
+        printRow("peak resident memory, 10 pictures, k=3", format("%.1f MB", *peakMegabytes), "",
+                 "", "");
+    std::printf("\nbound: the bytes a figure must touch (each full pass over an image of c x c x 4 "
+                "bytes) at the copy bandwidth of the same canvas; ratio: median / bound "
+                "(for copy rows: bandwidth, read + write).\n");
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Prints one table at the end of a run: each figure's median beside its physical bound (the bytes
+// it must touch at the copy bandwidth measured in the same run) and its target.
+//
+// Conventions the benchmarks follow: the label names the figure; the counter "touched" gives the
+// bytes one iteration must touch; "target_ms" an optional target; the argument "k" the canvas
+// factor; the family "copy" measures bandwidth over one canvas of factor k (k 0: a buffer far
+// beyond every cache); "convert" is ImageMagick's tool, set beside "writeIcoFile" of the same k.
+class TableReporter : public benchmark::BenchmarkReporter {
+public:
+    explicit TableReporter(std::optional<double> peakMegabytes);
+
+    bool ReportContext(const Context& context) override;
+    void ReportRuns(const std::vector<Run>& runs) override;
+    void Finalize() override;
+
+private:
+    struct Figure {
+        std::string family;
+        int k = 0;
+        std::string label;
+        double seconds = 0;
+        double touched = 0;
+        double targetSeconds = 0;
+    };
+
+    std::optional<double> peakMegabytes;
+    std::vector<Figure> figures;
+    std::map<int, double> bandwidth;
+
+    void printRow(const std::string& figure, const std::string& median, const std::string& bound,
+                  const std::string& ratio, const std::string& target) const;
+    void printFigure(const Figure& figure) const;
+    void printConvertComparison(const Figure& ours) const;
+};
