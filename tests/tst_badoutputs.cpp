@@ -5,6 +5,7 @@
 #include "output/pngwriter.h"
 #include "support/dialogdriver.h"
 #include "support/dropsupport.h"
+#include "support/filesizelimit.h"
 #include "support/shownform.h"
 #include "support/testsupport.h"
 
@@ -18,11 +19,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
 #include <optional>
 #include <sys/mount.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -51,37 +50,6 @@ private:
     QByteArray path;
     bool mounted = false;
 };
-
-// Limits the size of files this process may write while it lives, for a disk that fills up in
-// the middle of a write where no tmpfs can be had.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved{};
-    void (*previousHandler)(int) = nullptr;
-};
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Fills the disk holding `folder` to the last byte.
 void fillDisk(const QString& folder) {
@@ -115,7 +83,7 @@ class TestBadOutputs : public QObject {
         QString folder;
         QString icoName;
         std::unique_ptr<ScratchMount> mount;
-        std::optional<FileSizeLimit> limit;
+        std::optional<TestSupport::FileSizeLimit> limit;
     };
 
     QTemporaryDir scratch;
@@ -134,7 +102,8 @@ class TestBadOutputs : public QObject {
                                                          : "a path below a regular file stands in");
         }
         for (const QString& name : oldFiles)
-            QVERIFY(writeBytes(QDir(place.folder).filePath(name), "older " + name.toLatin1()));
+            QVERIFY(TestSupport::writeFileBytes(QDir(place.folder).filePath(name),
+                                                "older " + name.toLatin1()));
         const bool mounted = place.mount && place.mount->isMounted();
         switch (trouble) {
         case Trouble::ReadOnlyFolder:
@@ -144,7 +113,8 @@ class TestBadOutputs : public QObject {
             }
             [[fallthrough]];
         case Trouble::BelowAFile:
-            QVERIFY(writeBytes(QDir(place.folder).filePath("plain"), "a file, not a folder"));
+            QVERIFY(TestSupport::writeFileBytes(QDir(place.folder).filePath("plain"),
+                                                "a file, not a folder"));
             place.icoName = QStringLiteral("plain/made.ico");
             break;
         case Trouble::MissingFolder:
@@ -214,7 +184,8 @@ private Q_SLOTS:
         prepare(place, Trouble(trouble), root.path(), {QStringLiteral("made.ico")});
         const QString path = QDir(place.folder).filePath(place.icoName);
         const QStringList before = entriesOf(place.folder);
-        const QByteArray oldBytes = fileBytes(QDir(place.folder).filePath("made.ico"));
+        const QByteArray oldBytes =
+            TestSupport::readFileBytes(QDir(place.folder).filePath("made.ico"));
 
         TestSupport::whenModal<QFileDialog>([&](QFileDialog* dialog) {
             TestSupport::chooseInFileDialog(dialog, place.folder, place.icoName);
@@ -226,7 +197,7 @@ private Q_SLOTS:
         QVERIFY2(messages.first().contains(QDir::toNativeSeparators(path)),
                  qPrintable(messages.first()));
         QCOMPARE(entriesOf(place.folder), before);
-        QCOMPARE(fileBytes(QDir(place.folder).filePath("made.ico")), oldBytes);
+        QCOMPARE(TestSupport::readFileBytes(QDir(place.folder).filePath("made.ico")), oldBytes);
         if (place.icoName != QLatin1String("made.ico"))
             QVERIFY(!QFileInfo::exists(path));
         place.mount.reset();
@@ -292,7 +263,8 @@ private Q_SLOTS:
         if (Trouble(trouble) == Trouble::ReadOnlyFolder && !place.mount->isMounted())
             QSKIP("No read-only mount can be had here; the icon rows cover paths that fail.");
         const QStringList before = entriesOf(place.folder);
-        const QByteArray oldBytes = fileBytes(QDir(place.folder).filePath("32x32.png"));
+        const QByteArray oldBytes =
+            TestSupport::readFileBytes(QDir(place.folder).filePath("32x32.png"));
 
         TestSupport::whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
             TestSupport::whenModal<QFileDialog>([&](QFileDialog* browser) {
@@ -310,7 +282,7 @@ private Q_SLOTS:
             QVERIFY2(messages.first().contains(path), qPrintable(messages.first()));
         }
         QCOMPARE(entriesOf(place.folder), before);
-        QCOMPARE(fileBytes(QDir(place.folder).filePath("32x32.png")), oldBytes);
+        QCOMPARE(TestSupport::readFileBytes(QDir(place.folder).filePath("32x32.png")), oldBytes);
         place.mount.reset();
         checkStillUsable(*shown, scratch.filePath(QStringLiteral("picture.png")));
     }

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,9 +25,8 @@ using LocalGlobal::iconStyle;
 
 namespace {
 
-std::unique_ptr<QSettings> store() {
-    return std::make_unique<QSettings>(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
-}
+using TestSupport::setSetting;
+using TestSupport::settingValue;
 
 // What a stored key may hold once the program has written it: checked here on its own, from what
 // the controls offer, not from the program's own table.
@@ -181,9 +179,8 @@ void checkUsable(BrasswickForm* form) {
 
 // What the program left in the store is sound for the next start.
 void checkStored() {
-    auto settings = store();
     for (const KeyRule& rule : styleKeys) {
-        const QString why = breach(rule, settings->value(QString::fromLatin1(rule.key)));
+        const QString why = breach(rule, settingValue(QString::fromLatin1(rule.key)));
         QVERIFY2(why.isEmpty(), qPrintable(QString::fromLatin1(rule.key) + ": " + why));
     }
 }
@@ -201,15 +198,14 @@ int resolutionOfRow(const QString& text) {
 
 // Why the stored export list could not be the one a dialog wrote, or an empty text.
 QString exportListBreach() {
-    auto settings = store();
-    settings->beginGroup(QStringLiteral("ExportSize"));
+    const QVariant stored = settingValue(QStringLiteral("ExportSize/exportSizeCount"));
     bool ok = false;
-    const int count = settings->value(QStringLiteral("exportSizeCount")).toInt(&ok);
+    const int count = stored.toInt(&ok);
     if (!ok || count < 0 || count > largestResolution)
-        return QStringLiteral("count ") + settings->value("exportSizeCount").toString().left(40);
+        return QStringLiteral("count ") + stored.toString().left(40);
     QSet<int> seen;
     for (int i = 0; i < count; ++i) {
-        const int size = settings->value(QStringLiteral("exportSize%1").arg(i)).toInt(&ok);
+        const int size = settingValue(QStringLiteral("ExportSize/exportSize%1").arg(i)).toInt(&ok);
         if (!ok || size < 1 || size > largestResolution || seen.contains(size))
             return QStringLiteral("entry %1").arg(i);
         seen.insert(size);
@@ -262,7 +258,7 @@ private Q_SLOTS:
     void garbageInOneKey() {
         QFETCH(QString, key);
         QFETCH(QString, kind);
-        store()->setValue(key, garbageValue(kind));
+        setSetting(key, garbageValue(kind));
         runProgram([](BrasswickForm* form) { checkUsable(form); });
         if (QTest::currentTestFailed())
             return;
@@ -279,26 +275,19 @@ private Q_SLOTS:
 
     void garbageEverywhere() {
         QFETCH(QString, kind);
-        {
-            auto settings = store();
-            for (const KeyRule& rule : styleKeys)
-                settings->setValue(QString::fromLatin1(rule.key), garbageValue(kind));
-        }
+        for (const KeyRule& rule : styleKeys)
+            setSetting(QString::fromLatin1(rule.key), garbageValue(kind));
         runProgram([](BrasswickForm* form) { checkUsable(form); });
         if (QTest::currentTestFailed())
             return;
         checkStored();
         QMap<QString, QString> saved;
-        {
-            auto settings = store();
-            for (const KeyRule& rule : styleKeys)
-                saved[QString::fromLatin1(rule.key)] =
-                    settings->value(QString::fromLatin1(rule.key)).toString();
-        }
-        runProgram([](BrasswickForm* form) { checkUsable(form); });
-        auto settings = store();
         for (const KeyRule& rule : styleKeys)
-            QCOMPARE(settings->value(QString::fromLatin1(rule.key)).toString(),
+            saved[QString::fromLatin1(rule.key)] =
+                settingValue(QString::fromLatin1(rule.key)).toString();
+        runProgram([](BrasswickForm* form) { checkUsable(form); });
+        for (const KeyRule& rule : styleKeys)
+            QCOMPARE(settingValue(QString::fromLatin1(rule.key)).toString(),
                      saved[QString::fromLatin1(rule.key)]);
     }
 
@@ -312,9 +301,9 @@ private Q_SLOTS:
 
     void hugeFontWithoutTextSize() {
         QFETCH(QString, kind);
-        store()->setValue("Badge/useBadge", true);
-        store()->setValue("Badge/badgeTextSize", 0);
-        store()->setValue("Badge/badgeTextFont", garbageValue(kind));
+        setSetting("Badge/useBadge", true);
+        setSetting("Badge/badgeTextSize", 0);
+        setSetting("Badge/badgeTextFont", garbageValue(kind));
         runProgram([](BrasswickForm* form) { checkUsable(form); });
         if (QTest::currentTestFailed())
             return;
@@ -340,15 +329,11 @@ private Q_SLOTS:
     void exportListGarbage() {
         QFETCH(QString, key);
         QFETCH(QString, kind);
-        {
-            auto settings = store();
-            settings->setValue("ExportSize/exportSizeCount", 3);
-            settings->setValue("ExportSize/exportSize0", 24);
-            settings->setValue("ExportSize/exportSize1", 64);
-            settings->setValue("ExportSize/exportSize2", 24);
-            settings->setValue(key, kind == QLatin1String("1000000") ? QVariant(1000000)
-                                                                     : garbageValue(kind));
-        }
+        TestSupport::setSettings({{"ExportSize/exportSizeCount", 3},
+                                  {"ExportSize/exportSize0", 24},
+                                  {"ExportSize/exportSize1", 64},
+                                  {"ExportSize/exportSize2", 24}});
+        setSetting(key, kind == QLatin1String("1000000") ? QVariant(1000000) : garbageValue(kind));
         runProgram([](BrasswickForm* form) {
             auto* dialog = new ExportPNGDialog(form);
             dialog->show();
@@ -393,7 +378,7 @@ private Q_SLOTS:
             value = scratch.filePath("gone/away");
         else if (kind == QLatin1String("a file"))
             value = scratch.filePath("plain");
-        store()->setValue(key, value);
+        setSetting(key, value);
         QTemporaryDir chosen;
         const bool icon = key.endsWith(QLatin1String("Icon"));
         runProgram([&](BrasswickForm* form) {
@@ -421,13 +406,13 @@ private Q_SLOTS:
             QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
         });
         QVERIFY(QFileInfo::exists(chosen.filePath(icon ? "made.ico" : "256x256.png")));
-        QCOMPARE(store()->value(key).toString(), chosen.path());
+        QCOMPARE(settingValue(key).toString(), chosen.path());
     }
 
     // A long stored text is cut to the badge's limit, and the user cannot type past it either.
     void longBadgeTextIsCut() {
-        store()->setValue("Badge/useBadge", true);
-        store()->setValue("Badge/badgeText", QString(100000, QLatin1Char('M')));
+        setSetting("Badge/useBadge", true);
+        setSetting("Badge/badgeText", QString(100000, QLatin1Char('M')));
         runProgram([](BrasswickForm* form) {
             checkUsable(form);
             auto* edit = form->findChild<QLineEdit*>(QStringLiteral("badgeTextLineEdit"));
@@ -437,7 +422,7 @@ private Q_SLOTS:
             QCOMPARE(iconStyle.badgeText.size(), badgeTextLimit);
             QVERIFY(iconStyle.badgeTextWidth > 0);
         });
-        QCOMPARE(store()->value("Badge/badgeText").toString(),
+        QCOMPARE(settingValue("Badge/badgeText").toString(),
                  QString(badgeTextLimit, QLatin1Char('M')));
     }
 };

@@ -16,7 +16,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QWheelEvent>
 #include <QtTest>
 
 #include <functional>
@@ -179,15 +178,11 @@ private:
     }
 
     QString turnWheel() {
-        const QPointF point = aimedPoint();
         const int angle = (chance(50) ? 1 : -1) * number(1, 3) * 120;
         const bool shift = chance(50);
-        QWheelEvent event(point, canvas()->mapToGlobal(point), QPoint(), QPoint(0, angle),
-                          Qt::NoButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas(), &event);
-        return QStringLiteral("wheel %1%2").arg(angle).arg(shift ? " with Shift" : "") +
-               at(point.toPoint());
+        TestSupport::wheelOver(canvas(), QPoint(0, angle),
+                               shift ? Qt::ShiftModifier : Qt::NoModifier);
+        return QStringLiteral("wheel %1%2").arg(angle).arg(shift ? " with Shift" : "");
     }
 
     QString clickRow() {
