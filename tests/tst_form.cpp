@@ -146,12 +146,7 @@ class TestForm : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        TestSupport::initTestEnvironment();
-        // The slots fed by the form's own signals follow the by-name pattern on purpose.
-        QLoggingCategory::setFilterRules(
-            QStringLiteral("qt.core.qmetaobject.connectslotsbyname=false"));
-    }
+    void initTestCase() { TestSupport::initFormTestEnvironment(); }
     void init() {
         TestSupport::clearSettings();
         LocalGlobal::LImageData.clear();

@@ -121,11 +121,7 @@ class TestImageList : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        TestSupport::initTestEnvironment();
-        QLoggingCategory::setFilterRules(
-            QStringLiteral("qt.core.qmetaobject.connectslotsbyname=false"));
-    }
+    void initTestCase() { TestSupport::initFormTestEnvironment(); }
     void init() {
         TestSupport::clearSettings();
         LImageData.clear();

@@ -4,7 +4,9 @@
 #include "output/newresolutiondialog.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
+#include "support/dialogdriver.h"
 #include "support/dropsupport.h"
+#include "support/filesizelimit.h"
 #include "support/modal.h"
 #include "support/shownform.h"
 #include "support/testsupport.h"
@@ -13,23 +15,17 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 
-#include <csignal>
 #include <functional>
 #include <iostream>
 #include <sstream>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using TestSupport::everyAlphaIs;
 using TestSupport::readFileBytes;
@@ -130,19 +126,6 @@ QStringList entriesOf(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// Goes to `folder` in a file dialog, types `name` (if any) into its name field and confirms as
-// its Save or Choose button does (a click on that button does not reach it offscreen).
-void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name = {}) {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(edit);
-    dialog->setDirectory(folder);
-    edit->clear();
-    QTest::keyClicks(edit, name);
-    if (QCompleter* completer = edit->completer())
-        completer->popup()->hide();
-    QMetaObject::invokeMethod(dialog, "accept");
-}
-
 void click(QWidget* widget) {
     QVERIFY(widget);
     QTest::mouseClick(widget, Qt::LeftButton);
@@ -163,49 +146,6 @@ void addResolution(ExportPNGDialog* dialog, int size) {
     click(dialog->findChild<QPushButton*>(QStringLiteral("addButton")));
 }
 
-// Limits the size of files this process may write, for one scope: even root cannot get past
-// it, so it stands for a disk that fills up in the middle of a write.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved{};
-    void (*previousHandler)(int) = nullptr;
-};
-
-// Ends every message box that shows while `run` runs: confirms the file dialog's question about
-// replacing a file, and answers the text of every other box, each closed with its OK button.
-QStringList messagesDuring(const std::function<void()>& run) {
-    QStringList texts;
-    QTimer catcher;
-    catcher.setInterval(20);
-    QObject::connect(&catcher, &QTimer::timeout, [&texts] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
-            QTest::mouseClick(yes, Qt::LeftButton);
-            return;
-        }
-        texts.append(box->text());
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    catcher.start();
-    run();
-    return texts;
-}
-
 // The editor form with one dropped picture on its canvas, set to write `output` (0 "Windows",
 // 1 "PNG Files") at canvas size choice `canvasSize`.
 struct OutputForm : TestSupport::ShownForm {
@@ -221,7 +161,7 @@ struct OutputForm : TestSupport::ShownForm {
         return canvas()->renderIcon(image);
     }
     QStringList pressGo() {
-        return messagesDuring(
+        return TestSupport::messagesDuring(
             [this] { QTest::mouseClick(get<QPushButton>("goButton"), Qt::LeftButton); });
     }
 };
@@ -441,7 +381,7 @@ private Q_SLOTS:
         std::streambuf* standardOutput = std::cout.rdbuf(printed.rdbuf());
         OutputFailures failures;
         {
-            std::optional<FileSizeLimit> limit;
+            std::optional<TestSupport::FileSizeLimit> limit;
             if (target.startsWith("full"))
                 limit.emplace(512);
             failures = write(path);
@@ -648,7 +588,7 @@ private Q_SLOTS:
                 dialog->reject();
                 return;
             }
-            chooseInFileDialog(dialog, folder.path(), typed);
+            TestSupport::chooseInFileDialog(dialog, folder.path(), typed);
         });
         const QString chosen = OutputFlow::askIconFileName(&parent);
         QCOMPARE(startedIn, QDir::homePath());
@@ -694,7 +634,7 @@ private Q_SLOTS:
                 dialog->reject();
                 return;
             }
-            chooseInFileDialog(dialog, next.path());
+            TestSupport::chooseInFileDialog(dialog, next.path());
         });
         QString folder;
         const bool chosen = OutputFlow::chooseExportFolder(folder);
@@ -734,7 +674,7 @@ private Q_SLOTS:
         if (diskFull)
             QVERIFY(writeFileBytes(path, oldBytes));
         const QStringList before = entriesOf(folder.path());
-        std::optional<FileSizeLimit> limit;
+        std::optional<TestSupport::FileSizeLimit> limit;
         whenModal<QFileDialog>([&](QFileDialog* dialog) {
             if (name.isEmpty()) {
                 dialog->reject();
@@ -742,7 +682,7 @@ private Q_SLOTS:
             }
             if (diskFull)
                 limit.emplace(512);
-            chooseInFileDialog(dialog, folder.path(), name);
+            TestSupport::chooseInFileDialog(dialog, folder.path(), name);
         });
         const QStringList messages = shown.pressGo();
         limit.reset();
@@ -808,7 +748,7 @@ private Q_SLOTS:
                 if (cancelBrowser)
                     browser->reject();
                 else
-                    chooseInFileDialog(browser, folder.path());
+                    TestSupport::chooseInFileDialog(browser, folder.path());
             });
             click(dialog->findChild<QPushButton*>(QStringLiteral("exportButton")));
         });
@@ -846,8 +786,9 @@ private Q_SLOTS:
         OutputForm shown(pictures.filePath("picture.png"), 1);
         QVERIFY(QDir(folder.path()).mkpath("48x48.png/inside"));
         whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
-            whenModal<QFileDialog>(
-                [&](QFileDialog* browser) { chooseInFileDialog(browser, folder.path()); });
+            whenModal<QFileDialog>([&](QFileDialog* browser) {
+                TestSupport::chooseInFileDialog(browser, folder.path());
+            });
             click(dialog->findChild<QPushButton*>(QStringLiteral("exportButton")));
         });
         const QStringList messages = shown.pressGo();

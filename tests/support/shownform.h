@@ -15,6 +15,10 @@ template <class T> T* child(const QObject* parent, const char* name) {
     return widget;
 }
 
+// Test mode, and quiet about the slots fed by the form's own signals, which follow the by-name
+// pattern on purpose. Call from initTestCase() of tests that build the form.
+void initFormTestEnvironment();
+
 // The editor form as the user meets it: built, shown and exposed, so every repaint really paints.
 struct ShownForm {
     BrasswickForm form;
