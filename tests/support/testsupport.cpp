@@ -1,23 +1,26 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
-#include <QApplication>
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDragEnterEvent>
 #include <QFile>
-#include <QImageWriter>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QWheelEvent>
-#include <QtGlobal>
-
-#include <cstdlib>
 
 namespace TestSupport {
 
 void initTestEnvironment() {
     QStandardPaths::setTestModeEnabled(true);
-    // Test executables run in parallel; each keeps a settings store of its own to clear.
+    // Test executables run in parallel; each keeps a settings store of its own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            QLatin1Char('/') + QCoreApplication::applicationName());
@@ -25,14 +28,8 @@ void initTestEnvironment() {
     clearSettings();
 }
 
-namespace {
-
-const char* const applications[] = {"Brasswick", "Glimmerdock"};
-
-} // namespace
-
 void clearSettings() {
-    for (const char* application : applications) {
+    for (const char* application : {"Brasswick", "Glimmerdock"}) {
         QSettings settings(QStringLiteral("Kestrelby"), QString::fromLatin1(application));
         settings.clear();
         settings.sync();
@@ -43,73 +40,30 @@ QVariant settingValue(const QString& key, const char* application) {
     return QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application)).value(key);
 }
 
-void setSetting(const QString& key, const QVariant& value, const char* application) {
-    setSettings({{key, value}}, application);
-}
-
 void setSettings(const QVariantMap& values, const char* application) {
     QSettings settings(QStringLiteral("Kestrelby"), QString::fromLatin1(application));
     for (auto it = values.begin(); it != values.end(); ++it)
         settings.setValue(it.key(), it.value());
 }
 
-bool noSettingsStored() {
-    for (const char* application : applications) {
-        if (!QSettings(QStringLiteral("Kestrelby"), QString::fromLatin1(application))
-                 .allKeys()
-                 .isEmpty())
-            return false;
-    }
-    return true;
-}
-
-QImage crossPicture(QSize size, const QColor& color, QImage::Format format) {
-    QImage image(size, format);
+QImage crossPicture(QSize size, const QColor& color) {
+    QImage image(size, QImage::Format_ARGB32);
     image.fill(color);
     QPainter painter(&image);
     painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
     painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
-    painter.end();
     return image;
 }
 
 bool writePicture(const QString& path, QSize size, const QColor& color) {
-    const QImage image = crossPicture(size, color, QImage::Format_ARGB32);
-    QImageWriter writer(path);
-    return writer.write(image);
-}
-
-QColor pixel(const QImage& image, int x, int y) {
-    return image.pixelColor(x, y);
-}
-
-bool near(const QColor& actual, const QColor& expected, int tolerance) {
-    return std::abs(actual.red() - expected.red()) <= tolerance &&
-           std::abs(actual.green() - expected.green()) <= tolerance &&
-           std::abs(actual.blue() - expected.blue()) <= tolerance &&
-           std::abs(actual.alpha() - expected.alpha()) <= tolerance;
-}
-
-bool everyAlphaIs(const QImage& image, int alpha) {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(argb.pixel(x, y)) != alpha)
-                return false;
-        }
-    }
-    return true;
-}
-
-ImageData solidObject(QRect rect, const QColor& color, int index) {
-    ImageData object;
-    object.sourceImage = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
-    object.sourceImage.fill(color);
-    object.image = object.sourceImage;
-    object.position = rect.topLeft();
-    object.rect = rect;
-    object.index = index;
-    return object;
+    const QImage image = crossPicture(size, color);
+    if (!path.endsWith(QLatin1String(".gif")))
+        return image.save(path);
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    Magick::Image picture(size_t(size.width()), size_t(size.height()), "RGBA", Magick::CharPixel,
+                          rgba.constBits());
+    picture.write(("gif:" + path).toStdString());
+    return QFileInfo(path).size() > 0;
 }
 
 QByteArray readFileBytes(const QString& path) {
@@ -122,11 +76,21 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QStringList listRowTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
+bool dropFiles(QWidget* target, QPointF point, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return true;
 }
 
 void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
@@ -134,6 +98,54 @@ void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifie
     QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, modifiers,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &wheel);
+}
+
+QStringList rowTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name,
+                        int tries) {
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    dialog->setDirectory(folder);
+    edit->setText(name);
+    if (QCompleter* completer = edit->completer())
+        completer->popup()->hide();
+    QMetaObject::invokeMethod(dialog, "accept");
+    // The dialog may still be filling its list and take the confirmation as a step into a folder.
+    if (!dialog->isVisible())
+        return;
+    if (tries > 0) {
+        whenModal<QFileDialog>(
+            [=](QFileDialog* again) { chooseInFileDialog(again, folder, name, tries - 1); });
+        return;
+    }
+    qWarning("the file dialog refused the choice");
+    dialog->reject();
+}
+
+QStringList messagesDuring(const std::function<void()>& run) {
+    QStringList texts;
+    QTimer catcher;
+    catcher.setInterval(20);
+    QObject::connect(&catcher, &QTimer::timeout, [&texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+            QTest::mouseClick(yes, Qt::LeftButton);
+            return;
+        }
+        texts.append(box->text());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    catcher.start();
+    run();
+    return texts;
 }
 
 } // namespace TestSupport

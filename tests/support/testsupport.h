@@ -1,62 +1,83 @@
 #pragma once
 
-#include "model/localglobal.h"
-
+#include <QApplication>
 #include <QColor>
+#include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
+#include <QtTest>
 
+#include <functional>
+
+class QFileDialog;
 class QListWidget;
-class QWidget;
 
 namespace TestSupport {
 
-// Test-mode settings of this executable alone (never the user's own, emptied), ImageMagick
-// ready. Call from initTestCase().
+// Test-mode settings of this executable alone, emptied, and ImageMagick ready. From initTestCase().
 void initTestEnvironment();
 
-// Empties every settings store the application uses.
+// Empties the settings stores of the style ("Brasswick") and of the window ("Glimmerdock").
 void clearSettings();
+QVariant settingValue(const QString& key, const char* application = "Brasswick");
+void setSettings(const QVariantMap& values, const char* application = "Brasswick");
 
-// A picture of `size` filled with `color`, with an opaque black cross so scaling shows.
-QImage crossPicture(QSize size, const QColor& color, QImage::Format format);
+// The child of `parent` named `name`; a missing one ends the run, as a renamed control must.
+template <class T> T* child(const QObject* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return widget;
+}
 
-// Writes a picture of `size` filled with `color` (with an opaque cross so scaling shows) to
-// `path`, in the format its suffix names; answers whether it was written.
+// A picture of `size` in `color` with an opaque black cross, so scaling and turning show.
+QImage crossPicture(QSize size, const QColor& color);
+
+// Writes crossPicture to `path` in the format its suffix names (GIF through ImageMagick, which Qt
+// cannot write); answers whether it was written.
 bool writePicture(const QString& path, QSize size, const QColor& color);
 
-// The colour at (x, y), unpremultiplied whatever the image format.
-QColor pixel(const QImage& image, int x, int y);
-
-// True when every component of `actual` lies within `tolerance` of `expected`.
-bool near(const QColor& actual, const QColor& expected, int tolerance = 2);
-
-// True when every pixel of `image` has the alpha `alpha`.
-bool everyAlphaIs(const QImage& image, int alpha);
-
-// A picture object of `rect` filled with `color`, shown as loaded (scale 100, no rotation).
-ImageData solidObject(QRect rect, const QColor& color, int index = 0);
-
-// The value of `key` in the settings store of `application` ("Brasswick" keeps the style, the
-// output choices and folders; "Glimmerdock" the window geometry).
-QVariant settingValue(const QString& key, const char* application = "Brasswick");
-void setSetting(const QString& key, const QVariant& value, const char* application = "Brasswick");
-void setSettings(const QVariantMap& values, const char* application = "Brasswick");
-// True when no settings store of the application holds any key.
-bool noSettingsStored();
-
-// The whole file, or nothing when it cannot be read.
 QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 
-// Row texts of a list, top to bottom.
-QStringList listRowTexts(const QListWidget* list);
+// A whole drop of local files on `target` at `point`: enter, move and, when the drag was taken,
+// the drop. Answers whether the drag was accepted.
+bool dropFiles(QWidget* target, QPointF point, const QStringList& paths);
 
 // A wheel turn of `angleDelta` over the middle of a 300 x 300 canvas, with `modifiers` held.
 void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifiers = {});
+
+QStringList rowTexts(const QListWidget* list);
+
+// Runs `action` on the dialog of type T once it is the active modal widget; the caller then opens
+// it. Gives up after a while, closing whatever is modal, so a test fails instead of hanging.
+template <typename T> void whenModal(std::function<void(T*)> action, int attempts = 300) {
+    QTimer::singleShot(10, [action, attempts]() {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            action(dialog);
+            while (QTest::currentTestFailed() && QApplication::activeModalWidget())
+                QApplication::activeModalWidget()->close();
+        } else if (attempts > 0) {
+            whenModal<T>(action, attempts - 1);
+        } else if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            qWarning("expected dialog never showed");
+            other->reject();
+        }
+    });
+}
+
+// Goes to `folder` in a file dialog, types `name` and confirms as its Save or Choose button does.
+void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name = {},
+                        int tries = 20);
+
+// Runs `run`, answering every message box meanwhile: a question with Yes, any other box with OK
+// after taking its text. Answers those texts in order.
+QStringList messagesDuring(const std::function<void()>& run);
 
 } // namespace TestSupport
