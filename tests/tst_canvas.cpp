@@ -1,5 +1,4 @@
 // The canvas with real drops of real files, real mouse, wheel and key events; the layer model.
-#include "canvas/canvasrules.h"
 #include "canvas/kbwidget.h"
 #include "model/localglobal.h"
 #include "support/testsupport.h"
@@ -73,8 +72,6 @@ private Q_SLOTS:
         QFETCH(QPoint, at);
         QFETCH(int, scale);
         showCanvas(k);
-        QCOMPARE(canvas->getCanvasSize(), 300 * k);
-        QCOMPARE(canvas->getImageSize(), 256 * k);
         const QString path = picture(name, size, Qt::blue);
         QSignalSpy added(canvas.get(), &KBWidget::addItem);
         QCOMPARE(dropFiles(canvas.get(), at, {path}), scale > 0);
@@ -178,100 +175,6 @@ private Q_SLOTS:
         QVERIFY(LocalGlobal::isShiftButtonPressed);
         QTest::keyRelease(canvas.get(), Qt::Key_Shift);
         QVERIFY(!LocalGlobal::isShiftButtonPressed);
-    }
-
-    // The form's ways into the selection: by list name (any case), and the three edit boxes.
-    void selectionByName() {
-        showCanvas(2);
-        QVERIFY(dropFiles(canvas.get(), {50, 50}, {picture("s.png", {100, 50})}));
-        QVERIFY(dropFiles(canvas.get(), {200, 200}, {picture("t.png", {40, 40})}));
-        QSignalSpy selected(canvas.get(), &KBWidget::itemSelected);
-        canvas->selectByName("IMAGE0");
-        QCOMPARE(canvas->getSelectIndex(), 0);
-        QCOMPARE(selected.size(), 1);
-        canvas->selectByName("Image7");
-        QCOMPARE(canvas->getSelectIndex(), 0);
-        canvas->setSelectedPosition(-30, 400);
-        QCOMPARE(LImageData.at(0).rect, QRect(-30, 400, 100, 50));
-        canvas->setSelectedScale(0);
-        QCOMPARE(LImageData.at(0).scale, 1);
-        canvas->setSelectedScale(50);
-        canvas->setSelectedRotation(90);
-        QCOMPARE(LImageData.at(0).rect, QRect(-30, 400, 25, 50));
-        QCOMPARE(canvas->getSelectedRect(), LImageData.at(0).rect);
-        canvas->selectByName("-1");
-        QCOMPARE(canvas->getSelectIndex(), -1);
-        canvas->setSelectedPosition(0, 0);
-        canvas->setSelectedScale(10);
-        canvas->setSelectedRotation(10);
-        QCOMPARE(LImageData.at(0).rect, QRect(-30, 400, 25, 50));
-        QCOMPARE(LImageData.at(1).rect, QRect(380, 380, 40, 40));
-    }
-
-    void derivation_data() {
-        QTest::addColumn<QSize>("source");
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<int>("rotation");
-        QTest::addColumn<QSize>("shown");
-        QTest::newRow("half, truncated") << QSize(301, 199) << 50 << 0 << QSize(150, 99);
-        QTest::newRow("double") << QSize(10, 20) << 200 << 0 << QSize(20, 40);
-        QTest::newRow("quarter turn") << QSize(100, 40) << 100 << 90 << QSize(40, 100);
-        QTest::newRow("45 degrees grows") << QSize(100, 100) << 100 << 45 << QSize(142, 142);
-        QTest::newRow("full turn") << QSize(100, 100) << 100 << 360 << QSize(100, 100);
-    }
-
-    // The shown picture follows from the loaded one, its scale and its turn; the top-left stays.
-    void derivation() {
-        QFETCH(QSize, source);
-        QFETCH(int, scale);
-        QFETCH(int, rotation);
-        QFETCH(QSize, shown);
-        ImageData object;
-        object.sourceImage = crossPicture(source, Qt::green);
-        object.scale = scale;
-        object.rotation = rotation;
-        object.rect = QRect(7, 9, 1, 1);
-        object.updateImage();
-        QVERIFY(qAbs(object.image.width() - shown.width()) <= 1);
-        QVERIFY(qAbs(object.image.height() - shown.height()) <= 1);
-        QCOMPARE(object.rect, QRect(QPoint(7, 9), object.image.size()));
-    }
-
-    // Numbers of deleted layers come back; moves and lookups keep every layer whole.
-    void layerModel() {
-        LImageData.clear();
-        for (const int index : {0, 1, 3, 2, 5}) {
-            ImageData object;
-            object.index = index;
-            object.position = QPoint(index, -index);
-            LImageData << object;
-        }
-        QCOMPARE(LocalGlobal::nextFreeIndex(), 4);
-        QCOMPARE(LocalGlobal::findImageByName("image3"), 2);
-        QCOMPARE(LocalGlobal::findImageByName("Image4"), -1);
-        LocalGlobal::moveImage(0, 4);
-        LocalGlobal::moveImage(3, 1);
-        QList<int> order;
-        for (const ImageData& object : LImageData) {
-            order << object.index;
-            QCOMPARE(object.position, QPoint(object.index, -object.index));
-        }
-        QCOMPARE(order, (QList<int>{1, 5, 3, 2, 0}));
-        LocalGlobal::removeImage(4);
-        QCOMPARE(LocalGlobal::nextFreeIndex(), 0);
-        LImageData.clear();
-        QCOMPARE(LocalGlobal::nextFreeIndex(), 0);
-    }
-
-    void wheelAndFitRules() {
-        QCOMPARE(CanvasRules::wheelDegrees({-60, 59}), QPoint(-8, 7));
-        QCOMPARE(CanvasRules::wheelSteps(-8), -1);
-        QCOMPARE(CanvasRules::wheelSteps(22), 1);
-        QCOMPARE(CanvasRules::wheelSteps(23), 2);
-        QCOMPARE(CanvasRules::fitScale({600, 299}, 300), 50);
-        QCOMPARE(CanvasRules::fitScale({300, 300}, 300), 100);
-        QCOMPARE(CanvasRules::fitScale({0, 50}, 300), 100);
-        QCOMPARE(CanvasRules::fitScale({90000, 10}, 300), 1);
     }
 };
 

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -98,13 +97,6 @@ void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifie
     QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), angleDelta, Qt::NoButton, modifiers,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &wheel);
-}
-
-QStringList rowTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
 }
 
 void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QString& name,

@@ -16,7 +16,6 @@
 #include <functional>
 
 class QFileDialog;
-class QListWidget;
 
 namespace TestSupport {
 
@@ -52,8 +51,6 @@ bool dropFiles(QWidget* target, QPointF point, const QStringList& paths);
 
 // A wheel turn of `angleDelta` over the middle of a 300 x 300 canvas, with `modifiers` held.
 void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifiers = {});
-
-QStringList rowTexts(const QListWidget* list);
 
 // Runs `action` on the dialog of type T once it is the active modal widget; the caller then opens
 // it. Gives up after a while, closing whatever is modal, so a test fails instead of hanging.

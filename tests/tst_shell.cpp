@@ -1,0 +1,128 @@
+// The main window and its geometry between runs, the About and promotional dialogs and the
+// addresses they open, the pictures compiled in.
+#include "app/mainwindow.h"
+#include "app/windowgeometry.h"
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace TestSupport;
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+    QList<QUrl> opened;
+
+    // Runs `open` on the main window's form and then `use` on the modal dialog that comes up.
+    void inDialog(const char* button, const std::function<void(QDialog*)>& use) {
+        MainWindow window;
+        window.show();
+        QPointer<QDialog> shown;
+        bool seen = false;
+        whenModal<QDialog>([&](QDialog* dialog) {
+            shown = dialog;
+            seen = true;
+            use(dialog);
+        });
+        QTest::mouseClick(child<QAbstractButton>(&window, button), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(seen && !shown); // every ending frees it
+    }
+
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+
+private Q_SLOTS:
+    void initTestCase() {
+        initTestEnvironment();
+        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
+        // Stands in for the browser.
+        QDesktopServices::setUrlHandler("https", this, "open");
+    }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("https"); }
+
+    void init() {
+        clearSettings();
+        opened.clear();
+    }
+
+    // Screen, stored x, y, width, height, then the geometry the window opens with.
+    void restoreRules() {
+        const qint64 rows[][10] = {{1920, 1040, 100, 100, 986, 513, 100, 100, 986, 513},
+                                   {1920, 1040, -1700, 80, 1000, 600, 100, 80, 1000, 600},
+                                   {1920, 1040, 60, -30, 1000, 600, 60, 100, 1000, 600},
+                                   {1920, 1040, 1920, 80, 1000, 600, 920, 80, 1000, 600},
+                                   {1920, 1040, 60, 1041, 1000, 600, 60, 100, 1000, 600},
+                                   {1920, 1040, 1500, 80, 500, 600, 1500, 80, 986, 600},
+                                   {1920, 1040, 300, 80, 0xffffffff, 600, 300, 80, 1920, 600},
+                                   {1920, 1040, 60, 940, 1000, 600, 60, 440, 1000, 600},
+                                   {1920, 1040, 60, 900, 1000, 300, 60, 900, 1000, 513},
+                                   {800, 480, -50, -50, 986, 513, 0, 0, 800, 480},
+                                   {0, 0, 150, 120, 1200, 700, 100, 100, 986, 513}};
+        for (const auto& r : rows) {
+            const WindowGeometry::Stored stored{uint32_t(r[2]), uint32_t(r[3]), uint32_t(r[4]),
+                                                uint32_t(r[5])};
+            QCOMPARE(WindowGeometry::restored({uint32_t(r[0]), uint32_t(r[1])}, stored),
+                     QRect(int(r[6]), int(r[7]), int(r[8]), int(r[9])));
+        }
+    }
+
+    // Closed, the window leaves its geometry as four 32-bit numbers; a new one opens from them.
+    void closeAndReopen() {
+        const QRect closedAt(-40, 30, 1100, 650);
+        {
+            MainWindow window;
+            QCOMPARE(window.windowTitle(), QStringLiteral("Glimmerdock"));
+            window.show();
+            window.setGeometry(closedAt);
+            QVERIFY(window.close());
+        }
+        const char* names[] = {"posX", "posY", "width", "height"};
+        const int values[] = {closedAt.x(), closedAt.y(), closedAt.width(), closedAt.height()};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(settingValue(names[i], "Glimmerdock").toLongLong(),
+                     qint64(uint32_t(values[i])));
+        MainWindow reopened;
+        const WindowGeometry::Stored stored{uint32_t(-40), 30, 1100, 650};
+        QCOMPARE(reopened.geometry(),
+                 WindowGeometry::restored(GeometryStore::screenSize(), stored));
+        clearSettings();
+        setSettings({{"posX", "left"}, {"posY", 40}, {"width", qint64(1) << 33}}, "Glimmerdock");
+        QCOMPARE(MainWindow().geometry(),
+                 WindowGeometry::restored(GeometryStore::screenSize(), {100, 40, 986, 513}));
+    }
+
+    void aboutDialog() {
+        inDialog("aboutButton", [&](QDialog* about) {
+            QCOMPARE(child<QLabel>(about, "versionLabel")->text(), "Version: " GLIMMERDOCK_VERSION);
+            QVERIFY(!child<QLabel>(about, "label_4")->pixmap().isNull());
+            auto* link = child<QLabel>(about, "webLabel");
+            QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(8, link->height() / 2));
+            QTest::mouseClick(child<QPushButton>(about, "closeButton"), Qt::LeftButton);
+        });
+        inDialog("aboutButton", [](QDialog* about) { QTest::keyClick(about, Qt::Key_Escape); });
+        QCOMPARE(opened, QList<QUrl>{QUrl("https://kestrelby.example/")});
+    }
+
+    void promotionalDialog() {
+        inDialog("tarnhillButton", [](QDialog* promotion) {
+            QTest::mouseClick(child<QPushButton>(promotion, "productButton"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(promotion, "orderButton"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(promotion, "closeButton"), Qt::LeftButton);
+        });
+        MainWindow window;
+        QTest::mouseClick(child<QAbstractButton>(&window, "websiteButton"), Qt::LeftButton);
+        QCOMPARE(opened, (QList<QUrl>{QUrl("https://kestrelby.example/hoverwing/"),
+                                      QUrl("https://kestrelby.example/hoverwing/order/"),
+                                      QUrl("https://kestrelby.example/")}));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
