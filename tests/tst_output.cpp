@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -177,6 +178,7 @@ private Q_SLOTS:
                         auto* box = child<QSpinBox>(add, "spinBox");
                         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
                         QTest::keyClicks(box, step.mid(1));
+                        QCOMPARE(child<QLabel>(add, "pixelLabel")->text(), "x" + step.mid(1));
                         click(add, "addButton");
                     });
                     click(dialog, "addButton");

@@ -78,7 +78,6 @@ private Q_SLOTS:
         const QRect closedAt(-40, 30, 1100, 650);
         {
             MainWindow window;
-            QCOMPARE(window.windowTitle(), QStringLiteral("Glimmerdock"));
             window.show();
             window.setGeometry(closedAt);
             QVERIFY(window.close());
