@@ -138,6 +138,7 @@ class TestForm : public QObject {
         for (int i = 0; i < names.size(); ++i)
             QVERIFY2(shownValue(get(qPrintable(names[i]))) == values[i], qPrintable(names[i]));
         QCOMPARE(get<QComboBox>("badgePositionComboBox")->count(), s.badgeOrientation ? 2 : 4);
+        QVERIFY(get("tempLabel")->isHidden() && get("tempLabel2")->isHidden()); // measuring only
         const std::pair<const char*, bool> shown[] = {
             {"radiusSpinBox", s.shape == 1},        {"backGroupBox", s.useBackground},
             {"backColor2Widget", s.backStyle != 0}, {"backOrientationComboBox", s.backStyle},
