@@ -2,7 +2,6 @@
 
 #include "canvas/kbwidget.h"
 #include "model/localglobal.h"
-#include "support/dropsupport.h"
 #include "support/testsupport.h"
 
 #include <QFontMetrics>
