@@ -36,6 +36,9 @@ QVariantMap storedStyle() {
     QVariantMap values;
     for (const QString& key : settings.allKeys())
         values[key] = settings.value(key).toString().section(',', 0, 0);
+    // An alias family ("Monospace") comes back as the family it stands for.
+    values["Badge/badgeTextFont"] =
+        QFontInfo(QFont(values["Badge/badgeTextFont"].toString())).family();
     return values;
 }
 
