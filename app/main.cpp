@@ -13,5 +13,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(applicationIcon());
     MainWindow window;
     window.show();
+    // A project named on the command line opens as if chosen in the File menu.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.openProject(arguments.at(1));
     return application.exec();
 }

@@ -1,29 +1,170 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/recentprojects.h"
 #include "form/brasswickform.h"
+#include "output/filecommit.h"
 #include "windowgeometry.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QStackedLayout>
+#include <QUndoStack>
+
+namespace {
+
+const QString projectFilter = QStringLiteral("Glimmerdock project (*.glimmer)");
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow) {
     ui->setupUi(this);
     restoreWindowGeometry();
     stackedLayout = new QStackedLayout;
-    if (!form) {
-        form = new BrasswickForm(this);
-        form->show();
-        stackedLayout->addWidget(form);
-    }
+    form = new BrasswickForm(this);
+    form->show();
+    stackedLayout->addWidget(form);
     ui->centralwidget->setLayout(stackedLayout);
+    createMenus();
+    connect(form->undoStack(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    connect(form, &BrasswickForm::projectDropped, this, &MainWindow::openProject);
+    showTitle();
 }
 
 MainWindow::~MainWindow() {
     delete ui;
 }
 
+void MainWindow::createMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New"), QKeySequence::New, this, &MainWindow::newProject);
+    file->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::chooseProject);
+    recentMenu = file->addMenu(tr("Open &Recent"));
+    connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::save);
+    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveAs);
+    file->addSeparator();
+    file->addAction(tr("&Export Icon..."), form, &BrasswickForm::exportIcon);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    QAction* undo = form->undoStack()->createUndoAction(this, tr("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = form->undoStack()->createRedoAction(this, tr("&Redo"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addActions({undo, redo});
+    edit->addSeparator();
+    edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,
+                    &BrasswickForm::deleteSelectedPicture);
+}
+
+// Built when it opens, so projects whose files have gone since are left out.
+void MainWindow::fillRecentMenu() {
+    recentMenu->clear();
+    for (const QString& path : RecentProjects::existing()) {
+        recentMenu->addAction(QDir::toNativeSeparators(path), this,
+                              [this, path] { openProject(path); });
+    }
+    recentMenu->setEnabled(!recentMenu->isEmpty());
+}
+
+void MainWindow::showTitle() {
+    const QString name = projectPath.isEmpty() ? tr("Untitled") : QFileInfo(projectPath).fileName();
+    setWindowTitle(tr("%1[*] - Glimmerdock").arg(name));
+    setWindowModified(!form->undoStack()->isClean());
+}
+
+bool MainWindow::maySetDocumentAside() {
+    if (form->undoStack()->isClean())
+        return true;
+    const QString name = projectPath.isEmpty() ? tr("Untitled") : QFileInfo(projectPath).fileName();
+    switch (QMessageBox::question(
+        this, tr("Glimmerdock"), tr("Save the changes to %1 before closing it?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::newProject() {
+    if (!maySetDocumentAside())
+        return;
+    form->newProject();
+    projectPath.clear();
+    showTitle();
+}
+
+void MainWindow::chooseProject() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Project"),
+                                                      QFileInfo(projectPath).path(), projectFilter);
+    if (!path.isEmpty())
+        openProject(path);
+}
+
+bool MainWindow::openProject(const QString& path) {
+    if (!maySetDocumentAside())
+        return false;
+    QString reason;
+    const std::optional<Project> project = ProjectFile::load(path, &reason);
+    if (!project) {
+        tellFailure(tr("Cannot open"), path, reason);
+        return false;
+    }
+    form->openProject(*project);
+    projectPath = QFileInfo(path).absoluteFilePath();
+    RecentProjects::add(projectPath);
+    showTitle();
+    return true;
+}
+
+bool MainWindow::save() {
+    return projectPath.isEmpty() ? saveAs() : saveProject(projectPath);
+}
+
+bool MainWindow::saveAs() {
+    QFileDialog dialog(this, tr("Save Project"), QFileInfo(projectPath).path(), projectFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Added by the dialog itself, so its overwrite question covers the final name.
+    dialog.setDefaultSuffix(QString::fromLatin1(ProjectFile::suffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return saveProject(dialog.selectedFiles().constFirst());
+}
+
+bool MainWindow::saveProject(const QString& path) {
+    const QString reason = commitFile(path, ProjectFile::encode(form->project()));
+    if (!reason.isEmpty()) {
+        tellFailure(tr("Cannot save"), path, reason);
+        return false;
+    }
+    projectPath = QFileInfo(path).absoluteFilePath();
+    form->undoStack()->setClean();
+    RecentProjects::add(projectPath);
+    showTitle();
+    return true;
+}
+
+void MainWindow::tellFailure(const QString& what, const QString& path, const QString& reason) {
+    QMessageBox::warning(
+        this, tr("Glimmerdock"),
+        QStringLiteral("%1 %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!maySetDocumentAside()) {
+        event->ignore();
+        return;
+    }
     WindowGeometry::save(geometry());
     event->accept();
 }

@@ -1,21 +1,31 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
 class BrasswickForm;
+class QMenu;
 class QStackedLayout;
 
 namespace Ui {
 class MainWindow;
 }
 
-// The one top-level window: a thin frame around the editor form that remembers its geometry.
+// The one top-level window: the editor form with the File and Edit menus around it. It owns the
+// project file the document belongs to, shows its name and whether it has unsaved changes, and
+// asks before anything would throw those away. It remembers its geometry.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Opens the project at `path` after asking about unsaved changes; a file that cannot be
+    // opened is named in a message and the document stays as it was. Answers whether it opened.
+    bool openProject(const QString& path);
+    // Saves the document to `path`, replacing an older file only with a complete one.
+    bool saveProject(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -24,6 +34,19 @@ private:
     Ui::MainWindow* ui;
     BrasswickForm* form = nullptr;
     QStackedLayout* stackedLayout = nullptr;
+    QMenu* recentMenu = nullptr;
+    // The project file of the document; empty until it is first saved or opened.
+    QString projectPath;
 
     void restoreWindowGeometry();
+    void createMenus();
+    void fillRecentMenu();
+    void showTitle();
+    // Answers whether the document may be replaced: saved, unchanged, or the user said so.
+    bool maySetDocumentAside();
+    bool save();
+    bool saveAs();
+    void newProject();
+    void chooseProject();
+    void tellFailure(const QString& what, const QString& path, const QString& reason);
 };

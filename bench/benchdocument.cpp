@@ -120,6 +120,18 @@ QStringList writePictures(const QString& folder, int count) {
     return paths;
 }
 
+QStringList writePhotographs(const QString& folder, int count, QSize size) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("%1/photo%2.jpg").arg(folder).arg(i);
+        QImageWriter writer(path);
+        writer.setQuality(90);
+        if (writer.write(photograph(size, i)))
+            paths << path;
+    }
+    return paths;
+}
+
 IconStyle fullStyle() {
     IconStyle style;
     style.shape = int(ContainerShape::RoundedRectangle);

@@ -4,6 +4,7 @@
 #include "model/imagedata.h"
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,9 @@ void initApplication();
 
 // Writes `count` pictures into `folder`: even ones JPEG photographs, odd ones PNG drawings.
 QStringList writePictures(const QString& folder, int count);
+
+// Writes `count` JPEG photographs of `size` into `folder`.
+QStringList writePhotographs(const QString& folder, int count, QSize size);
 
 // Every style flag on (background gradient, 3D, border, glossy, clipping, badge), diagonal badge
 // at the bottom right, badge text measured in its font.

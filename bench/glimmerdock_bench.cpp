@@ -2,17 +2,23 @@
 // bandwidth of the machine; prints one table (TableReporter).
 #include "benchdocument.h"
 #include "canvas/kbwidget.h"
+#include "form/brasswickform.h"
 #include "model/localglobal.h"
+#include "model/projectfile.h"
+#include "output/filecommit.h"
 #include "output/icowriter.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
 #include "tablereporter.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -244,6 +250,90 @@ void pngExport(benchmark::State& state) {
     setFigure(state, "PNG export of 16, 32, 48, 256, k=" + std::to_string(k), touched);
 }
 
+// Ten 3000 x 2000 photographs at k = 3, as dropped: original bytes kept, shown at 10 %.
+const Project& largeProject() {
+    static const Project project = [] {
+        Project built{{BenchDocument::fullStyle(), {}, -1}, 0, {16, 32, 48, 256}};
+        built.document.style.canvasSizeIndex = 3;
+        QTemporaryDir folder;
+        const QStringList paths = BenchDocument::writePhotographs(folder.path(), 10, {3000, 2000});
+        for (int i = 0; i < paths.size(); ++i) {
+            QFile file(paths.at(i));
+            file.open(QIODevice::ReadOnly);
+            ImageData layer;
+            layer.filePath = QFileInfo(paths.at(i)).fileName();
+            layer.fileBytes = file.readAll();
+            layer.sourceImage.loadFromData(layer.fileBytes);
+            layer.index = i;
+            layer.scale = 10;
+            layer.position = QPoint(60 * i, 50 * i);
+            layer.updateImage();
+            layer.rect = QRect(layer.position, layer.image.size());
+            built.document.layers << layer;
+        }
+        return built;
+    }();
+    return project;
+}
+
+double projectBytes() {
+    double bytes = 0;
+    for (const ImageData& layer : largeProject().document.layers)
+        bytes += layer.fileBytes.size() * 2.4; // read, base64 written (4/3) and flushed
+    return bytes;
+}
+
+// File > Save with ten large photographs: encoded with their original bytes, written whole.
+void saveProject(benchmark::State& state) {
+    const Project& project = largeProject();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.glimmer"));
+    for (auto _ : state) {
+        if (!commitFile(path, ProjectFile::encode(project)).isEmpty()) {
+            state.SkipWithError("the project could not be written");
+            break;
+        }
+    }
+    setFigure(state, "save project, 10 photos 3000x2000", projectBytes());
+}
+
+// File > Open of the same project: read, checked and every picture decoded again.
+void openProject(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.glimmer"));
+    commitFile(path, ProjectFile::encode(largeProject()));
+    QString error;
+    for (auto _ : state) {
+        if (!ProjectFile::load(path, &error)) {
+            state.SkipWithError("the project could not be read");
+            break;
+        }
+    }
+    setFigure(state, "open project, 10 photos 3000x2000",
+              projectBytes() + 10 * squareBytes(2000) * 1.5);
+}
+
+// One Edit > Undo or Redo step in the real form at factor k with ten pictures: the document
+// shown again in every control, the picture list and the canvas. Compare with a screen paint.
+void undoStep(benchmark::State& state) {
+    const int k = int(state.range(0));
+    BrasswickForm form;
+    form.show();
+    form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
+    QTemporaryDir folder;
+    BenchDocument::dropPictures(*form.findChild<KBWidget*>(QStringLiteral("widget")),
+                                BenchDocument::writePictures(folder.path(), 10));
+    QCoreApplication::processEvents();
+    QUndoStack* history = form.undoStack();
+    form.findChild<QComboBox*>(QStringLiteral("badgePositionComboBox"))->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    const int last = history->index();
+    for (auto _ : state)
+        history->index() == last ? history->undo() : history->redo();
+    setFigure(state, "undo or redo step, k=" + std::to_string(k) + ", 10 pictures",
+              2 * canvasBytes(k) + squareBytes(300));
+}
+
 void configure(benchmark::internal::Benchmark* benchmark) {
     benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
 }
@@ -261,6 +351,9 @@ BENCHMARK(renderIcon)
 BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(convert)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(writeIcoFile)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(saveProject)->Apply(configure);
+BENCHMARK(openProject)->Apply(configure);
+BENCHMARK(undoStep)->Apply(configure)->ArgName("k")->DenseRange(1, 3, 2);
 
 // "--peak-memory-mb=<n>" puts the peak memory measured by glimmerdock_peakmem into the table.
 std::optional<double> takePeakMemory(int& argc, char** argv) {

@@ -2,10 +2,12 @@
 
 #include "canvas/canvasrules.h"
 #include "model/localglobal.h"
+#include "model/projectfile.h"
 #include "model/trace.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -138,7 +140,10 @@ void KBWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void KBWidget::mouseReleaseEvent(QMouseEvent*) {
+    if (!isDragging)
+        return;
     isDragging = false;
+    emit dragFinished();
 }
 
 void KBWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -206,7 +211,8 @@ void KBWidget::paintEvent(QPaintEvent* event) {
 void KBWidget::dragEnterEvent(QDragEnterEvent* event) {
     // A drag may announce URLs and carry none.
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && isImageFile(urls.constFirst().toLocalFile()))
+    const QString first = urls.isEmpty() ? QString() : urls.constFirst().toLocalFile();
+    if (isImageFile(first) || isProjectFile(first))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -220,12 +226,24 @@ void KBWidget::dragMoveEvent(QDragMoveEvent* event) {
 void KBWidget::dropEvent(QDropEvent* event) {
     const QPointF position = event->position();
     const QPoint cursorPoint(int(std::lround(position.x())), int(std::lround(position.y())));
-    for (const QUrl& url : event->mimeData()->urls()) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && isProjectFile(urls.constFirst().toLocalFile())) {
+        event->acceptProposedAction();
+        emit projectDropped(urls.constFirst().toLocalFile());
+        return;
+    }
+    for (const QUrl& url : urls) {
         const QString path = url.toLocalFile();
         if (isImageFile(path))
             addImage(cursorPoint, path);
     }
     event->acceptProposedAction();
+}
+
+bool KBWidget::isProjectFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() &&
+           info.suffix().compare(QLatin1String(ProjectFile::suffix), Qt::CaseInsensitive) == 0;
 }
 
 bool KBWidget::isImageFile(const QString& path) const {
@@ -240,8 +258,15 @@ bool KBWidget::isImageFile(const QString& path) const {
 void KBWidget::addImage(QPoint cursorPoint, const QString& filePath) {
     ImageData imageData;
     imageData.filePath = filePath;
-    // A file that only looks like a picture would become an invisible object nobody can pick.
-    if (!imageData.sourceImage.load(filePath)) {
+    // The bytes are kept for project files; a file that only looks like a picture would become an
+    // invisible object nobody can pick.
+    QFile file(filePath);
+    if (file.open(QIODevice::ReadOnly))
+        imageData.fileBytes = file.readAll();
+    // A picture a project file could not carry is not taken either.
+    if (!imageData.sourceImage.loadFromData(imageData.fileBytes) ||
+        imageData.sourceImage.width() > ProjectFile::maxImageSide ||
+        imageData.sourceImage.height() > ProjectFile::maxImageSide) {
         qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << filePath;
         return;
     }

@@ -35,6 +35,8 @@ public:
     int getCanvasSize() const { return canvasSize; }
     int getSelectIndex() const { return selectIndex; }
     QRect getSelectedRect() const { return selectedRect; }
+    // A picture is being dragged: the mouse button that picked it is still down.
+    bool dragging() const { return isDragging; }
 
 Q_SIGNALS:
     void addItem(int imageDataIndex, QImage image);
@@ -43,6 +45,10 @@ Q_SIGNALS:
     void itemMoved(int imageDataIndex);
     void itemScaled(int imageDataIndex);
     void itemRotated(int imageDataIndex);
+    // The button that dragged a picture was let go.
+    void dragFinished();
+    // A project file was dropped; it is not a picture to add.
+    void projectDropped(const QString& path);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -75,5 +81,6 @@ private:
     void moveSelected(QPoint position);
     void updateSelectedImage();
     bool isImageFile(const QString& path) const;
+    static bool isProjectFile(const QString& path);
     void addImage(QPoint cursorPoint, const QString& filePath);
 };

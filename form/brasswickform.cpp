@@ -5,6 +5,8 @@
 #include "app/makerlinks.h"
 #include "app/otherappsdialog.h"
 #include "app/shellopen.h"
+#include "form/documenthistory.h"
+#include "form/formlayout.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
@@ -12,9 +14,8 @@
 #include "output/icowriter.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
+#include "output/resolutionlist.h"
 
-#include <QBoxLayout>
-#include <QGridLayout>
 #include <QPixmap>
 
 #include <initializer_list>
@@ -23,41 +24,6 @@ using LocalGlobal::iconStyle;
 using LocalGlobal::LImageData;
 
 namespace {
-
-// One entry of a box layout: a widget, or a fixed spacing in pixels.
-struct BoxEntry {
-    BoxEntry(QWidget* widget) : widget(widget) {}
-    BoxEntry(int spacing) : spacing(spacing) {}
-    QWidget* widget = nullptr;
-    int spacing = 0;
-};
-
-template <class Box>
-Box* box(std::initializer_list<BoxEntry> entries, Qt::Alignment alignment = {}) {
-    auto* layout = new Box;
-    for (const BoxEntry& entry : entries) {
-        if (entry.widget)
-            layout->addWidget(entry.widget);
-        else
-            layout->addSpacing(entry.spacing);
-    }
-    if (alignment)
-        layout->setAlignment(alignment);
-    return layout;
-}
-
-// A grid with one row per pair: label in column 0, control in column 1.
-QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
-    auto* grid = new QGridLayout;
-    int row = 0;
-    for (const auto& [label, control] : rows) {
-        grid->addWidget(label, row, 0);
-        if (control)
-            grid->addWidget(control, row, 1);
-        ++row;
-    }
-    return grid;
-}
 
 void setTextPixelSize(QFont& font, int size) {
     // A pixel size of 0 is allowed by the control but means nothing to QFont.
@@ -85,6 +51,11 @@ BrasswickForm::BrasswickForm(QWidget* parent)
     loadStyle();
     showStyle();
     measureBadgeText();
+    history = new DocumentHistory([this] { return document(); },
+                                  [this](const DocumentSnapshot& shown) { showDocument(shown); },
+                                  [this] { return ui->widget->dragging(); }, this);
+    connectHistory();
+    history->reset();
 }
 
 BrasswickForm::~BrasswickForm() {
@@ -94,99 +65,9 @@ BrasswickForm::~BrasswickForm() {
 // --- construction -------------------------------------------------------------------------------
 
 void BrasswickForm::buildLayouts() {
-    layoutFrame();
-    layoutContainerPage();
-    layoutBadgePage();
-    layoutSelectedObjectPage();
+    FormLayout::build(*ui, this);
     showSelectedObjectControls(false);
     isSlotEnabled = true;
-}
-
-// The top bar over the canvas column and the tab widget.
-void BrasswickForm::layoutFrame() {
-    Ui::BrasswickForm& u = *ui;
-    auto* topBar = new QHBoxLayout;
-    topBar->addLayout(
-        box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
-    topBar->addLayout(box<QHBoxLayout>({u.tarnhillButton, u.websiteButton, u.line4, u.aboutButton},
-                                       Qt::AlignRight));
-
-    auto* leftColumn = new QVBoxLayout;
-    leftColumn->addWidget(u.widget);
-    leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
-    leftColumn->addWidget(u.listWidget);
-    leftColumn->addLayout(
-        box<QHBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignRight));
-    leftColumn->setAlignment(Qt::AlignTop);
-    u.widget->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
-
-    auto* mainArea = new QHBoxLayout;
-    mainArea->addLayout(leftColumn);
-    mainArea->addWidget(u.tabWidget);
-
-    auto* formLayout = new QVBoxLayout(this);
-    formLayout->addLayout(topBar);
-    formLayout->addLayout(mainArea);
-}
-
-void BrasswickForm::layoutContainerPage() {
-    Ui::BrasswickForm& u = *ui;
-    auto* container = new QVBoxLayout(u.tab);
-    container->addLayout(box<QHBoxLayout>(
-        {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
-    for (QWidget* entry :
-         std::initializer_list<QWidget*>{u.clipImageCheckBox, u.backCheckBox, u.backGroupBox,
-                                         u.borderCheckBox, u.borderGroupBox, u.glossyCheckBox})
-        container->addWidget(entry);
-    container->setAlignment(Qt::AlignTop);
-
-    auto* background = new QVBoxLayout(u.backGroupBox);
-    background->addLayout(box<QHBoxLayout>({u.backStyleLabel, u.backStyleComboBox}, Qt::AlignLeft));
-    background->addLayout(box<QHBoxLayout>({u.backColor1Label, u.backColor1Widget, 10,
-                                            u.backColor2Label, u.backColor2Widget, 20,
-                                            u.backOrientationLabel, u.backOrientationComboBox},
-                                           Qt::AlignLeft));
-    background->addWidget(u._3dEffectCheckBox);
-
-    u.borderGroupBox->setLayout(box<QHBoxLayout>(
-        {u.borderColorLabel, u.borderColorWidget, 10, u.borderWidthLabel, u.borderWidthSpinBox},
-        Qt::AlignLeft));
-}
-
-void BrasswickForm::layoutBadgePage() {
-    Ui::BrasswickForm& u = *ui;
-    u.tab_2->setLayout(
-        box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
-    QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
-                                    {u.badgeTextColorLabel, u.badgeTextColorWidget},
-                                    {u.badgeTextSizeLabel, u.badgeTextSizeSpinBox},
-                                    {u.badgeFontLabel, u.badgeFontComboBox},
-                                    {u.badgeBackColorLabel, u.badgeBackColorWidget},
-                                    {u.badgeBorderColorLabel, u.badgeBorderColorWidget},
-                                    {u.badgeLineWidthLabel, u.badgeLineWidthSpinBox},
-                                    {u.badgeOrientationLabel, u.badgeOrientationComboBox},
-                                    {u.badgePositionLabel, u.badgePositionComboBox}});
-    badge->setAlignment(Qt::AlignTop);
-    u.badgeGroupBox->setLayout(badge);
-}
-
-void BrasswickForm::layoutSelectedObjectPage() {
-    Ui::BrasswickForm& u = *ui;
-    QGridLayout* picture =
-        labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
-    QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
-                                     {u.positionYLabel, u.positionYSpinBox},
-                                     {u.sizeLabel, u.sizeSpinBox},
-                                     {u.rotateLabel, u.rotateSpinBox},
-                                     {u.objectNoteLabel, nullptr},
-                                     {u.objectTipsLabel, nullptr}});
-    values->addWidget(u.sizeLabel2, 2, 2);
-    picture->setAlignment(Qt::AlignCenter);
-    values->setAlignment(Qt::AlignCenter);
-    auto* selectedObject = new QVBoxLayout(u.tab_3);
-    selectedObject->addLayout(picture);
-    selectedObject->addLayout(values);
-    selectedObject->setAlignment(Qt::AlignCenter);
 }
 
 void BrasswickForm::initControls() {
@@ -246,6 +127,129 @@ void BrasswickForm::connectSignals() {
             &BrasswickForm::on_ListWidget_itemMoved);
     connect(ui->listWidget, &KBListWidget::needToMoveitem, this,
             &BrasswickForm::on_ListWidget_needToMoveitem);
+}
+
+// Every control and canvas signal that can change the document tells the history, which looks
+// once the action is over; signals that changed nothing add no step.
+void BrasswickForm::connectHistory() {
+    DocumentHistory* h = history;
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        if (box != ui->outputComboBox)
+            connect(box, &QComboBox::currentIndexChanged, h, &DocumentHistory::changed);
+    }
+    for (QSpinBox* box : findChildren<QSpinBox*>())
+        connect(box, &QSpinBox::valueChanged, h, &DocumentHistory::changed);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        connect(button, &QAbstractButton::clicked, h, &DocumentHistory::changed);
+    for (KBColorWidget* swatch : findChildren<KBColorWidget*>())
+        connect(swatch, &KBColorWidget::colorUpdated, h, &DocumentHistory::changed);
+    connect(ui->badgeTextLineEdit, &QLineEdit::textChanged, h, &DocumentHistory::changed);
+    KBWidget* canvas = ui->widget;
+    connect(canvas, &KBWidget::addItem, h, &DocumentHistory::changed);
+    connect(canvas, &KBWidget::itemSelected, h, &DocumentHistory::changed);
+    connect(canvas, &KBWidget::itemScaled, h, &DocumentHistory::changed);
+    connect(canvas, &KBWidget::itemRotated, h, &DocumentHistory::changed);
+    connect(canvas, &KBWidget::dragFinished, h, &DocumentHistory::changed);
+    connect(canvas, &KBWidget::projectDropped, this, &BrasswickForm::projectDropped);
+    connect(ui->listWidget, &KBListWidget::itemMoved, h, &DocumentHistory::changed);
+    connect(ui->listWidget, &KBListWidget::needToMoveitem, h, &DocumentHistory::changed);
+}
+
+QUndoStack* BrasswickForm::undoStack() {
+    return history->stack();
+}
+
+DocumentSnapshot BrasswickForm::document() const {
+    return {iconStyle, LImageData, ui->widget->getSelectIndex()};
+}
+
+void BrasswickForm::showDocument(const DocumentSnapshot& document) {
+    // Every control pushed would repaint the canvas; it is painted once, at the end.
+    ui->widget->setUpdatesEnabled(false);
+    iconStyle = document.style;
+    LImageData = document.layers;
+    showStyle();
+    // Pushing the text size into the controls gives the font that size; the document's font may
+    // carry another (a family picked since), and must come back as it was, in the font box too.
+    ui->badgeFontComboBox->setCurrentFont(document.style.badgeTextFont);
+    iconStyle = document.style;
+    measureBadgeText();
+    fillPictureList();
+    if (document.selected >= 0 && document.selected < LImageData.size()) {
+        ui->widget->selectByName(LocalGlobal::imageName(LImageData.at(document.selected).index));
+    } else {
+        ui->widget->selectByName(QStringLiteral("-1"));
+        showSelectedObjectControls(false);
+    }
+    ui->widget->setUpdatesEnabled(true);
+    ui->widget->updateData();
+}
+
+// One row per layer, the top layer first, none selected. Rows that already name the layers in
+// their order are kept: making their icons again is most of the work.
+// Made at the size the list shows, so a repaint of the list does not shrink every picture again.
+QIcon BrasswickForm::rowIcon(const QImage& image) const {
+    const QSize size = ui->listWidget->iconSize() * ui->listWidget->devicePixelRatio();
+    if (image.isNull() || size.isEmpty())
+        return QIcon(QPixmap::fromImage(image));
+    return QIcon(
+        QPixmap::fromImage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+void BrasswickForm::fillPictureList() {
+    isSlotEnabled = false;
+    KBListWidget* list = ui->listWidget;
+    QStringList names;
+    for (const ImageData& layer : LImageData)
+        names.prepend(LocalGlobal::imageName(layer.index));
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row)
+        rows << list->item(row)->text();
+    list->clearSelection();
+    list->selectedItem = nullptr;
+    if (rows != names) {
+        list->clear();
+        for (const ImageData& layer : LImageData) {
+            list->insertItem(
+                0, new QListWidgetItem(rowIcon(layer.image), LocalGlobal::imageName(layer.index)));
+        }
+    }
+    disableListButtons();
+    ui->dropImageLabel->setVisible(LImageData.isEmpty());
+    isSlotEnabled = true;
+}
+
+Project BrasswickForm::project() const {
+    Project project{document(), ui->outputComboBox->currentIndex(), {}};
+    project.document.selected = -1;
+    for (const QString& row : ResolutionList::storedRows())
+        project.exportSizes << ResolutionList::rowValue(row).value_or(0);
+    return project;
+}
+
+void BrasswickForm::openProject(const Project& project) {
+    showDocument(project.document);
+    ui->outputComboBox->setCurrentIndex(project.output);
+    QStringList rows;
+    for (int size : project.exportSizes)
+        rows << ResolutionList::rowText(size);
+    // The export dialog starts from the project's sizes.
+    ResolutionList::storeRows(rows);
+    history->reset();
+}
+
+void BrasswickForm::newProject() {
+    showDocument(DocumentSnapshot());
+    history->reset();
+}
+
+void BrasswickForm::exportIcon() {
+    on_goButton_clicked();
+}
+
+void BrasswickForm::deleteSelectedPicture() {
+    if (!ui->listWidget->selectedItems().isEmpty())
+        on_deleteToolButton_clicked();
 }
 
 void BrasswickForm::loadStyle() {
@@ -544,7 +548,7 @@ void BrasswickForm::moveRow(int from, int to) {
 void BrasswickForm::on_AddItem(int imageDataIndex, QImage image) {
     if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
         return;
-    auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(image)),
+    auto* item = new QListWidgetItem(rowIcon(image),
                                      LocalGlobal::imageName(LImageData.at(imageDataIndex).index));
     ui->listWidget->insertItem(0, item);
     item->setSelected(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/iconstyle.h"
+#include "model/projectfile.h"
 #include "output/lexportimage.h"
 
 #include <QColor>
@@ -13,7 +14,9 @@
 
 #include <memory>
 
+class DocumentHistory;
 class KBColorWidget;
+class QUndoStack;
 
 namespace Ui {
 class BrasswickForm;
@@ -28,6 +31,28 @@ class BrasswickForm : public QWidget {
 public:
     explicit BrasswickForm(QWidget* parent = nullptr);
     ~BrasswickForm() override;
+
+    // Every change to the document is a step here.
+    QUndoStack* undoStack();
+
+    // The document as it is now, and the one path that shows a document in every control, the
+    // picture list and the canvas: undo and redo take it, and so does opening a project.
+    DocumentSnapshot document() const;
+    void showDocument(const DocumentSnapshot& document);
+
+    // The document with the output choices, for a project file; opening one starts its history.
+    Project project() const;
+    void openProject(const Project& project);
+    // An empty document in the start style.
+    void newProject();
+
+    // The Go button's flow, and the Delete button's on the selected picture.
+    void exportIcon();
+    void deleteSelectedPicture();
+
+Q_SIGNALS:
+    // A project file was dropped on the canvas.
+    void projectDropped(const QString& path);
 
 private Q_SLOTS:
     void on_AddItem(int imageDataIndex, QImage image);
@@ -83,14 +108,14 @@ private:
     bool isSlotEnabled = false;
     // Pending PNG outputs of the last export, in the order of the requested resolutions.
     QList<LExportImage> exportImageList;
+    DocumentHistory* history = nullptr;
 
     void buildLayouts();
-    void layoutFrame();
-    void layoutContainerPage();
-    void layoutBadgePage();
-    void layoutSelectedObjectPage();
     void initControls();
     void connectSignals();
+    void connectHistory();
+    void fillPictureList();
+    QIcon rowIcon(const QImage& image) const;
     void loadStyle();
     void saveStyle();
     void showStyle();

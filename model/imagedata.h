@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -8,6 +9,8 @@
 // One picture layer on the canvas. Coordinates are canvas pixels.
 struct ImageData {
     QString filePath;
+    // The picture file as it was read, so a project can carry the original and not a re-encoding.
+    QByteArray fileBytes;
     QImage sourceImage;
     QImage image;
     QPoint position;

@@ -120,21 +120,37 @@ struct Writer {
 
 } // namespace
 
-void loadStyle(IconStyle& style) {
+QVariantMap toMap(const IconStyle& style) {
+    QVariantMap values;
+    for (const Entry& entry : entries)
+        values.insert(path(entry), std::visit(Writer{style}, entry.field));
+    return values;
+}
+
+void fromMap(IconStyle& style, const QVariantMap& values) {
     const IconStyle start;
-    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
     for (const Entry& entry : entries) {
         std::visit([&](auto field) { style.*field = start.*field; }, entry.field);
-        const QVariant stored = settings.value(path(entry));
+        const QVariant stored = values.value(path(entry));
         if (stored.isValid())
             std::visit(Reader{stored, style, entry.rule}, entry.field);
     }
 }
 
+void loadStyle(IconStyle& style) {
+    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+    QVariantMap values;
+    for (const QString& key : storedKeys())
+        values.insert(key, settings.value(key));
+    fromMap(style, values);
+}
+
 void saveStyle(const IconStyle& style) {
     QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
-    for (const Entry& entry : entries)
-        settings.setValue(path(entry), std::visit(Writer{style}, entry.field));
+    // In table order, as before: the map would sort them.
+    const QVariantMap values = toMap(style);
+    for (const QString& key : storedKeys())
+        settings.setValue(key, values.value(key));
 }
 
 QStringList storedKeys() {

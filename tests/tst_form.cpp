@@ -6,6 +6,7 @@
 #include "form/kbcolorwidget.h"
 #include "form/kblistwidget.h"
 #include "model/localglobal.h"
+#include "model/stylestore.h"
 #include "support/referencerender.h"
 #include "support/testsupport.h"
 
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QtTest>
 
 using LocalGlobal::iconStyle;
@@ -306,6 +308,7 @@ private Q_SLOTS:
         QFETCH(quint32, seed);
         clearSettings();
         showForm();
+        const QVariantMap start = StyleStore::toMap(iconStyle);
         get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(int(seed % 3));
         Dice random{QRandomGenerator(seed)};
 #ifdef GLIMMERDOCK_SANITIZE
@@ -315,6 +318,7 @@ private Q_SLOTS:
 #endif
         for (int step = 0; step < steps; ++step) {
             const QString action = randomStep(random);
+            QCoreApplication::processEvents(); // the undo step is recorded once the action is over
             const QByteArray where = QStringLiteral("step %1: %2").arg(step).arg(action).toUtf8();
             verifyControlsShowStyle();
             QVERIFY2(!QTest::currentTestFailed(), where);
@@ -324,6 +328,20 @@ private Q_SLOTS:
                 verifyCanvasShowsDocument();
             QVERIFY2(!QTest::currentTestFailed(), where);
         }
+        // Undone step by step back to the start and redone to the end, each state shown whole.
+        const QImage end = renderDocumentIcon(iconStyle.canvasSizeIndex);
+        QUndoStack* history = form->undoStack();
+        for (const bool back : {true, false}) {
+            while (back ? history->canUndo() : history->canRedo()) {
+                back ? history->undo() : history->redo();
+                verifyControlsShowStyle();
+                verifyListFollowsLayers();
+                QVERIFY2(!QTest::currentTestFailed(), qPrintable(history->undoText()));
+            }
+            verifyCanvasShowsDocument();
+            QCOMPARE(StyleStore::toMap(iconStyle) == start && LImageData.isEmpty(), back);
+        }
+        QCOMPARE(renderDocumentIcon(iconStyle.canvasSizeIndex), end);
         form.reset();
         const QVariantMap stored = storedStyle();
         showForm();

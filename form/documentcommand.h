@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/documentsnapshot.h"
+
+#include <QString>
+#include <QUndoCommand>
+
+#include <functional>
+
+// One undo step: the document before and after one user action. Steps that change the same single
+// thing one after another (a style control, the zoom or the turn of one picture) merge into one.
+class DocumentCommand : public QUndoCommand {
+public:
+    using Show = std::function<void(const DocumentSnapshot&)>;
+
+    DocumentCommand(const DocumentSnapshot& before, const DocumentSnapshot& after, Show show);
+
+    void undo() override;
+    void redo() override;
+    int id() const override;
+    bool mergeWith(const QUndoCommand* other) override;
+
+private:
+    DocumentSnapshot before;
+    DocumentSnapshot after;
+    Show show;
+    // What the step changed, when it is one thing a following step may go on changing.
+    QString aspect;
+    // The action is done when the step is recorded; only later redos show it again.
+    bool done = true;
+};
+
+// "style:<key>" when only one stored style field differs, "scale:<index>" or "rotation:<index>"
+// when only that of one picture does; empty for anything else.
+QString changedAspect(const DocumentSnapshot& before, const DocumentSnapshot& after);

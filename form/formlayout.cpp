@@ -1,0 +1,140 @@
+#include "formlayout.h"
+#include "ui_brasswickform.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+
+#include <initializer_list>
+
+namespace {
+
+// One entry of a box layout: a widget, or a fixed spacing in pixels.
+struct BoxEntry {
+    BoxEntry(QWidget* widget) : widget(widget) {}
+    BoxEntry(int spacing) : spacing(spacing) {}
+    QWidget* widget = nullptr;
+    int spacing = 0;
+};
+
+template <class Box>
+Box* box(std::initializer_list<BoxEntry> entries, Qt::Alignment alignment = {}) {
+    auto* layout = new Box;
+    for (const BoxEntry& entry : entries) {
+        if (entry.widget)
+            layout->addWidget(entry.widget);
+        else
+            layout->addSpacing(entry.spacing);
+    }
+    if (alignment)
+        layout->setAlignment(alignment);
+    return layout;
+}
+
+// A grid with one row per pair: label in column 0, control in column 1.
+QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (const auto& [label, control] : rows) {
+        grid->addWidget(label, row, 0);
+        if (control)
+            grid->addWidget(control, row, 1);
+        ++row;
+    }
+    return grid;
+}
+
+// The top bar over the canvas column and the tab widget.
+void layoutFrame(Ui::BrasswickForm& u, QWidget* form) {
+    auto* topBar = new QHBoxLayout;
+    topBar->addLayout(
+        box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
+    topBar->addLayout(box<QHBoxLayout>({u.tarnhillButton, u.websiteButton, u.line4, u.aboutButton},
+                                       Qt::AlignRight));
+
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(u.widget);
+    leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
+    leftColumn->addWidget(u.listWidget);
+    leftColumn->addLayout(
+        box<QHBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignRight));
+    leftColumn->setAlignment(Qt::AlignTop);
+    u.widget->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
+
+    auto* mainArea = new QHBoxLayout;
+    mainArea->addLayout(leftColumn);
+    mainArea->addWidget(u.tabWidget);
+
+    auto* formLayout = new QVBoxLayout(form);
+    formLayout->addLayout(topBar);
+    formLayout->addLayout(mainArea);
+}
+
+void layoutContainerPage(Ui::BrasswickForm& u) {
+    auto* container = new QVBoxLayout(u.tab);
+    container->addLayout(box<QHBoxLayout>(
+        {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
+    for (QWidget* entry :
+         std::initializer_list<QWidget*>{u.clipImageCheckBox, u.backCheckBox, u.backGroupBox,
+                                         u.borderCheckBox, u.borderGroupBox, u.glossyCheckBox})
+        container->addWidget(entry);
+    container->setAlignment(Qt::AlignTop);
+
+    auto* background = new QVBoxLayout(u.backGroupBox);
+    background->addLayout(box<QHBoxLayout>({u.backStyleLabel, u.backStyleComboBox}, Qt::AlignLeft));
+    background->addLayout(box<QHBoxLayout>({u.backColor1Label, u.backColor1Widget, 10,
+                                            u.backColor2Label, u.backColor2Widget, 20,
+                                            u.backOrientationLabel, u.backOrientationComboBox},
+                                           Qt::AlignLeft));
+    background->addWidget(u._3dEffectCheckBox);
+
+    u.borderGroupBox->setLayout(box<QHBoxLayout>(
+        {u.borderColorLabel, u.borderColorWidget, 10, u.borderWidthLabel, u.borderWidthSpinBox},
+        Qt::AlignLeft));
+}
+
+void layoutBadgePage(Ui::BrasswickForm& u) {
+    u.tab_2->setLayout(
+        box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
+    QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
+                                    {u.badgeTextColorLabel, u.badgeTextColorWidget},
+                                    {u.badgeTextSizeLabel, u.badgeTextSizeSpinBox},
+                                    {u.badgeFontLabel, u.badgeFontComboBox},
+                                    {u.badgeBackColorLabel, u.badgeBackColorWidget},
+                                    {u.badgeBorderColorLabel, u.badgeBorderColorWidget},
+                                    {u.badgeLineWidthLabel, u.badgeLineWidthSpinBox},
+                                    {u.badgeOrientationLabel, u.badgeOrientationComboBox},
+                                    {u.badgePositionLabel, u.badgePositionComboBox}});
+    badge->setAlignment(Qt::AlignTop);
+    u.badgeGroupBox->setLayout(badge);
+}
+
+void layoutSelectedObjectPage(Ui::BrasswickForm& u) {
+    QGridLayout* picture =
+        labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
+    QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
+                                     {u.positionYLabel, u.positionYSpinBox},
+                                     {u.sizeLabel, u.sizeSpinBox},
+                                     {u.rotateLabel, u.rotateSpinBox},
+                                     {u.objectNoteLabel, nullptr},
+                                     {u.objectTipsLabel, nullptr}});
+    values->addWidget(u.sizeLabel2, 2, 2);
+    picture->setAlignment(Qt::AlignCenter);
+    values->setAlignment(Qt::AlignCenter);
+    auto* selectedObject = new QVBoxLayout(u.tab_3);
+    selectedObject->addLayout(picture);
+    selectedObject->addLayout(values);
+    selectedObject->setAlignment(Qt::AlignCenter);
+}
+
+} // namespace
+
+namespace FormLayout {
+
+void build(Ui::BrasswickForm& ui, QWidget* form) {
+    layoutFrame(ui, form);
+    layoutContainerPage(ui);
+    layoutBadgePage(ui);
+    layoutSelectedObjectPage(ui);
+}
+
+} // namespace FormLayout

@@ -1,0 +1,15 @@
+#pragma once
+
+class QWidget;
+
+namespace Ui {
+class BrasswickForm;
+}
+
+// How the editor form's controls are laid out: the top bar, the canvas column and the three pages.
+namespace FormLayout {
+
+// Puts every control of `ui` into its layout; `form` gets the outermost one.
+void build(Ui::BrasswickForm& ui, QWidget* form);
+
+} // namespace FormLayout

@@ -1,0 +1,18 @@
+#include "documentsnapshot.h"
+
+#include "model/stylestore.h"
+
+namespace {
+
+bool sameLayer(const ImageData& a, const ImageData& b) {
+    return a.index == b.index && a.position == b.position && a.scale == b.scale &&
+           a.rotation == b.rotation && a.sourceImage.cacheKey() == b.sourceImage.cacheKey();
+}
+
+} // namespace
+
+bool sameDocument(const DocumentSnapshot& a, const DocumentSnapshot& b) {
+    return StyleStore::toMap(a.style) == StyleStore::toMap(b.style) &&
+           std::equal(a.layers.begin(), a.layers.end(), b.layers.begin(), b.layers.end(),
+                      sameLayer);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/iconstyle.h"
+#include "model/imagedata.h"
+
+#include <QList>
+
+// One state of the document: what an undo step goes back to, what a project file keeps and what
+// the command line renders. Copies are cheap: the pictures inside are implicitly shared.
+struct DocumentSnapshot {
+    IconStyle style;
+    // Stacking order, bottom layer first.
+    QList<ImageData> layers;
+    // List position of the selected layer, or -1.
+    int selected = -1;
+};
+
+// Whether two snapshots show the same document: the same stored style, canvas size included, and
+// the same layers with the same pictures in the same places. The selection does not count.
+bool sameDocument(const DocumentSnapshot& a, const DocumentSnapshot& b);

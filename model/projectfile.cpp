@@ -1,0 +1,256 @@
+#include "projectfile.h"
+
+#include "model/stylestore.h"
+#include "model/trace.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QTransform>
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <utility>
+
+namespace ProjectFile {
+namespace {
+
+const QString formatName = QStringLiteral("glimmerdock-project");
+constexpr int formatVersion = 1;
+constexpr int maxPosition = 1000000;
+constexpr int maxRotation = 360000;
+constexpr int maxScale = 10000;
+constexpr int maxExportSize = 1024;
+// File names are kept for the layer list only; nobody needs a longer one there.
+constexpr int maxNameLength = 255;
+const QList<int> defaultExportSizes{16, 32, 48, 256};
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ProjectFile", text);
+}
+
+// `value` when it is a whole number in min..max. Doubles too large for an int, fractions, text
+// and NaN all give nothing.
+std::optional<int> wholeNumber(const QJsonValue& value, int min, int max) {
+    const double number = value.toDouble(std::nan(""));
+    if (!(number >= min && number <= max) || number != std::floor(number))
+        return std::nullopt;
+    return int(number);
+}
+
+QJsonObject layerObject(const ImageData& layer) {
+    QJsonObject object;
+    object.insert(u"name", QFileInfo(layer.filePath).fileName());
+    object.insert(u"index", layer.index);
+    object.insert(u"x", layer.position.x());
+    object.insert(u"y", layer.position.y());
+    object.insert(u"scale", layer.scale);
+    object.insert(u"rotation", layer.rotation);
+    object.insert(u"data", QString::fromLatin1(layer.fileBytes.toBase64()));
+    return object;
+}
+
+bool withinLimits(QSize size, qint64 pixelsLeft) {
+    return size.width() <= maxImageSide && size.height() <= maxImageSide &&
+           qint64(size.width()) * size.height() <= pixelsLeft;
+}
+
+// Reads the picture in `bytes` as a dropped file is read into `image`; answers why it cannot
+// (with %1 for the picture number), or nothing. The size is checked before any pixel is decoded,
+// so a small file claiming a huge picture costs nothing.
+QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isEmpty())
+        return tr("picture %1 cannot be read");
+    if (!withinLimits(size, pixelsLeft))
+        return tr("picture %1 is too large");
+    image = reader.read();
+    if (image.isNull() || !withinLimits(image.size(), pixelsLeft))
+        return tr("picture %1 cannot be read");
+    pixelsLeft -= qint64(image.width()) * image.height();
+    return {};
+}
+
+// The size updateImage() will give a picture of `source` size, bounded the way QImage::transformed
+// bounds a turned image (to within a pixel), so nothing far too large is ever allocated.
+QSize derivedSize(QSize source, int scale, int rotation) {
+    const QSizeF scaled(source.width() * scale / 100, source.height() * scale / 100);
+    QTransform turn;
+    turn.rotate(rotation);
+    return turn.mapRect(QRectF(QPointF(), scaled)).toAlignedRect().size();
+}
+
+// Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.
+QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft) {
+    const QJsonObject object = value.toObject();
+    const auto x = wholeNumber(object.value(u"x"), -maxPosition, maxPosition);
+    const auto y = wholeNumber(object.value(u"y"), -maxPosition, maxPosition);
+    const auto scale = wholeNumber(object.value(u"scale"), 1, maxScale);
+    const auto rotation = wholeNumber(object.value(u"rotation"), -maxRotation, maxRotation);
+    const QJsonValue name = object.value(u"name");
+    const QJsonValue data = object.value(u"data");
+    const auto bytes = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+    if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
+        return tr("picture %1 cannot be read");
+    if (const QString reason = decodePicture(*bytes, pixelsLeft, layer.sourceImage);
+        !reason.isEmpty())
+        return reason;
+    const QSize derived = derivedSize(layer.sourceImage.size(), *scale, *rotation);
+    if (!withinLimits(derived, pixelsLeft))
+        return tr("picture %1 is scaled too large");
+    pixelsLeft -= qint64(derived.width()) * derived.height();
+    layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
+    layer.fileBytes = *bytes;
+    // A missing or unusable number is replaced by renumber().
+    layer.index = wholeNumber(object.value(u"index"), INT_MIN, INT_MAX).value_or(-1);
+    layer.position = QPoint(*x, *y);
+    layer.scale = *scale;
+    layer.rotation = *rotation;
+    // Unturned, this is exactly the image a freshly dropped picture gets.
+    layer.updateImage();
+    layer.rect = QRect(layer.position, layer.image.size());
+    // derivedSize() may miss by a pixel.
+    return withinLimits(layer.image.size(), maxTotalPixels) ? QString()
+                                                            : tr("picture %1 is scaled too large");
+}
+
+// Gives each layer whose number is negative or already taken the smallest free one, so every
+// layer keeps a name of its own in the list.
+void renumber(QList<ImageData>& layers) {
+    QSet<int> taken;
+    QList<qsizetype> pending;
+    for (qsizetype i = 0; i < layers.size(); ++i) {
+        if (layers[i].index < 0 || taken.contains(layers[i].index))
+            pending << i;
+        else
+            taken.insert(layers[i].index);
+    }
+    int next = 0;
+    for (qsizetype i : pending) {
+        while (taken.contains(next))
+            ++next;
+        layers[i].index = next;
+        taken.insert(next);
+    }
+}
+
+QList<int> readExportSizes(const QJsonArray& values) {
+    QList<int> sizes;
+    // A set of seen sizes, so a file of millions of repeats is read in linear time.
+    std::array<bool, maxExportSize + 1> seen{};
+    for (const QJsonValue& value : values) {
+        const auto size = wholeNumber(value, 1, maxExportSize);
+        if (size && !std::exchange(seen[*size], true))
+            sizes << *size;
+    }
+    return sizes.isEmpty() ? defaultExportSizes : sizes;
+}
+
+// A value that may be left out, but is of `type` when present.
+bool absentOr(const QJsonValue& value, QJsonValue::Type type) {
+    return value.isUndefined() || value.type() == type;
+}
+
+// Why `root` is not a project this version can read, or nothing.
+QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError) {
+    const auto version = wholeNumber(root.value(u"version"), 1, INT_MAX);
+    const QJsonValue layers = root.value(u"layers");
+    if (parseError.error != QJsonParseError::NoError)
+        return tr("damaged, or not a Glimmerdock project");
+    if (root.value(u"format") != formatName || !version)
+        return tr("not a Glimmerdock project");
+    if (*version > formatVersion)
+        return tr("made by a newer version (format %1)").arg(*version);
+    if (!absentOr(root.value(u"style"), QJsonValue::Object) ||
+        !absentOr(root.value(u"exportSizes"), QJsonValue::Array) ||
+        !absentOr(layers, QJsonValue::Array))
+        return tr("damaged: the style, sizes or pictures cannot be read");
+    if (layers.toArray().size() > maxLayers)
+        return tr("more than %1 pictures").arg(maxLayers);
+    return {};
+}
+
+std::optional<Project> readProject(const QByteArray& bytes, QString& reason) {
+    QJsonParseError parseError;
+    const QJsonObject root = QJsonDocument::fromJson(bytes, &parseError).object();
+    reason = shapeProblem(root, parseError);
+    if (!reason.isEmpty())
+        return std::nullopt;
+    Project project;
+    StyleStore::fromMap(project.document.style, root.value(u"style").toObject().toVariantMap());
+    project.output = wholeNumber(root.value(u"output"), 0, 1).value_or(0);
+    project.exportSizes = readExportSizes(root.value(u"exportSizes").toArray());
+    qint64 pixelsLeft = maxTotalPixels;
+    for (const QJsonValue& value : root.value(u"layers").toArray()) {
+        ImageData layer;
+        reason = readLayer(value, layer, pixelsLeft);
+        if (!reason.isEmpty()) {
+            reason = reason.arg(project.document.layers.size() + 1);
+            return std::nullopt;
+        }
+        project.document.layers << layer;
+    }
+    renumber(project.document.layers);
+    return project;
+}
+
+std::optional<Project> failure(const QString& reason, QString* error) {
+    qCDebug(lcModel).noquote() << "Project not read:" << reason;
+    if (error)
+        *error = reason;
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray encode(const Project& project) {
+    QJsonArray sizes;
+    for (int size : project.exportSizes)
+        sizes.append(size);
+    QJsonArray layers;
+    for (const ImageData& layer : project.document.layers)
+        layers.append(layerObject(layer));
+    QJsonObject root;
+    root.insert(u"format", formatName);
+    root.insert(u"version", formatVersion);
+    root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.document.style)));
+    root.insert(u"output", project.output);
+    root.insert(u"exportSizes", sizes);
+    root.insert(u"layers", layers);
+    return QJsonDocument(root).toJson();
+}
+
+std::optional<Project> decode(const QByteArray& bytes, QString* error) {
+    QString reason;
+    std::optional<Project> project = readProject(bytes, reason);
+    return project ? project : failure(reason, error);
+}
+
+std::optional<Project> load(const QString& path, QString* error) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.exists())
+        return failure(tr("the file does not exist"), error);
+    if (!info.isFile())
+        return failure(tr("not a file"), error);
+    if (info.size() > maxFileBytes)
+        return failure(tr("larger than %1 MB").arg(maxFileBytes >> 20), error);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file.errorString(), error);
+    // At most the size checked above, even if the file grows meanwhile.
+    return decode(file.read(info.size()), error);
+}
+
+} // namespace ProjectFile

@@ -1,0 +1,113 @@
+// The document as the user owns it in the main window: saved, reopened, dropped and listed as a
+// project; undone and redone with the keyboard; guarded against being thrown away unsaved.
+#include "app/mainwindow.h"
+#include "app/recentprojects.h"
+#include "canvas/iconrenderer.h"
+#include "model/localglobal.h"
+#include "support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace TestSupport;
+
+class TestDocument : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    // Answers the next unsaved-changes question with `button`; the caller then asks it.
+    static void answer(QMessageBox::StandardButton button) {
+        whenModal<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        initTestEnvironment();
+        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
+        QVERIFY(writePicture(folder.filePath("p.png"), {90, 60}, QColor(10, 200, 90, 160)));
+        QVERIFY(writePicture(folder.filePath("q.jpg"), {400, 300}, Qt::darkMagenta));
+    }
+
+    // Changes, undone with the keyboard back to the start and redone; the title's marker follows
+    // the saved state; Cancel keeps the window and the document, Save writes the project that a
+    // new window opens again as it was, from the File menu's recent list or a drop on the canvas.
+    void ownTheDocument() {
+        const QString project = folder.filePath("icon.glimmer");
+        QImage saved;
+        {
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - Glimmerdock"));
+            auto* canvas = child<QWidget>(&window, "widget");
+            QVERIFY(dropFiles(canvas, {120, 120},
+                              {folder.filePath("p.png"), folder.filePath("q.jpg")}));
+            QTest::qWait(1);
+            QTest::mousePress(canvas, Qt::LeftButton, {}, {150, 150});
+            QTest::mouseMove(canvas, {170, 140});
+            QTest::mouseRelease(canvas, Qt::LeftButton, {}, {170, 140});
+            for (int notch = 0; notch < 3; ++notch) {
+                wheelOver(canvas, {0, -120});
+                QTest::qWait(1);
+            }
+            QVERIFY(window.isWindowModified());
+            const QImage changed = renderDocumentIcon(1);
+            for (int step = 0; step < 3; ++step)
+                QTest::keySequence(&window, QKeySequence::Undo);
+            QVERIFY(LocalGlobal::LImageData.isEmpty());
+            QVERIFY(!window.isWindowModified());
+            for (int step = 0; step < 3; ++step)
+                QTest::keySequence(&window, QKeySequence::Redo);
+            QCOMPARE(renderDocumentIcon(1), changed);
+
+            answer(QMessageBox::Cancel);
+            QVERIFY(!window.close());
+            QCOMPARE(renderDocumentIcon(1), changed);
+            answer(QMessageBox::Save);
+            whenModal<QFileDialog>(
+                [&](QFileDialog* d) { chooseInFileDialog(d, folder.path(), "icon"); });
+            QVERIFY(window.close());
+            QCOMPARE(window.windowTitle(), QStringLiteral("icon.glimmer[*] - Glimmerdock"));
+            QVERIFY(!window.isWindowModified());
+            saved = changed;
+        }
+        QCOMPARE(RecentProjects::existing(), QStringList{project});
+        MainWindow reopened;
+        reopened.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reopened));
+        QVERIFY(reopened.openProject(project));
+        QCOMPARE(renderDocumentIcon(1), saved);
+        QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
+        QTest::keySequence(&reopened, QKeySequence::Delete);
+        QTest::qWait(1);
+        QVERIFY(reopened.isWindowModified());
+        answer(QMessageBox::Discard);
+        QVERIFY(dropFiles(child<QWidget>(&reopened, "widget"), {9, 9}, {project}));
+        QCOMPARE(renderDocumentIcon(1), saved);
+        QVERIFY(!reopened.isWindowModified());
+        QFile::remove(project);
+        QVERIFY(RecentProjects::existing().isEmpty());
+    }
+
+    // A file that is no project is named in a message and the document stays as it was.
+    void badProjectFile() {
+        MainWindow window;
+        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {50, 50}, {folder.filePath("p.png")}));
+        QTest::qWait(1);
+        QVERIFY(writeFileBytes(folder.filePath("bad.glimmer"), "{\"format\": 3"));
+        const QImage before = renderDocumentIcon(1);
+        answer(QMessageBox::Discard);
+        const QStringList messages =
+            messagesDuring([&] { QVERIFY(!window.openProject(folder.filePath("bad.glimmer"))); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains("bad.glimmer"));
+        QCOMPARE(renderDocumentIcon(1), before);
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"

@@ -1,0 +1,165 @@
+// Project files: saved documents reopen to the same icon bit for bit with the original picture
+// bytes, and damaged or hostile files give a reason, never a crash or a runaway allocation.
+#include "canvas/iconrenderer.h"
+#include "model/projectfile.h"
+#include "model/stylestore.h"
+#include "support/testsupport.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace TestSupport;
+
+class TestProject : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QRandomGenerator random{11};
+    QByteArray valid;
+
+    // A layer made as a drop makes it from a real PNG or JPEG file, then moved, zoomed and turned.
+    ImageData layer(int n, int side) {
+        const QString path =
+            dir.filePath(QStringLiteral("p%1.%2").arg(n).arg(n % 2 ? "jpg" : "png"));
+        writePicture(path, QSize(side, side + n), QColor::fromRgb(random.generate()));
+        const QByteArray bytes = readFileBytes(path);
+        const QPoint at(random.bounded(-60, 300), random.bounded(-60, 300));
+        const int scale = n % 4 ? random.bounded(1, 300) : 100;
+        const int rotation = n % 3 ? random.bounded(-720, 720) : 0;
+        ImageData layer{path, bytes, QImage::fromData(bytes), {}, at, {}, n, scale, rotation};
+        // Unturned, the image is derived as a drop derives it: without a transform.
+        layer.image = layer.rotation ? (layer.updateImage(), layer.image)
+                                     : scaledSourceImage(layer.sourceImage, layer.scale);
+        layer.rect = QRect(layer.position, layer.image.size());
+        return layer;
+    }
+
+private slots:
+    void initTestCase() {
+        initTestEnvironment();
+        // Damaged pictures are expected here by the thousand.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+        Project project;
+        project.document.layers = {layer(0, 170), layer(1, 4)};
+        valid = ProjectFile::encode(project);
+    }
+
+    void roundTrip() {
+        const QString path = dir.filePath(QStringLiteral("saved.glimmer"));
+        for (int round = 0; round < 6; ++round) {
+            Project saved{{{}, {}, 1}, round % 2, {64, 16, 1024}};
+            // Random stored values of every kind for every field, as a damaged settings store has.
+            QVariantMap values = StyleStore::toMap(IconStyle());
+            for (QVariant& value : values)
+                value = QVariantList{random.bounded(9), random.bounded(400),
+                                     QColor::fromRgb(random.generate()).name()}[random.bounded(3)];
+            StyleStore::fromMap(saved.document.style, values);
+            for (int n = 0; n <= round % 4; ++n)
+                saved.document.layers << layer(n, 20);
+            QString error;
+            QVERIFY(writeFileBytes(path, ProjectFile::encode(saved)));
+            const std::optional<Project> opened = ProjectFile::load(path, &error);
+            QVERIFY2(opened && opened->document.selected == -1, qPrintable(error));
+            // Every stored field, names without folders and the original picture bytes.
+            QCOMPARE(ProjectFile::encode(*opened), ProjectFile::encode(saved));
+            for (qsizetype i = 0; i < saved.document.layers.size(); ++i) {
+                const ImageData &a = opened->document.layers[i], &b = saved.document.layers[i];
+                QVERIFY(a.rect == b.rect && a.image == b.image);
+            }
+            const int k = saved.document.style.canvasSizeIndex;
+            QCOMPARE(IconRenderer(k).renderIcon(opened->document.style, opened->document.layers),
+                     IconRenderer(k).renderIcon(saved.document.style, saved.document.layers));
+        }
+    }
+
+    // Each row: text in the valid file, what replaces it, and what the reason must say.
+    void badFiles() {
+        // A PNG header (sound checksums) claiming 100000 x 100000 pixels, none behind it.
+        const QByteArray huge = "\"iVBORw0KGgoAAAANSUhEUgABhqAAAYagCAYAAACoUgvIAAAAAElEQVQ1rwYe\"";
+        // Whole files, then values replacing every value of a key (up to its line's end or comma).
+        const QList<QByteArrayList> rows{{"", "", "not a"},
+                                         {"", "hello", "not a"},
+                                         {"", "[1]", "not a"},
+                                         {"", valid.left(valid.size() / 2), "damaged"},
+                                         {"format", "1", "not a"},
+                                         {"version", "7", "format 7"},
+                                         {"version", "\"1\"", "not a"},
+                                         {"style", "5, \"s\": {", "style"},
+                                         {"layers", "5, \"l\": [", "pictures"},
+                                         {"layers", "[5,", "picture 1"},
+                                         {"x", "\"0\"", "picture 1"},
+                                         {"y", "1e300", "picture 1"},
+                                         {"scale", "2.5", "picture 1"},
+                                         {"scale", "10000", "picture 1 is scaled too large"},
+                                         {"rotation", "-400000", "picture 1"},
+                                         {"name", "3", "picture 1"},
+                                         {"data", "\"@@\"", "picture 1"},
+                                         {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 cannot"},
+                                         {"data", huge, "picture 1 is too large"}};
+        for (const QByteArrayList& row : rows) {
+            const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
+            const QByteArray bytes =
+                row[0].isEmpty() ? row[1]
+                                 : QString::fromLatin1(valid)
+                                       .replace(QRegularExpression(key + "[^,\\n]*"), key + row[1])
+                                       .toLatin1();
+            QString error;
+            QVERIFY2(!ProjectFile::decode(bytes, &error), row[1]);
+            QVERIFY2(error.contains(QString::fromLatin1(row[2])), qPrintable(error));
+        }
+        // A missing file, and one just over the limit: sparse, so it costs no disk.
+        const QString path = dir.filePath(QStringLiteral("huge.glimmer"));
+        QVERIFY(writeFileBytes(path, valid) && QFile::resize(path, ProjectFile::maxFileBytes + 1));
+        for (const QString& name : {dir.filePath(QStringLiteral("missing")), path}) {
+            QString error;
+            QVERIFY(!ProjectFile::load(name, &error) && !error.isEmpty());
+        }
+    }
+
+    // Random damage to a valid file: every answer is a reason, or a project within the limits.
+    void mutations() {
+#ifdef GLIMMERDOCK_SANITIZE
+        const int rounds = 300;
+#else
+        const int rounds = 3000;
+#endif
+        const QByteArrayList tokens{"-1",    "1e9",  "0",  "7",  "2.5",
+                                    "\"A\"", "true", "[]", "{}", "null"};
+        QRandomGenerator fuzz(5);
+        for (int round = 0; round < rounds; ++round) {
+            QByteArray bytes = valid;
+            for (int change = fuzz.bounded(1, 3); change > 0 && !bytes.isEmpty(); --change) {
+                const qsizetype at = fuzz.bounded(int(bytes.size())),
+                                from = bytes.indexOf("\": ", at) + 3,
+                                to = bytes.indexOf('\n', from);
+                const int kind = fuzz.bounded(10);
+                // Mostly a whole value swapped (comma kept): the JSON stays readable, so the
+                // checks behind the parser run. Else a byte flipped, a cut, or a piece spliced in.
+                if (kind > 2 && from > 2 && to > from)
+                    bytes.replace(from, to - from - (bytes[to - 1] == ','),
+                                  tokens[fuzz.bounded(int(tokens.size()))]);
+                else
+                    bytes.replace(
+                        at, kind == 1 ? bytes.size() : fuzz.bounded(3),
+                        kind == 0 ? QByteArray(1, char(fuzz.generate()))
+                                  : bytes.mid(fuzz.bounded(int(bytes.size())), fuzz.bounded(40)));
+            }
+            QString error;
+            const std::optional<Project> project = ProjectFile::decode(bytes, &error);
+            QCOMPARE(project.has_value(), error.isEmpty());
+            QSet<int> indexes;
+            for (const ImageData& layer : project ? project->document.layers : QList<ImageData>()) {
+                indexes.insert(layer.index);
+                QCOMPARE(layer.rect, QRect(layer.position, layer.image.size()));
+                QVERIFY(layer.index >= 0 && qMax(layer.image.width(), layer.image.height()) <=
+                                                ProjectFile::maxImageSide);
+            }
+            QVERIFY(!project || indexes.size() == project->document.layers.size());
+        }
+    }
+};
+
+QTEST_MAIN(TestProject)
+#include "tst_project.moc"
