@@ -89,6 +89,14 @@ private Q_SLOTS:
         QVERIFY(dropFiles(child<QWidget>(&reopened, "widget"), {9, 9}, {project}));
         QCOMPARE(renderDocumentIcon(1), saved);
         QVERIFY(!reopened.isWindowModified());
+        QApplication::setActiveWindow(&reopened); // back from the question
+        QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
+        QTest::keySequence(&reopened, QKeySequence::Delete);
+        QTest::qWait(1);
+        answer(QMessageBox::Discard);
+        QTest::keySequence(&reopened, QKeySequence::New);
+        QVERIFY(LocalGlobal::LImageData.isEmpty() && !reopened.isWindowModified());
+        QCOMPARE(reopened.windowTitle(), QStringLiteral("Untitled[*] - Glimmerdock"));
         QFile::remove(project);
         QVERIFY(RecentProjects::existing().isEmpty());
     }
