@@ -7,6 +7,7 @@
 #include "app/shellopen.h"
 #include "form/documenthistory.h"
 #include "form/formlayout.h"
+#include "form/picturelist.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
@@ -36,16 +37,12 @@ void showWidgets(std::initializer_list<QWidget*> widgets, bool visible) {
         widget->setVisible(visible);
 }
 
-void traceIndexes() {
-    for (const ImageData& object : LImageData)
-        qCDebug(lcForm).nospace() << object.index;
-}
-
 } // namespace
 
 BrasswickForm::BrasswickForm(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::BrasswickForm>()) {
     ui->setupUi(this);
+    pictures = std::make_unique<PictureList>(*ui, isSlotEnabled);
     buildLayouts();
     initControls();
     loadStyle();
@@ -66,7 +63,7 @@ BrasswickForm::~BrasswickForm() {
 
 void BrasswickForm::buildLayouts() {
     FormLayout::build(*ui, this);
-    showSelectedObjectControls(false);
+    pictures->showControls(false);
     isSlotEnabled = true;
 }
 
@@ -91,7 +88,7 @@ void BrasswickForm::initControls() {
     ui->badgeTextLineEdit->setMaxLength(badgeTextMaxLength);
     ui->tempLabel->hide();
     ui->tempLabel2->hide();
-    disableListButtons();
+    pictures->disableButtons();
     ui->widget->setAcceptDrops(true);
     ui->listWidget->setAcceptDrops(true);
     ui->listWidget->setDragEnabled(true);
@@ -174,49 +171,15 @@ void BrasswickForm::showDocument(const DocumentSnapshot& document) {
     ui->badgeFontComboBox->setCurrentFont(document.style.badgeTextFont);
     iconStyle = document.style;
     measureBadgeText();
-    fillPictureList();
+    pictures->fill();
     if (document.selected >= 0 && document.selected < LImageData.size()) {
         ui->widget->selectByName(LocalGlobal::imageName(LImageData.at(document.selected).index));
     } else {
         ui->widget->selectByName(QStringLiteral("-1"));
-        showSelectedObjectControls(false);
+        pictures->showControls(false);
     }
     ui->widget->setUpdatesEnabled(true);
     ui->widget->updateData();
-}
-
-// One row per layer, the top layer first, none selected. Rows that already name the layers in
-// their order are kept: making their icons again is most of the work.
-// Made at the size the list shows, so a repaint of the list does not shrink every picture again.
-QIcon BrasswickForm::rowIcon(const QImage& image) const {
-    const QSize size = ui->listWidget->iconSize() * ui->listWidget->devicePixelRatio();
-    if (image.isNull() || size.isEmpty())
-        return QIcon(QPixmap::fromImage(image));
-    return QIcon(
-        QPixmap::fromImage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-}
-
-void BrasswickForm::fillPictureList() {
-    isSlotEnabled = false;
-    KBListWidget* list = ui->listWidget;
-    QStringList names;
-    for (const ImageData& layer : LImageData)
-        names.prepend(LocalGlobal::imageName(layer.index));
-    QStringList rows;
-    for (int row = 0; row < list->count(); ++row)
-        rows << list->item(row)->text();
-    list->clearSelection();
-    list->selectedItem = nullptr;
-    if (rows != names) {
-        list->clear();
-        for (const ImageData& layer : LImageData) {
-            list->insertItem(
-                0, new QListWidgetItem(rowIcon(layer.image), LocalGlobal::imageName(layer.index)));
-        }
-    }
-    disableListButtons();
-    ui->dropImageLabel->setVisible(LImageData.isEmpty());
-    isSlotEnabled = true;
 }
 
 Project BrasswickForm::project() const {
@@ -343,15 +306,6 @@ void BrasswickForm::measureBadgeText() {
     ui->tempLabel2->adjustSize();
     iconStyle.badgeTextWidth = ui->tempLabel2->width();
     iconStyle.badgeTextHeight = ui->tempLabel->height();
-}
-
-void BrasswickForm::showSelectedObjectControls(bool show) {
-    showWidgets({ui->selectedImageLabel, ui->selectedImageNameLabel, ui->positionXLabel,
-                 ui->positionXSpinBox, ui->positionYLabel, ui->positionYSpinBox, ui->sizeLabel,
-                 ui->sizeSpinBox, ui->sizeLabel2, ui->rotateLabel, ui->rotateSpinBox},
-                show);
-    ui->objectNoteLabel->setVisible(!show);
-    ui->objectTipsLabel->setVisible(show);
 }
 
 // Writing the colour emits nothing: the swatch announces only colours the user chose.
@@ -509,109 +463,24 @@ void BrasswickForm::on_clipImageCheckBox_clicked() {
 
 // --- picture list and Selected Object page ------------------------------------------------------
 
-bool BrasswickForm::isRow(int row) const {
-    return row >= 0 && row < ui->listWidget->count() && row < LImageData.size();
-}
-
-void BrasswickForm::updateListButtons(int row) {
-    ui->upToolButton->setEnabled(row >= 1);
-    ui->downToolButton->setEnabled(row < ui->listWidget->count() - 1);
-    ui->deleteToolButton->setEnabled(true);
-}
-
-void BrasswickForm::disableListButtons() {
-    ui->upToolButton->setEnabled(false);
-    ui->downToolButton->setEnabled(false);
-    ui->deleteToolButton->setEnabled(false);
-}
-
-// Selects on the canvas the object of the selected row; through itemSelected the canvas then
-// fills the Selected Object page.
-void BrasswickForm::selectRowOnCanvas() {
-    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
-    if (!selected.isEmpty())
-        ui->widget->selectByName(selected.first()->text());
-}
-
-// Moves row `from` to row `to` and its object by the same number of layers; the row stays
-// selected.
-void BrasswickForm::moveRow(int from, int to) {
-    KBListWidget* list = ui->listWidget;
-    const int count = LImageData.size();
-    QListWidgetItem* item = list->takeItem(from);
-    list->insertItem(to, item);
-    list->setCurrentItem(item);
-    list->selectedItem = item;
-    LocalGlobal::moveImage(count - from - 1, count - to - 1);
-}
-
 void BrasswickForm::on_AddItem(int imageDataIndex, QImage image) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    auto* item = new QListWidgetItem(rowIcon(image),
-                                     LocalGlobal::imageName(LImageData.at(imageDataIndex).index));
-    ui->listWidget->insertItem(0, item);
-    item->setSelected(true);
-    on_ItemSelected(imageDataIndex);
-    ui->dropImageLabel->hide();
+    pictures->addRow(imageDataIndex, image);
 }
 
 void BrasswickForm::on_ItemSelected(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    isSlotEnabled = false;
-    const QString name = LocalGlobal::imageName(LImageData.at(imageDataIndex).index);
-    const QList<QListWidgetItem*> rows =
-        ui->listWidget->findItems(name, Qt::MatchFixedString); // without regard to case
-    if (!rows.isEmpty()) {
-        QListWidgetItem* item = rows.first();
-        ui->listWidget->setCurrentItem(item);
-        ui->listWidget->selectedItem = item;
-        updateListButtons(ui->listWidget->row(item));
-        showSelectedObject(imageDataIndex);
-    }
-    showSelectedObjectControls(true);
-    isSlotEnabled = true;
-}
-
-void BrasswickForm::showSelectedObject(int imageDataIndex) {
-    const ImageData& object = LImageData.at(imageDataIndex);
-    // The preview shows the picture as loaded, not as zoomed or rotated.
-    QPixmap preview;
-    if (!object.sourceImage.isNull())
-        preview = QPixmap::fromImage(
-            object.sourceImage.scaled(128, 128, Qt::KeepAspectRatio, Qt::FastTransformation));
-    ui->selectedImageLabel->setPixmap(preview);
-    ui->selectedImageNameLabel->setText(LocalGlobal::imageName(object.index));
-    ui->positionXSpinBox->setValue(object.position.x());
-    ui->positionYSpinBox->setValue(object.position.y());
-    ui->sizeSpinBox->setValue(object.scale);
-    ui->rotateSpinBox->setValue(object.rotation);
+    pictures->showSelected(imageDataIndex);
 }
 
 void BrasswickForm::on_itemMoved(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    isSlotEnabled = false;
-    ui->positionXSpinBox->setValue(LImageData.at(imageDataIndex).position.x());
-    ui->positionYSpinBox->setValue(LImageData.at(imageDataIndex).position.y());
-    isSlotEnabled = true;
+    pictures->showPosition(imageDataIndex);
 }
 
 void BrasswickForm::on_itemScaled(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    isSlotEnabled = false;
-    ui->sizeSpinBox->setValue(LImageData.at(imageDataIndex).scale);
-    isSlotEnabled = true;
+    pictures->showScale(imageDataIndex);
 }
 
 void BrasswickForm::on_itemRotated(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    isSlotEnabled = false;
-    ui->rotateSpinBox->setValue(LImageData.at(imageDataIndex).rotation);
-    isSlotEnabled = true;
+    pictures->showRotation(imageDataIndex);
 }
 
 void BrasswickForm::on_AddURLs(QStringList) {
@@ -619,98 +488,27 @@ void BrasswickForm::on_AddURLs(QStringList) {
 }
 
 void BrasswickForm::on_ListWidget_itemSelectionChanged() {
-    if (!isSlotEnabled)
-        return;
-    qCDebug(lcForm) << "on_ListWidget_itemSelectionChanged";
-    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
-    if (selected.isEmpty()) {
-        disableListButtons();
-        return;
-    }
-    ui->listWidget->selectedItem = selected.first();
-    const int row = ui->listWidget->row(selected.first());
-    ui->widget->selectByName(selected.first()->text());
-    qCDebug(lcForm).nospace() << "index: " << row;
-    updateListButtons(row);
+    pictures->selectionChanged();
 }
 
 void BrasswickForm::on_upToolButton_clicked() {
-    isSlotEnabled = false;
-    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
-    const int row = selected.isEmpty() ? -1 : ui->listWidget->row(selected.first());
-    if (row >= 1 && isRow(row)) {
-        qCDebug(lcForm).nospace() << "on_upToolButton_clicked: " << row;
-        moveRow(row, row - 1);
-        ui->widget->updateData();
-    }
-    isSlotEnabled = true;
-    on_ListWidget_itemSelectionChanged();
+    pictures->moveSelectedUp();
 }
 
 void BrasswickForm::on_downToolButton_clicked() {
-    isSlotEnabled = false;
-    const QList<QListWidgetItem*> selected = ui->listWidget->selectedItems();
-    const int row = selected.isEmpty() ? -1 : ui->listWidget->row(selected.first());
-    if (isRow(row) && isRow(row + 1)) {
-        qCDebug(lcForm).nospace() << "on_downToolButton_clicked: " << row;
-        traceIndexes();
-        qCDebug(lcForm) << "=============";
-        moveRow(row, row + 1);
-        traceIndexes();
-        ui->widget->updateData();
-    }
-    isSlotEnabled = true;
-    on_ListWidget_itemSelectionChanged();
+    pictures->moveSelectedDown();
 }
 
 void BrasswickForm::on_deleteToolButton_clicked() {
-    isSlotEnabled = false;
-    KBListWidget* list = ui->listWidget;
-    for (QListWidgetItem* item : list->selectedItems()) {
-        const int position = LocalGlobal::findImageByName(item->text());
-        if (position >= 0)
-            LocalGlobal::removeImage(position);
-        if (list->selectedItem == item)
-            list->selectedItem = nullptr;
-        delete item;
-    }
-    // The deletion ends with nothing selected anywhere, so the list must not go on showing a
-    // neighbouring row as selected, nor offer buttons that would act on it.
-    list->clearSelection();
-    disableListButtons();
-    showSelectedObjectControls(false);
-    ui->widget->selectByName(QStringLiteral("-1"));
-    ui->widget->updateData();
-    ui->dropImageLabel->setVisible(list->count() == 0);
-    isSlotEnabled = true;
+    pictures->deleteSelected();
 }
 
 void BrasswickForm::on_ListWidget_itemMoved(int oldPos, int newPos) {
-    qCDebug(lcForm).nospace() << "on_ListWidget_itemMoved: " << oldPos << " : " << newPos;
-    if (!isRow(oldPos) || !isRow(newPos))
-        return;
-    const int count = LImageData.size();
-    isSlotEnabled = false;
-    LocalGlobal::moveImage(count - oldPos - 1, count - newPos - 1);
-    ui->widget->updateData();
-    isSlotEnabled = true;
-    selectRowOnCanvas();
-    qCDebug(lcForm).nospace() << "newPos: " << newPos;
-    // Last, so the buttons describe the row's new place; the list moves the row afterwards.
-    updateListButtons(newPos);
+    pictures->rowMoved(oldPos, newPos);
 }
 
 void BrasswickForm::on_ListWidget_needToMoveitem(int oldPos, int newPos) {
-    qCDebug(lcForm) << "on_ListWidget_needToMoveitem";
-    if (!isRow(oldPos) || !isRow(newPos))
-        return;
-    isSlotEnabled = false;
-    moveRow(oldPos, newPos);
-    ui->widget->updateData();
-    isSlotEnabled = true;
-    selectRowOnCanvas();
-    qCDebug(lcForm).nospace() << "newPos: " << newPos;
-    updateListButtons(newPos);
+    pictures->moveRowTo(oldPos, newPos);
 }
 
 void BrasswickForm::on_positionXSpinBox_valueChanged(int) {

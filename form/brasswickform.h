@@ -16,6 +16,7 @@
 
 class DocumentHistory;
 class KBColorWidget;
+class PictureList;
 class QUndoStack;
 
 namespace Ui {
@@ -109,13 +110,12 @@ private:
     // Pending PNG outputs of the last export, in the order of the requested resolutions.
     QList<LExportImage> exportImageList;
     DocumentHistory* history = nullptr;
+    std::unique_ptr<PictureList> pictures;
 
     void buildLayouts();
     void initControls();
     void connectSignals();
     void connectHistory();
-    void fillPictureList();
-    QIcon rowIcon(const QImage& image) const;
     void loadStyle();
     void saveStyle();
     void showStyle();
@@ -125,17 +125,9 @@ private:
     void showGradientControls(int backStyle);
     void fillBadgePositionComboBox(int orientation);
     void measureBadgeText();
-    void showSelectedObjectControls(bool show);
     void showSwatch(KBColorWidget* swatch, const QColor& color);
     void applyColor(KBColorWidget* swatch, QColor IconStyle::*field, const QColor& color);
     void applyBadgeFont(const QFont& font);
-
-    void updateListButtons(int row);
-    void disableListButtons();
-    void selectRowOnCanvas();
-    void moveRow(int from, int to);
-    void showSelectedObject(int imageDataIndex);
-    bool isRow(int row) const;
 
     bool chooseExportFolder(QString& folder);
     void writeIcoFile(QString fileName);
