@@ -50,6 +50,7 @@ void MainWindow::createMenus() {
     file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveAs);
     file->addSeparator();
     file->addAction(tr("&Export Icon..."), form, &BrasswickForm::exportIcon);
+    file->addAction(tr("Icon &Sizes..."), form, &BrasswickForm::chooseIconSizes);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 

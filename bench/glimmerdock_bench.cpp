@@ -3,9 +3,12 @@
 #include "benchdocument.h"
 #include "canvas/kbwidget.h"
 #include "form/brasswickform.h"
+#include "form/sizepreview.h"
 #include "model/localglobal.h"
 #include "model/projectfile.h"
+#include "model/stylestore.h"
 #include "output/filecommit.h"
+#include "output/iconsizes.h"
 #include "output/icowriter.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
@@ -336,6 +339,62 @@ void undoStep(benchmark::State& state) {
               2 * canvasBytes(k) + squareBytes(300), paintTarget(k, 10));
 }
 
+// The real form at factor 3 with ten pictures and every style flag, the top picture selected.
+struct PreviewForm {
+    QTemporaryDir folder;
+    BrasswickForm form;
+    KBWidget* canvas;
+
+    explicit PreviewForm(bool sharp) : form(nullptr) {
+        form.show();
+        canvas = form.findChild<KBWidget*>(QStringLiteral("widget"));
+        form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
+        IconSizes::store({{}, sharp});
+        BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
+        canvas->selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
+        QCoreApplication::processEvents();
+    }
+};
+
+// One drag step of the top picture in the form: the canvas painted, and with the preview on,
+// the preview update it causes as the window's thread sees it (scheduling the drawing of the
+// entries, taking in the entries drawn for the step before and painting them). The entries
+// themselves are drawn beside it; "preview entries" below is that work alone.
+void paintWithPreview(benchmark::State& state) {
+    const bool sharp = state.range(0) != 0;
+    const bool withPreview = state.range(1) != 0;
+    LocalGlobal::LImageData.clear();
+    StyleStore::saveStyle(BenchDocument::fullStyle());
+    PreviewForm shown(sharp);
+    const QPoint at = LocalGlobal::LImageData.constLast().position;
+    int step = 0;
+    for (auto _ : state) {
+        shown.canvas->setSelectedPosition(at.x() + ++step % 2, at.y());
+        if (withPreview) {
+            shown.form.updatePreview();
+            QCoreApplication::processEvents();
+        }
+    }
+    setFigure(state,
+              std::string(withPreview ? "paint + preview update" : "paint, no preview") +
+                  ", k=3, 10 pictures, sharp " + (sharp ? "on" : "off"),
+              2 * canvasBytes(3) + squareBytes(300), withPreview ? 4 : 0);
+}
+
+// Drawing the preview's entries alone, off the window's thread.
+void previewDrawing(benchmark::State& state) {
+    const bool sharp = state.range(0) != 0;
+    LocalGlobal::LImageData.clear();
+    StyleStore::saveStyle(BenchDocument::fullStyle());
+    PreviewForm shown(sharp);
+    const DocumentSnapshot document = shown.form.document();
+    const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768, 3));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(previewEntries(document, sizes, sharp, 3));
+    setFigure(state, std::string("preview entries, k=3, sharp ") + (sharp ? "on" : "off"),
+              iconBytes(3));
+}
+
 void configure(benchmark::internal::Benchmark* benchmark) {
     benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
 }
@@ -353,6 +412,11 @@ BENCHMARK(renderIcon)
 BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(convert)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(writeIcoFile)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(paintWithPreview)
+    ->Apply(configure)
+    ->ArgNames({"sharp", "preview"})
+    ->ArgsProduct({{0, 1}, {0, 1}});
+BENCHMARK(previewDrawing)->Apply(configure)->ArgName("sharp")->DenseRange(0, 1);
 BENCHMARK(saveProject)->Apply(configure);
 BENCHMARK(openProject)->Apply(configure);
 BENCHMARK(undoStep)->Apply(configure)->ArgName("k")->DenseRange(1, 3, 2);

@@ -8,51 +8,82 @@
 #include "form/documenthistory.h"
 #include "form/formlayout.h"
 #include "form/picturelist.h"
+#include "form/sizepreview.h"
+#include "form/stylecontrols.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
 #include "output/exportpngdialog.h"
+#include "output/iconsizes.h"
+#include "output/iconsizesdialog.h"
 #include "output/icowriter.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
 #include "output/resolutionlist.h"
 
 #include <QPixmap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <initializer_list>
 
 using LocalGlobal::iconStyle;
 using LocalGlobal::LImageData;
 
-namespace {
-
-void setTextPixelSize(QFont& font, int size) {
-    // A pixel size of 0 is allowed by the control but means nothing to QFont.
-    if (size > 0)
-        font.setPixelSize(size);
-}
-
-void showWidgets(std::initializer_list<QWidget*> widgets, bool visible) {
-    for (QWidget* widget : widgets)
-        widget->setVisible(visible);
-}
-
-} // namespace
-
 BrasswickForm::BrasswickForm(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::BrasswickForm>()) {
     ui->setupUi(this);
     pictures = std::make_unique<PictureList>(*ui, isSlotEnabled);
+    style = std::make_unique<StyleControls>(*ui, isSlotEnabled);
+    preview = new SizePreview(this);
     buildLayouts();
     initControls();
     loadStyle();
-    showStyle();
-    measureBadgeText();
+    style->show();
+    style->measureBadgeText();
     history = new DocumentHistory([this] { return document(); },
                                   [this](const DocumentSnapshot& shown) { showDocument(shown); },
                                   [this] { return ui->widget->dragging(); }, this);
     connectHistory();
     history->reset();
+    // Drawn a moment after the canvas: a drag's many paints make one preview.
+    previewTimer.setSingleShot(true);
+    previewTimer.setInterval(30);
+    connect(&previewTimer, &QTimer::timeout, this, &BrasswickForm::updatePreview);
+    ui->widget->installEventFilter(this);
+    connect(ui->outputComboBox, &QComboBox::currentIndexChanged, this,
+            &BrasswickForm::updatePreview);
+    connect(&previewWatcher, &QFutureWatcher<QList<QImage>>::finished, this,
+            [this] { preview->showEntries(previewWatcher.result()); });
+}
+
+bool BrasswickForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !previewTimer.isActive())
+        previewTimer.start();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The export's sizes (the icon file's entries, or the PNG sizes) drawn as the writer draws them.
+void BrasswickForm::updatePreview() {
+    const int k = ui->widget->getSizeIndex();
+    const bool icon = ui->outputComboBox->currentIndex() == 0;
+    const IconSizeChoice choice = IconSizes::stored();
+    QList<int> exported;
+    if (icon) {
+        exported = IconSizes::entrySizes(choice, 256 * k, k);
+    } else {
+        for (const QString& row : ResolutionList::storedRows())
+            exported << ResolutionList::rowValue(row).value_or(16);
+    }
+    const QList<int> sizes = previewSizes(exported);
+    const bool sharp = icon && choice.sharp;
+    const DocumentSnapshot shown = document();
+    if (sameDocument(shown, previewed) && sizes == previewedSizes && sharp == previewedSharp)
+        return;
+    previewed = shown;
+    previewedSizes = sizes;
+    previewedSharp = sharp;
+    // Drawn beside the window's thread from a copy of the document, so the canvas stays quick.
+    previewWatcher.setFuture(QtConcurrent::run(previewEntries, shown, sizes, sharp, k));
 }
 
 BrasswickForm::~BrasswickForm() {
@@ -62,7 +93,7 @@ BrasswickForm::~BrasswickForm() {
 // --- construction -------------------------------------------------------------------------------
 
 void BrasswickForm::buildLayouts() {
-    FormLayout::build(*ui, this);
+    FormLayout::build(*ui, this, preview);
     pictures->showControls(false);
     isSlotEnabled = true;
 }
@@ -165,12 +196,12 @@ void BrasswickForm::showDocument(const DocumentSnapshot& document) {
     ui->widget->setUpdatesEnabled(false);
     iconStyle = document.style;
     LImageData = document.layers;
-    showStyle();
+    style->show();
     // Pushing the text size into the controls gives the font that size; the document's font may
     // carry another (a family picked since), and must come back as it was, in the font box too.
     ui->badgeFontComboBox->setCurrentFont(document.style.badgeTextFont);
     iconStyle = document.style;
-    measureBadgeText();
+    style->measureBadgeText();
     pictures->fill();
     if (document.selected >= 0 && document.selected < LImageData.size()) {
         ui->widget->selectByName(LocalGlobal::imageName(LImageData.at(document.selected).index));
@@ -187,6 +218,9 @@ Project BrasswickForm::project() const {
     project.document.selected = -1;
     for (const QString& row : ResolutionList::storedRows())
         project.exportSizes << ResolutionList::rowValue(row).value_or(0);
+    const IconSizeChoice icon = IconSizes::stored();
+    project.iconSizes = icon.sizes;
+    project.sharpSizes = icon.sharp;
     return project;
 }
 
@@ -196,9 +230,11 @@ void BrasswickForm::openProject(const Project& project) {
     QStringList rows;
     for (int size : project.exportSizes)
         rows << ResolutionList::rowText(size);
-    // The export dialog starts from the project's sizes.
+    // The export dialogs start from the project's sizes.
     ResolutionList::storeRows(rows);
+    IconSizes::store({project.iconSizes, project.sharpSizes});
     history->reset();
+    updatePreview();
 }
 
 void BrasswickForm::newProject() {
@@ -208,6 +244,12 @@ void BrasswickForm::newProject() {
 
 void BrasswickForm::exportIcon() {
     on_goButton_clicked();
+}
+
+void BrasswickForm::chooseIconSizes() {
+    auto* dialog = new IconSizesDialog(ui->widget->getSizeIndex(), this);
+    if (dialog->exec() == QDialog::Accepted)
+        updatePreview();
 }
 
 void BrasswickForm::deleteSelectedPicture() {
@@ -226,97 +268,9 @@ void BrasswickForm::saveStyle() {
     StyleStore::saveStyle(style);
 }
 
-// Pushes the record into the controls. A control that changes runs its slot, which writes the
-// same value back; the visibility of dependent controls is set here for the ones that do not.
-void BrasswickForm::showStyle() {
-    showContainerStyle();
-    showBadgeStyle();
-    ui->canvasSizeComboBox->setCurrentIndex(iconStyle.canvasSizeIndex - 1);
-    ui->clipImageCheckBox->setChecked(iconStyle.clipImage);
-}
-
-void BrasswickForm::showContainerStyle() {
-    const IconStyle& s = iconStyle;
-    ui->shapeComboBox->setCurrentIndex(s.shape);
-    showWidgets({ui->radiusLabel, ui->radiusSpinBox}, ui->shapeComboBox->currentIndex() == 1);
-    ui->radiusSpinBox->setValue(s.radius);
-    ui->backCheckBox->setChecked(s.useBackground);
-    ui->backGroupBox->setVisible(ui->backCheckBox->isChecked());
-    ui->backStyleComboBox->setCurrentIndex(s.backStyle);
-    showGradientControls(ui->backStyleComboBox->currentIndex());
-    ui->backOrientationComboBox->setCurrentIndex(s.backOrientation);
-    showSwatch(ui->backColor1Widget, s.backColor1);
-    showSwatch(ui->backColor2Widget, s.backColor2);
-    ui->_3dEffectCheckBox->setChecked(s.useBack3dEffect);
-    ui->borderCheckBox->setChecked(s.useBorder);
-    showSwatch(ui->borderColorWidget, s.borderColor);
-    ui->borderWidthSpinBox->setValue(s.borderWidth);
-    ui->borderGroupBox->setVisible(ui->borderCheckBox->isChecked());
-    ui->glossyCheckBox->setChecked(s.useGlossy);
-}
-
-void BrasswickForm::showBadgeStyle() {
-    IconStyle& s = iconStyle;
-    ui->badgeCheckBox->setChecked(s.useBadge);
-    ui->badgeGroupBox->setVisible(ui->badgeCheckBox->isChecked());
-    ui->badgeTextLineEdit->setText(s.badgeText);
-    showSwatch(ui->badgeTextColorWidget, s.badgeTextColor);
-    ui->badgeTextSizeSpinBox->setValue(s.badgeTextSize);
-    setTextPixelSize(s.badgeTextFont, s.badgeTextSize);
-    ui->badgeFontComboBox->setCurrentFont(s.badgeTextFont);
-    showSwatch(ui->badgeBackColorWidget, s.badgeBackColor);
-    showSwatch(ui->badgeBorderColorWidget, s.badgeBorderColor);
-    ui->badgeLineWidthSpinBox->setValue(s.badgeLineWidth);
-    ui->badgeOrientationComboBox->setCurrentIndex(s.badgeOrientation);
-    fillBadgePositionComboBox(s.badgeOrientation);
-}
-
-// --- private operations -------------------------------------------------------------------------
-
-void BrasswickForm::showGradientControls(int backStyle) {
-    showWidgets({ui->backColor2Label, ui->backColor2Widget, ui->backOrientationLabel,
-                 ui->backOrientationComboBox},
-                backStyle != 0);
-}
-
-void BrasswickForm::fillBadgePositionComboBox(int orientation) {
-    isSlotEnabled = false;
-    ui->badgePositionComboBox->clear();
-    int position = iconStyle.badgeOrientationDiagonal;
-    if (orientation == 1) {
-        ui->badgePositionComboBox->addItems({tr("Bottom"), tr("Top")});
-        position = iconStyle.badgeOrientationHorizontal;
-    } else {
-        ui->badgePositionComboBox->addItems(
-            {tr("Top Left"), tr("Top Right"), tr("Bottom Left"), tr("Bottom Right")});
-    }
-    ui->badgePositionComboBox->setCurrentIndex(position);
-    isSlotEnabled = true;
-}
-
-// The width follows the badge font, the height the text size in the labels' own family.
-void BrasswickForm::measureBadgeText() {
-    ui->tempLabel->setText(iconStyle.badgeText);
-    QFont font = ui->tempLabel->font();
-    setTextPixelSize(font, iconStyle.badgeTextSize);
-    ui->tempLabel->setFont(font);
-    ui->tempLabel->adjustSize();
-    ui->tempLabel2->setText(iconStyle.badgeText);
-    ui->tempLabel2->setFont(iconStyle.badgeTextFont);
-    ui->tempLabel2->adjustSize();
-    iconStyle.badgeTextWidth = ui->tempLabel2->width();
-    iconStyle.badgeTextHeight = ui->tempLabel->height();
-}
-
-// Writing the colour emits nothing: the swatch announces only colours the user chose.
-void BrasswickForm::showSwatch(KBColorWidget* swatch, const QColor& color) {
-    swatch->color = color;
-    swatch->repaint();
-}
-
 void BrasswickForm::applyColor(KBColorWidget* swatch, QColor IconStyle::*field,
                                const QColor& color) {
-    showSwatch(swatch, color);
+    style->showSwatch(swatch, color);
     iconStyle.*field = color;
     ui->widget->updateData();
 }
@@ -324,7 +278,7 @@ void BrasswickForm::applyColor(KBColorWidget* swatch, QColor IconStyle::*field,
 void BrasswickForm::applyBadgeFont(const QFont& font) {
     iconStyle.badgeTextFont = font;
     iconStyle.badgeTextFont.setWeight(QFont::Bold);
-    measureBadgeText();
+    style->measureBadgeText();
     ui->widget->updateData();
 }
 
@@ -332,7 +286,7 @@ void BrasswickForm::applyBadgeFont(const QFont& font) {
 
 void BrasswickForm::on_shapeComboBox_currentIndexChanged(int) {
     iconStyle.shape = ui->shapeComboBox->currentIndex();
-    showWidgets({ui->radiusLabel, ui->radiusSpinBox}, iconStyle.shape == 1);
+    StyleControls::showWidgets({ui->radiusLabel, ui->radiusSpinBox}, iconStyle.shape == 1);
     ui->widget->updateData();
 }
 
@@ -343,7 +297,7 @@ void BrasswickForm::on_radiusSpinBox_valueChanged(int) {
 
 void BrasswickForm::on_backStyleComboBox_currentIndexChanged(int) {
     iconStyle.backStyle = ui->backStyleComboBox->currentIndex();
-    showGradientControls(iconStyle.backStyle);
+    style->showGradientControls(iconStyle.backStyle);
     ui->widget->updateData();
 }
 
@@ -400,7 +354,7 @@ void BrasswickForm::on_badgeCheckBox_clicked() {
 void BrasswickForm::on_badgeTextSizeSpinBox_valueChanged(int) {
     iconStyle.badgeTextSize = ui->badgeTextSizeSpinBox->value();
     QFont font = iconStyle.badgeTextFont;
-    setTextPixelSize(font, iconStyle.badgeTextSize);
+    StyleControls::setTextPixelSize(font, iconStyle.badgeTextSize);
     applyBadgeFont(font);
 }
 
@@ -419,7 +373,7 @@ void BrasswickForm::on_BadgeBorderColorUpdated(QColor color) {
 
 void BrasswickForm::on_badgeTextLineEdit_textChanged(QString) {
     iconStyle.badgeText = ui->badgeTextLineEdit->text();
-    measureBadgeText();
+    style->measureBadgeText();
     ui->widget->updateData();
 }
 
@@ -446,7 +400,7 @@ void BrasswickForm::on_badgePositionComboBox_currentIndexChanged(int) {
 
 void BrasswickForm::on_badgeOrientationComboBox_currentIndexChanged(int) {
     iconStyle.badgeOrientation = ui->badgeOrientationComboBox->currentIndex();
-    fillBadgePositionComboBox(iconStyle.badgeOrientation);
+    style->fillBadgePositions(iconStyle.badgeOrientation);
     ui->widget->updateData();
 }
 
@@ -576,11 +530,16 @@ bool BrasswickForm::chooseExportFolder(QString& folder) {
     return OutputFlow::chooseExportFolder(folder);
 }
 
+// The entries the user chose (by default 16, 32, 48 and the large ones of the canvas size).
 void BrasswickForm::writeIcoFile(QString fileName) {
     QImage rendering;
     ui->widget->renderIcon(rendering);
-    if (const std::optional<OutputFailure> failure =
-            writeIcon(fileName, rendering, iconStyle.canvasSizeIndex))
+    const int k = ui->widget->getSizeIndex();
+    const IconSizeChoice choice = IconSizes::stored();
+    const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
+    const QList<QImage> entries =
+        iconEntryImages(rendering, sizes, choice.sharp, iconStyle, LImageData, k);
+    if (const std::optional<OutputFailure> failure = writeIconEntries(fileName, entries))
         OutputFlow::reportFailures(this, {*failure});
 }
 

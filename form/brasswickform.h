@@ -6,10 +6,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -17,6 +19,8 @@
 class DocumentHistory;
 class KBColorWidget;
 class PictureList;
+class SizePreview;
+class StyleControls;
 class QUndoStack;
 
 namespace Ui {
@@ -49,7 +53,16 @@ public:
 
     // The Go button's flow, and the Delete button's on the selected picture.
     void exportIcon();
+    // The icon file's entries and the sharp small sizes, in their dialog.
+    void chooseIconSizes();
     void deleteSelectedPicture();
+
+    // The sizes of the next export as they will look, drawn again a moment after each change.
+    SizePreview* sizePreview() const { return preview; }
+    void updatePreview();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
     // A project file was dropped on the canvas.
@@ -111,6 +124,14 @@ private:
     QList<LExportImage> exportImageList;
     DocumentHistory* history = nullptr;
     std::unique_ptr<PictureList> pictures;
+    std::unique_ptr<StyleControls> style;
+    SizePreview* preview = nullptr;
+    QTimer previewTimer;
+    QFutureWatcher<QList<QImage>> previewWatcher;
+    // What the preview shows now: the document and the export's sizes it was drawn from.
+    DocumentSnapshot previewed;
+    QList<int> previewedSizes;
+    bool previewedSharp = false;
 
     void buildLayouts();
     void initControls();
@@ -118,14 +139,7 @@ private:
     void connectHistory();
     void loadStyle();
     void saveStyle();
-    void showStyle();
-    void showContainerStyle();
-    void showBadgeStyle();
 
-    void showGradientControls(int backStyle);
-    void fillBadgePositionComboBox(int orientation);
-    void measureBadgeText();
-    void showSwatch(KBColorWidget* swatch, const QColor& color);
     void applyColor(KBColorWidget* swatch, QColor IconStyle::*field, const QColor& color);
     void applyBadgeFont(const QFont& font);
 

@@ -44,7 +44,7 @@ QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows
 }
 
 // The top bar over the canvas column and the tab widget.
-void layoutFrame(Ui::BrasswickForm& u, QWidget* form) {
+void layoutFrame(Ui::BrasswickForm& u, QWidget* form, QWidget* preview) {
     auto* topBar = new QHBoxLayout;
     topBar->addLayout(
         box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
@@ -62,7 +62,7 @@ void layoutFrame(Ui::BrasswickForm& u, QWidget* form) {
 
     auto* mainArea = new QHBoxLayout;
     mainArea->addLayout(leftColumn);
-    mainArea->addWidget(u.tabWidget);
+    mainArea->addLayout(box<QVBoxLayout>({preview, u.tabWidget}));
 
     auto* formLayout = new QVBoxLayout(form);
     formLayout->addLayout(topBar);
@@ -130,8 +130,8 @@ void layoutSelectedObjectPage(Ui::BrasswickForm& u) {
 
 namespace FormLayout {
 
-void build(Ui::BrasswickForm& ui, QWidget* form) {
-    layoutFrame(ui, form);
+void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview) {
+    layoutFrame(ui, form, preview);
     layoutContainerPage(ui);
     layoutBadgePage(ui);
     layoutSelectedObjectPage(ui);

@@ -9,7 +9,8 @@ class BrasswickForm;
 // How the editor form's controls are laid out: the top bar, the canvas column and the three pages.
 namespace FormLayout {
 
-// Puts every control of `ui` into its layout; `form` gets the outermost one.
-void build(Ui::BrasswickForm& ui, QWidget* form);
+// Puts every control of `ui` into its layout, `preview` above the pages; `form` gets the
+// outermost layout.
+void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview);
 
 } // namespace FormLayout

@@ -1,21 +1,15 @@
 #include "picturelist.h"
 #include "ui_brasswickform.h"
 
+#include "form/stylecontrols.h"
 #include "model/localglobal.h"
 #include "model/trace.h"
 
 #include <QPixmap>
 
-#include <initializer_list>
-
 using LocalGlobal::LImageData;
 
 namespace {
-
-void showWidgets(std::initializer_list<QWidget*> widgets, bool visible) {
-    for (QWidget* widget : widgets)
-        widget->setVisible(visible);
-}
 
 void traceIndexes() {
     for (const ImageData& object : LImageData)
@@ -62,10 +56,11 @@ void PictureList::fill() {
 }
 
 void PictureList::showControls(bool show) {
-    showWidgets({ui.selectedImageLabel, ui.selectedImageNameLabel, ui.positionXLabel,
-                 ui.positionXSpinBox, ui.positionYLabel, ui.positionYSpinBox, ui.sizeLabel,
-                 ui.sizeSpinBox, ui.sizeLabel2, ui.rotateLabel, ui.rotateSpinBox},
-                show);
+    StyleControls::showWidgets({ui.selectedImageLabel, ui.selectedImageNameLabel, ui.positionXLabel,
+                                ui.positionXSpinBox, ui.positionYLabel, ui.positionYSpinBox,
+                                ui.sizeLabel, ui.sizeSpinBox, ui.sizeLabel2, ui.rotateLabel,
+                                ui.rotateSpinBox},
+                               show);
     ui.objectNoteLabel->setVisible(!show);
     ui.objectTipsLabel->setVisible(show);
 }

@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -146,16 +147,17 @@ void renumber(QList<ImageData>& layers) {
     }
 }
 
-QList<int> readExportSizes(const QJsonArray& values) {
+// The whole numbers of `values` within low..high, each once, in order.
+QList<int> readSizes(const QJsonArray& values, int low, int high) {
     QList<int> sizes;
     // A set of seen sizes, so a file of millions of repeats is read in linear time.
     std::array<bool, maxExportSize + 1> seen{};
     for (const QJsonValue& value : values) {
-        const auto size = wholeNumber(value, 1, maxExportSize);
+        const auto size = wholeNumber(value, low, high);
         if (size && !std::exchange(seen[*size], true))
             sizes << *size;
     }
-    return sizes.isEmpty() ? defaultExportSizes : sizes;
+    return sizes;
 }
 
 // A value that may be left out, but is of `type` when present.
@@ -175,6 +177,7 @@ QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError)
         return tr("made by a newer version (format %1)").arg(*version);
     if (!absentOr(root.value(u"style"), QJsonValue::Object) ||
         !absentOr(root.value(u"exportSizes"), QJsonValue::Array) ||
+        !absentOr(root.value(u"iconSizes"), QJsonValue::Array) ||
         !absentOr(layers, QJsonValue::Array))
         return tr("damaged: the style, sizes or pictures cannot be read");
     if (layers.toArray().size() > maxLayers)
@@ -191,7 +194,12 @@ std::optional<Project> readProject(const QByteArray& bytes, QString& reason) {
     Project project;
     StyleStore::fromMap(project.document.style, root.value(u"style").toObject().toVariantMap());
     project.output = wholeNumber(root.value(u"output"), 0, 1).value_or(0);
-    project.exportSizes = readExportSizes(root.value(u"exportSizes").toArray());
+    project.exportSizes = readSizes(root.value(u"exportSizes").toArray(), 1, maxExportSize);
+    if (project.exportSizes.isEmpty())
+        project.exportSizes = defaultExportSizes;
+    project.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
+    std::sort(project.iconSizes.begin(), project.iconSizes.end());
+    project.sharpSizes = root.value(u"sharpSizes").toBool();
     qint64 pixelsLeft = maxTotalPixels;
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         ImageData layer;
@@ -219,6 +227,9 @@ QByteArray encode(const Project& project) {
     QJsonArray sizes;
     for (int size : project.exportSizes)
         sizes.append(size);
+    QJsonArray iconSizes;
+    for (int size : project.iconSizes)
+        iconSizes.append(size);
     QJsonArray layers;
     for (const ImageData& layer : project.document.layers)
         layers.append(layerObject(layer));
@@ -228,6 +239,8 @@ QByteArray encode(const Project& project) {
     root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.document.style)));
     root.insert(u"output", project.output);
     root.insert(u"exportSizes", sizes);
+    root.insert(u"iconSizes", iconSizes);
+    root.insert(u"sharpSizes", project.sharpSizes);
     root.insert(u"layers", layers);
     return QJsonDocument(root).toJson();
 }

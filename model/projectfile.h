@@ -16,6 +16,10 @@ struct Project {
     int output = 0;
     // PNG export sizes, 1..1024, no repeats.
     QList<int> exportSizes;
+    // The icon file's entries, ascending, 16..1024; none: the default entries of the canvas size.
+    QList<int> iconSizes;
+    // Small entries drawn at their own size.
+    bool sharpSizes = false;
 };
 
 // The .glimmer project file: JSON carrying the stored style, the output choices and every layer

@@ -1,17 +1,153 @@
 #include "icowriter.h"
 
 #include "output/filecommit.h"
+#include "output/iconsizes.h"
 
+#include "canvas/sharpicon.h"
 #include "model/trace.h"
 
+#include <QBuffer>
+#include <QImageWriter>
+
 #include <algorithm>
-#include <exception>
 #include <iostream>
+#include <stdexcept>
 
 namespace {
 
 const int smallEntrySizes[] = {16, 32, 48};
 const int largeEntryLimits[] = {256, 512, 1024};
+
+// Every reader takes bitmaps; PNG entries are what keeps the large ones small.
+constexpr int largestBitmapEntry = 64;
+constexpr int directoryBytes = 6;
+constexpr int directoryEntryBytes = 16;
+constexpr int bitmapHeaderBytes = 40;
+
+// One entry as it stands in the file, with what its directory entry says about it.
+struct EncodedEntry {
+    QByteArray bytes;
+    int bitCount = 32;
+    int colourCount = 0;
+};
+
+// The format's numbers are little-endian whatever the machine.
+void put16(QByteArray& bytes, quint32 value) {
+    bytes.append(char(value & 0xff));
+    bytes.append(char((value >> 8) & 0xff));
+}
+
+void put32(QByteArray& bytes, quint32 value) {
+    put16(bytes, value & 0xffff);
+    put16(bytes, value >> 16);
+}
+
+// Rows of 1-bit bitmaps and masks are padded to whole 32-bit words.
+int bitRowBytes(int size) {
+    return (size + 31) / 32 * 4;
+}
+
+// An icon bitmap's header counts the colour rows and the mask rows in its height.
+QByteArray bitmapHeader(int size, int bitCount, int imageBytes) {
+    QByteArray bytes;
+    put32(bytes, bitmapHeaderBytes);
+    put32(bytes, quint32(size));
+    put32(bytes, quint32(2 * size));
+    put16(bytes, 1); // planes
+    put16(bytes, quint32(bitCount));
+    put32(bytes, 0); // BI_RGB: uncompressed
+    put32(bytes, quint32(imageBytes));
+    // Resolution and palette counts: none given, the palette is as long as the bit count says.
+    bytes.append(16, '\0');
+    return bytes;
+}
+
+bool isInvisible(const QImage& pixels) {
+    for (int y = 0; y < pixels.height(); ++y) {
+        const uchar* row = pixels.constScanLine(y);
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (row[4 * x + 3] != 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+// A set mask bit leaves the screen as it was, so it is set wherever the entry is transparent.
+QByteArray maskRows(const QImage& pixels) {
+    const int size = pixels.width(), rowBytes = bitRowBytes(size);
+    QByteArray mask(rowBytes * size, '\0');
+    for (int y = 0; y < size; ++y) {
+        const uchar* line = pixels.constScanLine(size - 1 - y);
+        char* row = mask.data() + y * rowBytes;
+        for (int x = 0; x < size; ++x) {
+            if (line[4 * x + 3] == 0)
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        }
+    }
+    return mask;
+}
+
+// Bottom-up BGRA rows of the un-premultiplied `pixels` (RGBA8888), then the mask.
+EncodedEntry bitmapEntry(const QImage& pixels) {
+    const int size = pixels.width(), colourBytes = 4 * size * size;
+    const QByteArray mask = maskRows(pixels);
+    QByteArray bytes = bitmapHeader(size, 32, colourBytes + int(mask.size()));
+    bytes.reserve(bytes.size() + colourBytes + mask.size());
+    for (int y = size - 1; y >= 0; --y) {
+        const uchar* line = pixels.constScanLine(y);
+        for (int x = 0; x < size; ++x) {
+            const uchar* pixel = line + 4 * x;
+            const char bgra[] = {char(pixel[2]), char(pixel[1]), char(pixel[0]), char(pixel[3])};
+            bytes.append(bgra, 4);
+        }
+    }
+    return {bytes + mask, 32, 0};
+}
+
+// Black everywhere under a mask that hides everything: transparent for every reader, and the
+// smallest entry that carries a mask at all.
+EncodedEntry invisibleEntry(int size) {
+    const int planeBytes = bitRowBytes(size) * size;
+    QByteArray bytes = bitmapHeader(size, 1, 2 * planeBytes);
+    put32(bytes, 0x000000); // the palette: black, white
+    put32(bytes, 0xffffff);
+    bytes.append(planeBytes, '\0');
+    bytes.append(planeBytes, '\xff');
+    return {bytes, 1, 2};
+}
+
+// 8-bit RGBA whatever the colours, so the alpha channel always survives.
+EncodedEntry pngEntry(const QImage& pixels) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // Qt 6's PNG handler maps a compression of 0 to 100 onto zlib's levels 0 to 9. Entries Windows
+    // uses get the best level; the larger ones it never picks take zlib's quickest: at 512 and 768
+    // px the best level costs a whole second for a few percent.
+    writer.setCompression(pixels.width() > IconSizes::largestUsedByWindows ? 1 : 100);
+    if (!writer.write(pixels))
+        throw std::invalid_argument(writer.errorString().toStdString());
+    return {bytes, 32, 0};
+}
+
+EncodedEntry encodeEntry(const QImage& entry) {
+    if (entry.isNull() || entry.width() != entry.height())
+        throw std::invalid_argument("an icon entry must be a square image");
+    const QImage pixels = entry.convertToFormat(QImage::Format_RGBA8888);
+    if (isInvisible(pixels))
+        return invisibleEntry(pixels.width());
+    if (pixels.width() <= largestBitmapEntry)
+        return bitmapEntry(pixels);
+    return pngEntry(pixels);
+}
+
+QList<QImage> defaultEntries(const QImage& rendering, int canvasSizeIndex) {
+    qCDebug(lcOutput).nospace() << canvasSizeIndex;
+    return iconEntryImages(rendering, icoEntrySizes(rendering.width(), canvasSizeIndex), false,
+                           IconStyle(), {}, canvasSizeIndex);
+}
 
 } // namespace
 
@@ -23,55 +159,56 @@ QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex) {
     return sizes;
 }
 
-Magick::Image toMagickImage(const QImage& image) {
-    // The exact un-premultiplied RGBA bytes a PNG of the image would carry, handed over without
-    // encoding and decoding one; rows of 4-byte pixels have no padding.
-    const QImage pixels = image.convertToFormat(QImage::Format_RGBA8888);
-    if (pixels.isNull())
-        throw Magick::ErrorCorruptImage("an empty image cannot be an icon entry");
-    Magick::Image entry;
-    entry.quiet(true);
-    entry.read(size_t(pixels.width()), size_t(pixels.height()), "RGBA", Magick::CharPixel,
-               pixels.constBits());
-    entry.depth(8);
-    entry.classType(Magick::DirectClass);
-    entry.alphaChannel(Magick::SetAlphaChannel);
-    // Entries of 256 and more are stored as PNG inside the icon; keep them 8-bit RGBA. Deflate's
-    // run-length strategy at level 1 writes them about four times faster than ImageMagick's
-    // default level for files a few percent larger; the pixels are the same.
-    entry.defineValue("png", "color-type", "6");
-    entry.defineValue("png", "bit-depth", "8");
-    entry.defineValue("png", "compression-level", "1");
-    entry.defineValue("png", "compression-strategy", "3");
-    return entry;
-}
-
-std::list<Magick::Image> icoImages(const QImage& rendering, int canvasSizeIndex) {
-    std::list<Magick::Image> images;
-    const QList<int> sizes = icoEntrySizes(rendering.width(), canvasSizeIndex);
+QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
+                              const IconStyle& style, const QList<ImageData>& layers, int k) {
+    QList<int> small;
+    if (sharp)
+        std::copy_if(sizes.begin(), sizes.end(), std::back_inserter(small),
+                     [](int size) { return size <= sharpIconLargestSize; });
+    // Drawn together, so each picture is shrunk once for all small entries.
+    const QList<QImage> sharpIcons = renderSharpIcons(style, layers, k, small);
+    QList<QImage> entries;
     // scaled() hands back the rendering itself where the size already fits.
-    for (int size : sizes)
-        images.push_back(toMagickImage(
-            rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    return images;
+    for (int size : sizes) {
+        const qsizetype drawn = small.indexOf(size);
+        entries.append(drawn >= 0 ? sharpIcons.at(drawn)
+                                  : rendering.scaled(size, size, Qt::IgnoreAspectRatio,
+                                                     Qt::SmoothTransformation));
+    }
+    return entries;
 }
 
-QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex) {
-    qCDebug(lcOutput).nospace() << canvasSizeIndex;
-    std::list<Magick::Image> images = icoImages(rendering, canvasSizeIndex);
-    images.front().magick("ICO");
-    Magick::Blob blob;
-    Magick::writeImages(images.begin(), images.end(), &blob, true);
-    if (blob.length() == 0)
-        throw Magick::ErrorCoder("ImageMagick produced an empty icon file");
-    return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+QByteArray encodeIcoEntries(const QList<QImage>& entries) {
+    if (entries.isEmpty())
+        throw std::invalid_argument("an icon file needs at least one entry");
+    QList<EncodedEntry> encoded;
+    for (const QImage& entry : entries)
+        encoded.append(encodeEntry(entry));
+    QByteArray file;
+    put16(file, 0); // reserved
+    put16(file, 1); // an icon, not a cursor
+    put16(file, quint32(entries.size()));
+    quint32 offset = directoryBytes + directoryEntryBytes * quint32(entries.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        // 0 stands for 256; larger PNG entries say their size in their own header.
+        const char edge = char(entries.at(i).width() < 256 ? entries.at(i).width() : 0);
+        file.append(edge).append(edge).append(char(encoded.at(i).colourCount)).append('\0');
+        put16(file, 1); // planes
+        put16(file, quint32(encoded.at(i).bitCount));
+        put32(file, quint32(encoded.at(i).bytes.size()));
+        put32(file, offset);
+        offset += quint32(encoded.at(i).bytes.size());
+    }
+    for (const EncodedEntry& entry : encoded)
+        file += entry.bytes;
+    return file;
 }
 
-std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
-                                       int canvasSizeIndex) {
+std::optional<OutputFailure> writeIconEntries(const QString& fileName,
+                                              const QList<QImage>& entries) {
     QByteArray bytes;
     try {
-        bytes = encodeIco(rendering, canvasSizeIndex);
+        bytes = encodeIcoEntries(entries);
     } catch (const std::exception& error) {
         std::cout << "Caught exception: " << error.what() << std::endl;
         return OutputFailure{fileName, QString::fromUtf8(error.what())};
@@ -81,4 +218,13 @@ std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& re
         return std::nullopt;
     qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << fileName;
     return OutputFailure{fileName, reason};
+}
+
+QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex) {
+    return encodeIcoEntries(defaultEntries(rendering, canvasSizeIndex));
+}
+
+std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
+                                       int canvasSizeIndex) {
+    return writeIconEntries(fileName, defaultEntries(rendering, canvasSizeIndex));
 }

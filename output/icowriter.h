@@ -2,33 +2,41 @@
 
 #include "output/outputfailure.h"
 
-#include <Magick++.h>
+#include "model/iconstyle.h"
+#include "model/imagedata.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
 
-#include <list>
 #include <optional>
 
-// Edge lengths of the icon file's entries, in file order, for a rendering `renderingSize` pixels
-// wide at canvas size index `canvasSizeIndex`: 16, 32, 48, then one large entry per index step
-// under the limits 256, 512 and 1024. A large entry is never wider than the rendering.
+// Edge lengths of the icon file's default entries, in file order, for a rendering
+// `renderingSize` pixels wide at canvas size index `canvasSizeIndex`: 16, 32, 48, then one large
+// entry per index step under the limits 256, 512 and 1024. A large entry is never wider than the
+// rendering.
 QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex);
 
-// One icon entry for ImageMagick, handed over as exact un-premultiplied RGBA pixels, the same
-// pixels an in-memory PNG would carry, so the alpha channel survives. Marked true colour with
-// alpha: ImageMagick would otherwise store few-colour entries as grey or palette pictures and
-// drop their alpha channel.
-Magick::Image toMagickImage(const QImage& image);
+// The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
+// up to 64 px drawn at their own size from the layers (renderSharpIcon from canvas/sharpicon.h).
+QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
+                              const IconStyle& style, const QList<ImageData>& layers, int k);
 
-// The entries of the icon file, each scaled from `rendering` itself, in file order.
-std::list<Magick::Image> icoImages(const QImage& rendering, int canvasSizeIndex);
+// The .ico file holding `entries` (square images, in the given order): entries up to 64 px as
+// 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG at zlib's best
+// level. An entry without one visible pixel is a 1-bit BMP whose mask hides everything at any size:
+// readers that fall back to the mask (an alpha channel of zeros counts as none) would draw a PNG
+// or a colour bitmap with an empty mask black. Throws std::invalid_argument for no entries or an
+// entry that is empty or not square.
+QByteArray encodeIcoEntries(const QList<QImage>& entries);
 
-// The whole icon file in memory. Throws Magick::Exception when ImageMagick cannot encode it.
-QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex);
-
-// Encodes the icon and replaces `fileName` with it only when the whole file could be written.
+// Encodes `entries` and replaces `fileName` with them only when the whole file could be written.
 // Answers what went wrong, or nothing on success.
+std::optional<OutputFailure> writeIconEntries(const QString& fileName,
+                                              const QList<QImage>& entries);
+
+// The icon file of the default entries, each scaled from `rendering`.
+QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex);
 std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
                                        int canvasSizeIndex);

@@ -12,6 +12,10 @@ NewResolutionDialog::NewResolutionDialog(QWidget* parent)
 
 NewResolutionDialog::~NewResolutionDialog() = default;
 
+void NewResolutionDialog::setSizeRange(int smallest, int largest) {
+    ui->spinBox->setRange(smallest, largest);
+}
+
 void NewResolutionDialog::on_cancelButton_clicked() {
     reject();
 }

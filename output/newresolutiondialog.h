@@ -16,6 +16,9 @@ public:
     explicit NewResolutionDialog(QWidget* parent = nullptr);
     ~NewResolutionDialog() override;
 
+    // Edge lengths the spin box offers; 1 to 1024 unless set.
+    void setSizeRange(int smallest, int largest);
+
 Q_SIGNALS:
     void newResolution(int size);
 

@@ -1,5 +1,7 @@
 // The canvas with real drops of real files, real mouse, wheel and key events; the layer model.
+#include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
+#include "canvas/sharpicon.h"
 #include "model/localglobal.h"
 #include "support/testsupport.h"
 
@@ -33,6 +35,24 @@ class TestCanvas : public QObject {
         if (!QFileInfo::exists(path) && !writePicture(path, size, color))
             writeFileBytes(path, "not a picture");
         return path;
+    }
+
+    // Pixels neither fully opaque nor fully transparent.
+    static int partlyTransparent(const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) % 255 != 0;
+        }
+        return count;
+    }
+
+    // Mean absolute difference per channel of two premultiplied images of one size.
+    static double meanDifference(const QImage& a, const QImage& b) {
+        double sum = 0;
+        for (qsizetype i = 0; i < a.sizeInBytes(); ++i)
+            sum += std::abs(a.constBits()[i] - b.constBits()[i]);
+        return sum / double(a.sizeInBytes());
     }
 
 private Q_SLOTS:
@@ -168,6 +188,50 @@ private Q_SLOTS:
         QVERIFY(LocalGlobal::isShiftButtonPressed);
         QTest::keyRelease(canvas.get(), Qt::Key_Shift);
         QVERIFY(!LocalGlobal::isShiftButtonPressed);
+    }
+
+    void sharpSmallSizes_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("size");
+        for (int k : {1, 3}) {
+            for (int size : {16, 24, 32, 48, 64})
+                QTest::addRow("k%d %dpx", k, size) << k << size;
+        }
+    }
+
+    // Drawn at its own size, a rectangle container keeps whole pixels where the downscaled big
+    // rendering fades at its edge, the border stays a whole pixel, the (turned, sometimes clipped)
+    // picture lands where the downscale has it, and the 3D edge and the glossy highlight start at
+    // 24 px.
+    void sharpSmallSizes() {
+        QFETCH(int, k);
+        QFETCH(int, size);
+        IconStyle style;
+        style.useBackground = style.useBorder = true;
+        style.backColor1 = style.backColor2 = Qt::darkGreen;
+        style.clipImage = (k == 1) == (size < 40);
+        ImageData layer;
+        layer.sourceImage = crossPicture(QSize(180, 120) * k, Qt::red);
+        layer.position = QPoint(100, 110) * k;
+        layer.scale = 50;
+        layer.rotation = (size - 16) * 5;
+        layer.updateImage();
+        const QImage sharp = renderSharpIcon(style, {layer}, k, size);
+        const QImage big = IconRenderer(k).renderIcon(style, {layer});
+        const QImage scaled =
+            big.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QCOMPARE(partlyTransparent(sharp), 0);
+        QVERIFY(partlyTransparent(scaled) >= size);
+        // The edges are meant to differ; inside, only the filtering may.
+        const QRect inner = sharp.rect().adjusted(2, 2, -2, -2);
+        QVERIFY(meanDifference(sharp.copy(inner), scaled.copy(inner)) < 0.25);
+        for (QPoint onBorder : {QPoint(0, size / 2), QPoint(size - 1, size / 2)})
+            QCOMPARE(sharp.pixel(onBorder), style.borderColor.rgba());
+        for (bool IconStyle::*layerOn : {&IconStyle::useGlossy, &IconStyle::useBack3dEffect}) {
+            style.*layerOn = true;
+            QCOMPARE(renderSharpIcon(style, {layer}, k, size) == sharp, size < 24);
+            style.*layerOn = false;
+        }
     }
 };
 

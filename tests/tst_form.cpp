@@ -2,11 +2,14 @@
 // picture list, the canvas and what is painted; the stored style; the colour dialogs; the layout.
 #include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
+#include "canvas/sharpicon.h"
 #include "form/brasswickform.h"
 #include "form/kbcolorwidget.h"
 #include "form/kblistwidget.h"
+#include "form/sizepreview.h"
 #include "model/localglobal.h"
 #include "model/stylestore.h"
+#include "output/iconsizes.h"
 #include "support/referencerender.h"
 #include "support/testsupport.h"
 
@@ -410,6 +413,24 @@ private Q_SLOTS:
             QCOMPARE(painted.pixelColor(0, 0), QColor(Qt::red));
             verifyControlsShowStyle();
         }
+    }
+
+    // A moment after each change the preview shows the export's sizes as the writer draws them:
+    // scaled from the rendering, or with sharp small sizes drawn at their own size.
+    void sizePreview() {
+        QCOMPARE(previewSizes({16, 32, 48, 256}), (QList<int>{16, 24, 32, 48, 256}));
+        QCOMPARE(previewSizes(IconSizes::windowsSet()), (QList<int>{16, 20, 24, 32, 40, 48, 256}));
+        clearSettings();
+        showForm();
+        const auto shown = [this](int i) { return form->sizePreview()->entries().value(i); };
+        QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
+        get<QCheckBox>("borderCheckBox")->click();
+        QTRY_COMPARE(shown(0), renderDocumentIcon(1).scaled(16, 16, Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation));
+        IconSizes::store({IconSizes::windowsSet(), true});
+        get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(2);
+        QTRY_COMPARE(shown(1), renderSharpIcon(iconStyle, LImageData, 3, 20));
+        QCOMPARE(form->sizePreview()->entries().size(), 7);
     }
 
     // Every control on every page lies inside its parent and clear of the others.

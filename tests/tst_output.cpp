@@ -4,22 +4,25 @@
 #include "form/brasswickform.h"
 #include "model/localglobal.h"
 #include "output/exportpngdialog.h"
+#include "output/iconsizes.h"
+#include "output/iconsizesdialog.h"
 #include "output/icowriter.h"
 #include "output/newresolutiondialog.h"
 #include "output/resolutionlist.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -47,16 +50,44 @@ QImage everyPremultipliedValue(int edge) {
     return image;
 }
 
-// An icon with every layer of the style, a translucent picture across its edge.
-QImage documentIcon(int k) {
+// Every layer of the style, a translucent picture across its edge.
+IconStyle documentStyle() {
     IconStyle style;
     style.useBackground = style.useBack3dEffect = style.useBorder = style.useGlossy = true;
     style.useBadge = true;
     style.backColor2 = QColor(20, 40, 200, 160);
+    return style;
+}
+
+QList<ImageData> documentLayers(int k) {
     ImageData picture;
-    picture.image = crossPicture(QSize(200, 90) * k, QColor(250, 0, 0, 128));
+    picture.image = picture.sourceImage = crossPicture(QSize(200, 90) * k, QColor(250, 0, 0, 128));
     picture.position = QPoint(-20, 150) * k;
-    return IconRenderer(k).renderIcon(style, {picture});
+    return {picture};
+}
+
+QImage documentIcon(int k) {
+    return IconRenderer(k).renderIcon(documentStyle(), documentLayers(k));
+}
+
+// Pixels of a bitmap entry that a reader going by its mask alone gets wrong: shown although
+// transparent in `pixels` (RGBA), or hidden although not.
+int maskErrors(const QByteArray& bitmap, const QByteArray& pixels, int size) {
+    const int row = (size + 31) / 32 * 4, bits = bitmap.at(14);
+    const char* mask = bitmap.constData() + 40 + (bits == 1 ? 8 + row * size : 4 * size * size);
+    int errors = 0;
+    for (int i = 0; i < size * size; ++i) {
+        const bool hidden = mask[(size - 1 - i / size) * row + i % size / 8] & 0x80 >> i % size % 8;
+        errors += hidden != (pixels.at(4 * i + 3) == 0);
+    }
+    return errors;
+}
+
+QList<int> listedSizes(const QListWidget* list) {
+    QList<int> sizes;
+    for (int i = 0; i < list->count(); ++i)
+        sizes.append(ResolutionList::rowValue(list->item(i)->text()).value_or(-1));
+    return sizes;
 }
 
 void click(QWidget* dialog, const char* button) {
@@ -77,34 +108,68 @@ private Q_SLOTS:
     void iconFile_data() {
         QTest::addColumn<int>("k");
         QTest::addColumn<QImage>("rendering");
+        QTest::addColumn<bool>("sharp");
         QTest::addColumn<QList<int>>("sizes");
         const QList<int> sizes[] = {
             {16, 32, 48, 256}, {16, 32, 48, 256, 512}, {16, 32, 48, 256, 512, 768}};
         for (int k = 1; k <= 3; ++k) {
-            QTest::addRow("document k%d", k) << k << documentIcon(k) << sizes[k - 1];
+            QTest::addRow("document k%d", k) << k << documentIcon(k) << false << sizes[k - 1];
             QTest::addRow("every premultiplied value k%d", k)
-                << k << everyPremultipliedValue(256 * k) << sizes[k - 1];
+                << k << everyPremultipliedValue(256 * k) << false << sizes[k - 1];
         }
-        QTest::addRow("few colours") << 1 << crossPicture({256, 256}, Qt::transparent) << sizes[0];
+        QTest::addRow("few colours")
+            << 1 << crossPicture({256, 256}, Qt::transparent) << false << sizes[0];
+        QImage empty(256, 256, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        QTest::addRow("transparent") << 1 << empty << false << sizes[0];
+        QTest::addRow("windows set, sharp")
+            << 1 << documentIcon(1) << true << IconSizes::windowsSet();
     }
 
-    // Every entry, read by Qt's icon reader, holds the rendering scaled to its size, alpha and
-    // all; the directory says 32 bits a pixel.
+    // Every entry, read by Qt's icon reader and by ImageMagick, holds its image exactly, alpha
+    // and all: scaled from the rendering unless drawn sharp. Bitmaps up to 64 px carry a mask
+    // that hides exactly the transparent pixels; larger entries are 8-bit RGBA PNG at zlib's best
+    // level, except invisible ones, which stay masked bitmaps for readers that ignore alpha.
     void iconFile() {
         QFETCH(int, k);
         QFETCH(QImage, rendering);
+        QFETCH(bool, sharp);
         QFETCH(QList<int>, sizes);
-        QByteArray file = encodeIco(rendering, k);
-        QBuffer buffer(&file);
-        QImageReader reader(&buffer, "ico");
+        const QList<QImage> entries =
+            iconEntryImages(rendering, sizes, sharp, documentStyle(), documentLayers(k), k);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("icon.ico");
+        QVERIFY(!(sharp ? writeIconEntries(path, entries) : writeIcon(path, rendering, k)));
+        const QByteArray file = readFileBytes(path);
+        QImageReader reader(path, "ico");
         QCOMPARE(reader.imageCount(), sizes.size());
         QCOMPARE(file.left(6), QByteArray::fromHex("00000100") + char(sizes.size()) + '\0');
+        std::list<Magick::Image> magick;
+        Magick::readImages(&magick, path.toStdString());
+        QCOMPARE(int(magick.size()), sizes.size());
+        auto read = magick.begin();
         for (int i = 0; i < sizes.size(); ++i) {
+            const int size = sizes.at(i);
+            const QByteArray expected = rgba(entries.at(i));
             QVERIFY(reader.jumpToImage(i));
-            const QImage entry = reader.read();
-            QCOMPARE(entry.width(), sizes.at(i));
-            QCOMPARE(rgba(entry), rgba(scaled(rendering, sizes.at(i))));
-            QCOMPARE(int(quint8(file.at(6 + 16 * i + 6))), 32);
+            QCOMPARE(rgba(reader.read()), expected);
+            QByteArray pixels(size * size * 4, '\0');
+            (read++)->write(0, 0, size, size, "RGBA", Magick::CharPixel, pixels.data());
+            QCOMPARE(pixels, expected);
+            QCOMPARE(expected == rgba(scaled(rendering, size)), !sharp || size > 64);
+            const bool invisible = expected.count('\0') == expected.size();
+            const char* at = file.constData() + 6 + 16 * i;
+            QCOMPARE(int(at[6]), invisible ? 1 : 32);
+            const QByteArray bytes =
+                file.mid(qFromLittleEndian<quint32>(at + 12), qFromLittleEndian<quint32>(at + 8));
+            QCOMPARE(bytes.startsWith("\x89PNG"), size > 64 && !invisible);
+            if (bytes.startsWith("\x89PNG")) {
+                QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x06", 2));
+                // zlib's best level where Windows looks, its quickest above 256.
+                QCOMPARE(quint8(bytes.at(bytes.indexOf("IDAT") + 5)) >> 6, size > 256 ? 0 : 3);
+            } else {
+                QCOMPARE(maskErrors(bytes, expected, size), 0);
+            }
         }
     }
 
@@ -216,6 +281,61 @@ private Q_SLOTS:
         QCOMPARE(settingValue(key).isValid(), !choice.isEmpty());
     }
 
+    void iconSizesDialog_data() {
+        // Buttons and the check box by name; -: remove the first row; +N: add N, answering the
+        // question about sizes above 256 with No, +N!: with Yes.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::addColumn<QList<int>>("stored");
+        const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
+        QTest::newRow("windows, 512 added, 16 removed, sharp")
+            << "windowsButton +512! - sharpCheckBox" << true << chosen << chosen;
+        QTest::newRow("default again")
+            << "windowsButton +100 defaultButton" << true << icoEntrySizes(512, 2) << QList<int>{};
+        QTest::newRow("512 refused, cancelled")
+            << "windowsButton +512 sharpCheckBox" << false << windows << QList<int>{};
+    }
+
+    // The dialog shows the canvas size's defaults until the user chooses; OK stores the choice,
+    // Default as no choice at all; Cancel stores nothing.
+    void iconSizesDialog() {
+        QFETCH(QString, steps);
+        QFETCH(bool, ok);
+        QFETCH(QList<int>, shown);
+        QFETCH(QList<int>, stored);
+        clearSettings();
+        whenModal<IconSizesDialog>([&](IconSizesDialog* dialog) {
+            auto* list = child<QListWidget>(dialog, "listWidget");
+            QCOMPARE(listedSizes(list), icoEntrySizes(512, 2));
+            for (const QString& step : steps.split(' ')) {
+                const QString size = step.mid(1).remove('!');
+                if (step == "-") {
+                    list->setCurrentRow(0);
+                    click(dialog, "removeButton");
+                    QVERIFY(!child<QPushButton>(dialog, "removeButton")->isEnabled());
+                } else if (step.startsWith('+')) {
+                    whenModal<NewResolutionDialog>([&](NewResolutionDialog* add) {
+                        child<QSpinBox>(add, "spinBox")->setValue(size.toInt());
+                        click(add, "addButton");
+                    });
+                    const auto answer = step.endsWith('!') ? QMessageBox::Yes : QMessageBox::No;
+                    if (size.toInt() > IconSizes::largestUsedByWindows)
+                        whenModal<QMessageBox>(
+                            [=](QMessageBox* box) { box->button(answer)->click(); });
+                    click(dialog, "addButton");
+                } else {
+                    child<QAbstractButton>(dialog, step.toLatin1())->click();
+                }
+            }
+            QCOMPARE(listedSizes(list), shown);
+            click(dialog, ok ? "okButton" : "cancelButton");
+        });
+        (new IconSizesDialog(2))->exec();
+        QCOMPARE(IconSizes::stored().sizes, stored);
+        QCOMPARE(IconSizes::stored().sharp, ok && steps.contains("sharp"));
+    }
+
     // Where a new size goes in the list; a stored list no dialog could have written gives way to
     // the defaults, or keeps what is sound in it.
     void resolutionList() {
@@ -232,6 +352,14 @@ private Q_SLOTS:
                      {"ExportSize/exportSize4", 1025},
                      {"ExportSize/exportSize9", 1024}});
         QCOMPARE(ResolutionList::storedRows(), (QStringList{"7x7", "1024x1024"}));
+        setSettings({{"IconSize/sizes", "x"}, {"IconSize/sharp", "yes"}});
+        QCOMPARE(IconSizes::stored().sizes, QList<int>{});
+        QVERIFY(!IconSizes::stored().sharp);
+        setSettings({{"IconSize/sizes", QStringList{"1025", "48", "16", "x", "48", "15"}},
+                     {"IconSize/sharp", true}});
+        QCOMPARE(IconSizes::stored().sizes, (QList<int>{16, 48}));
+        QVERIFY(IconSizes::stored().sharp);
+        QCOMPARE(IconSizes::entrySizes({{20, 512, 1024}, false}, 256, 1), (QList<int>{20, 256}));
     }
 };
 
