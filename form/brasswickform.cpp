@@ -25,6 +25,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <initializer_list>
+#include <utility>
 
 using LocalGlobal::iconStyle;
 using LocalGlobal::LImageData;
@@ -53,7 +54,7 @@ BrasswickForm::BrasswickForm(QWidget* parent)
     connect(ui->outputComboBox, &QComboBox::currentIndexChanged, this,
             &BrasswickForm::updatePreview);
     connect(&previewWatcher, &QFutureWatcher<QList<QImage>>::finished, this,
-            [this] { preview->showEntries(previewWatcher.result()); });
+            [this] { showPreviewEntries(); });
 }
 
 bool BrasswickForm::eventFilter(QObject* watched, QEvent* event) {
@@ -79,11 +80,22 @@ void BrasswickForm::updatePreview() {
     const DocumentSnapshot shown = document();
     if (sameDocument(shown, previewed) && sizes == previewedSizes && sharp == previewedSharp)
         return;
+    // One drawing at a time: changes that come meanwhile are drawn, together, when it is done.
+    if (previewWatcher.isRunning()) {
+        previewOutdated = true;
+        return;
+    }
     previewed = shown;
     previewedSizes = sizes;
     previewedSharp = sharp;
     // Drawn beside the window's thread from a copy of the document, so the canvas stays quick.
     previewWatcher.setFuture(QtConcurrent::run(previewEntries, shown, sizes, sharp, k));
+}
+
+void BrasswickForm::showPreviewEntries() {
+    preview->showEntries(previewWatcher.result());
+    if (std::exchange(previewOutdated, false))
+        updatePreview();
 }
 
 BrasswickForm::~BrasswickForm() {

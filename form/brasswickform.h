@@ -132,11 +132,13 @@ private:
     DocumentSnapshot previewed;
     QList<int> previewedSizes;
     bool previewedSharp = false;
+    bool previewOutdated = false;
 
     void buildLayouts();
     void initControls();
     void connectSignals();
     void connectHistory();
+    void showPreviewEntries();
     void loadStyle();
     void saveStyle();
 
