@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
@@ -176,9 +177,10 @@ QString convertProgram() {
 
 // The same entries as writeIcoFile, from the same rendering saved as PNG: "convert r.png
 // ( -clone 0 -resize 16x16 ) ... -delete 0 out.ico".
-QStringList convertArguments(const QString& rendering, int k, const QString& icoFile) {
+QStringList convertArguments(const QString& rendering, int k, const QList<int>& entries,
+                             const QString& icoFile) {
     QStringList arguments{rendering};
-    for (const int entry : icoEntries(k)) {
+    for (const int entry : entries) {
         arguments << QStringLiteral("(") << QStringLiteral("-clone") << QStringLiteral("0");
         if (entry != 256 * k)
             arguments << QStringLiteral("-resize") << QStringLiteral("%1x%1").arg(entry);
@@ -186,6 +188,16 @@ QStringList convertArguments(const QString& rendering, int k, const QString& ico
     }
     arguments << QStringLiteral("-delete") << QStringLiteral("0") << icoFile;
     return arguments;
+}
+
+// The entries of the icon file of a run: "set" 0 the default ones, 1 the full Windows set.
+QList<int> runEntries(const benchmark::State& state, int k) {
+    return state.range(1) ? IconSizes::windowsSet() : icoEntries(k);
+}
+
+std::string entriesLabel(const benchmark::State& state, int k, const QString& file) {
+    return std::string(state.range(1) ? "Windows set, sharp" : "default entries") +
+           ", k=" + std::to_string(k) + ", " + std::to_string(QFileInfo(file).size()) + " bytes";
 }
 
 void convert(benchmark::State& state) {
@@ -201,7 +213,8 @@ void convert(benchmark::State& state) {
     canvas->renderIcon(rendering);
     const QString png = folder.filePath(QStringLiteral("r.png"));
     rendering.save(png);
-    const QStringList arguments = convertArguments(png, k, folder.filePath("out.ico"));
+    const QString out = folder.filePath(QStringLiteral("out.ico"));
+    const QStringList arguments = convertArguments(png, k, runEntries(state, k), out);
     for (auto _ : state) {
         QProcess process;
         process.start(program, arguments);
@@ -210,24 +223,29 @@ void convert(benchmark::State& state) {
             break;
         }
     }
-    setFigure(state, "convert (ImageMagick) to .ico, k=" + std::to_string(k), icoBytes(k));
+    setFigure(state, "convert, " + entriesLabel(state, k, out), icoBytes(k));
 }
 
-// What the Go button does for "Windows": render the icon once, write every entry into one file.
+// What the Go button does for "Windows": render the icon once, write every entry into one file
+// (with the Windows set, its small entries drawn at their own size).
 void writeIcoFile(benchmark::State& state) {
     const int k = int(state.range(0));
     const auto canvas = openCanvas(k, 10);
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("icon.ico"));
+    const QList<int> sizes = runEntries(state, k);
     for (auto _ : state) {
         QImage rendering;
         canvas->renderIcon(rendering);
-        if (writeIcon(file, rendering, k)) {
+        const QList<QImage> entries =
+            iconEntryImages(rendering, sizes, state.range(1) != 0, LocalGlobal::iconStyle,
+                            LocalGlobal::LImageData, k);
+        if (writeIconEntries(file, entries)) {
             state.SkipWithError("the icon file could not be written");
             break;
         }
     }
-    setFigure(state, "writeIcoFile, k=" + std::to_string(k), icoBytes(k));
+    setFigure(state, "writeIcoFile, " + entriesLabel(state, k, file), icoBytes(k));
 }
 
 // What the Go button does for "PNG Files" with the default sizes: render once, scale and write
@@ -410,8 +428,20 @@ BENCHMARK(renderIcon)
     ->ArgNames({"k", "pictures"})
     ->ArgsProduct({{1, 2, 3}, {0, 10}});
 BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
-BENCHMARK(convert)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
-BENCHMARK(writeIcoFile)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(convert)
+    ->Apply(configure)
+    ->ArgNames({"k", "set"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({3, 0})
+    ->Args({3, 1});
+BENCHMARK(writeIcoFile)
+    ->Apply(configure)
+    ->ArgNames({"k", "set"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({3, 0})
+    ->Args({3, 1});
 BENCHMARK(paintWithPreview)
     ->Apply(configure)
     ->ArgNames({"sharp", "preview"})

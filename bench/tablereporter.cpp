@@ -47,6 +47,7 @@ void TableReporter::ReportRuns(const std::vector<Run>& runs) {
         Figure figure;
         figure.family = run.run_name.function_name;
         figure.k = factor(run.run_name.args);
+        figure.args = run.run_name.args;
         figure.label = run.report_label.empty() ? run.benchmark_name() : run.report_label;
         figure.seconds =
             run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
@@ -86,9 +87,9 @@ void TableReporter::printFigure(const Figure& figure) const {
 
 void TableReporter::printConvertComparison(const Figure& ours) const {
     for (const Figure& theirs : figures) {
-        if (theirs.family == "convert" && theirs.k == ours.k && theirs.seconds > 0) {
-            printRow("  writeIcoFile / convert, k=" + std::to_string(ours.k), "", "",
-                     format("%.2f", ours.seconds / theirs.seconds), "<= 0.5");
+        if (theirs.family == "convert" && theirs.args == ours.args && theirs.seconds > 0) {
+            printRow("  writeIcoFile / convert, " + ours.args, "", "",
+                     format("%.2f", ours.seconds / theirs.seconds), ours.k == 3 ? "<= 0.5" : "");
         }
     }
 }

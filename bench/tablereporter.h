@@ -25,6 +25,7 @@ public:
 private:
     struct Figure {
         std::string family;
+        std::string args;
         int k = 0;
         std::string label;
         double seconds = 0;

@@ -165,7 +165,7 @@ private Q_SLOTS:
             QCOMPARE(bytes.startsWith("\x89PNG"), size > 64 && !invisible);
             if (bytes.startsWith("\x89PNG")) {
                 QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x06", 2));
-                // zlib's best level where Windows looks, its quickest above 256.
+                // zlib at a strong level (7 to 9) where Windows looks, its quickest above 256.
                 QCOMPARE(quint8(bytes.at(bytes.indexOf("IDAT") + 5)) >> 6, size > 256 ? 0 : 3);
             } else {
                 QCOMPARE(maskErrors(bytes, expected, size), 0);
