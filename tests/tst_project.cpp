@@ -49,7 +49,7 @@ private slots:
     void roundTrip() {
         const QString path = dir.filePath(QStringLiteral("saved.glimmer"));
         for (int round = 0; round < 6; ++round) {
-            Project saved{{{}, {}, 1}, round % 2, {64, 16, 1024}};
+            Project saved{{{}, {}, 1}, round % 2, {64, 16, 1024}, {16, 24, 256}, round % 3 == 0};
             // Random stored values of every kind for every field, as a damaged settings store has.
             QVariantMap values = StyleStore::toMap(IconStyle());
             for (QVariant& value : values)
