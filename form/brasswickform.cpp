@@ -48,7 +48,7 @@ BrasswickForm::BrasswickForm(QWidget* parent)
     history->reset();
     // Drawn a moment after the canvas: a drag's many paints make one preview.
     previewTimer.setSingleShot(true);
-    previewTimer.setInterval(30);
+    previewTimer.setInterval(20);
     connect(&previewTimer, &QTimer::timeout, this, &BrasswickForm::updatePreview);
     ui->widget->installEventFilter(this);
     connect(ui->outputComboBox, &QComboBox::currentIndexChanged, this,
