@@ -67,6 +67,8 @@ std::vector<int> entrySizes(const Bytes& file) {
 // (entry numbers where the file has offsets) for LookupIconIdFromDirectoryEx. The loaded icon is
 // scaled to n x n, so its own size cannot tell.
 int pickedEntry(const Bytes& file, const std::vector<int>& sizes, int n) {
+    if (sizes.empty())
+        return 0;
     Bytes group(file.begin(), file.begin() + 6);
     for (size_t i = 0; i < sizes.size(); ++i) {
         const auto entry = file.begin() + 6 + 16 * i;
