@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStackedLayout>
+#include <QStatusBar>
 #include <QUndoStack>
 
 namespace {
@@ -33,6 +34,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(form->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
     connect(form, &BrasswickForm::projectDropped, this, &MainWindow::openProject);
+    connect(form, &BrasswickForm::exported, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
     showTitle();
 }
 

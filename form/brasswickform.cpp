@@ -21,6 +21,8 @@
 #include "output/pngwriter.h"
 #include "output/resolutionlist.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -523,7 +525,8 @@ void BrasswickForm::on_exportImages(QList<int> LImageResolution) {
     QImage rendering;
     ui->widget->renderIcon(rendering);
     exportImageList = OutputFlow::exportImages(folder, LImageResolution, rendering);
-    writePngFiles();
+    if (OutputFlow::mayReplace(this, exportImageList))
+        writePngFiles();
 }
 
 void BrasswickForm::on_aboutButton_clicked() {
@@ -551,10 +554,23 @@ void BrasswickForm::writeIcoFile(QString fileName) {
     const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
     const QList<QImage> entries =
         iconEntryImages(rendering, sizes, choice.sharp, iconStyle, LImageData, k);
-    if (const std::optional<OutputFailure> failure = writeIconEntries(fileName, entries))
+    if (const std::optional<OutputFailure> failure = writeIconEntries(fileName, entries)) {
         OutputFlow::reportFailures(this, {*failure});
+        return;
+    }
+    QStringList written;
+    for (int size : sizes)
+        written << QString::number(size);
+    emit exported(tr("Wrote %1: %2").arg(QFileInfo(fileName).fileName(), written.join(", ")));
 }
 
 void BrasswickForm::writePngFiles() {
-    OutputFlow::reportFailures(this, writePngImages(exportImageList));
+    const OutputFailures failures = writePngImages(exportImageList);
+    OutputFlow::reportFailures(this, failures);
+    const int written = int(exportImageList.size() - failures.size());
+    if (written > 0) {
+        const QString folder = QFileInfo(exportImageList.constFirst().fileName).path();
+        emit exported(tr("Wrote %n PNG file(s) to %1", nullptr, written)
+                          .arg(QDir::toNativeSeparators(folder)));
+    }
 }

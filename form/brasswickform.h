@@ -65,6 +65,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
+    // An export wrote its files: what, for the status bar.
+    void exported(const QString& message);
     // A project file was dropped on the canvas.
     void projectDropped(const QString& path);
 

@@ -36,6 +36,8 @@ struct Entry {
 
 // The largest text the text-size control offers; a stored font beyond it is not one anybody chose.
 constexpr int largestTextSize = 360;
+// Longer than any description QFont::toString() writes for a real font.
+constexpr int maxFontText = 512;
 
 constexpr IntRule none{IntRule::Length, 0, 0};
 constexpr IntRule choice(int count, int first = 0) {
@@ -99,8 +101,9 @@ struct Reader {
     void operator()(QFont IconStyle::*field) const {
         QFont font;
         const QString text = stored.toString();
-        if (!text.isEmpty() && font.fromString(text) && font.pixelSize() <= largestTextSize &&
-            font.pointSizeF() <= largestTextSize)
+        // A family name of thousands of characters would keep font matching busy for minutes.
+        if (!text.isEmpty() && text.size() <= maxFontText && font.fromString(text) &&
+            font.pixelSize() <= largestTextSize && font.pointSizeF() <= largestTextSize)
             style.*field = font;
     }
     void operator()(QString IconStyle::*field) const {

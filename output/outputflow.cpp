@@ -72,14 +72,33 @@ void reportFailures(QWidget* parent, const OutputFailures& failures) {
 QString askIconFileName(QWidget* parent) {
     PathSettings settings;
     const QString startFolder = settings.value(iconFolderKey, QDir::homePath()).toString();
-    const QString chosen =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("Create Icon File"), startFolder,
-                                     QStringLiteral("Icon file (*.ico)"));
-    if (chosen.isEmpty())
+    QFileDialog dialog(parent, QStringLiteral("Create Icon File"), startFolder,
+                       QStringLiteral("Icon file (*.ico)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Added by the dialog itself, so its overwrite question covers the final name.
+    dialog.setDefaultSuffix(QStringLiteral("ico"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    const QString chosen = dialog.selectedFiles().constFirst();
     const QString path = QDir::toNativeSeparators(withIcoSuffix(chosen));
     settings.setValue(iconFolderKey, QFileInfo(path).dir().path());
     return path;
+}
+
+bool mayReplace(QWidget* parent, const QList<LExportImage>& images) {
+    int existing = 0;
+    for (const LExportImage& image : images)
+        existing += QFileInfo::exists(image.fileName) ? 1 : 0;
+    if (existing == 0)
+        return true;
+    const QString folder = QFileInfo(images.constFirst().fileName).path();
+    const QString question =
+        existing == 1 ? QStringLiteral("1 file in %2 would be replaced. Replace it?")
+                      : QStringLiteral("%1 files in %2 would be replaced. Replace them?");
+    return QMessageBox::question(
+               QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent,
+               QStringLiteral("Glimmerdock"),
+               question.arg(existing).arg(QDir::toNativeSeparators(folder))) == QMessageBox::Yes;
 }
 
 bool chooseExportFolder(QString& folder) {

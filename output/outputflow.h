@@ -34,6 +34,10 @@ void reportFailures(QWidget* parent, const OutputFailures& failures);
 // with native separators and ".ico" ensured, having remembered its folder; empty when cancelled.
 QString askIconFileName(QWidget* parent);
 
+// Asks once, naming how many, before files of `images` that exist would be replaced; answers
+// whether to go on (true when none exist).
+bool mayReplace(QWidget* parent, const QList<LExportImage>& images);
+
 // Asks for the PNG folder in the folder browser, starting in the remembered folder. Answers true
 // and remembers the folder only when an existing folder was chosen.
 bool chooseExportFolder(QString& folder);

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -250,6 +251,7 @@ private Q_SLOTS:
                 whenModal<QFileDialog>(choose);
                 click(dialog, "exportButton");
             });
+        QSignalSpy told(&form, &BrasswickForm::exported);
         const QStringList messages = messagesDuring(
             [&] { QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton); });
 
@@ -257,6 +259,8 @@ private Q_SLOTS:
         files.removeAll("old");
         files.removeAll("p.png");
         QCOMPARE(files, written);
+        // A status-bar message whenever something was written (three PNGs beside the failed one).
+        QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
         QCOMPARE(readFileBytes(folder.filePath("old")), QByteArray("older file"));
         const bool failed = choice == "full" || choice.startsWith("old/");
         QCOMPARE(messages.size(), failed ? 1 : 0);
