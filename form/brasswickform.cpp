@@ -108,6 +108,7 @@ BrasswickForm::~BrasswickForm() {
 
 void BrasswickForm::buildLayouts() {
     FormLayout::build(*ui, this, preview);
+    FormLayout::explain(*ui);
     pictures->showControls(false);
     isSlotEnabled = true;
 }

@@ -2,6 +2,7 @@
 #include "ui_brasswickform.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QGridLayout>
 
 #include <initializer_list>
@@ -129,6 +130,43 @@ void layoutSelectedObjectPage(Ui::BrasswickForm& u) {
 } // namespace
 
 namespace FormLayout {
+
+void explain(Ui::BrasswickForm& u) {
+    const std::pair<QWidget*, const char*> tips[] = {
+        {u.widget, "Drop pictures here. Click one to select it, drag to move it, turn the wheel "
+                   "to zoom and Shift + wheel to turn it."},
+        {u.listWidget,
+         "The pictures, the top one first. Drag a row to put it above or below others."},
+        {u.upToolButton, "Move the selected picture one layer up"},
+        {u.downToolButton, "Move the selected picture one layer down"},
+        {u.deleteToolButton, "Delete the selected picture"},
+        {u.canvasSizeComboBox, "Size the icon is drawn at; larger sizes keep more detail"},
+        {u.outputComboBox, "What Go writes: one Windows icon file or a set of PNG files"},
+        {u.goButton, "Write the icon"},
+        {u.backColor1Widget, "Click to choose the first background colour"},
+        {u.backColor2Widget, "Click to choose the second background colour"},
+        {u.borderColorWidget, "Click to choose the border colour"},
+        {u.badgeTextColorWidget, "Click to choose the badge text colour"},
+        {u.badgeBackColorWidget, "Click to choose the badge colour"},
+        {u.badgeBorderColorWidget, "Click to choose the colour of the badge's edges"},
+        {u.radiusSpinBox, "Radius of the rounded corners, in canvas pixels"},
+        {u.borderWidthSpinBox, "Border width, in canvas pixels"},
+        {u.badgeTextSizeSpinBox, "Height of the badge text, in canvas pixels"},
+        {u.badgeLineWidthSpinBox, "Width of the badge's edges, in canvas pixels"},
+        {u.positionXSpinBox, "Left edge of the selected picture, in canvas pixels"},
+        {u.positionYSpinBox, "Top edge of the selected picture, in canvas pixels"},
+        {u.sizeSpinBox, "Zoom of the selected picture, in percent of its own size"},
+        {u.rotateSpinBox, "Turn of the selected picture, in degrees"},
+        {u.tarnhillButton, "More programs by Kestrelby"},
+        {u.websiteButton, "Open Kestrelby's website"}};
+    for (const auto& [widget, tip] : tips)
+        widget->setToolTip(QCoreApplication::translate("BrasswickForm", tip));
+    // Sized to its text and on a light patch of its own, so a dark background cannot swallow it.
+    u.dropImageLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    u.dropImageLabel->setStyleSheet(
+        QStringLiteral("QLabel { color: black; background: rgba(255, 255, 255, 210); padding: 6px; "
+                       "border-radius: 4px; }"));
+}
 
 void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview) {
     layoutFrame(ui, form, preview);

@@ -13,4 +13,8 @@ namespace FormLayout {
 // outermost layout.
 void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview);
 
+// Tooltips for the controls whose caption does not say what they do, and a "Drop image here"
+// that stays readable on any background.
+void explain(Ui::BrasswickForm& ui);
+
 } // namespace FormLayout

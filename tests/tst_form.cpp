@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -434,10 +435,20 @@ private Q_SLOTS:
         QCOMPARE(form->sizePreview()->entries().size(), 7);
     }
 
-    // Every control on every page lies inside its parent and clear of the others.
+    // Every control on every page lies inside its parent and clear of the others; every control
+    // without a caption saying what it does explains itself in a tooltip.
     void layoutKeepsControlsApart() {
         showForm();
         auto* tabs = get<QTabWidget>("tabWidget");
+        for (QWidget* control : form->findChildren<QWidget*>()) {
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            if (control->objectName().isEmpty() || control->objectName().startsWith("qt_") ||
+                qobject_cast<QTabBar*>(control->parentWidget()))
+                continue; // the insides of compound controls
+            if ((button && button->text().isEmpty()) || qobject_cast<QAbstractSpinBox*>(control) ||
+                qobject_cast<KBColorWidget*>(control) || qobject_cast<QAbstractItemView*>(control))
+                QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+        }
         for (int page = 0; page < tabs->count(); ++page) {
             tabs->setCurrentIndex(page);
             QList<QWidget*> shown;
