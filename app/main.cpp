@@ -1,5 +1,6 @@
 #include "app/applicationicon.h"
 #include "app/mainwindow.h"
+#include "cli/cli.h"
 
 #include <Magick++.h>
 #include <QApplication>
@@ -7,6 +8,8 @@
 int main(int argc, char** argv) {
     // ImageMagick must be ready before any Magick::Image exists.
     Magick::InitializeMagick(argv[0]);
+    if (Cli::isCommandLine(argc, argv))
+        return Cli::main(argc, argv);
     QApplication application(argc, argv);
     // The installed desktop entry's name lets Wayland desktops match the window to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.kestrelby.Glimmerdock"));

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -27,14 +28,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     restoreWindowGeometry();
     stackedLayout = new QStackedLayout;
     form = new BrasswickForm(this);
-    form->show();
-    stackedLayout->addWidget(form);
+    // On a small screen (or a large one at 200 %) the window may be smaller than the form: it
+    // scrolls instead of pushing the window's title bar off the screen.
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(form);
+    stackedLayout->addWidget(scroller);
     ui->centralwidget->setLayout(stackedLayout);
     createMenus();
     connect(form->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
     connect(form, &BrasswickForm::projectDropped, this, &MainWindow::openProject);
-    connect(form, &BrasswickForm::exported, this,
+    connect(form, &BrasswickForm::told, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     showTitle();
 }

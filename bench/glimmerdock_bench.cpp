@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -271,6 +272,81 @@ void pngExport(benchmark::State& state) {
     setFigure(state, "PNG export of 16, 32, 48, 256, k=" + std::to_string(k), touched);
 }
 
+// The command line's batch: the bench's 100 pictures through one style (every flag on, k = 1) to
+// an icon file and the PNG set 16, 32, 48, 256 each.
+struct BatchInput {
+    QTemporaryDir folder;
+    QStringList pictures = BenchDocument::writePictures(folder.path(), 100);
+    QString style = folder.filePath(QStringLiteral("style.glimmer"));
+
+    BatchInput() {
+        const Project project{{BenchDocument::fullStyle(), {}, -1}, 0, {16, 32, 48, 256}};
+        commitFile(style, ProjectFile::encode(project));
+    }
+};
+
+const BatchInput& batchInput() {
+    static const BatchInput input;
+    return input;
+}
+
+// The last time of the convert loop, so the command line's figure is held to half of it.
+double convertBatchMs = 0;
+
+bool runBatch(benchmark::State& state, const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (process.waitForFinished(600000) && process.exitCode() == 0)
+        return true;
+    state.SkipWithError(process.readAllStandardError().left(200).constData());
+    return false;
+}
+
+// The same job without Glimmerdock: a shell loop of convert, one call a picture composing a plain
+// icon (fitted, centred, transparent around) and writing the PNG set and the .ico from it.
+void convertBatch(benchmark::State& state) {
+    const QString program = convertProgram();
+    if (program.isEmpty()) {
+        state.SkipWithError("ImageMagick's convert not found");
+        return;
+    }
+    QTemporaryDir out;
+    const QString script = QStringLiteral(
+        "convert=$1 out=$2; shift 2; for p in \"$@\"; do n=$(basename \"${p%.*}\"); "
+        "d=$out/$n; mkdir -p \"$d\"; \"$convert\" \"$p\" -resize 256x256 -background none "
+        "-gravity center -extent 256x256 "
+        "\\( -clone 0 -resize 16x16 -write \"$d/16x16.png\" \\) "
+        "\\( -clone 0 -resize 32x32 -write \"$d/32x32.png\" \\) "
+        "\\( -clone 0 -resize 48x48 -write \"$d/48x48.png\" \\) "
+        "\\( -clone 0 -write \"$d/256x256.png\" \\) -delete 0 \"$out/$n.ico\" || exit 1; done");
+    const QStringList arguments =
+        QStringList{QStringLiteral("-c"), script, QStringLiteral("sh"), program, out.path()} +
+        batchInput().pictures;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!runBatch(state, QStringLiteral("sh"), arguments))
+            return;
+        convertBatchMs = double(timer.nsecsElapsed()) / 1e6;
+    }
+    setFigure(state, "convert loop, 100 pictures to .ico + PNG 16, 32, 48, 256", 0);
+}
+
+void cliBatch(benchmark::State& state) {
+    QTemporaryDir out;
+    const QStringList arguments =
+        QStringList{QStringLiteral("render"), QStringLiteral("--style"), batchInput().style} +
+        batchInput().pictures +
+        QStringList{QStringLiteral("--out"), out.path(), QStringLiteral("--targets"),
+                    QStringLiteral("ico,png")};
+    for (auto _ : state) {
+        if (!runBatch(state, QStringLiteral(GLIMMERDOCK_EXECUTABLE), arguments))
+            return;
+    }
+    setFigure(state, "glimmerdock render --style, 100 pictures to .ico + PNG 16, 32, 48, 256", 0,
+              convertBatchMs / 2);
+}
+
 // Ten 3000 x 2000 photographs at k = 3, as dropped: original bytes kept, shown at 10 %.
 const Project& largeProject() {
     static const Project project = [] {
@@ -442,6 +518,13 @@ BENCHMARK(writeIcoFile)
     ->Args({2, 0})
     ->Args({3, 0})
     ->Args({3, 1});
+// Whole batches of 100 take seconds: fewer runs.
+void configureBatch(benchmark::internal::Benchmark* benchmark) {
+    benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+}
+
+BENCHMARK(convertBatch)->Apply(configureBatch);
+BENCHMARK(cliBatch)->Apply(configureBatch);
 BENCHMARK(paintWithPreview)
     ->Apply(configure)
     ->ArgNames({"sharp", "preview"})

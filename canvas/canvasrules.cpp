@@ -2,9 +2,10 @@
 
 #include "model/trace.h"
 
-#include <QStringList>
+#include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace CanvasRules {
@@ -38,17 +39,38 @@ int wheelSteps(int degrees) {
     return int(std::lround(degrees / 15.0));
 }
 
-QString lastSuffix(const QString& completeSuffix) {
-    return completeSuffix.mid(completeSuffix.lastIndexOf(QLatin1Char('.')) + 1);
+int stepped(int value, int steps, int stride, int low) {
+    return int(std::clamp<qint64>(qint64(value) + qint64(steps) * stride, low, INT_MAX));
 }
 
-bool isAcceptedSuffix(const QString& suffix) {
-    // "tif" is the common spelling of "tiff" and is taken like it.
-    static const QStringList accepted{QStringLiteral("gif"),  QStringLiteral("jpg"),
-                                      QStringLiteral("jpeg"), QStringLiteral("png"),
-                                      QStringLiteral("tiff"), QStringLiteral("tif"),
-                                      QStringLiteral("webp")};
-    return accepted.contains(suffix, Qt::CaseInsensitive);
+QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers) {
+    const int step = modifiers.testFlag(Qt::ShiftModifier) ? 10 : 1;
+    switch (key) {
+    case Qt::Key_Left:
+        return QPoint(-step, 0);
+    case Qt::Key_Right:
+        return QPoint(step, 0);
+    case Qt::Key_Up:
+        return QPoint(0, -step);
+    case Qt::Key_Down:
+        return QPoint(0, step);
+    default:
+        return QPoint();
+    }
+}
+
+QImage canvasGround() {
+    QImage ground(300, 300, QImage::Format_RGB32);
+    ground.fill(QColor(0xfc, 0xfc, 0xfc));
+    QPainter painter(&ground);
+    constexpr int square = 10;
+    for (int y = 0; y < 300; y += square) {
+        for (int x = (y / square % 2) * square; x < 300; x += 2 * square)
+            painter.fillRect(x, y, square, square, QColor(0xe4, 0xe4, 0xe4));
+    }
+    painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1, Qt::DashLine));
+    painter.drawRect(22, 22, 255, 255);
+    return ground;
 }
 
 int fitScale(QSize source, int canvasSize) {

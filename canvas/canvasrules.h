@@ -2,6 +2,7 @@
 
 #include "model/imagedata.h"
 
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -36,11 +37,15 @@ QPoint wheelDegrees(QPoint angleDelta);
 // Notches in `degrees` (15 a notch, rounded, halves away from zero).
 int wheelSteps(int degrees);
 
-// The last suffix of a complete suffix: "tar.png" gives "png".
-QString lastSuffix(const QString& completeSuffix);
+// `value` moved by `steps` notches of `stride`, held within low..INT_MAX instead of overflowing.
+int stepped(int value, int steps, int stride, int low);
 
-// Picture formats taken by extension, case-insensitively.
-bool isAcceptedSuffix(const QString& suffix);
+// How far an arrow key moves the selected picture, in canvas pixels: 1, or 10 with Shift; none
+// for other keys.
+QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers);
+
+// The screen canvas's ground, 300 x 300: a checkerboard with the icon square's edge drawn on it.
+QImage canvasGround();
 
 // Scale in percent that makes a picture fit a canvas of edge `canvasSize` in both directions;
 // never enlarges, never below minimumScale.

@@ -1,13 +1,14 @@
 #include "kbwidget.h"
 
 #include "canvas/canvasrules.h"
+#include "canvas/droppedlayer.h"
+#include "canvas/pictureintake.h"
 #include "model/localglobal.h"
 #include "model/projectfile.h"
 #include "model/trace.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -18,6 +19,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 using LocalGlobal::LImageData;
@@ -26,7 +29,14 @@ KBWidget::KBWidget(QWidget* parent) : QWidget(parent) {
     // Qt's default budget (128 MB) refuses an ordinary 10000 x 10000 photo; a picture whose header
     // claims far more than this is still refused before anything is allocated.
     QImageReader::setAllocationLimit(CanvasRules::pictureAllocationLimitMB);
+    setFocusPolicy(Qt::StrongFocus);
     setFocus(Qt::OtherFocusReason);
+    // Behind the icon on the screen only: a checkerboard where it is transparent and the edge of
+    // the icon square, so it is clear where the icon is. Never part of a rendering.
+    QPalette ground = palette();
+    ground.setBrush(QPalette::Window, QBrush(CanvasRules::canvasGround()));
+    setPalette(ground);
+    setAutoFillBackground(true);
 }
 
 void KBWidget::setSizeIndex(int k) {
@@ -136,6 +146,8 @@ void KBWidget::mousePressEvent(QMouseEvent* event) {
         }
         repaint();
     }
+    // Clicked, the canvas takes the keys: Delete and the arrows act on the selected picture.
+    setFocus(Qt::MouseFocusReason);
     QWidget::mousePressEvent(event);
 }
 
@@ -166,15 +178,18 @@ void KBWidget::wheelEvent(QWheelEvent* event) {
     qCDebug(lcCanvas).nospace() << "LocalGlobal::isShiftButtonPressed: "
                                 << LocalGlobal::isShiftButtonPressed;
     ImageData& object = LImageData[selectIndex];
+    // With Ctrl a notch goes ten times as far when zooming, fifteen times when turning.
+    const bool coarse = event->modifiers().testFlag(Qt::ControlModifier);
     if (LocalGlobal::isShiftButtonPressed) {
         // Some systems turn a Shift + wheel turn into a sideways one.
         const int turned = degrees.y() != 0 ? degrees.y() : degrees.x();
-        object.rotation += CanvasRules::wheelSteps(turned);
+        object.rotation = CanvasRules::stepped(object.rotation, CanvasRules::wheelSteps(turned),
+                                               coarse ? 15 : 1, INT_MIN);
         updateSelectedImage();
         emit itemRotated(selectIndex);
     } else {
-        object.scale =
-            CanvasRules::clampedScale(object.scale + CanvasRules::wheelSteps(degrees.y()));
+        object.scale = CanvasRules::stepped(object.scale, CanvasRules::wheelSteps(degrees.y()),
+                                            coarse ? 10 : 1, CanvasRules::minimumScale);
         updateSelectedImage();
         emit itemScaled(selectIndex);
     }
@@ -184,6 +199,15 @@ void KBWidget::keyPressEvent(QKeyEvent* event) {
     qCDebug(lcCanvas) << "keyPressEvent";
     if (event->key() == Qt::Key_Shift)
         LocalGlobal::isShiftButtonPressed = true;
+    if (event->key() == Qt::Key_Delete && hasSelection())
+        emit deleteRequested();
+    const QPoint nudge = CanvasRules::arrowNudge(event->key(), event->modifiers());
+    if (nudge.isNull() || !hasSelection())
+        return;
+    moveSelected(LImageData.at(selectIndex).position + nudge);
+    repaint();
+    emit itemMoved(selectIndex);
+    emit dragFinished();
 }
 
 void KBWidget::keyReleaseEvent(QKeyEvent* event) {
@@ -202,8 +226,12 @@ void KBWidget::paintEvent(QPaintEvent* event) {
     qCDebug(lcCanvas) << composed.size();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawImage(0, 0,
-                      composed.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Scaled to the screen's own pixels: sharp at 150 % and 200 %, as before at 100 %.
+    const qreal ratio = devicePixelRatioF();
+    QImage shown =
+        composed.scaled(QSize(300, 300) * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    painter.drawImage(0, 0, shown);
     QWidget::paintEvent(event);
     painter.end();
 }
@@ -212,7 +240,11 @@ void KBWidget::dragEnterEvent(QDragEnterEvent* event) {
     // A drag may announce URLs and carry none.
     const QList<QUrl> urls = event->mimeData()->urls();
     const QString first = urls.isEmpty() ? QString() : urls.constFirst().toLocalFile();
-    if (isImageFile(first) || isProjectFile(first))
+    // Any picture among the files makes the drop worth taking; the others are told at the drop.
+    const bool anyPicture = std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& url) {
+        return PictureIntake::isPictureFile(url.toLocalFile());
+    });
+    if (anyPicture || isProjectFile(first))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -232,12 +264,20 @@ void KBWidget::dropEvent(QDropEvent* event) {
         emit projectDropped(urls.constFirst().toLocalFile());
         return;
     }
+    QStringList refused;
     for (const QUrl& url : urls) {
         const QString path = url.toLocalFile();
-        if (isImageFile(path))
-            addImage(cursorPoint, path);
+        const PictureIntake::Picture picture = PictureIntake::read(path);
+        if (picture.refusal.isEmpty()) {
+            addImage(cursorPoint, path, picture);
+            continue;
+        }
+        qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << url.toDisplayString();
+        refused << PictureIntake::refusalMessage(url.fileName(), picture.refusal);
     }
     event->acceptProposedAction();
+    if (!refused.isEmpty())
+        emit picturesRefused(refused);
 }
 
 bool KBWidget::isProjectFile(const QString& path) {
@@ -246,42 +286,13 @@ bool KBWidget::isProjectFile(const QString& path) {
            info.suffix().compare(QLatin1String(ProjectFile::suffix), Qt::CaseInsensitive) == 0;
 }
 
-bool KBWidget::isImageFile(const QString& path) const {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
-        return false;
-    const QString suffix = CanvasRules::lastSuffix(info.completeSuffix());
-    qCDebug(lcCanvas).nospace().noquote() << "ext: " << suffix;
-    return CanvasRules::isAcceptedSuffix(suffix);
-}
-
-void KBWidget::addImage(QPoint cursorPoint, const QString& filePath) {
-    ImageData imageData;
-    imageData.filePath = filePath;
-    // The bytes are kept for project files; a file that only looks like a picture would become an
-    // invisible object nobody can pick.
-    QFile file(filePath);
-    if (file.open(QIODevice::ReadOnly))
-        imageData.fileBytes = file.readAll();
-    // A picture a project file could not carry is not taken either.
-    if (!imageData.sourceImage.loadFromData(imageData.fileBytes) ||
-        imageData.sourceImage.width() > ProjectFile::maxImageSide ||
-        imageData.sourceImage.height() > ProjectFile::maxImageSide) {
-        qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << filePath;
-        return;
-    }
-    imageData.scale = CanvasRules::fitScale(imageData.sourceImage.size(), canvasSize);
-    imageData.rotation = 0;
+void KBWidget::addImage(QPoint cursorPoint, const QString& filePath,
+                        const PictureIntake::Picture& picture) {
+    const ImageData imageData = droppedLayer(filePath, picture.bytes, picture.image, cursorPoint,
+                                             sizeIndex, LocalGlobal::nextFreeIndex());
     qCDebug(lcCanvas).nospace() << "imageData.scale: " << imageData.scale;
-    imageData.image = imageData.scale == 100
-                          ? imageData.sourceImage
-                          : scaledSourceImage(imageData.sourceImage, imageData.scale);
-    imageData.position =
-        CanvasRules::centredPosition(cursorPoint, sizeIndex, imageData.image.size());
     qCDebug(lcCanvas).nospace() << "imageData.position: " << imageData.position;
     qCDebug(lcCanvas).nospace() << "cursor point: " << cursorPoint;
-    imageData.rect = QRect(imageData.position, imageData.image.size());
-    imageData.index = LocalGlobal::nextFreeIndex();
     selectedRect = imageData.rect;
     qCDebug(lcCanvas).nospace() << "imageData.rect: " << imageData.rect;
     LImageData.append(imageData);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/iconrenderer.h"
+#include "canvas/pictureintake.h"
 
 #include <QImage>
 #include <QList>
@@ -8,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QPainter;
@@ -45,10 +47,14 @@ Q_SIGNALS:
     void itemMoved(int imageDataIndex);
     void itemScaled(int imageDataIndex);
     void itemRotated(int imageDataIndex);
-    // The button that dragged a picture was let go.
+    // The button that dragged a picture was let go, or an arrow key moved it.
     void dragFinished();
+    // Delete was pressed on the canvas with a picture selected.
+    void deleteRequested();
     // A project file was dropped; it is not a picture to add.
     void projectDropped(const QString& path);
+    // Files of one drop that were not taken, each as "name: why"; once per drop that had any.
+    void picturesRefused(const QStringList& messages);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -80,7 +86,7 @@ private:
     // Puts the selected object's top-left at `position` and the selection frame around it.
     void moveSelected(QPoint position);
     void updateSelectedImage();
-    bool isImageFile(const QString& path) const;
     static bool isProjectFile(const QString& path);
-    void addImage(QPoint cursorPoint, const QString& filePath);
+    void addImage(QPoint cursorPoint, const QString& filePath,
+                  const PictureIntake::Picture& picture);
 };

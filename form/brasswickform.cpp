@@ -14,8 +14,10 @@
 #include "model/stylestore.h"
 #include "model/trace.h"
 #include "output/exportpngdialog.h"
+#include "output/icnswriter.h"
 #include "output/iconsizes.h"
 #include "output/iconsizesdialog.h"
+#include "output/iconthemewriter.h"
 #include "output/icowriter.h"
 #include "output/outputflow.h"
 #include "output/pngwriter.h"
@@ -73,6 +75,8 @@ void BrasswickForm::updatePreview() {
     QList<int> exported;
     if (icon) {
         exported = IconSizes::entrySizes(choice, 256 * k, k);
+    } else if (ui->outputComboBox->currentIndex() >= 2) {
+        exported = IconThemeWriter::sizes();
     } else {
         for (const QString& row : ResolutionList::storedRows())
             exported << ResolutionList::rowValue(row).value_or(16);
@@ -124,7 +128,8 @@ void BrasswickForm::initControls() {
           tr("TopLeft - DownRight"), tr("TopRight - DownLeft"), tr("DownLeft - TopRight"),
           tr("DownRight - TopLeft")}},
         {ui->badgeOrientationComboBox, {tr("Diagonal"), tr("Horizontal")}},
-        {ui->outputComboBox, {tr("Windows"), tr("PNG Files")}},
+        {ui->outputComboBox,
+         {tr("Windows"), tr("PNG Files"), tr("macOS (.icns)"), tr("Linux icon theme")}},
         {ui->canvasSizeComboBox, {tr("256x256"), tr("512x512"), tr("1024x1024")}},
     };
     for (const auto& [list, items] : lists) {
@@ -194,6 +199,13 @@ void BrasswickForm::connectHistory() {
     connect(canvas, &KBWidget::itemRotated, h, &DocumentHistory::changed);
     connect(canvas, &KBWidget::dragFinished, h, &DocumentHistory::changed);
     connect(canvas, &KBWidget::projectDropped, this, &BrasswickForm::projectDropped);
+    connect(canvas, &KBWidget::deleteRequested, this, &BrasswickForm::deleteSelectedPicture);
+    connect(canvas, &KBWidget::picturesRefused, this, [this](const QStringList& refused) {
+        emit told(
+            refused.size() == 1
+                ? tr("Not added: %1").arg(refused.first())
+                : tr("%1 files not added; the first: %2").arg(refused.size()).arg(refused.first()));
+    });
     connect(ui->listWidget, &KBListWidget::itemMoved, h, &DocumentHistory::changed);
     connect(ui->listWidget, &KBListWidget::needToMoveitem, h, &DocumentHistory::changed);
 }
@@ -507,15 +519,47 @@ void BrasswickForm::on_rotateSpinBox_valueChanged(int) {
 // --- output, About and the promotional dialog: filled in by their own subsystems ----------------
 
 void BrasswickForm::on_goButton_clicked() {
-    if (ui->outputComboBox->currentIndex() == 0) {
+    const int output = ui->outputComboBox->currentIndex();
+    if (output == 0) {
         const QString fileName = OutputFlow::askIconFileName(this);
         if (!fileName.isEmpty())
             writeIcoFile(fileName);
         return;
     }
+    if (output >= 2) {
+        writeOtherTarget(output);
+        return;
+    }
     auto* dialog = new ExportPNGDialog(this);
     connect(dialog, &ExportPNGDialog::exportImages, this, &BrasswickForm::on_exportImages);
     dialog->exec();
+}
+
+// The macOS icon file, or the Linux icon theme tree under the chosen folder named after the
+// chosen name; the same writers the command line uses.
+void BrasswickForm::writeOtherTarget(int output) {
+    const bool icns = output == 2;
+    const QString path = OutputFlow::askFileName(
+        this, icns ? tr("Create macOS Icon File") : tr("Create Linux Icon Theme"),
+        icns ? tr("macOS icon file (*.icns)") : tr("Icon name (*)"), icns ? "icns" : "");
+    if (path.isEmpty())
+        return;
+    QImage rendering;
+    ui->widget->renderIcon(rendering);
+    const QFileInfo target(path);
+    OutputFailures failures;
+    if (icns) {
+        if (const std::optional<OutputFailure> failure = IcnsWriter::write(path, rendering))
+            failures << *failure;
+    } else {
+        failures = IconThemeWriter::write(target.path(), target.completeBaseName(), rendering);
+    }
+    OutputFlow::reportFailures(this, failures);
+    if (failures.isEmpty())
+        emit told(icns ? tr("Wrote %1").arg(target.fileName())
+                       : tr("Wrote the icon theme %1 under %2")
+                             .arg(target.completeBaseName(),
+                                  QDir::toNativeSeparators(target.path() + "/hicolor")));
 }
 
 // Runs inside the export dialog's Export button, while the dialog still shows.
@@ -562,7 +606,7 @@ void BrasswickForm::writeIcoFile(QString fileName) {
     QStringList written;
     for (int size : sizes)
         written << QString::number(size);
-    emit exported(tr("Wrote %1: %2").arg(QFileInfo(fileName).fileName(), written.join(", ")));
+    emit told(tr("Wrote %1: %2").arg(QFileInfo(fileName).fileName(), written.join(", ")));
 }
 
 void BrasswickForm::writePngFiles() {
@@ -571,7 +615,7 @@ void BrasswickForm::writePngFiles() {
     const int written = int(exportImageList.size() - failures.size());
     if (written > 0) {
         const QString folder = QFileInfo(exportImageList.constFirst().fileName).path();
-        emit exported(tr("Wrote %n PNG file(s) to %1", nullptr, written)
-                          .arg(QDir::toNativeSeparators(folder)));
+        emit told(tr("Wrote %n PNG file(s) to %1", nullptr, written)
+                      .arg(QDir::toNativeSeparators(folder)));
     }
 }

@@ -65,8 +65,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
-    // An export wrote its files: what, for the status bar.
-    void exported(const QString& message);
+    // What the status bar says: an export wrote its files, dropped files were not taken.
+    void told(const QString& message);
     // A project file was dropped on the canvas.
     void projectDropped(const QString& path);
 
@@ -150,4 +150,5 @@ private:
     bool chooseExportFolder(QString& folder);
     void writeIcoFile(QString fileName);
     void writePngFiles();
+    void writeOtherTarget(int output);
 };

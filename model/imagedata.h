@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 // One picture layer on the canvas. Coordinates are canvas pixels.
@@ -24,5 +25,9 @@ struct ImageData {
     void updateImage();
 };
 
-// `source` scaled by `scale` percent (integer division, truncating), smooth, ignoring aspect ratio.
+// The size a picture of `source` size shows at `scale` percent (integer division, truncating),
+// but at least one pixel each way, so no picture becomes an invisible layer.
+QSize scaledSize(QSize source, int scale);
+
+// `source` scaled to scaledSize(), smooth, ignoring aspect ratio.
 QImage scaledSourceImage(const QImage& source, int scale);

@@ -1,13 +1,12 @@
 #include "projectfile.h"
 
+#include "model/picturedecoder.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,16 +66,13 @@ bool withinLimits(QSize size, qint64 pixelsLeft) {
 // (with %1 for the picture number), or nothing. The size is checked before any pixel is decoded,
 // so a small file claiming a huge picture costs nothing.
 QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
+    PictureDecoder decoder(bytes);
+    const QSize size = decoder.size();
     if (size.isEmpty())
         return tr("picture %1 cannot be read");
     if (!withinLimits(size, pixelsLeft))
         return tr("picture %1 is too large");
-    image = reader.read();
+    image = decoder.read();
     if (image.isNull() || !withinLimits(image.size(), pixelsLeft))
         return tr("picture %1 cannot be read");
     pixelsLeft -= qint64(image.width()) * image.height();
@@ -86,10 +82,9 @@ QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image
 // The size updateImage() will give a picture of `source` size, bounded the way QImage::transformed
 // bounds a turned image (to within a pixel), so nothing far too large is ever allocated.
 QSize derivedSize(QSize source, int scale, int rotation) {
-    const QSizeF scaled(source.width() * scale / 100, source.height() * scale / 100);
     QTransform turn;
     turn.rotate(rotation);
-    return turn.mapRect(QRectF(QPointF(), scaled)).toAlignedRect().size();
+    return turn.mapRect(QRectF(QPointF(), scaledSize(source, scale))).toAlignedRect().size();
 }
 
 // Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.

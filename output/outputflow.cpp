@@ -69,20 +69,25 @@ void reportFailures(QWidget* parent, const OutputFailures& failures) {
     QMessageBox::warning(owner, QStringLiteral("Glimmerdock"), failureMessage(failures));
 }
 
-QString askIconFileName(QWidget* parent) {
+QString askFileName(QWidget* parent, const QString& title, const QString& filter,
+                    const QString& suffix) {
     PathSettings settings;
     const QString startFolder = settings.value(iconFolderKey, QDir::homePath()).toString();
-    QFileDialog dialog(parent, QStringLiteral("Create Icon File"), startFolder,
-                       QStringLiteral("Icon file (*.ico)"));
+    QFileDialog dialog(parent, title, startFolder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Added by the dialog itself, so its overwrite question covers the final name.
-    dialog.setDefaultSuffix(QStringLiteral("ico"));
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    const QString chosen = dialog.selectedFiles().constFirst();
-    const QString path = QDir::toNativeSeparators(withIcoSuffix(chosen));
+    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     settings.setValue(iconFolderKey, QFileInfo(path).dir().path());
     return path;
+}
+
+QString askIconFileName(QWidget* parent) {
+    const QString path = askFileName(parent, QStringLiteral("Create Icon File"),
+                                     QStringLiteral("Icon file (*.ico)"), QStringLiteral("ico"));
+    return path.isEmpty() ? path : withIcoSuffix(path);
 }
 
 bool mayReplace(QWidget* parent, const QList<LExportImage>& images) {

@@ -30,6 +30,12 @@ QString failureMessage(const OutputFailures& failures);
 // Shows one warning for all `failures` over `parent`; shows nothing when there are none.
 void reportFailures(QWidget* parent, const OutputFailures& failures);
 
+// Asks for a file to create in the save dialog, starting in the remembered icon folder, with
+// `suffix` added by the dialog; answers the path with native separators, having remembered its
+// folder; empty when cancelled.
+QString askFileName(QWidget* parent, const QString& title, const QString& filter,
+                    const QString& suffix);
+
 // Asks for the icon file in the save dialog, starting in the remembered folder. Answers the path
 // with native separators and ".ico" ensured, having remembered its folder; empty when cancelled.
 QString askIconFileName(QWidget* parent);

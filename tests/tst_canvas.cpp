@@ -1,10 +1,13 @@
 // The canvas with real drops of real files, real mouse, wheel and key events; the layer model.
+#include "canvas/canvasrules.h"
 #include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
 #include "canvas/sharpicon.h"
 #include "model/localglobal.h"
 #include "support/testsupport.h"
 
+#include <Magick++.h>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,6 +58,18 @@ class TestCanvas : public QObject {
         return sum / double(a.sizeInBytes());
     }
 
+    static Magick::Image magickPicture(const QImage& image) {
+        const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+        return Magick::Image(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel,
+                             rgba.constBits());
+    }
+
+    // A colour profile of Debian's libgs-common.
+    static Magick::Blob iccProfile(const QString& name) {
+        const QByteArray icc = readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
+        return Magick::Blob(icc.constData(), size_t(icc.size()));
+    }
+
 private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
     void cleanup() { canvas.reset(); }
@@ -76,8 +91,12 @@ private Q_SLOTS:
         row("f.tiff", {900, 900}, 3, {150, 150}, 100);
         row("g.webp", {50, 80}, 1, {0, 0}, 100);
         row("h.tar.PNG", {3000, 10}, 1, {150, 150}, 10);
-        row("i.bmp", {50, 50}, 1, {150, 150}, 0);
+        row("i.xcf", {50, 50}, 1, {150, 150}, 0);
         row("j.png.txt", {50, 50}, 1, {150, 150}, 0);
+        row("k.png", {3000, 2}, 1, {150, 150}, 10);
+        row("l.JFIF", {50, 50}, 1, {150, 150}, 100);
+        row("m.jpe", {50, 50}, 1, {150, 150}, 100);
+        row("n.Bmp", {50, 50}, 1, {150, 150}, 100);
     }
 
     // A dropped picture is fitted (never enlarged), centred on the drop point in canvas pixels,
@@ -96,7 +115,9 @@ private Q_SLOTS:
         if (!scale)
             return;
         const ImageData& object = LImageData.at(0);
-        const QSize fitted(size.width() * scale / 100, size.height() * scale / 100);
+        // Never less than a pixel each way.
+        const QSize fitted(std::max(1, size.width() * scale / 100),
+                           std::max(1, size.height() * scale / 100));
         QCOMPARE(object.scale, scale);
         QCOMPARE(object.image.size(), fitted);
         QCOMPARE(object.position, at * k - QPoint(fitted.width() / 2, fitted.height() / 2));
@@ -106,20 +127,35 @@ private Q_SLOTS:
         QCOMPARE(added.at(0).at(0).toInt(), 0);
         QCOMPARE(added.at(0).at(1).value<QImage>().size(), fitted);
         QCOMPARE(canvas->getSelectedRect(), object.rect);
+        LImageData[0].scale = 1;
+        LImageData[0].updateImage();
+        QVERIFY(!LImageData.at(0).image.isNull());
     }
 
-    // The first file decides whether a drag is taken; then every picture of it is added at the
-    // same point, and what does not load is passed over.
+    // Any picture among the files makes a drag taken; then every picture of it is added at the
+    // same point, and what is not taken is told once.
     void severalFilesInOneDrop() {
         showCanvas(1);
         const QString png = picture("one.png", {20, 20});
         const QString jpg = picture("two.jpg", {30, 30});
-        const QString bmp = picture("three.bmp", {10, 10});
+        const QString txt = picture("three.txt", {10, 10});
         const QString broken = folder.filePath("broken.png");
         QVERIFY(writeFileBytes(broken, "not a picture"));
-        QVERIFY(!dropFiles(canvas.get(), {100, 100}, {bmp, png}));
-        QVERIFY(!dropFiles(canvas.get(), {100, 100}, {folder.path() + "/gone.png", png}));
-        QVERIFY(dropFiles(canvas.get(), {100, 100}, {png, broken, bmp, jpg}));
+        // Of an icon file, its largest entry is taken.
+        const QString huge = folder.filePath("huge.png"), icon = folder.filePath("four.ICO");
+        QVERIFY(QImage(20000, 10, QImage::Format_Mono).save(huge));
+        std::vector<Magick::Image> entries;
+        for (QSize size : {QSize(16, 16), QSize(64, 48), QSize(32, 32)})
+            entries.push_back(magickPicture(crossPicture(size, Qt::blue)));
+        Magick::writeImages(entries.begin(), entries.end(), "ico:" + icon.toStdString());
+        QSignalSpy refused(canvas.get(), &KBWidget::picturesRefused);
+        QVERIFY(!dropFiles(canvas.get(), {100, 100}, {txt, folder.path() + "/gone.png"}));
+        QVERIFY(dropFiles(canvas.get(), {100, 100}, {txt, png, broken, jpg, huge, icon}));
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused.at(0).at(0).toStringList(),
+                 QStringList({"three.txt: unsupported type", "broken.png: cannot be read",
+                              "huge.png: too large: 20000 x 10"}));
+        QCOMPARE(LImageData.takeLast().sourceImage.size(), QSize(64, 48));
         QCOMPARE(LImageData.size(), 2);
         QCOMPARE(LImageData.at(0).rect.center(), QPoint(99, 99));
         QCOMPARE(LImageData.at(1).rect, QRect(85, 85, 30, 30));
@@ -170,19 +206,31 @@ private Q_SLOTS:
         QCOMPARE(selected.size(), 2);
         QCOMPARE(selected.at(1).at(0).toInt(), 0);
 
-        const int wheels[][4] = {{0, 120, 0, 101},  {0, 60, 0, 102},  {0, 56, 0, 102},
-                                 {0, -240, 0, 100}, {0, 120, 1, 1},   {120, 0, 1, 2},
-                                 {0, -360, 1, -1},  {0, -24000, 0, 1}};
+        // Modifiers: 1 Shift (turn), 2 Ctrl (ten times as far, fifteen when turning).
+        const int wheels[][4] = {{0, 120, 0, 101},  {0, 60, 0, 102},   {0, 56, 0, 102},
+                                 {0, -240, 0, 100}, {0, 120, 1, 1},    {120, 0, 1, 2},
+                                 {0, -360, 1, -1},  {0, -24000, 0, 1}, {0, 120, 2, 11},
+                                 {0, 120, 3, 14}};
         for (const auto& wheel : wheels) {
             wheelOver(canvas.get(), {wheel[0], wheel[1]},
-                      wheel[2] ? Qt::ShiftModifier : Qt::NoModifier);
+                      Qt::KeyboardModifiers((wheel[2] & 1 ? Qt::ShiftModifier : 0) |
+                                            (wheel[2] & 2 ? Qt::ControlModifier : 0)));
             const ImageData& object = LImageData.at(0);
-            QCOMPARE(wheel[2] ? object.rotation : object.scale, wheel[3]);
+            QCOMPARE(wheel[2] & 1 ? object.rotation : object.scale, wheel[3]);
             QCOMPARE(object.rect.size(), object.image.size());
             QCOMPARE(canvas->getSelectedRect(), object.rect);
         }
-        QCOMPARE(scaled.size(), 5);
-        QCOMPARE(rotated.size(), 3);
+        QCOMPARE(scaled.size(), 6);
+        QCOMPARE(rotated.size(), 4);
+        QCOMPARE(CanvasRules::stepped(INT_MAX - 5, 10, 15, INT_MIN), INT_MAX);
+        // The keys act on the selected picture: arrows nudge it, Delete asks to remove it.
+        const QPoint before = LImageData.at(0).position;
+        QTest::keyClick(canvas.get(), Qt::Key_Right);
+        QTest::keyClick(canvas.get(), Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(LImageData.at(0).position, before + QPoint(1, -10));
+        QSignalSpy deleting(canvas.get(), &KBWidget::deleteRequested);
+        QTest::keyClick(canvas.get(), Qt::Key_Delete);
+        QCOMPARE(deleting.size(), 1);
 
         QTest::keyPress(canvas.get(), Qt::Key_Shift);
         QVERIFY(LocalGlobal::isShiftButtonPressed);
@@ -232,6 +280,117 @@ private Q_SLOTS:
             QCOMPARE(renderSharpIcon(style, {layer}, k, size) == sharp, size < 24);
             style.*layerOn = false;
         }
+    }
+
+    void asImageMagickShowsIt_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QString>("profile");
+        for (int o = 1; o <= 8; ++o) {
+            for (const char* suffix : {"jpg", "tif"})
+                QTest::addRow("%s %d", suffix, o) << QString("%1.%2").arg(o).arg(suffix) << o << "";
+        }
+        QTest::newRow("Adobe RGB JPEG") << "adobe.jpg" << 1 << "a98";
+        QTest::newRow("ProPhoto PNG") << "prophoto.png" << 1 << "rommrgb";
+        QTest::newRow("ProPhoto TIFF") << "prophoto.tif" << 1 << "rommrgb";
+        QTest::newRow("CMYK JPEG") << "cmyk.jpg" << 1 << "default_cmyk";
+    }
+
+    // A picture stored turned with an orientation tag, as a camera writes it, or with a colour
+    // profile is taken upright and in sRGB as ImageMagick's colour-managed decode has it, and
+    // fitted upright.
+    void asImageMagickShowsIt() {
+        QFETCH(QString, name);
+        QFETCH(int, orientation);
+        QFETCH(QString, profile);
+        QImage colourful(600, 300, QImage::Format_RGB32);
+        for (int y = 0; y < 300; ++y) {
+            for (int x = 0; x < 600; ++x)
+                colourful.setPixel(x, y, qRgb(x * 255 / 600, y * 255 / 300, 255 - x * y / 706));
+        }
+        const QString path = folder.filePath(name);
+        Magick::Image picture = magickPicture(colourful);
+        picture.orientation(Magick::OrientationType(orientation));
+        if (!profile.isEmpty()) {
+            picture.profile("ICC", iccProfile("srgb"));
+            picture.profile("ICC", iccProfile(profile));
+        }
+        picture.quality(95);
+        picture.write(path.toStdString());
+        // ImageMagick tags TIFF only; a JPEG gets the EXIF block a camera writes.
+        const char exif[] = {'\xff', '\xe1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+                             'M',    'M',    0, 42, 0,   0,   0,   8,   0, 1,
+                             1,      0x12,   0, 3,  0,   0,   0,   1,   0, char(orientation),
+                             0,      0,      0, 0,  0,   0};
+        if (name.endsWith("jpg"))
+            QVERIFY(writeFileBytes(path, readFileBytes(path).insert(2, exif, sizeof exif)));
+        Magick::Image shown(path.toStdString());
+        shown.autoOrient();
+        if (!profile.isEmpty())
+            shown.profile("ICC", iccProfile("srgb"));
+        QImage reference(int(shown.columns()), int(shown.rows()), QImage::Format_RGBA8888);
+        shown.write(0, 0, shown.columns(), shown.rows(), "RGBA", Magick::CharPixel,
+                    reference.bits());
+        reference.convertTo(QImage::Format_ARGB32_Premultiplied);
+        showCanvas(1);
+        QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
+        QCOMPARE(reference.size(), orientation > 4 ? QSize(300, 600) : QSize(600, 300));
+        QCOMPARE(LImageData.at(0).sourceImage.size(), reference.size());
+        QCOMPARE(LImageData.at(0).image.size(), reference.size() / 2);
+        // Opaque, so the alpha bytes agree: four bytes a pixel carry three channels' error.
+        const double error = meanDifference(LImageData.at(0).sourceImage, reference) * 4 / 3;
+        qInfo("mean error %.3f levels per channel", error);
+        QVERIFY(error <= 1);
+        const QImage plain = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(profile.isEmpty() || meanDifference(plain, reference) > 3);
+    }
+
+    void storageFormats_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("soft");
+        QTest::newRow("palette") << "palette.png" << int(QImage::Format_Indexed8) << false;
+        QTest::newRow("palette, soft") << "soft.png" << int(QImage::Format_Indexed8) << true;
+        QTest::newRow("1-bit") << "mono.png" << int(QImage::Format_Mono) << false;
+        QTest::newRow("grey") << "grey.png" << int(QImage::Format_Grayscale8) << false;
+        QTest::newRow("16-bit") << "deep.png" << int(QImage::Format_RGBA64) << true;
+        QTest::newRow("float") << "float.tif" << int(QImage::Format_RGBA32FPx4) << true;
+    }
+
+    // A picture gives the same icon whatever format it is stored in, as when it was converted to
+    // 32-bit ARGB before the drop, also turned and shrunk; soft transparency stays.
+    void storageFormats() {
+        QFETCH(QString, name);
+        QFETCH(int, format);
+        QFETCH(bool, soft);
+        QList<QRgb> table; // four colours, at six levels of alpha when soft
+        for (int i = 0; i < 24; ++i)
+            table << qRgba(i / 6 * 70, 200 - i / 6 * 50, i / 6 % 2 * 200,
+                           soft ? 255 - i % 6 * 40 : 255);
+        QImage striped(600, 400, QImage::Format_ARGB32);
+        for (int y = 0; y < 400; ++y) {
+            for (int x = 0; x < 600; ++x)
+                striped.setPixel(x, y, table[(x + y) / 9 % 4 * 6 + x / 40 % 6]);
+        }
+        const QString stored = folder.filePath(name), converted = stored + ".argb.png";
+        const QImage::Format storage = QImage::Format(format);
+        QVERIFY((storage == QImage::Format_Indexed8 ? striped.convertToFormat(storage, table)
+                                                    : striped.convertToFormat(storage))
+                    .save(stored));
+        const QImage read(stored);
+        QCOMPARE(read.format(), storage);
+        QCOMPARE(partlyTransparent(read) > 0, soft);
+        QVERIFY(read.convertToFormat(QImage::Format_ARGB32).save(converted));
+        QImage icons[2];
+        for (int i = 0; i < 2; ++i) {
+            showCanvas(1);
+            QVERIFY(dropFiles(canvas.get(), {150, 150}, {i ? stored : converted}));
+            LImageData[0].rotation = 30;
+            LImageData[0].scale = 37;
+            LImageData[0].updateImage();
+            canvas->renderIcon(icons[i]);
+        }
+        QVERIFY(meanDifference(icons[0], icons[1]) <= 1);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -104,8 +105,13 @@ private Q_SLOTS:
     // A file that is no project is named in a message and the document stays as it was.
     void badProjectFile() {
         MainWindow window;
-        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {50, 50}, {folder.filePath("p.png")}));
+        QVERIFY(writeFileBytes(folder.filePath("notes.txt"), "words"));
+        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {50, 50},
+                          {folder.filePath("notes.txt"), folder.filePath("p.png")}));
         QTest::qWait(1);
+        // The file not taken is told in the status bar, the picture after it is added.
+        QCOMPARE(window.statusBar()->currentMessage(), "Not added: notes.txt: unsupported type");
+        QCOMPARE(LocalGlobal::LImageData.size(), 1);
         QVERIFY(writeFileBytes(folder.filePath("bad.glimmer"), "{\"format\": 3"));
         const QImage before = renderDocumentIcon(1);
         answer(QMessageBox::Discard);

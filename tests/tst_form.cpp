@@ -1,5 +1,6 @@
 // The editor form driven as a user drives it: random use with invariants over every control, the
 // picture list, the canvas and what is painted; the stored style; the colour dialogs; the layout.
+#include "canvas/canvasrules.h"
 #include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
 #include "canvas/sharpicon.h"
@@ -20,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTabBar>
@@ -207,9 +209,13 @@ class TestForm : public QObject {
     // The canvas on the screen is the composition of the document, selection frame included.
     void verifyCanvasShowsDocument() {
         const int k = iconStyle.canvasSizeIndex;
-        const QImage expected =
+        // On the screen the icon lies over the canvas's checkerboard ground.
+        QImage expected =
+            CanvasRules::canvasGround().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter(&expected).drawImage(
+            0, 0,
             Reference::canvas(iconStyle, LImageData, canvas()->getSelectedRect(), k, false)
-                .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         QImage shown(300, 300, QImage::Format_ARGB32_Premultiplied);
         shown.fill(0);
         // Without its children: the "Drop image here" label lies over an empty canvas.
@@ -362,6 +368,11 @@ private Q_SLOTS:
         form.reset();
         const QVariantMap start = storedStyle();
         QCOMPARE(start.size(), 25);
+        // Keys of no use to the application do not outlive the next start.
+        setSettings({{"Container/bogus", 1}, {"Junk/key", "x"}});
+        showForm();
+        form.reset();
+        QCOMPARE(storedStyle().keys(), start.keys());
         const std::tuple<const char*, QVariant, QVariant> rows[] = {
             {"Container/shape", 3, 0},
             {"Container/shape", "x", {}},

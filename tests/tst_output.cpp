@@ -189,6 +189,10 @@ private Q_SLOTS:
                                         << "" << QStringList{};
         QTest::newRow("icon below a file") << 0 << 1 << "old/x.ico"
                                            << "" << QStringList{};
+        QTest::newRow("icns") << 2 << 1 << "app"
+                              << "" << QStringList{"app.icns"};
+        QTest::newRow("icon theme") << 3 << 2 << "app"
+                                    << "" << QStringList{};
         QTest::newRow("png") << 1 << 1 << "."
                              << "" << pngs;
         QTest::newRow("png 64 added, 16 removed")
@@ -227,9 +231,9 @@ private Q_SLOTS:
             if (choice == "full")
                 QDir().mkpath(full + "/16x16.png");
             chooseInFileDialog(dialog, choice == "full" ? full : folder.path(),
-                               output ? QString() : choice);
+                               output == 1 ? QString() : choice);
         };
-        if (output == 0)
+        if (output != 1)
             whenModal<QFileDialog>(choose);
         else
             whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
@@ -251,7 +255,7 @@ private Q_SLOTS:
                 whenModal<QFileDialog>(choose);
                 click(dialog, "exportButton");
             });
-        QSignalSpy told(&form, &BrasswickForm::exported);
+        QSignalSpy told(&form, &BrasswickForm::told);
         const QStringList messages = messagesDuring(
             [&] { QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton); });
 
@@ -266,7 +270,12 @@ private Q_SLOTS:
         QCOMPARE(messages.size(), failed ? 1 : 0);
         if (failed)
             QVERIFY(messages.first().contains(QDir::toNativeSeparators(folder.path())));
+        // The other targets' files are read back in the command line's tests; here they are there.
+        if (output == 3)
+            QVERIFY(QFileInfo::exists(folder.filePath("hicolor/512x512/apps/app.png")));
         for (const QString& name : written) {
+            if (output == 2)
+                continue;
             if (output == 0) {
                 QImageReader reader(folder.filePath(name));
                 QVERIFY(reader.jumpToImage(reader.imageCount() - 1));
@@ -281,7 +290,7 @@ private Q_SLOTS:
             read.write(0, 0, size, size, "RGBA", Magick::CharPixel, pixels.data());
             QCOMPARE(pixels, rgba(scaled(rendering, size)));
         }
-        const QString key = output ? "Path/folderPathPNG" : "Path/folderPathIcon";
+        const QString key = output == 1 ? "Path/folderPathPNG" : "Path/folderPathIcon";
         QCOMPARE(settingValue(key).isValid(), !choice.isEmpty());
     }
 

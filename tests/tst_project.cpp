@@ -1,6 +1,7 @@
 // Project files: saved documents reopen to the same icon bit for bit with the original picture
 // bytes, and damaged or hostile files give a reason, never a crash or a runaway allocation.
 #include "canvas/iconrenderer.h"
+#include "model/picturedecoder.h"
 #include "model/projectfile.h"
 #include "model/stylestore.h"
 #include "support/testsupport.h"
@@ -28,7 +29,7 @@ class TestProject : public QObject {
         const QPoint at(random.bounded(-60, 300), random.bounded(-60, 300));
         const int scale = n % 4 ? random.bounded(1, 300) : 100;
         const int rotation = n % 3 ? random.bounded(-720, 720) : 0;
-        ImageData layer{path, bytes, QImage::fromData(bytes), {}, at, {}, n, scale, rotation};
+        ImageData layer{path, bytes, PictureDecoder(bytes).read(), {}, at, {}, n, scale, rotation};
         // Unturned, the image is derived as a drop derives it: without a transform.
         layer.image = layer.rotation ? (layer.updateImage(), layer.image)
                                      : scaledSourceImage(layer.sourceImage, layer.scale);

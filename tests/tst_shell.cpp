@@ -79,6 +79,9 @@ private Q_SLOTS:
         {
             MainWindow window;
             window.show();
+            // Fits a 1600 x 1000 screen at 200 %, its task bar taken off: the form scrolls.
+            QVERIFY(window.minimumSizeHint().width() <= 800 &&
+                    window.minimumSizeHint().height() <= 450);
             window.setGeometry(closedAt);
             QVERIFY(window.close());
         }

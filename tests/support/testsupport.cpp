@@ -56,8 +56,11 @@ QImage crossPicture(QSize size, const QColor& color) {
 
 bool writePicture(const QString& path, QSize size, const QColor& color) {
     const QImage image = crossPicture(size, color);
+    // Qt's writer knows JPEGs by "jpg" and "jpeg" alone.
+    const bool jpeg = path.endsWith(QLatin1String(".jfif"), Qt::CaseInsensitive) ||
+                      path.endsWith(QLatin1String(".jpe"), Qt::CaseInsensitive);
     if (!path.endsWith(QLatin1String(".gif")))
-        return image.save(path);
+        return image.save(path, jpeg ? "jpeg" : nullptr);
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
     Magick::Image picture(size_t(size.width()), size_t(size.height()), "RGBA", Magick::CharPixel,
                           rgba.constBits());

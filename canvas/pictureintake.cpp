@@ -1,0 +1,84 @@
+#include "pictureintake.h"
+
+#include "model/picturedecoder.h"
+#include "model/projectfile.h"
+#include "model/trace.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace PictureIntake {
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("PictureIntake", text);
+}
+
+bool withinSideLimit(QSize size) {
+    return size.width() <= ProjectFile::maxImageSide && size.height() <= ProjectFile::maxImageSide;
+}
+
+QString tooLarge(QSize size) {
+    return tr("too large: %1 x %2").arg(size.width()).arg(size.height());
+}
+
+} // namespace
+
+QString lastSuffix(const QString& completeSuffix) {
+    return completeSuffix.mid(completeSuffix.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+bool isAcceptedSuffix(const QString& suffix) {
+    // "tif" is the common spelling of "tiff"; "jfif" and "jpe" are JPEGs too.
+    static const QStringList accepted{
+        QStringLiteral("gif"),  QStringLiteral("jpg"), QStringLiteral("jpeg"),
+        QStringLiteral("jfif"), QStringLiteral("jpe"), QStringLiteral("png"),
+        QStringLiteral("tiff"), QStringLiteral("tif"), QStringLiteral("webp"),
+        QStringLiteral("bmp"),  QStringLiteral("ico")};
+    return accepted.contains(suffix, Qt::CaseInsensitive);
+}
+
+bool isPictureFile(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return false;
+    const QString suffix = lastSuffix(info.completeSuffix());
+    qCDebug(lcCanvas).nospace().noquote() << "ext: " << suffix;
+    return isAcceptedSuffix(suffix);
+}
+
+Picture read(const QString& path) {
+    Picture picture;
+    if (!isAcceptedSuffix(lastSuffix(QFileInfo(path).completeSuffix()))) {
+        picture.refusal = tr("unsupported type");
+        return picture;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        picture.refusal = tr("cannot be read");
+        return picture;
+    }
+    picture.bytes = file.readAll();
+    PictureDecoder decoder(picture.bytes);
+    const QSize declared = decoder.size();
+    if (!withinSideLimit(declared)) {
+        picture.refusal = tooLarge(declared);
+        return picture;
+    }
+    picture.image = decoder.read();
+    if (picture.image.isNull())
+        picture.refusal = tr("cannot be read");
+    else if (!withinSideLimit(picture.image.size()))
+        picture.refusal = tooLarge(picture.image.size());
+    if (!picture.refusal.isEmpty())
+        picture.image = QImage();
+    return picture;
+}
+
+QString refusalMessage(const QString& fileName, const QString& refusal) {
+    return tr("%1: %2").arg(fileName, refusal);
+}
+
+} // namespace PictureIntake

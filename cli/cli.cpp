@@ -1,0 +1,168 @@
+#include "cli.h"
+
+#include "cli/commandline.h"
+#include "cli/renderjob.h"
+#include "cli/terminal.h"
+
+#include "canvas/badgetext.h"
+#include "canvas/canvasrules.h"
+#include "canvas/droppedlayer.h"
+#include "canvas/pictureintake.h"
+#include "model/projectfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <QtConcurrent>
+
+#include <cstring>
+
+namespace {
+
+// Where a drop at the canvas's centre lands, in widget pixels.
+const QPoint canvasCentre(150, 150);
+
+// Everything every icon of a request shares: the project's document and choices, with the
+// request's badge text measured as the window measures it.
+RenderJob baseJob(const Project& project, const RenderRequest& request) {
+    RenderJob job;
+    job.document = project.document;
+    if (request.badgeText)
+        job.document.style.badgeText = *request.badgeText;
+    BadgeText::measure(job.document.style);
+    job.iconSizes = {project.iconSizes, project.sharpSizes};
+    job.pngSizes = request.pngSizes.isEmpty() ? project.exportSizes : request.pngSizes;
+    return job;
+}
+
+RenderTargets batchTargets(const RenderRequest& request, const QStringList& kinds,
+                           const QString& name) {
+    const QDir out(request.outFolder);
+    RenderTargets targets;
+    if (kinds.contains(QLatin1String("ico")))
+        targets.icoFile = out.filePath(name + QStringLiteral(".ico"));
+    if (kinds.contains(QLatin1String("png")))
+        targets.pngFolder = out.filePath(name);
+    if (kinds.contains(QLatin1String("icns")))
+        targets.icnsFile = out.filePath(name + QStringLiteral(".icns"));
+    if (kinds.contains(QLatin1String("hicolor")))
+        targets.hicolorFolder = request.outFolder;
+    return targets;
+}
+
+// One picture of a batch: read as a drop reads it, so a picture the canvas refuses is refused
+// here too, then put on the style and written.
+OutputFailures renderPicture(const RenderJob& base, const RenderRequest& request,
+                             const QStringList& kinds, const QString& path) {
+    const PictureIntake::Picture picture = PictureIntake::read(path);
+    if (!picture.refusal.isEmpty())
+        return {{path, picture.refusal}};
+    RenderJob job = base;
+    job.name = QFileInfo(path).completeBaseName();
+    const int k = base.document.style.canvasSizeIndex;
+    job.document.layers = {droppedLayer(path, picture.bytes, picture.image, canvasCentre, k, 0)};
+    job.targets = batchTargets(request, kinds, job.name);
+    return job.run();
+}
+
+// Pictures are independent, so they are rendered side by side on every core; what is reported
+// still comes in the order the pictures were named.
+OutputFailures renderBatch(const Project& project, const RenderRequest& request, QTextStream& err,
+                           bool progress) {
+    const RenderJob base = baseJob(project, request);
+    QStringList kinds = request.targetKinds;
+    if (kinds.isEmpty())
+        kinds = {project.output == 1 ? QStringLiteral("png") : QStringLiteral("ico")};
+    const QFuture<OutputFailures> results =
+        QtConcurrent::mapped(request.pictures, [&](const QString& path) {
+            return renderPicture(base, request, kinds, path);
+        });
+    OutputFailures failures;
+    for (int i = 0; i < request.pictures.size(); ++i) {
+        failures += results.resultAt(i);
+        if (progress)
+            err << QStringLiteral("[%1/%2] %3\n")
+                       .arg(i + 1)
+                       .arg(request.pictures.size())
+                       .arg(request.pictures.at(i))
+                << Qt::flush;
+    }
+    return failures;
+}
+
+OutputFailures renderProject(const Project& project, const RenderRequest& request) {
+    RenderJob job = baseJob(project, request);
+    job.name = QFileInfo(request.project).completeBaseName();
+    job.targets = request.targets;
+    return job.run();
+}
+
+int render(const RenderRequest& request, QTextStream& err, bool progress) {
+    // The window's own limit, so a picture it takes is taken here too.
+    QImageReader::setAllocationLimit(CanvasRules::pictureAllocationLimitMB);
+    QString error;
+    const std::optional<Project> project = ProjectFile::load(request.project, &error);
+    if (!project) {
+        err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, error);
+        return 1;
+    }
+    const OutputFailures failures = request.pictures.isEmpty()
+                                        ? renderProject(*project, request)
+                                        : renderBatch(*project, request, err, progress);
+    for (const OutputFailure& failure : failures) {
+        err << QStringLiteral("glimmerdock: %1: %2\n")
+                   .arg(QDir::toNativeSeparators(failure.fileName), failure.reason);
+    }
+    return failures.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+namespace Cli {
+
+bool isCommandLine(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    for (const char* command : {"render", "--help", "-h", "--version"}) {
+        if (std::strcmp(argv[1], command) == 0)
+            return true;
+    }
+    return false;
+}
+
+int main(int argc, char** argv) {
+    // Rendering needs fonts but never a screen, and a build machine has none.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's trace lines would bury the one line per failure a script reads.
+    QLoggingCategory::setFilterRules(QStringLiteral("glimmerdock.*.debug=false"));
+    // Taken before the application object strips what it reads as its own, "--style" among them.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QGuiApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return run(arguments, out, err, isTerminal(stderr));
+}
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err, bool progress) {
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+    switch (parsed.action) {
+    case CommandLine::Action::Help:
+        out << CommandLine::usage();
+        return 0;
+    case CommandLine::Action::Version:
+        out << QStringLiteral("glimmerdock %1\n").arg(QStringLiteral(GLIMMERDOCK_VERSION));
+        return 0;
+    case CommandLine::Action::UsageError:
+        err << QStringLiteral("glimmerdock: %1\nTry 'glimmerdock --help'.\n").arg(parsed.error);
+        return 2;
+    case CommandLine::Action::Render:
+        break;
+    }
+    return render(parsed.request, err, progress);
+}
+
+} // namespace Cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QSize>
+
+// Turns a picture file's bytes into the picture a layer holds: upright as its orientation tag says,
+// in sRGB, and 32-bit premultiplied ARGB whatever it was stored as, so one picture looks the same
+// however it was stored and whether it was dropped or read from a project. The format is told by
+// the content, never by a file name.
+class PictureDecoder {
+public:
+    explicit PictureDecoder(const QByteArray& bytes);
+    PictureDecoder(const PictureDecoder&) = delete;
+    PictureDecoder& operator=(const PictureDecoder&) = delete;
+
+    // The size the header declares (an icon file's largest entry), known before any pixel is
+    // decoded, so limits can be checked first; empty when the bytes hold no picture.
+    QSize size() const;
+    // The picture; null when it cannot be decoded.
+    QImage read();
+
+private:
+    QByteArray bytes;
+    QBuffer buffer;
+    QImageReader reader;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "output/outputfailure.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+// The macOS icon file (.icns): every slot from 16 to 512 and its @2x twin, each scaled from
+// `rendering` (enlarged where the rendering is smaller than the slot). The 16 and 32 slots are
+// the classic 24-bit colour (is32, il32) with an 8-bit mask (s8mk, l8mk), which every macOS
+// version reads; PNG in those small slots is drawn wrongly by some. The @2x twins and the larger
+// slots are PNG (ic11, ic12, ic07, ic13, ic08, ic14, ic09, ic10).
+namespace IcnsWriter {
+
+QByteArray encode(const QImage& rendering);
+
+// Replaces `fileName` only with a whole file; answers what went wrong, or nothing.
+std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering);
+
+} // namespace IcnsWriter

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "output/outputfailure.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// The Linux icon theme tree an application installs under share/icons:
+// FOLDER/hicolor/<n>x<n>/apps/<name>.png, each scaled from the rendering as the PNG export scales.
+namespace IconThemeWriter {
+
+// 16 to 512: software stores refuse larger application icons.
+QList<int> sizes();
+
+QString fileName(const QString& folder, const QString& name, int size);
+
+// Creates the folders and writes every size, going on past failures; answers those.
+OutputFailures write(const QString& folder, const QString& name, const QImage& rendering);
+
+} // namespace IconThemeWriter

@@ -1,0 +1,231 @@
+// The command line as a build script runs it: the real executable in a process of its own without
+// a display, its files read back by other readers and compared with what the window writes.
+#include "canvas/badgetext.h"
+#include "canvas/droppedlayer.h"
+#include "canvas/iconrenderer.h"
+#include "canvas/pictureintake.h"
+#include "form/brasswickform.h"
+#include "model/projectfile.h"
+#include "output/iconsizes.h"
+#include "output/iconthemewriter.h"
+#include "output/icowriter.h"
+#include "output/outputflow.h"
+#include "output/pngwriter.h"
+#include "support/testsupport.h"
+
+#include <Magick++.h>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace TestSupport;
+
+namespace {
+
+// Premultiplied, so pixels that show nothing compare equal whatever colour they carry.
+QImage readByImageMagick(const QByteArray& bytes) {
+    Magick::Image image(Magick::Blob(bytes.constData(), size_t(bytes.size())));
+    Magick::Blob blob;
+    image.depth(8);
+    image.magick("RGBA");
+    image.write(&blob);
+    return QImage(static_cast<const uchar*>(blob.data()), int(image.columns()), int(image.rows()),
+                  QImage::Format_RGBA8888)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage readByImageMagick(const QString& file) {
+    return readByImageMagick(readFileBytes(file));
+}
+
+QImage expected(const QImage& rendering, int size) {
+    return rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QByteArray icoOf(const DocumentSnapshot& document, const IconSizeChoice& choice) {
+    const int k = document.style.canvasSizeIndex;
+    const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
+    const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
+    return encodeIcoEntries(
+        iconEntryImages(rendering, sizes, choice.sharp, document.style, document.layers, k));
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    Project saved;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // Exit code of glimmerdock run without a display and with an empty home of its own; 99 when
+    // it left settings there.
+    int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr) {
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(GLIMMERDOCK_EXECUTABLE), arguments);
+        process.waitForFinished(300000);
+        if (out)
+            *out = QString::fromUtf8(process.readAllStandardOutput());
+        if (err)
+            *err = QString::fromUtf8(process.readAllStandardError());
+        if (QFileInfo::exists(home.filePath(QStringLiteral("Kestrelby"))))
+            return 99;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // The window's document once the saved project is opened in it: its badge measured there.
+    DocumentSnapshot openedInWindow() {
+        BrasswickForm form;
+        form.openProject(saved);
+        return form.document();
+    }
+
+private slots:
+    void initTestCase() {
+        initTestEnvironment();
+        QVERIFY(writePicture(path("a.png"), {400, 260}, QColor(200, 40, 40, 170)));
+        QVERIFY(writePicture(path("b.jpg"), {90, 120}, Qt::darkGreen));
+        QVERIFY(writeFileBytes(path("bad.png"), "not a picture"));
+        QVERIFY(writeFileBytes(path("bad.glimmer"), "{\"format\": 3"));
+        QVERIFY(writeFileBytes(path("keep.ico"), "kept"));
+        IconStyle& style = saved.document.style;
+        style.useBackground = style.useBorder = style.useGlossy = style.clipImage = true;
+        style.useBadge = true;
+        style.canvasSizeIndex = 2;
+        style.badgeTextFont.setPixelSize(22);
+        style.badgeTextFont.setWeight(QFont::Bold);
+        const PictureIntake::Picture picture = PictureIntake::read(path("a.png"));
+        saved.document.layers = {
+            droppedLayer(path("a.png"), picture.bytes, picture.image, QPoint(110, 130), 2, 0)};
+        saved.iconSizes = {16, 24, 32, 48, 256};
+        saved.sharpSizes = true;
+        saved.exportSizes = {16, 48};
+        QVERIFY(writeFileBytes(path("p.glimmer"), ProjectFile::encode(saved)));
+    }
+
+    void everyTargetAsTheWindowWritesIt() {
+        const QString out = path("out");
+        QString err;
+        const int code =
+            run({"render", path("p.glimmer"), "--ico", out + "/p.ico", "--png", out + "/png",
+                 "--sizes", "16,32,256", "--icns", out + "/p.icns", "--hicolor", out},
+                nullptr, &err);
+        QVERIFY2(code == 0, qPrintable(err));
+        const DocumentSnapshot document = openedInWindow();
+        QCOMPARE(readFileBytes(out + "/p.ico"), icoOf(document, {saved.iconSizes, true}));
+        const QImage rendering = IconRenderer(2).renderIcon(document.style, document.layers);
+        QTemporaryDir window;
+        QVERIFY(writePngImages(OutputFlow::exportImages(window.path(), {16, 32, 256}, rendering))
+                    .isEmpty());
+        for (int size : {16, 32, 256}) {
+            const QString name = QStringLiteral("/%1x%1.png").arg(size);
+            QCOMPARE(readFileBytes(out + "/png" + name), readFileBytes(window.path() + name));
+            QCOMPARE(readByImageMagick(out + "/png" + name), expected(rendering, size));
+        }
+        for (int size : IconThemeWriter::sizes()) {
+            const QString file = IconThemeWriter::fileName(out, QStringLiteral("p"), size);
+            QCOMPARE(readByImageMagick(file), expected(rendering, size));
+        }
+        // Debian's icnsutils reads the classic slots and the PNG ones it knows (256 to 1024)...
+        QProcess extract;
+        extract.start(QStringLiteral("icns2png"), {"-x", "-o", window.path(), out + "/p.icns"});
+        QVERIFY2(extract.waitForFinished() && extract.exitCode() == 0, "icnsutils missing?");
+        QDir extracted(window.path(), QStringLiteral("p_*.png"));
+        QCOMPARE(extracted.count(), 5u);
+        for (const QFileInfo& file : extracted.entryInfoList()) {
+            const QImage image = readByImageMagick(file.filePath());
+            QCOMPARE(image, expected(rendering, image.width()));
+        }
+        // ...and ImageMagick every PNG slot, found through the elements' own lengths.
+        const QByteArray icns = readFileBytes(out + "/p.icns");
+        QCOMPARE(qFromBigEndian<quint32>(icns.constData() + 4), quint32(icns.size()));
+        QStringList types;
+        QList<int> pngSizes;
+        for (qsizetype at = 8; at < icns.size();
+             at += qFromBigEndian<quint32>(icns.data() + at + 4)) {
+            types << QString::fromLatin1(icns.mid(at, 4));
+            if (!icns.mid(at + 8, 4).endsWith("PNG"))
+                continue;
+            const quint32 length = qFromBigEndian<quint32>(icns.constData() + at + 4);
+            const QImage image = readByImageMagick(icns.mid(at + 8, length - 8));
+            QCOMPARE(image, expected(rendering, image.width()));
+            pngSizes << image.width();
+        }
+        QCOMPARE(types.join(' '), "is32 s8mk il32 l8mk ic11 ic12 ic07 ic13 ic08 ic14 ic09 ic10");
+        QCOMPARE(pngSizes, QList<int>({32, 64, 128, 256, 256, 512, 512, 1024}));
+    }
+
+    void batchWritesEveryGoodPicture() {
+        const QString out = path("batch");
+        QString err;
+        QCOMPARE(run({"render", "--style", path("p.glimmer"), path("a.png"), path("bad.png"),
+                      path("b.jpg"), "--out", out, "--targets", "ico,png", "--badge-text", "BETA"},
+                     nullptr, &err),
+                 1);
+        QVERIFY2(err.contains(path("bad.png") + ": ") && err.count("glimmerdock: ") == 1,
+                 qPrintable(err));
+        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList({"a", "a.ico", "b", "b.ico"}));
+        QCOMPARE(QDir(out + "/b").entryList(QDir::Files), QStringList({"16x16.png", "48x48.png"}));
+        DocumentSnapshot document = openedInWindow();
+        document.style.badgeText = QStringLiteral("BETA");
+        BadgeText::measure(document.style);
+        const PictureIntake::Picture picture = PictureIntake::read(path("a.png"));
+        document.layers = {
+            droppedLayer(path("a.png"), picture.bytes, picture.image, QPoint(150, 150), 2, 0)};
+        QCOMPARE(readFileBytes(out + "/a.ico"), icoOf(document, {saved.iconSizes, true}));
+    }
+
+    void commands_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("code");
+        // In standard output for code 0, otherwise in standard error.
+        QTest::addColumn<QString>("message");
+        QTest::newRow("help") << "--help" << 0 << "Usage: glimmerdock";
+        QTest::newRow("render help") << "render --help" << 0 << "--hicolor FOLDER";
+        QTest::newRow("version") << "--version" << 0 << "glimmerdock " GLIMMERDOCK_VERSION;
+        QTest::newRow("unknown option") << "render %P --ico %D/x.ico --fast" << 2 << "'fast'";
+        QTest::newRow("no target") << "render %P" << 2 << "nothing to write";
+        QTest::newRow("two projects") << "render %P %P --ico %D/x.ico" << 2 << "one project";
+        QTest::newRow("size too large") << "render %P --png %D/p --sizes 16,2000" << 2 << "1024";
+        QTest::newRow("size not a number") << "render %P --png %D/p --sizes 16,x" << 2 << "1024";
+        QTest::newRow("batch without --out") << "render --style %P %D/a.png" << 2 << "--out";
+        QTest::newRow("unknown target")
+            << "render --style %P %D/a.png --out %D/o --targets ico,svg" << 2 << "'svg'";
+        QTest::newRow("missing project")
+            << "render %D/none.glimmer --ico %D/keep.ico" << 1 << "none.glimmer: ";
+        QTest::newRow("bad project")
+            << "render %D/bad.glimmer --ico %D/keep.ico" << 1 << "bad.glimmer: ";
+        QTest::newRow("unwritable icon") << "render %P --ico %D/keep.ico/x.ico" << 1 << "x.ico: ";
+        QTest::newRow("unwritable folder") << "render %P --png %D/keep.ico/png" << 1 << "png: ";
+    }
+
+    void commands() {
+        QFETCH(QString, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QStringList before = QDir(dir.path()).entryList();
+        arguments.replace("%P", path("p.glimmer")).replace("%D", dir.path());
+        QString out, err;
+        QCOMPARE(run(arguments.split(' '), &out, &err), code);
+        QVERIFY2((code == 0 ? out : err).contains(message), qPrintable(out + err));
+        QVERIFY(code == 0 || out.isEmpty());
+        // Nothing written, nothing written over, nothing left half-written.
+        QCOMPARE(QDir(dir.path()).entryList(), before);
+        QCOMPARE(readFileBytes(path("keep.ico")), QByteArray("kept"));
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
