@@ -1,4 +1,5 @@
 #include "benchdocument.h"
+#include "canvas/badgetext.h"
 
 #include "canvas/kbwidget.h"
 #include "model/localglobal.h"
@@ -150,9 +151,7 @@ IconStyle fullStyle() {
     style.badgeOrientationDiagonal = 3;
     style.badgeTextFont.setPixelSize(style.badgeTextSize);
     style.badgeTextFont.setWeight(QFont::Bold);
-    const QFontMetrics metrics(style.badgeTextFont);
-    style.badgeTextWidth = metrics.horizontalAdvance(style.badgeText);
-    style.badgeTextHeight = metrics.height();
+    BadgeText::measure(style);
     return style;
 }
 

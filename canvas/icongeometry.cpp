@@ -2,6 +2,7 @@
 
 #include "model/iconstyle.h"
 
+#include <QLinearGradient>
 #include <QRectF>
 
 namespace IconGeometry {
@@ -68,6 +69,16 @@ GradientLine gradientLine(int orientation, const QRect& rect) {
         return {bottomRight, topLeft};
     }
     return {QPointF(0, 0), QPointF(0, 0)};
+}
+
+QBrush containerBrush(const IconStyle& style, const QRect& rect) {
+    if (style.backStyle == int(BackStyle::Solid))
+        return QBrush(style.backColor1, Qt::SolidPattern);
+    const GradientLine line = gradientLine(style.backOrientation, rect);
+    QLinearGradient gradient(line.start, line.end);
+    gradient.setColorAt(0.0, style.backColor1);
+    gradient.setColorAt(1.0, style.backColor2);
+    return QBrush(gradient);
 }
 
 int threeDOffset(int k, bool useBorder, int borderWidth) {

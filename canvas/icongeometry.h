@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QPainterPath>
 #include <QPoint>
 #include <QPointF>
@@ -32,6 +33,9 @@ struct GradientLine {
 // Start and end of the background gradient for an orientation, from the corners of `rect`;
 // (0, 0) to (0, 0) for an unknown orientation.
 GradientLine gradientLine(int orientation, const QRect& rect);
+
+// The container's fill: its first colour, or the gradient along `rect` for its orientation.
+QBrush containerBrush(const IconStyle& style, const QRect& rect);
 
 // How far the second copy of the container moves up and left for the 3D edge (negative).
 int threeDOffset(int k, bool useBorder, int borderWidth);

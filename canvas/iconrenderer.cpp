@@ -89,15 +89,7 @@ bool IconRenderer::drawContainer(const IconStyle& style) const {
 
 void IconRenderer::drawContainerFill(QPainter& painter, QPainterPath shapePath,
                                      const QRect& shapeRect, const IconStyle& style) const {
-    if (style.backStyle == int(BackStyle::Solid)) {
-        painter.setBrush(QBrush(style.backColor1, Qt::SolidPattern));
-    } else {
-        const GradientLine line = gradientLine(style.backOrientation, shapeRect);
-        QLinearGradient gradient(line.start, line.end);
-        gradient.setColorAt(0.0, style.backColor1);
-        gradient.setColorAt(1.0, style.backColor2);
-        painter.setBrush(gradient);
-    }
+    painter.setBrush(containerBrush(style, shapeRect));
     if (style.useBackground) {
         painter.setPen(transparent);
         painter.drawPath(shapePath);

@@ -54,15 +54,7 @@ QImage containerImage(const IconStyle& style, const QPainterPath& outline, const
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    if (style.backStyle == int(BackStyle::Solid)) {
-        painter.setBrush(style.backColor1);
-    } else {
-        const GradientLine line = gradientLine(style.backOrientation, rect);
-        QLinearGradient gradient(line.start, line.end);
-        gradient.setColorAt(0.0, style.backColor1);
-        gradient.setColorAt(1.0, style.backColor2);
-        painter.setBrush(gradient);
-    }
+    painter.setBrush(containerBrush(style, rect));
     painter.drawPath(outline);
     return image;
 }

@@ -3,6 +3,7 @@
 // Windows. Beside each name.ico it writes, for every entry, name-<edge>.rgba: the pixels the entry
 // should show, un-premultiplied RGBA rows from the top, so the Windows side needs no image reader.
 // Usage: glimmerdock_icongen <folder>
+#include "canvas/badgetext.h"
 #include "canvas/iconrenderer.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
@@ -37,9 +38,7 @@ IconStyle documentStyle() {
     style.badgeOrientation = int(BadgeOrientation::Diagonal);
     style.badgeTextFont.setPixelSize(style.badgeTextSize);
     style.badgeTextFont.setWeight(QFont::Bold);
-    const QFontMetrics metrics(style.badgeTextFont);
-    style.badgeTextWidth = metrics.horizontalAdvance(style.badgeText);
-    style.badgeTextHeight = metrics.height();
+    BadgeText::measure(style);
     return style;
 }
 
