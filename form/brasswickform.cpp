@@ -113,6 +113,7 @@ BrasswickForm::~BrasswickForm() {
 void BrasswickForm::buildLayouts() {
     FormLayout::build(*ui, this, preview);
     FormLayout::explain(*ui);
+    FormLayout::orderTabs(*ui);
     pictures->showControls(false);
     isSlotEnabled = true;
 }

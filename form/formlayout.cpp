@@ -168,6 +168,16 @@ void explain(Ui::BrasswickForm& u) {
                        "border-radius: 4px; }"));
 }
 
+void orderTabs(Ui::BrasswickForm& u) {
+    // Top bar, canvas, picture list and its buttons, then the pages: the order the eye takes.
+    QWidget* const order[] = {u.outputComboBox,     u.goButton,         u.tarnhillButton,
+                              u.websiteButton,      u.aboutButton,      u.widget,
+                              u.canvasSizeComboBox, u.listWidget,       u.upToolButton,
+                              u.downToolButton,     u.deleteToolButton, u.tabWidget};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview) {
     layoutFrame(ui, form, preview);
     layoutContainerPage(ui);

@@ -17,4 +17,7 @@ void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview);
 // that stays readable on any background.
 void explain(Ui::BrasswickForm& ui);
 
+// Tab goes through the top bar, the canvas, the picture list and then the pages.
+void orderTabs(Ui::BrasswickForm& ui);
+
 } // namespace FormLayout

@@ -481,6 +481,18 @@ private Q_SLOTS:
         }
     }
 
+    // Tab walks the top bar, the canvas, the picture list, then the pages.
+    void tabOrder() {
+        showForm();
+        QStringList chain;
+        for (QWidget* at = get("outputComboBox"); chain.size() < 200; at = at->nextInFocusChain())
+            chain << at->objectName();
+        const char* order[] = {"outputComboBox", "goButton",     "widget",
+                               "listWidget",     "upToolButton", "tabWidget"};
+        for (size_t i = 1; i < std::size(order); ++i)
+            QVERIFY(chain.indexOf(order[i - 1]) < chain.indexOf(order[i]));
+    }
+
     // Rows are dragged within the list only; where a row let go lands.
     void listDrops() {
         showForm();
