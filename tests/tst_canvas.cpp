@@ -280,6 +280,11 @@ private Q_SLOTS:
             QCOMPARE(renderSharpIcon(style, {layer}, k, size) == sharp, size < 24);
             style.*layerOn = false;
         }
+        // A circle keeps what is clipped to it inside: the badge across its corner stays out.
+        style.shape = int(ContainerShape::Circle);
+        style.useBadge = true;
+        const QImage circle = renderSharpIcon(style, {layer}, k, size);
+        QCOMPARE(qAlpha(circle.pixel(size - 1, size - 1)), 0);
     }
 
     void asImageMagickShowsIt_data() {
