@@ -2,6 +2,7 @@
 // addresses they open, the pictures compiled in.
 #include "app/mainwindow.h"
 #include "app/windowgeometry.h"
+#include "form/brasswickform.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
@@ -83,6 +84,9 @@ private Q_SLOTS:
             QVERIFY(window.minimumSizeHint().width() <= 800 &&
                     window.minimumSizeHint().height() <= 450);
             window.setGeometry(closedAt);
+            // The form takes the window's whole width and scrolls only when the window is smaller.
+            QTRY_COMPARE(window.findChild<BrasswickForm*>()->width(),
+                         window.centralWidget()->width());
             QVERIFY(window.close());
         }
         const char* names[] = {"posX", "posY", "width", "height"};
