@@ -258,6 +258,7 @@ private Q_SLOTS:
         style.useBackground = style.useBorder = true;
         style.backColor1 = style.backColor2 = Qt::darkGreen;
         style.clipImage = (k == 1) == (size < 40);
+        style.useBadge = size >= 32; // its band must sit where the big rendering puts it
         ImageData layer;
         layer.sourceImage = crossPicture(QSize(180, 120) * k, Qt::red);
         layer.position = QPoint(100, 110) * k;
@@ -272,7 +273,9 @@ private Q_SLOTS:
         QVERIFY(partlyTransparent(scaled) >= size);
         // The edges are meant to differ; inside, only the filtering may.
         const QRect inner = sharp.rect().adjusted(2, 2, -2, -2);
-        QVERIFY(meanDifference(sharp.copy(inner), scaled.copy(inner)) < 0.25);
+        // A band drawn without its small text differs a little more; a misplaced one far more.
+        QVERIFY(meanDifference(sharp.copy(inner), scaled.copy(inner)) <
+                (style.useBadge ? 1.25 : 0.25));
         for (QPoint onBorder : {QPoint(0, size / 2), QPoint(size - 1, size / 2)})
             QCOMPARE(sharp.pixel(onBorder), style.borderColor.rgba());
         for (bool IconStyle::*layerOn : {&IconStyle::useGlossy, &IconStyle::useBack3dEffect}) {
