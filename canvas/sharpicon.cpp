@@ -70,8 +70,7 @@ void drawThreeD(QPainter& painter, const QImage& container, const QPainterPath& 
 
 // The size a layer's picture is drawn at in an icon `factor` times the canvas.
 QSize drawnSize(const ImageData& layer, double factor) {
-    const QSize source = layer.sourceImage.size();
-    const QSize scaled(source.width() * layer.scale / 100, source.height() * layer.scale / 100);
+    const QSize scaled = scaledSize(layer.sourceImage.size(), layer.scale);
     if (scaled.isEmpty())
         return QSize();
     return QSize(std::max(1, qRound(scaled.width() * factor)),
@@ -87,8 +86,7 @@ void drawPicture(QPainter& painter, const ImageData& layer, const QImage& pixels
     const QSize drawn = drawnSize(layer, factor);
     if (drawn.isEmpty())
         return;
-    const QSize source = layer.sourceImage.size();
-    const QSize scaled(source.width() * layer.scale / 100, source.height() * layer.scale / 100);
+    const QSize scaled = scaledSize(layer.sourceImage.size(), layer.scale);
     QTransform turn;
     turn.rotate(layer.rotation);
     painter.setTransform(QTransform::fromScale(double(scaled.width()) / drawn.width(),

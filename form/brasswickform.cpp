@@ -78,8 +78,7 @@ void BrasswickForm::updatePreview() {
     } else if (ui->outputComboBox->currentIndex() >= 2) {
         exported = IconThemeWriter::sizes();
     } else {
-        for (const QString& row : ResolutionList::storedRows())
-            exported << ResolutionList::rowValue(row).value_or(16);
+        exported = ResolutionList::storedSizes();
     }
     const QList<int> sizes = previewSizes(exported);
     const bool sharp = icon && choice.sharp;
@@ -244,8 +243,7 @@ void BrasswickForm::showDocument(const DocumentSnapshot& document) {
 Project BrasswickForm::project() const {
     Project project{document(), ui->outputComboBox->currentIndex(), {}};
     project.document.selected = -1;
-    for (const QString& row : ResolutionList::storedRows())
-        project.exportSizes << ResolutionList::rowValue(row).value_or(0);
+    project.exportSizes = ResolutionList::storedSizes();
     const IconSizeChoice icon = IconSizes::stored();
     project.iconSizes = icon.sizes;
     project.sharpSizes = icon.sharp;

@@ -6,6 +6,7 @@
 #include "model/trace.h"
 
 #include <QPixmap>
+#include <QSpinBox>
 
 using LocalGlobal::LImageData;
 
@@ -102,7 +103,7 @@ void PictureList::moveRow(int from, int to) {
 }
 
 void PictureList::addRow(int imageDataIndex, const QImage& image) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+    if (!isLayer(imageDataIndex))
         return;
     auto* item = new QListWidgetItem(rowIcon(image),
                                      LocalGlobal::imageName(LImageData.at(imageDataIndex).index));
@@ -113,7 +114,7 @@ void PictureList::addRow(int imageDataIndex, const QImage& image) {
 }
 
 void PictureList::showSelected(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
+    if (!isLayer(imageDataIndex))
         return;
     slotsEnabled = false;
     const QString name = LocalGlobal::imageName(LImageData.at(imageDataIndex).index);
@@ -145,29 +146,33 @@ void PictureList::showSelectedObject(int imageDataIndex) {
     ui.rotateSpinBox->setValue(object.rotation);
 }
 
-void PictureList::showPosition(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
+// The page's boxes follow the canvas without their slots acting on it again.
+void PictureList::showQuietly(std::initializer_list<std::pair<QSpinBox*, int>> values) {
     slotsEnabled = false;
-    ui.positionXSpinBox->setValue(LImageData.at(imageDataIndex).position.x());
-    ui.positionYSpinBox->setValue(LImageData.at(imageDataIndex).position.y());
+    for (const auto& [box, value] : values)
+        box->setValue(value);
     slotsEnabled = true;
+}
+
+void PictureList::showPosition(int imageDataIndex) {
+    if (isLayer(imageDataIndex)) {
+        const QPoint position = LImageData.at(imageDataIndex).position;
+        showQuietly({{ui.positionXSpinBox, position.x()}, {ui.positionYSpinBox, position.y()}});
+    }
 }
 
 void PictureList::showScale(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    slotsEnabled = false;
-    ui.sizeSpinBox->setValue(LImageData.at(imageDataIndex).scale);
-    slotsEnabled = true;
+    if (isLayer(imageDataIndex))
+        showQuietly({{ui.sizeSpinBox, LImageData.at(imageDataIndex).scale}});
 }
 
 void PictureList::showRotation(int imageDataIndex) {
-    if (imageDataIndex < 0 || imageDataIndex >= LImageData.size())
-        return;
-    slotsEnabled = false;
-    ui.rotateSpinBox->setValue(LImageData.at(imageDataIndex).rotation);
-    slotsEnabled = true;
+    if (isLayer(imageDataIndex))
+        showQuietly({{ui.rotateSpinBox, LImageData.at(imageDataIndex).rotation}});
+}
+
+bool PictureList::isLayer(int imageDataIndex) const {
+    return imageDataIndex >= 0 && imageDataIndex < LImageData.size();
 }
 
 void PictureList::selectionChanged() {

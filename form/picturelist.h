@@ -3,6 +3,11 @@
 #include <QIcon>
 #include <QImage>
 
+#include <initializer_list>
+#include <utility>
+
+class QSpinBox;
+
 namespace Ui {
 class BrasswickForm;
 }
@@ -43,6 +48,8 @@ private:
 
     QIcon rowIcon(const QImage& image) const;
     bool isRow(int row) const;
+    bool isLayer(int imageDataIndex) const;
+    void showQuietly(std::initializer_list<std::pair<QSpinBox*, int>> values);
     void updateButtons(int row);
     void selectRowOnCanvas();
     void moveRow(int from, int to);

@@ -76,6 +76,13 @@ QStringList storedRows() {
     return rows;
 }
 
+QList<int> storedSizes() {
+    QList<int> sizes;
+    for (const QString& row : storedRows())
+        sizes << rowValue(row).value_or(0);
+    return sizes;
+}
+
 QList<int> storeRows(const QStringList& rows) {
     ExportSizeSettings settings;
     // Clear the group first so entries of a longer earlier list do not linger.

@@ -29,6 +29,8 @@ QStringList defaultRows();
 // The rows stored by the last export, in stored order; the defaults when nothing usable is
 // stored. Values no dialog could have stored (out of range, repeated) are left out.
 QStringList storedRows();
+// The edge lengths of storedRows(), in the same order.
+QList<int> storedSizes();
 
 // Replaces the stored list with `rows`; answers the edge lengths of the rows, in row order.
 QList<int> storeRows(const QStringList& rows);
