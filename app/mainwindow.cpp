@@ -12,9 +12,11 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace {
@@ -180,5 +182,24 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::restoreWindowGeometry() {
-    setGeometry(WindowGeometry::restored(GeometryStore::screenSize(), WindowGeometry::load()));
+    const QRect restored =
+        WindowGeometry::restored(GeometryStore::screenSize(), WindowGeometry::load());
+    setGeometry(WindowGeometry::keptOnScreen(restored, WindowGeometry::frameEstimate,
+                                             screen()->availableGeometry()));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The real frame is known only once the window is on the screen.
+    QTimer::singleShot(0, this, &MainWindow::keepFrameOnScreen);
+}
+
+void MainWindow::keepFrameOnScreen() {
+    const QRect client = geometry();
+    const QRect frame = frameGeometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QRect kept = WindowGeometry::keptOnScreen(client, margins, screen()->availableGeometry());
+    if (kept != client)
+        setGeometry(kept);
 }

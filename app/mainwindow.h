@@ -29,6 +29,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Ui::MainWindow* ui;
@@ -39,6 +40,7 @@ private:
     QString projectPath;
 
     void restoreWindowGeometry();
+    void keepFrameOnScreen();
     void createMenus();
     void fillRecentMenu();
     void showTitle();

@@ -51,6 +51,17 @@ QRect restored(GeometryStore::ScreenSize screen, Stored stored) {
                  static_cast<int>(horizontal.size), static_cast<int>(vertical.size));
 }
 
+QRect keptOnScreen(const QRect& client, const QMargins& frame, const QRect& available) {
+    const QRect inner = available.marginsRemoved(frame);
+    const int width = std::clamp(client.width(), 1, std::max(1, inner.width()));
+    const int height = std::clamp(client.height(), 1, std::max(1, inner.height()));
+    const int x =
+        std::max(inner.left(), std::min(client.x(), inner.left() + inner.width() - width));
+    const int y =
+        std::max(inner.top(), std::min(client.y(), inner.top() + inner.height() - height));
+    return QRect(x, y, width, height);
+}
+
 Stored load() {
     Stored stored;
     GeometryStore::readValue(GeometryStore::posXName, &stored.x);

@@ -2,6 +2,7 @@
 
 #include "geometrystore.h"
 
+#include <QMargins>
 #include <QRect>
 
 #include <cstdint>
@@ -23,6 +24,14 @@ struct Stored {
 
 // The geometry a window restored from `stored` gets on a screen of `screen`.
 QRect restored(GeometryStore::ScreenSize screen, Stored stored);
+
+// What a window manager's frame is thought to add round a window before its real frame is known:
+// resize borders and a title bar, in logical pixels.
+inline constexpr QMargins frameEstimate(8, 31, 8, 8);
+
+// `client` moved, and shrunk where it must be, so that it with its `frame` lies within
+// `available`: the title bar stays on the screen whatever was stored, at any scale factor.
+QRect keptOnScreen(const QRect& client, const QMargins& frame, const QRect& available);
 
 // Reads the four values from the store; each one that cannot be read keeps its default.
 Stored load();

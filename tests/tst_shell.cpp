@@ -74,15 +74,50 @@ private Q_SLOTS:
         }
     }
 
+    // Window, frame, available area, then where the window goes so its frame is on the screen.
+    void frameKeptOnScreen_data() {
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("kept");
+        const QMargins frame(8, 31, 8, 8);
+        QTest::newRow("fits") << QRect(100, 100, 986, 513) << frame << QRect(0, 0, 1920, 1040)
+                              << QRect(100, 100, 986, 513);
+        QTest::newRow("title bar above")
+            << QRect(0, 0, 986, 513) << frame << QRect(0, 0, 1920, 1040) << QRect(8, 31, 986, 513);
+        QTest::newRow("panel on top") << QRect(100, 10, 986, 513) << frame
+                                      << QRect(0, 32, 1920, 1008) << QRect(100, 63, 986, 513);
+        // 1600 x 1000 at 200 %, the task bar taken off: the window shrinks into the screen.
+        QTest::newRow("200 %") << QRect(0, 0, 800, 476) << frame << QRect(0, 0, 800, 476)
+                               << QRect(8, 31, 784, 437);
+        QTest::newRow("off right and below")
+            << QRect(1800, 1000, 986, 513) << frame << QRect(0, 0, 1920, 1040)
+            << QRect(926, 519, 986, 513);
+        QTest::newRow("second screen left")
+            << QRect(-1500, 50, 800, 600) << QMargins() << QRect(-1920, 0, 1920, 1080)
+            << QRect(-1500, 50, 800, 600);
+        QTest::newRow("screen smaller than frame")
+            << QRect(0, 0, 986, 513) << frame << QRect(0, 0, 10, 20) << QRect(8, 31, 1, 1);
+    }
+
+    void frameKeptOnScreen() {
+        QFETCH(QRect, client);
+        QFETCH(QMargins, frame);
+        QFETCH(QRect, available);
+        QFETCH(QRect, kept);
+        QCOMPARE(WindowGeometry::keptOnScreen(client, frame, available), kept);
+    }
+
     // Closed, the window leaves its geometry as four 32-bit numbers; a new one opens from them.
     void closeAndReopen() {
         const QRect closedAt(-40, 30, 1100, 650);
         {
             MainWindow window;
             window.show();
-            // Fits a 1600 x 1000 screen at 200 %, its task bar taken off: the form scrolls.
-            QVERIFY(window.minimumSizeHint().width() <= 800 &&
-                    window.minimumSizeHint().height() <= 450);
+            // Fits a 1600 x 1000 screen at 200 %, its task bar and the frame taken off: the form
+            // scrolls.
+            QVERIFY(window.minimumSizeHint().width() <= 784 &&
+                    window.minimumSizeHint().height() <= 437);
             window.setGeometry(closedAt);
             // The form takes the window's whole width and scrolls only when the window is smaller.
             QTRY_COMPARE(window.findChild<BrasswickForm*>()->width(),
@@ -94,14 +129,19 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QCOMPARE(settingValue(names[i], "Glimmerdock").toLongLong(),
                      qint64(uint32_t(values[i])));
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const auto opensAt = [&](WindowGeometry::Stored stored) {
+            return WindowGeometry::keptOnScreen(
+                WindowGeometry::restored(GeometryStore::screenSize(), stored),
+                WindowGeometry::frameEstimate, available);
+        };
         MainWindow reopened;
-        const WindowGeometry::Stored stored{uint32_t(-40), 30, 1100, 650};
-        QCOMPARE(reopened.geometry(),
-                 WindowGeometry::restored(GeometryStore::screenSize(), stored));
+        QCOMPARE(reopened.geometry(), opensAt({uint32_t(-40), 30, 1100, 650}));
+        QVERIFY(
+            available.contains(reopened.geometry().marginsAdded(WindowGeometry::frameEstimate)));
         clearSettings();
         setSettings({{"posX", "left"}, {"posY", 40}, {"width", qint64(1) << 33}}, "Glimmerdock");
-        QCOMPARE(MainWindow().geometry(),
-                 WindowGeometry::restored(GeometryStore::screenSize(), {100, 40, 986, 513}));
+        QCOMPARE(MainWindow().geometry(), opensAt({100, 40, 986, 513}));
     }
 
     void aboutDialog() {
