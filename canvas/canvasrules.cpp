@@ -11,7 +11,7 @@
 namespace CanvasRules {
 
 int clampedScale(int percent) {
-    return std::max(minimumScale, percent);
+    return std::clamp(percent, minimumScale, maximumScale);
 }
 
 QRect probeRect(QPoint widgetPoint, int k) {
@@ -39,8 +39,8 @@ int wheelSteps(int degrees) {
     return int(std::lround(degrees / 15.0));
 }
 
-int stepped(int value, int steps, int stride, int low) {
-    return int(std::clamp<qint64>(qint64(value) + qint64(steps) * stride, low, INT_MAX));
+int stepped(int value, int steps, int stride, int low, int high) {
+    return int(std::clamp<qint64>(qint64(value) + qint64(steps) * stride, low, high));
 }
 
 QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers) {

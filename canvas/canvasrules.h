@@ -19,6 +19,7 @@ constexpr int minimumScale = 1;
 // Largest decoded picture accepted, in megabytes (16000 x 16000 ARGB).
 constexpr int pictureAllocationLimitMB = 1024;
 
+// `percent` held within minimumScale..maximumScale.
 int clampedScale(int percent);
 
 // The 1 x 1 canvas rectangle under a widget point.
@@ -37,8 +38,8 @@ QPoint wheelDegrees(QPoint angleDelta);
 // Notches in `degrees` (15 a notch, rounded, halves away from zero).
 int wheelSteps(int degrees);
 
-// `value` moved by `steps` notches of `stride`, held within low..INT_MAX instead of overflowing.
-int stepped(int value, int steps, int stride, int low);
+// `value` moved by `steps` notches of `stride`, held within low..high instead of overflowing.
+int stepped(int value, int steps, int stride, int low, int high);
 
 // How far an arrow key moves the selected picture, in canvas pixels: 1, or 10 with Shift; none
 // for other keys.

@@ -10,9 +10,10 @@ ImageData droppedLayer(const QString& filePath, const QByteArray& fileBytes, con
     layer.sourceImage = picture;
     layer.scale = CanvasRules::fitScale(picture.size(), 300 * k);
     layer.rotation = 0;
-    layer.image = layer.scale == 100 ? picture : scaledSourceImage(picture, layer.scale);
-    layer.position = CanvasRules::centredPosition(widgetPoint, k, layer.image.size());
-    layer.rect = QRect(layer.position, layer.image.size());
+    layer.position =
+        CanvasRules::centredPosition(widgetPoint, k, scaledSize(picture.size(), layer.scale));
+    layer.rect.moveTopLeft(layer.position);
+    layer.updateImage();
     layer.index = index;
     return layer;
 }

@@ -187,7 +187,7 @@ void IconRenderer::drawPictures(QPainter& painter, const QList<ImageData>& image
     QList<QRect> rects;
     QList<bool> opaque;
     for (const ImageData& object : images) {
-        rects << QRect(object.position, object.image.size());
+        rects << object.imageRect();
         opaque << !object.image.hasAlphaChannel();
     }
     const QList<QRegion> visible = visiblePictureParts(rects, opaque, wholeArea);

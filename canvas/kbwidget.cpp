@@ -100,8 +100,7 @@ void KBWidget::setSelectedRotation(int degrees) {
 
 void KBWidget::moveSelected(QPoint position) {
     ImageData& object = LImageData[selectIndex];
-    object.position = position;
-    object.rect = QRect(position, object.image.size());
+    object.moveTo(position);
     selectedRect = object.rect;
 }
 
@@ -184,12 +183,13 @@ void KBWidget::wheelEvent(QWheelEvent* event) {
         // Some systems turn a Shift + wheel turn into a sideways one.
         const int turned = degrees.y() != 0 ? degrees.y() : degrees.x();
         object.rotation = CanvasRules::stepped(object.rotation, CanvasRules::wheelSteps(turned),
-                                               coarse ? 15 : 1, INT_MIN);
+                                               coarse ? 15 : 1, -maximumRotation, maximumRotation);
         updateSelectedImage();
         emit itemRotated(selectIndex);
     } else {
-        object.scale = CanvasRules::stepped(object.scale, CanvasRules::wheelSteps(degrees.y()),
-                                            coarse ? 10 : 1, CanvasRules::minimumScale);
+        object.scale =
+            CanvasRules::stepped(object.scale, CanvasRules::wheelSteps(degrees.y()),
+                                 coarse ? 10 : 1, CanvasRules::minimumScale, maximumScale);
         updateSelectedImage();
         emit itemScaled(selectIndex);
     }

@@ -17,6 +17,11 @@ void traceIndexes() {
         qCDebug(lcForm).nospace() << object.index;
 }
 
+// A layer made only in part shows the whole picture in its row.
+QImage rowPicture(const ImageData& layer) {
+    return layer.image.size() == layer.rect.size() ? layer.image : layer.sourceImage;
+}
+
 } // namespace
 
 PictureList::PictureList(Ui::BrasswickForm& ui, bool& slotsEnabled)
@@ -47,8 +52,8 @@ void PictureList::fill() {
     if (rows != names) {
         list->clear();
         for (const ImageData& layer : LImageData) {
-            list->insertItem(
-                0, new QListWidgetItem(rowIcon(layer.image), LocalGlobal::imageName(layer.index)));
+            list->insertItem(0, new QListWidgetItem(rowIcon(rowPicture(layer)),
+                                                    LocalGlobal::imageName(layer.index)));
         }
     }
     disableButtons();

@@ -1,14 +1,43 @@
 #include "imagedata.h"
 
-#include <QTransform>
+#include "model/reducedcopies.h"
+
+#include <QPainter>
 
 #include <algorithm>
+
+namespace {
+
+// Up to this many pixels a layer is made whole: that stays cheap, and moving it never makes it
+// again.
+constexpr qint64 wholeLimit = qint64(2 * largestCanvasSide) * (2 * largestCanvasSide);
+// Made round the largest canvas, so a drag makes a large layer again only now and then.
+constexpr int partMargin = largestCanvasSide / 2;
+
+QTransform turn(int rotation) {
+    QTransform transform;
+    transform.rotate(rotation);
+    return transform;
+}
+
+qint64 area(QSize size) {
+    return qint64(size.width()) * size.height();
+}
+
+// What a canvas can show of a layer at `position`, in layer coordinates.
+QRect shownPart(QSize layerSize, QPoint position, int margin) {
+    const QRect canvas(-margin, -margin, largestCanvasSide + 2 * margin,
+                       largestCanvasSide + 2 * margin);
+    return canvas.translated(-position) & QRect(QPoint(), layerSize);
+}
+
+} // namespace
 
 QSize scaledSize(QSize source, int scale) {
     if (source.isEmpty())
         return source;
-    return QSize(std::max(1, source.width() * scale / 100),
-                 std::max(1, source.height() * scale / 100));
+    return QSize(std::max(1, int(qint64(source.width()) * scale / 100)),
+                 std::max(1, int(qint64(source.height()) * scale / 100)));
 }
 
 QImage scaledSourceImage(const QImage& source, int scale) {
@@ -16,9 +45,75 @@ QImage scaledSourceImage(const QImage& source, int scale) {
                          Qt::SmoothTransformation);
 }
 
+// As QImage::transformed() sizes a turned image, so a layer keeps its size whether it is made
+// whole or in part.
+QSize layerSize(QSize source, int scale, int rotation) {
+    const QSize scaled = scaledSize(source, scale);
+    const QTransform place = QImage::trueMatrix(turn(rotation), scaled.width(), scaled.height());
+    if (place.type() <= QTransform::TxScale)
+        return scaled;
+    return place.map(QPolygonF(QRectF(QPointF(), scaled))).boundingRect().toAlignedRect().size();
+}
+
+QRect madePart(QSize layerSize, QPoint position) {
+    return shownPart(layerSize, position, partMargin);
+}
+
+bool madeWhole(QSize scaled, QSize layerSize) {
+    return area(scaled) <= wholeLimit && area(layerSize) <= wholeLimit;
+}
+
 void ImageData::updateImage() {
-    QTransform turn;
-    turn.rotate(rotation, Qt::ZAxis);
-    image = scaledSourceImage(sourceImage, scale).transformed(turn, Qt::SmoothTransformation);
-    rect.setSize(image.size());
+    const QSize scaled = scaledSize(sourceImage.size(), scale);
+    const QSize size = layerSize(sourceImage.size(), scale, rotation);
+    if (madeWhole(scaled, size)) {
+        image = wholeImage(scaled);
+        imageOffset = QPoint();
+        rect.setSize(image.size());
+        return;
+    }
+    const QRect part = madePart(size, position);
+    image = partImage(scaled, QImage::trueMatrix(turn(rotation), scaled.width(), scaled.height()),
+                      part);
+    imageOffset = part.topLeft();
+    rect.setSize(size);
+}
+
+void ImageData::moveTo(QPoint topLeft) {
+    position = topLeft;
+    rect.moveTopLeft(topLeft);
+    const QRect needed = shownPart(rect.size(), position, 0);
+    if (!needed.isEmpty() && !QRect(imageOffset, image.size()).contains(needed))
+        updateImage();
+}
+
+QImage ImageData::reducedAtLeast(QSize size) {
+    if (!reduced || !reduced->reduces(sourceImage))
+        reduced = std::make_shared<ReducedCopies>(sourceImage);
+    return reduced->atLeast(size);
+}
+
+QImage ImageData::wholeImage(QSize scaled) {
+    const QImage nearest = reducedAtLeast(scaled);
+    const QImage shrunk = nearest.size() == scaled ? nearest
+                                                   : nearest.scaled(scaled, Qt::IgnoreAspectRatio,
+                                                                    Qt::SmoothTransformation);
+    return shrunk.transformed(turn(rotation), Qt::SmoothTransformation);
+}
+
+// Only `part` of the layer, drawn through the whole transform from the nearest smaller copy, so
+// the cost follows the part's size and not the zoom.
+QImage ImageData::partImage(QSize scaled, const QTransform& place, const QRect& part) {
+    QImage made(part.size(), QImage::Format_ARGB32_Premultiplied);
+    if (made.isNull())
+        return made;
+    made.fill(0);
+    const QImage nearest = reducedAtLeast(scaled);
+    QPainter painter(&made);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setTransform(QTransform::fromScale(double(scaled.width()) / nearest.width(),
+                                               double(scaled.height()) / nearest.height()) *
+                         place * QTransform::fromTranslate(-part.x(), -part.y()));
+    painter.drawImage(0, 0, nearest);
+    return made;
 }

@@ -6,6 +6,18 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QTransform>
+
+#include <memory>
+
+class ReducedCopies;
+
+// Positions are canvas pixels, and no canvas is larger than this on a side.
+inline constexpr int largestCanvasSide = 900;
+// The largest zoom in percent: more would only show a few source pixels on the whole canvas.
+inline constexpr int maximumScale = 10000;
+// The largest turn either way in degrees, far beyond any use.
+inline constexpr int maximumRotation = 360000;
 
 // One picture layer on the canvas. Coordinates are canvas pixels.
 struct ImageData {
@@ -13,16 +25,37 @@ struct ImageData {
     // The picture file as it was read, so a project can carry the original and not a re-encoding.
     QByteArray fileBytes;
     QImage sourceImage;
+    // The layer's pixels: the whole scaled and turned picture, or, when that would be far larger
+    // than any canvas, only its part over the largest canvas and a margin round it, so the cost
+    // of a zoom or a turn is bounded by what can be shown.
     QImage image;
+    // Where `image` lies from the layer's top-left.
+    QPoint imageOffset;
     QPoint position;
+    // Where the whole scaled and turned picture lies, made or not: what picking and the selection
+    // frame use.
     QRect rect;
     int index = 0;
     int scale = 100;
     int rotation = 0;
+    // Smaller copies of `sourceImage`, made when first needed and shared by copies of the layer.
+    std::shared_ptr<ReducedCopies> reduced;
 
     // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and resizes `rect` to it.
     // The top-left stays put, so a rotation grows the object to the right and downwards.
     void updateImage();
+
+    // Moves the layer, making its pixels again only when the part made no longer covers what a
+    // canvas can show.
+    void moveTo(QPoint topLeft);
+
+    // Where `image` is drawn on the canvas.
+    QRect imageRect() const { return QRect(position + imageOffset, image.size()); }
+
+private:
+    QImage reducedAtLeast(QSize size);
+    QImage wholeImage(QSize scaled);
+    QImage partImage(QSize scaled, const QTransform& place, const QRect& part);
 };
 
 // The size a picture of `source` size shows at `scale` percent (integer division, truncating),
@@ -31,3 +64,14 @@ QSize scaledSize(QSize source, int scale);
 
 // `source` scaled to scaledSize(), smooth, ignoring aspect ratio.
 QImage scaledSourceImage(const QImage& source, int scale);
+
+// The size of the layer a picture of `source` size makes at `scale` and `rotation`: the bounding
+// box of the scaled picture turned about its centre.
+QSize layerSize(QSize source, int scale, int rotation);
+
+// The part of a layer of `layerSize` at `position` that is made: what lies over the largest
+// canvas and a margin round it, in layer coordinates.
+QRect madePart(QSize layerSize, QPoint position);
+
+// Whether a layer of `layerSize`, scaled to `scaled`, is made whole.
+bool madeWhole(QSize scaled, QSize layerSize);

@@ -11,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
-#include <QTransform>
 
 #include <algorithm>
 #include <array>
@@ -25,8 +24,6 @@ namespace {
 const QString formatName = QStringLiteral("glimmerdock-project");
 constexpr int formatVersion = 1;
 constexpr int maxPosition = 1000000;
-constexpr int maxRotation = 360000;
-constexpr int maxScale = 10000;
 constexpr int maxExportSize = 1024;
 // File names are kept for the layer list only; nobody needs a longer one there.
 constexpr int maxNameLength = 255;
@@ -79,21 +76,13 @@ QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image
     return {};
 }
 
-// The size updateImage() will give a picture of `source` size, bounded the way QImage::transformed
-// bounds a turned image (to within a pixel), so nothing far too large is ever allocated.
-QSize derivedSize(QSize source, int scale, int rotation) {
-    QTransform turn;
-    turn.rotate(rotation);
-    return turn.mapRect(QRectF(QPointF(), scaledSize(source, scale))).toAlignedRect().size();
-}
-
 // Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.
 QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft) {
     const QJsonObject object = value.toObject();
     const auto x = wholeNumber(object.value(u"x"), -maxPosition, maxPosition);
     const auto y = wholeNumber(object.value(u"y"), -maxPosition, maxPosition);
-    const auto scale = wholeNumber(object.value(u"scale"), 1, maxScale);
-    const auto rotation = wholeNumber(object.value(u"rotation"), -maxRotation, maxRotation);
+    const auto scale = wholeNumber(object.value(u"scale"), 1, maximumScale);
+    const auto rotation = wholeNumber(object.value(u"rotation"), -maximumRotation, maximumRotation);
     const QJsonValue name = object.value(u"name");
     const QJsonValue data = object.value(u"data");
     const auto bytes = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
@@ -103,10 +92,6 @@ QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft)
     if (const QString reason = decodePicture(*bytes, pixelsLeft, layer.sourceImage);
         !reason.isEmpty())
         return reason;
-    const QSize derived = derivedSize(layer.sourceImage.size(), *scale, *rotation);
-    if (!withinLimits(derived, pixelsLeft))
-        return tr("picture %1 is scaled too large");
-    pixelsLeft -= qint64(derived.width()) * derived.height();
     layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
     layer.fileBytes = *bytes;
     // A missing or unusable number is replaced by renumber().
@@ -114,12 +99,10 @@ QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft)
     layer.position = QPoint(*x, *y);
     layer.scale = *scale;
     layer.rotation = *rotation;
-    // Unturned, this is exactly the image a freshly dropped picture gets.
+    // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
+    layer.rect.moveTopLeft(layer.position);
     layer.updateImage();
-    layer.rect = QRect(layer.position, layer.image.size());
-    // derivedSize() may miss by a pixel.
-    return withinLimits(layer.image.size(), maxTotalPixels) ? QString()
-                                                            : tr("picture %1 is scaled too large");
+    return {};
 }
 
 // Gives each layer whose number is negative or already taken the smallest free one, so every

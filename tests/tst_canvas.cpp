@@ -222,7 +222,7 @@ private Q_SLOTS:
         }
         QCOMPARE(scaled.size(), 6);
         QCOMPARE(rotated.size(), 4);
-        QCOMPARE(CanvasRules::stepped(INT_MAX - 5, 10, 15, INT_MIN), INT_MAX);
+        QCOMPARE(CanvasRules::stepped(INT_MAX - 5, 10, 15, INT_MIN, INT_MAX), INT_MAX);
         // The keys act on the selected picture: arrows nudge it, Delete asks to remove it.
         const QPoint before = LImageData.at(0).position;
         QTest::keyClick(canvas.get(), Qt::Key_Right);
@@ -236,6 +236,76 @@ private Q_SLOTS:
         QVERIFY(LocalGlobal::isShiftButtonPressed);
         QTest::keyRelease(canvas.get(), Qt::Key_Shift);
         QVERIFY(!LocalGlobal::isShiftButtonPressed);
+    }
+
+    void zoomBoundedByCanvas_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("checkered");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<QPoint>("drag");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("small, whole")
+            << QSize(240, 180) << false << 300 << 30 << QPoint(-20, 10) << 0.0;
+        QTest::newRow("zoomed in")
+            << QSize(400, 300) << false << 1000 << 0 << QPoint(-90, -60) << 1.0;
+        QTest::newRow("zoomed in, turned")
+            << QSize(400, 300) << false << 900 << 35 << QPoint(100, 40) << 1.0;
+        // A fine checkerboard shrunk without averaging every pixel would show moiré, not grey.
+        QTest::newRow("shrunk, in part")
+            << QSize(4000, 4000) << true << 48 << 0 << QPoint(30, 30) << 2.0;
+        QTest::newRow("shrunk, whole")
+            << QSize(4000, 4000) << true << 9 << 0 << QPoint(0, 0) << 2.0;
+    }
+
+    // However far a picture is zoomed, its layer keeps its whole size for picking, while only
+    // what a canvas can show is made; what is shown matches the whole picture scaled and turned
+    // at once, after the zoom, the turn and a drag of its centre to `drag` from the canvas's.
+    void zoomBoundedByCanvas() {
+        QFETCH(QSize, size);
+        QFETCH(bool, checkered);
+        QFETCH(int, scale);
+        QFETCH(int, rotation);
+        QFETCH(QPoint, drag);
+        QFETCH(double, tolerance);
+        QImage source(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                source.setPixel(x, y,
+                                checkered ? ((x + y) % 2 ? 0xffffffff : 0xff000000)
+                                          : qRgb(x * 255 / size.width(), (x * y) % 251,
+                                                 y * 255 / size.height()));
+        }
+        const QString path = folder.filePath(QString("zoom%1.png").arg(QTest::currentDataTag()));
+        QVERIFY(source.save(path));
+        showCanvas(3);
+        QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {150, 150});
+        canvas->setSelectedScale(scale);
+        canvas->setSelectedRotation(rotation);
+        const QPoint grip = LImageData.at(0).rect.center() / 3;
+        QTest::mousePress(canvas.get(), Qt::LeftButton, {}, grip);
+        QTest::mouseMove(canvas.get(), QPoint(150, 150) + drag);
+        QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, QPoint(150, 150) + drag);
+        const ImageData& layer = LImageData.at(0);
+        QCOMPARE(layer.rect, QRect(layer.position, layerSize(size, scale, rotation)));
+        QCOMPARE(canvas->getSelectedRect(), layer.rect);
+        QVERIFY(qint64(layer.image.width()) * layer.image.height() <= 1800 * 1800);
+
+        QTransform turn;
+        turn.rotate(rotation);
+        const QImage whole =
+            scaledSourceImage(source.convertToFormat(QImage::Format_ARGB32_Premultiplied), scale)
+                .transformed(turn, Qt::SmoothTransformation);
+        QCOMPARE(whole.size(), layer.rect.size());
+        QImage expected(900, 900, QImage::Format_ARGB32_Premultiplied);
+        QImage shown = expected;
+        expected.fill(0);
+        shown.fill(0);
+        QPainter(&expected).drawImage(layer.position, whole);
+        QPainter(&shown).drawImage(layer.imageRect().topLeft(), layer.image);
+        QVERIFY2(meanDifference(shown, expected) <= tolerance,
+                 qPrintable(QString::number(meanDifference(shown, expected))));
     }
 
     void sharpSmallSizes_data() {

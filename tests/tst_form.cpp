@@ -175,11 +175,13 @@ class TestForm : public QObject {
         QStringList names;
         for (const ImageData& object : LImageData) {
             names.prepend(LocalGlobal::imageName(object.index));
-            QCOMPARE(object.rect, QRect(object.position, object.image.size()));
             const QSize source = object.sourceImage.size();
+            QCOMPARE(object.rect,
+                     QRect(object.position, layerSize(source, object.scale, object.rotation)));
+            QVERIFY(object.rect.contains(object.imageRect()));
             if (object.rotation % 360 == 0)
-                QCOMPARE(object.image.size(), QSize(source.width() * object.scale / 100,
-                                                    source.height() * object.scale / 100));
+                QCOMPARE(object.rect.size(), QSize(source.width() * object.scale / 100,
+                                                   source.height() * object.scale / 100));
         }
         QStringList rows;
         for (int row = 0; row < list()->count(); ++row)

@@ -29,11 +29,15 @@ class TestProject : public QObject {
         const QPoint at(random.bounded(-60, 300), random.bounded(-60, 300));
         const int scale = n % 4 ? random.bounded(1, 300) : 100;
         const int rotation = n % 3 ? random.bounded(-720, 720) : 0;
-        ImageData layer{path, bytes, PictureDecoder(bytes).read(), {}, at, {}, n, scale, rotation};
-        // Unturned, the image is derived as a drop derives it: without a transform.
-        layer.image = layer.rotation ? (layer.updateImage(), layer.image)
-                                     : scaledSourceImage(layer.sourceImage, layer.scale);
-        layer.rect = QRect(layer.position, layer.image.size());
+        ImageData layer;
+        layer.filePath = path;
+        layer.fileBytes = bytes;
+        layer.sourceImage = PictureDecoder(bytes).read();
+        layer.index = n;
+        layer.scale = scale;
+        layer.rotation = rotation;
+        layer.moveTo(at);
+        layer.updateImage();
         return layer;
     }
 
@@ -93,7 +97,7 @@ private slots:
                                          {"x", "\"0\"", "picture 1"},
                                          {"y", "1e300", "picture 1"},
                                          {"scale", "2.5", "picture 1"},
-                                         {"scale", "10000", "picture 1 is scaled too large"},
+                                         {"scale", "10001", "picture 1"},
                                          {"rotation", "-400000", "picture 1"},
                                          {"name", "3", "picture 1"},
                                          {"data", "\"@@\"", "picture 1"},

@@ -70,7 +70,7 @@ void badge(QPainter& painter, const IconStyle& s, int k) {
 
 void pictures(QPainter& painter, const QList<ImageData>& images) {
     for (const ImageData& object : images)
-        painter.drawImage(QRect(object.position, object.image.size()), object.image);
+        painter.drawImage(object.position + object.imageOffset, object.image);
 }
 
 } // namespace
