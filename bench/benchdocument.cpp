@@ -5,6 +5,8 @@
 #include "model/localglobal.h"
 #include "support/testsupport.h"
 
+#include <QColorSpace>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImageWriter>
 #include <QLinearGradient>
@@ -16,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -57,6 +60,22 @@ QImage photograph(QSize size, int seed) {
                          QColor::fromHsv((mark * 37) % 360, 120, 200));
     }
     return image;
+}
+
+// A camera's grain, up to 8 levels either way, so the JPEG decodes like a photograph straight
+// from a camera and not like a flat drawing.
+void addSensorNoise(QImage& image) {
+    quint32 state = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int grain = int(state >> 28) - 8;
+            line[x] = qRgb(std::clamp(qRed(line[x]) + grain, 0, 255),
+                           std::clamp(qGreen(line[x]) + grain, 0, 255),
+                           std::clamp(qBlue(line[x]) + grain, 0, 255));
+        }
+    }
 }
 
 // A logo-like drawing on a transparent ground: rings and a star with soft edges.
@@ -131,6 +150,31 @@ QStringList writePhotographs(const QString& folder, int count, QSize size) {
             paths << path;
     }
     return paths;
+}
+
+QString writeCameraPhotograph(const QString& folder, QSize size, bool profiled) {
+    const QString path = QStringLiteral("%1/camera%2.jpg").arg(folder, profiled ? "-profiled" : "");
+    QImage stored = photograph(size.transposed(), 1);
+    addSensorNoise(stored);
+    if (profiled)
+        stored.setColorSpace(QColorSpace::AdobeRgb);
+    QImageWriter writer(path);
+    writer.setQuality(90);
+    if (!writer.write(stored))
+        return {};
+    // An APP1 segment right after the start marker: big-endian TIFF header, one IFD entry,
+    // Orientation (0x112) = 6, "turn clockwise to show".
+    const QByteArray exif = QByteArray::fromHex("ffe10022457869660000"
+                                                "4d4d002a00000008"
+                                                "0001"
+                                                "011200030000000100060000"
+                                                "00000000");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return {};
+    const QByteArray jpeg = file.readAll().insert(2, exif);
+    file.seek(0);
+    return file.write(jpeg) == jpeg.size() ? path : QString();
 }
 
 IconStyle fullStyle() {

@@ -27,6 +27,11 @@ QStringList writePictures(const QString& folder, int count);
 // Writes `count` JPEG photographs of `size` into `folder`.
 QStringList writePhotographs(const QString& folder, int count, QSize size);
 
+// Writes a JPEG photograph of `size` into `folder` as a camera writes one held upright: stored
+// turned a quarter with an EXIF orientation tag (6) saying so and, when `profiled`, an Adobe RGB
+// colour profile. Answers its path.
+QString writeCameraPhotograph(const QString& folder, QSize size, bool profiled);
+
 // Every style flag on (background gradient, 3D, border, glossy, clipping, badge), diagonal badge
 // at the bottom right, badge text measured in its font.
 IconStyle fullStyle();

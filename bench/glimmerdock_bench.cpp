@@ -29,7 +29,7 @@
 
 #include <cstring>
 #include <memory>
-#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -527,30 +527,35 @@ BENCHMARK(saveProject)->Apply(configure);
 BENCHMARK(openProject)->Apply(configure);
 BENCHMARK(undoStep)->Apply(configure)->ArgName("k")->DenseRange(1, 3, 2);
 
-// "--peak-memory-mb=<n>" puts the peak memory measured by glimmerdock_peakmem into the table.
-std::optional<double> takePeakMemory(int& argc, char** argv) {
-    const char* prefix = "--peak-memory-mb=";
-    std::optional<double> peak;
+// Each "--peak=<megabytes>:<target megabytes>:<what>", as glimmerdock_peakmem prints it, puts a
+// peak measured in a process of its own into the table.
+std::vector<TableReporter::Peak> takePeaks(int& argc, char** argv) {
+    const char* prefix = "--peak=";
+    std::vector<TableReporter::Peak> peaks;
     int kept = 0;
     for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0)
-            peak = std::atof(argv[i] + std::strlen(prefix));
-        else
+        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) != 0) {
             argv[kept++] = argv[i];
+            continue;
+        }
+        const QStringList parts = QString(argv[i] + std::strlen(prefix)).split(u':');
+        if (parts.size() == 3)
+            peaks.push_back(
+                {parts.at(2).toStdString(), parts.at(0).toDouble(), parts.at(1).toDouble()});
     }
     argc = kept;
-    return peak;
+    return peaks;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     BenchDocument::prepareProcess();
-    const std::optional<double> peak = takePeakMemory(argc, argv);
+    std::vector<TableReporter::Peak> peaks = takePeaks(argc, argv);
     benchmark::Initialize(&argc, argv);
     QApplication application(argc, argv);
     BenchDocument::initApplication();
-    TableReporter reporter(peak);
+    TableReporter reporter(std::move(peaks));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

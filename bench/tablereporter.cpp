@@ -1,6 +1,7 @@
 #include "tablereporter.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -27,7 +28,7 @@ int factor(const std::string& args) {
 
 } // namespace
 
-TableReporter::TableReporter(std::optional<double> peak) : peakMegabytes(peak) {}
+TableReporter::TableReporter(std::vector<Peak> peaks) : peaks(std::move(peaks)) {}
 
 bool TableReporter::ReportContext(const Context& context) {
     std::fprintf(stderr, "%d CPUs at %.0f MHz; measuring", context.cpu_info.num_cpus,
@@ -85,12 +86,11 @@ void TableReporter::printFigure(const Figure& figure) const {
              format("%.1f x", figure.seconds / bound), target);
 }
 
-void TableReporter::printConvertComparison(const Figure& ours) const {
+void TableReporter::printRatio(const Figure& ours, const std::string& family,
+                               const std::string& label, const std::string& target) const {
     for (const Figure& theirs : figures) {
-        if (theirs.family == "convert" && theirs.args == ours.args && theirs.seconds > 0) {
-            printRow("  writeIcoFile / convert, " + ours.args, "", "",
-                     format("%.2f", ours.seconds / theirs.seconds), ours.k == 3 ? "<= 0.5" : "");
-        }
+        if (theirs.family == family && theirs.args == ours.args && theirs.seconds > 0)
+            printRow("  " + label, "", "", format("%.2f", ours.seconds / theirs.seconds), target);
     }
 }
 
@@ -103,11 +103,14 @@ void TableReporter::Finalize() {
     for (const Figure& figure : figures) {
         printFigure(figure);
         if (figure.family == "writeIcoFile")
-            printConvertComparison(figure);
+            printRatio(figure, "convert", "writeIcoFile / convert, " + figure.args,
+                       figure.k == 3 ? "<= 0.5" : "");
+        if (figure.family == "intake")
+            printRatio(figure, "decode", "intake / decode", "<= 1.25");
     }
-    if (peakMegabytes)
-        printRow("peak resident memory, 10 pictures, k=3", format("%.1f MB", *peakMegabytes), "",
-                 "", "");
+    for (const Peak& peak : peaks)
+        printRow("peak resident memory, " + peak.what, format("%.1f MB", peak.megabytes), "", "",
+                 peak.targetMegabytes > 0 ? format("<= %g MB", peak.targetMegabytes) : "");
     std::printf("\nbound: the bytes a figure must touch (each full pass over an image of c x c x 4 "
                 "bytes) at the copy bandwidth of the same canvas; ratio: median / bound "
                 "(for copy rows: bandwidth, read + write).\n");

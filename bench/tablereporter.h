@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +12,18 @@
 // Conventions the benchmarks follow: the label names the figure; the counter "touched" gives the
 // bytes one iteration must touch; "target_ms" an optional target; the argument "k" the canvas
 // factor; the family "copy" measures bandwidth over one canvas of factor k (k 0: a buffer far
-// beyond every cache); "convert" is ImageMagick's tool, set beside "writeIcoFile" of the same k.
+// beyond every cache); "convert" is ImageMagick's tool, set beside "writeIcoFile" of the same k;
+// "intake" is set beside "decode".
 class TableReporter : public benchmark::BenchmarkReporter {
 public:
-    explicit TableReporter(std::optional<double> peakMegabytes);
+    // Peak resident memory measured in a process of its own, for the end of the table.
+    struct Peak {
+        std::string what;
+        double megabytes = 0;
+        double targetMegabytes = 0;
+    };
+
+    explicit TableReporter(std::vector<Peak> peaks);
 
     bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
@@ -33,12 +40,14 @@ private:
         double targetSeconds = 0;
     };
 
-    std::optional<double> peakMegabytes;
+    std::vector<Peak> peaks;
     std::vector<Figure> figures;
     std::map<int, double> bandwidth;
 
     void printRow(const std::string& figure, const std::string& median, const std::string& bound,
                   const std::string& ratio, const std::string& target) const;
     void printFigure(const Figure& figure) const;
-    void printConvertComparison(const Figure& ours) const;
+    // A row of `ours` over the figure of `family` with the same arguments, when that ran.
+    void printRatio(const Figure& ours, const std::string& family, const std::string& label,
+                    const std::string& target) const;
 };

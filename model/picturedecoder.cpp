@@ -1,5 +1,6 @@
 #include "picturedecoder.h"
 
+#include "model/srgbconversion.h"
 #include "model/trace.h"
 
 #include <Magick++.h>
@@ -80,12 +81,36 @@ QImage convertedByLittleCms(const QByteArray& bytes, const QByteArray& format) {
 // translucent pixels keep their precision, and a deep picture at 16 bits, so it loses nothing
 // before its colours are converted.
 QImage shownForm(QImage image) {
+    // Opaque 32-bit pixels already are premultiplied ones.
+    if (image.format() == QImage::Format_RGB32 &&
+        (!image.colorSpace().isValid() || image.colorSpace() == QColorSpace::SRgb)) {
+        image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+        return image;
+    }
     if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace::SRgb) {
         image.convertTo(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
         image.convertToColorSpace(QColorSpace::SRgb);
     }
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
+}
+
+bool isDirect(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
+}
+
+// `image` turned as `transformation` says and, when its profile allows, in sRGB; a profile of
+// another kind is left for Qt to apply.
+QImage upright(QImage image, QImageIOHandler::Transformations transformation) {
+    if (!isDirect(image.format()))
+        image.convertTo(QImage::Format_ARGB32);
+    const QColorSpace space = image.colorSpace();
+    const std::optional<SrgbConversion> conversion =
+        space.isValid() && space != QColorSpace::SRgb ? SrgbConversion::fromIcc(space.iccProfile())
+                                                      : std::nullopt;
+    if (transformation == QImageIOHandler::TransformationNone && !conversion)
+        return image;
+    return uprightPixels(image, transformation, conversion ? &*conversion : nullptr);
 }
 
 } // namespace
@@ -115,13 +140,21 @@ QSize PictureDecoder::size() const {
 
 QImage PictureDecoder::read() {
     const QByteArray format = reader.format();
+    // 32-bit pictures, photographs above all, are turned upright and converted to sRGB in one
+    // pass of ours; Qt turns the others as it reads them.
+    const bool ours = isDirect(reader.imageFormat());
+    reader.setAutoTransform(!ours);
+    const QImageIOHandler::Transformations transformation =
+        ours ? reader.transformation() : QImageIOHandler::TransformationNone;
     QImage image = reader.read();
     if (image.isNull())
         return image;
     // Qt applies RGB profiles only; a JPEG or TIFF may carry any other.
     if (!image.colorSpace().isValid() && (format == "jpeg" || format == "tiff")) {
         if (QImage managed = convertedByLittleCms(bytes, format); !managed.isNull())
-            image = managed;
+            return shownForm(managed);
     }
+    if (ours)
+        image = upright(image, transformation);
     return shownForm(image);
 }
