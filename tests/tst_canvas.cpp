@@ -369,6 +369,7 @@ private Q_SLOTS:
                 QTest::addRow("%s %d", suffix, o) << QString("%1.%2").arg(o).arg(suffix) << o << "";
         }
         QTest::newRow("Adobe RGB JPEG") << "adobe.jpg" << 1 << "a98";
+        QTest::newRow("Adobe RGB JPEG, turned") << "adobe6.jpg" << 6 << "a98";
         QTest::newRow("ProPhoto PNG") << "prophoto.png" << 1 << "rommrgb";
         QTest::newRow("ProPhoto TIFF") << "prophoto.tif" << 1 << "rommrgb";
         QTest::newRow("CMYK JPEG") << "cmyk.jpg" << 1 << "default_cmyk";
