@@ -7,6 +7,10 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
+class VectorPicture;
+
 // One picture layer on the canvas. Coordinates are canvas pixels.
 struct ImageData {
     QString filePath;
@@ -19,6 +23,8 @@ struct ImageData {
     int index = 0;
     int scale = 100;
     int rotation = 0;
+    // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
+    std::shared_ptr<const VectorPicture> vector;
 
     // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and resizes `rect` to it.
     // The top-left stays put, so a rotation grows the object to the right and downwards.
