@@ -1,6 +1,7 @@
 #include "sharpicon.h"
 
 #include "canvas/icongeometry.h"
+#include "model/vectorpicture.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -80,7 +81,8 @@ QSize drawnSize(const ImageData& layer, double factor) {
 // Placed as the big rendering places the layer's image (the source scaled, then turned, the turned
 // image's top-left at `position`), but drawn from a copy of the picture scaled smoothly to about
 // its size here: a picture shrunk in one filtered step would skip most of its pixels. `pixels` is
-// a smooth copy of the source at least as large as drawn here.
+// a smooth copy of the source at least as large as drawn here. An SVG picture is drawn from the
+// SVG itself at this size instead, so its edges stay sharp.
 void drawPicture(QPainter& painter, const ImageData& layer, const QImage& pixels,
                  const QTransform& toIcon, double factor) {
     const QSize drawn = drawnSize(layer, factor);
@@ -94,7 +96,11 @@ void drawPicture(QPainter& painter, const ImageData& layer, const QImage& pixels
                          QImage::trueMatrix(turn, scaled.width(), scaled.height()) *
                          QTransform::fromTranslate(layer.position.x(), layer.position.y()) *
                          toIcon);
-    painter.drawImage(0, 0, pixels.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (layer.vector)
+        layer.vector->render(painter, QRectF(QPointF(), QSizeF(drawn)));
+    else
+        painter.drawImage(0, 0,
+                          pixels.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     painter.resetTransform();
 }
 
@@ -104,14 +110,16 @@ void drawPictures(QPainter& painter, const QList<ImageData>& layers, const QList
         drawPicture(painter, layers.at(i), pixels.at(i), toIcon, factor);
 }
 
-// Each layer's picture shrunk once to what an icon of `size` draws, for that and smaller ones.
+// Each raster layer's picture shrunk once to what an icon of `size` draws, for that and smaller
+// ones.
 QList<QImage> shrunkPictures(const QList<ImageData>& layers, int k, int size) {
     QList<QImage> pictures;
     for (const ImageData& layer : layers) {
         const QSize drawn = drawnSize(layer, scaleFactor(k, size));
-        pictures << (drawn.isEmpty() ? QImage()
-                                     : layer.sourceImage.scaled(drawn, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+        pictures << (drawn.isEmpty() || layer.vector
+                         ? QImage()
+                         : layer.sourceImage.scaled(drawn, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation));
     }
     return pictures;
 }
