@@ -2,16 +2,17 @@
 
 #include "canvas/canvasrules.h"
 
-ImageData droppedLayer(const QString& filePath, const QByteArray& fileBytes, const QImage& picture,
+ImageData droppedLayer(const QString& filePath, const PictureIntake::Picture& picture,
                        QPoint widgetPoint, int k, int index) {
     ImageData layer;
     layer.filePath = filePath;
-    layer.fileBytes = fileBytes;
-    layer.sourceImage = picture;
-    layer.scale = CanvasRules::fitScale(picture.size(), 300 * k);
+    layer.fileBytes = picture.bytes;
+    layer.sourceImage = picture.image;
+    layer.vector = picture.vector;
+    layer.scale = CanvasRules::fitScale(picture.image.size(), 300 * k);
     layer.rotation = 0;
     layer.position =
-        CanvasRules::centredPosition(widgetPoint, k, scaledSize(picture.size(), layer.scale));
+        CanvasRules::centredPosition(widgetPoint, k, scaledSize(picture.image.size(), layer.scale));
     layer.rect.moveTopLeft(layer.position);
     layer.updateImage();
     layer.index = index;

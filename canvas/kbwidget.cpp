@@ -288,8 +288,8 @@ bool KBWidget::isProjectFile(const QString& path) {
 
 void KBWidget::addImage(QPoint cursorPoint, const QString& filePath,
                         const PictureIntake::Picture& picture) {
-    const ImageData imageData = droppedLayer(filePath, picture.bytes, picture.image, cursorPoint,
-                                             sizeIndex, LocalGlobal::nextFreeIndex());
+    const ImageData imageData =
+        droppedLayer(filePath, picture, cursorPoint, sizeIndex, LocalGlobal::nextFreeIndex());
     qCDebug(lcCanvas).nospace() << "imageData.scale: " << imageData.scale;
     qCDebug(lcCanvas).nospace() << "imageData.position: " << imageData.position;
     qCDebug(lcCanvas).nospace() << "cursor point: " << cursorPoint;

@@ -3,6 +3,7 @@
 #include "model/picturedecoder.h"
 #include "model/projectfile.h"
 #include "model/trace.h"
+#include "model/vectorpicture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -24,6 +25,29 @@ QString tooLarge(QSize size) {
     return tr("too large: %1 x %2").arg(size.width()).arg(size.height());
 }
 
+void readRaster(Picture& picture) {
+    PictureDecoder decoder(picture.bytes);
+    const QSize declared = decoder.size();
+    if (!withinSideLimit(declared)) {
+        picture.refusal = tooLarge(declared);
+        return;
+    }
+    picture.image = decoder.read();
+    if (picture.image.isNull())
+        picture.refusal = tr("cannot be read");
+    else if (!withinSideLimit(picture.image.size()))
+        picture.refusal = tooLarge(picture.image.size());
+    if (!picture.refusal.isEmpty())
+        picture.image = QImage();
+}
+
+// The layer's pixels are the picture drawn at its natural size, which is bounded below the limit.
+void readVector(Picture& picture) {
+    picture.vector = VectorPicture::read(picture.bytes, &picture.refusal);
+    if (picture.vector)
+        picture.image = picture.vector->image(picture.vector->naturalSize());
+}
+
 } // namespace
 
 QString lastSuffix(const QString& completeSuffix) {
@@ -36,7 +60,8 @@ bool isAcceptedSuffix(const QString& suffix) {
         QStringLiteral("gif"),  QStringLiteral("jpg"), QStringLiteral("jpeg"),
         QStringLiteral("jfif"), QStringLiteral("jpe"), QStringLiteral("png"),
         QStringLiteral("tiff"), QStringLiteral("tif"), QStringLiteral("webp"),
-        QStringLiteral("bmp"),  QStringLiteral("ico")};
+        QStringLiteral("bmp"),  QStringLiteral("ico"), QStringLiteral("svg"),
+        QStringLiteral("svgz")};
     return accepted.contains(suffix, Qt::CaseInsensitive);
 }
 
@@ -61,19 +86,10 @@ Picture read(const QString& path) {
         return picture;
     }
     picture.bytes = file.readAll();
-    PictureDecoder decoder(picture.bytes);
-    const QSize declared = decoder.size();
-    if (!withinSideLimit(declared)) {
-        picture.refusal = tooLarge(declared);
-        return picture;
-    }
-    picture.image = decoder.read();
-    if (picture.image.isNull())
-        picture.refusal = tr("cannot be read");
-    else if (!withinSideLimit(picture.image.size()))
-        picture.refusal = tooLarge(picture.image.size());
-    if (!picture.refusal.isEmpty())
-        picture.image = QImage();
+    if (VectorPicture::isVector(picture.bytes))
+        readVector(picture);
+    else
+        readRaster(picture);
     return picture;
 }
 

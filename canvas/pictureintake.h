@@ -4,6 +4,10 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
+class VectorPicture;
+
 // How the canvas takes picture files: which names it considers pictures, and reading one into the
 // picture a layer holds or into the reason it is refused, for the user to be told.
 namespace PictureIntake {
@@ -12,8 +16,11 @@ namespace PictureIntake {
 struct Picture {
     // The file as read: a project carries the original, not a re-encoding.
     QByteArray bytes;
-    // Upright, in sRGB, premultiplied ARGB (PictureDecoder); null when refused.
+    // Upright, in sRGB, premultiplied ARGB (PictureDecoder), or an SVG picture drawn at its
+    // natural size; null when refused.
     QImage image;
+    // The SVG picture itself; null for a raster picture or when refused.
+    std::shared_ptr<const VectorPicture> vector;
     // Why the file is not taken ("unsupported type", "cannot be read", "too large: W x H");
     // empty when it is.
     QString refusal;
@@ -29,8 +36,8 @@ bool isAcceptedSuffix(const QString& suffix);
 bool isPictureFile(const QString& path);
 
 // Reads the file at `path` as a picture when its name says it is one; then its contents decide
-// the format. Refuses, before decoding any pixel, a picture larger than ProjectFile::maxImageSide
-// on a side.
+// the format, SVG (VectorPicture) or raster. Refuses, before decoding any pixel, a raster picture
+// larger than ProjectFile::maxImageSide on a side.
 Picture read(const QString& path);
 
 // What the user is told of a refused file: its name and why.

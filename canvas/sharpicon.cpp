@@ -1,6 +1,7 @@
 #include "sharpicon.h"
 
 #include "canvas/icongeometry.h"
+#include "model/vectorpicture.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -68,6 +69,11 @@ void drawThreeD(QPainter& painter, const QImage& container, const QPainterPath& 
     painter.drawImage(offset, offset, container);
 }
 
+// Whether `a` is larger than `b` either way: shrinking it to `b` averages pixels.
+bool isLarger(QSize a, QSize b) {
+    return a.width() > b.width() || a.height() > b.height();
+}
+
 // The size a layer's picture is drawn at in an icon `factor` times the canvas.
 QSize drawnSize(const ImageData& layer, double factor) {
     const QSize scaled = scaledSize(layer.sourceImage.size(), layer.scale);
@@ -80,21 +86,31 @@ QSize drawnSize(const ImageData& layer, double factor) {
 // Placed as the big rendering places the layer's image (the source scaled, then turned, the turned
 // image's top-left at `position`), but drawn from a copy of the picture scaled smoothly to about
 // its size here: a picture shrunk in one filtered step would skip most of its pixels. `pixels` is
-// a smooth copy of the source at least as large as drawn here.
+// a smooth copy of the source at least as large as drawn here, or the source itself where it is
+// drawn enlarged: then the transform enlarges it, drawing only the pixels the icon has. An SVG
+// picture is drawn from the SVG itself at this size instead, so its edges stay sharp.
 void drawPicture(QPainter& painter, const ImageData& layer, const QImage& pixels,
                  const QTransform& toIcon, double factor) {
     const QSize drawn = drawnSize(layer, factor);
     if (drawn.isEmpty())
         return;
     const QSize scaled = scaledSize(layer.sourceImage.size(), layer.scale);
+    const QImage sized =
+        layer.vector || !isLarger(pixels.size(), drawn)
+            ? pixels
+            : pixels.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize from = layer.vector ? drawn : sized.size();
     QTransform turn;
     turn.rotate(layer.rotation);
-    painter.setTransform(QTransform::fromScale(double(scaled.width()) / drawn.width(),
-                                               double(scaled.height()) / drawn.height()) *
+    painter.setTransform(QTransform::fromScale(double(scaled.width()) / from.width(),
+                                               double(scaled.height()) / from.height()) *
                          QImage::trueMatrix(turn, scaled.width(), scaled.height()) *
                          QTransform::fromTranslate(layer.position.x(), layer.position.y()) *
                          toIcon);
-    painter.drawImage(0, 0, pixels.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (layer.vector)
+        layer.vector->render(painter, QRectF(QPointF(), QSizeF(drawn)));
+    else
+        painter.drawImage(0, 0, sized);
     painter.resetTransform();
 }
 
@@ -104,14 +120,19 @@ void drawPictures(QPainter& painter, const QList<ImageData>& layers, const QList
         drawPicture(painter, layers.at(i), pixels.at(i), toIcon, factor);
 }
 
-// Each layer's picture shrunk once to what an icon of `size` draws, for that and smaller ones.
+// Each raster layer's picture shrunk once to what an icon of `size` draws, for that and smaller
+// ones.
 QList<QImage> shrunkPictures(const QList<ImageData>& layers, int k, int size) {
     QList<QImage> pictures;
     for (const ImageData& layer : layers) {
         const QSize drawn = drawnSize(layer, scaleFactor(k, size));
-        pictures << (drawn.isEmpty() ? QImage()
-                                     : layer.sourceImage.scaled(drawn, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+        if (drawn.isEmpty() || layer.vector)
+            pictures << QImage();
+        else if (isLarger(layer.sourceImage.size(), drawn))
+            pictures << layer.sourceImage.scaled(drawn, Qt::IgnoreAspectRatio,
+                                                 Qt::SmoothTransformation);
+        else
+            pictures << layer.sourceImage;
     }
     return pictures;
 }

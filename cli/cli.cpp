@@ -62,7 +62,7 @@ OutputFailures renderPicture(const RenderJob& base, const RenderRequest& request
     RenderJob job = base;
     job.name = QFileInfo(path).completeBaseName();
     const int k = base.document.style.canvasSizeIndex;
-    job.document.layers = {droppedLayer(path, picture.bytes, picture.image, canvasCentre, k, 0)};
+    job.document.layers = {droppedLayer(path, picture, canvasCentre, k, 0)};
     job.targets = batchTargets(request, kinds, job.name);
     return job.run();
 }

@@ -1,6 +1,7 @@
 #include "imagedata.h"
 
 #include "model/reducedcopies.h"
+#include "model/vectorpicture.h"
 
 #include <QPainter>
 
@@ -66,13 +67,14 @@ bool madeWhole(QSize scaled, QSize layerSize) {
 void ImageData::updateImage() {
     const QSize scaled = scaledSize(sourceImage.size(), scale);
     const QSize size = layerSize(sourceImage.size(), scale, rotation);
-    if (madeWhole(scaled, size)) {
+    // A vector picture is drawn afresh at the size shown, so it stays sharp at any zoom.
+    if (madeWhole(scaled, size) && !vector) {
         image = wholeImage(scaled);
         imageOffset = QPoint();
         rect.setSize(image.size());
         return;
     }
-    const QRect part = madePart(size, position);
+    const QRect part = madeWhole(scaled, size) ? QRect(QPoint(), size) : madePart(size, position);
     image = partImage(scaled, QImage::trueMatrix(turn(rotation), scaled.width(), scaled.height()),
                       part);
     imageOffset = part.topLeft();
@@ -101,19 +103,25 @@ QImage ImageData::wholeImage(QSize scaled) {
     return shrunk.transformed(turn(rotation), Qt::SmoothTransformation);
 }
 
-// Only `part` of the layer, drawn through the whole transform from the nearest smaller copy, so
-// the cost follows the part's size and not the zoom.
+// Only `part` of the layer, drawn through the whole transform from the vector or from the nearest
+// smaller copy, so the cost follows the part's size and not the zoom.
 QImage ImageData::partImage(QSize scaled, const QTransform& place, const QRect& part) {
     QImage made(part.size(), QImage::Format_ARGB32_Premultiplied);
     if (made.isNull())
         return made;
     made.fill(0);
-    const QImage nearest = reducedAtLeast(scaled);
     QPainter painter(&made);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QTransform toPart = place * QTransform::fromTranslate(-part.x(), -part.y());
+    if (vector) {
+        painter.setTransform(toPart);
+        vector->render(painter, QRectF(QPointF(), scaled));
+        return made;
+    }
+    const QImage nearest = reducedAtLeast(scaled);
     painter.setTransform(QTransform::fromScale(double(scaled.width()) / nearest.width(),
                                                double(scaled.height()) / nearest.height()) *
-                         place * QTransform::fromTranslate(-part.x(), -part.y()));
+                         toPart);
     painter.drawImage(0, 0, nearest);
     return made;
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class ReducedCopies;
+class VectorPicture;
 
 // Positions are canvas pixels, and no canvas is larger than this on a side.
 inline constexpr int largestCanvasSide = 900;
@@ -40,6 +41,8 @@ struct ImageData {
     int rotation = 0;
     // Smaller copies of `sourceImage`, made when first needed and shared by copies of the layer.
     std::shared_ptr<ReducedCopies> reduced;
+    // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
+    std::shared_ptr<const VectorPicture> vector;
 
     // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and resizes `rect` to it.
     // The top-left stays put, so a rotation grows the object to the right and downwards.

@@ -117,10 +117,14 @@ QImage upright(QImage image, QImageIOHandler::Transformations transformation) {
 
 PictureDecoder::PictureDecoder(const QByteArray& data) : bytes(data), buffer(&bytes) {
     buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    // Qt's SVG plugin would draw SVG here past VectorPicture's checks, reading files it names.
+    if (format.startsWith("svg"))
+        return;
     reader.setDevice(&buffer);
     reader.setAutoTransform(true);
     // An icon file holds one picture in several sizes; the largest shows it best.
-    if (QImageReader::imageFormat(&buffer) != "ico")
+    if (format != "ico")
         return;
     int largest = 0;
     qint64 largestArea = -1;

@@ -9,7 +9,7 @@
 // Turns a picture file's bytes into the picture a layer holds: upright as its orientation tag says,
 // in sRGB, and 32-bit premultiplied ARGB whatever it was stored as, so one picture looks the same
 // however it was stored and whether it was dropped or read from a project. The format is told by
-// the content, never by a file name.
+// the content, never by a file name. SVG is no picture here (VectorPicture reads it).
 class PictureDecoder {
 public:
     explicit PictureDecoder(const QByteArray& bytes);

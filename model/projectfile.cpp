@@ -3,6 +3,7 @@
 #include "model/picturedecoder.h"
 #include "model/stylestore.h"
 #include "model/trace.h"
+#include "model/vectorpicture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -59,10 +60,10 @@ bool withinLimits(QSize size, qint64 pixelsLeft) {
            qint64(size.width()) * size.height() <= pixelsLeft;
 }
 
-// Reads the picture in `bytes` as a dropped file is read into `image`; answers why it cannot
-// (with %1 for the picture number), or nothing. The size is checked before any pixel is decoded,
-// so a small file claiming a huge picture costs nothing.
-QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image) {
+// Reads the raster picture in `bytes` as a dropped file is read into `image`; answers why it
+// cannot (with %1 for the picture number), or nothing. The size is checked before any pixel is
+// decoded, so a small file claiming a huge picture costs nothing.
+QString decodeRaster(const QByteArray& bytes, qint64 pixelsLeft, QImage& image) {
     PictureDecoder decoder(bytes);
     const QSize size = decoder.size();
     if (size.isEmpty())
@@ -72,8 +73,30 @@ QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, QImage& image
     image = decoder.read();
     if (image.isNull() || !withinLimits(image.size(), pixelsLeft))
         return tr("picture %1 cannot be read");
-    pixelsLeft -= qint64(image.width()) * image.height();
     return {};
+}
+
+// Reads the SVG picture in `bytes` into `layer` as a drop reads it: the picture, and its drawing
+// at its natural size as the layer's pixels.
+QString decodeVector(const QByteArray& bytes, qint64 pixelsLeft, ImageData& layer) {
+    layer.vector = VectorPicture::read(bytes, nullptr);
+    if (!layer.vector)
+        return tr("picture %1 cannot be read");
+    if (!withinLimits(layer.vector->naturalSize(), pixelsLeft))
+        return tr("picture %1 is too large");
+    layer.sourceImage = layer.vector->image(layer.vector->naturalSize());
+    return {};
+}
+
+// Fills the layer's picture from `bytes`, by their content SVG or raster, and counts its pixels
+// against `pixelsLeft`; answers why it cannot (with %1 for the picture number), or nothing.
+QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, ImageData& layer) {
+    const QString reason = VectorPicture::isVector(bytes)
+                               ? decodeVector(bytes, pixelsLeft, layer)
+                               : decodeRaster(bytes, pixelsLeft, layer.sourceImage);
+    if (reason.isEmpty())
+        pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
+    return reason;
 }
 
 // Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.
@@ -89,8 +112,7 @@ QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft)
                                                       QByteArray::AbortOnBase64DecodingErrors);
     if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
         return tr("picture %1 cannot be read");
-    if (const QString reason = decodePicture(*bytes, pixelsLeft, layer.sourceImage);
-        !reason.isEmpty())
+    if (const QString reason = decodePicture(*bytes, pixelsLeft, layer); !reason.isEmpty())
         return reason;
     layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
     layer.fileBytes = *bytes;

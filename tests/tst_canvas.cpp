@@ -1,9 +1,12 @@
 // The canvas with real drops of real files, real mouse, wheel and key events; the layer model.
 #include "canvas/canvasrules.h"
+#include "canvas/droppedlayer.h"
 #include "canvas/iconrenderer.h"
 #include "canvas/kbwidget.h"
+#include "canvas/pictureintake.h"
 #include "canvas/sharpicon.h"
 #include "model/localglobal.h"
+#include "model/vectorpicture.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
@@ -68,6 +71,18 @@ class TestCanvas : public QObject {
     static Magick::Blob iccProfile(const QString& name) {
         const QByteArray icc = readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
         return Magick::Blob(icc.constData(), size_t(icc.size()));
+    }
+
+    // An SVG document of `root`'s attributes holding `body`.
+    static QByteArray svg(const QByteArray& root, const QByteArray& body) {
+        return "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+               "xmlns:xlink=\"http://www.w3.org/1999/xlink\" " +
+               root + ">" + body + "</svg>";
+    }
+
+    // `count` <use> elements drawing the element of `id` again.
+    static QByteArray uses(int count, const QByteArray& id) {
+        return QByteArray("<use xlink:href=\"#" + id + "\"/>").repeated(count);
     }
 
 private Q_SLOTS:
@@ -162,6 +177,160 @@ private Q_SLOTS:
         QCOMPARE(LImageData.at(1).index, 1);
     }
 
+    void vectorDrops_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("natural");
+        QTest::addColumn<QString>("told"); // the reason it is refused; empty: taken
+        const QByteArray square = "width=\"48\" height=\"48\" viewBox=\"0 0 100 100\"";
+        // Red over the left half of a 100 x 100 viewBox; the right half must stay transparent.
+        const QByteArray red = "<rect width=\"50\" height=\"100\" fill=\"red\"/>";
+        const QString redPng = folder.filePath("red.png"), redSvg = folder.filePath("red.svg");
+        QVERIFY(crossPicture({8, 8}, Qt::red).save(redPng));
+        QVERIFY(writeFileBytes(redSvg, svg("", "<rect id=\"r\" width=\"100\" height=\"100\"/>")));
+        const QByteArray right = "<image x=\"50\" width=\"50\" height=\"100\" ";
+        const QByteArray outside = right + "xlink:href=\"" + redPng.toUtf8() + "\"/>" + right +
+                                   "href=\"file://" + redPng.toUtf8() + "\"/>" + right +
+                                   "xlink:href=\"/etc/passwd\"/><use x=\"50\" xlink:href=\"" +
+                                   redSvg.toUtf8() + "#r\"/>";
+        QImage solidRed(2, 2, QImage::Format_ARGB32);
+        solidRed.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && solidRed.save(&buffer, "PNG"));
+        const QByteArray embedded =
+            "<image width=\"50\" height=\"100\" xlink:href=\"data:image/png;base64," +
+            png.toBase64() + "\"/>" + right + "xlink:href=\"data:image/svg+xml;base64," +
+            svg(square, red).toBase64() + "\"/>";
+        QByteArray entities = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY e0 \"lol\">";
+        for (int i = 1; i < 10; ++i)
+            entities += QByteArray("<!ENTITY e%1 \"").replace("%1", QByteArray::number(i)) +
+                        QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+        entities += "]>" + svg(square, red + "<text>&e9;</text>");
+        QByteArray fanOut = "<defs><g id=\"u0\">" + red + "</g>";
+        for (int i = 1; i < 10; ++i)
+            fanOut += "<g id=\"u" + QByteArray::number(i) + "\">" +
+                      uses(10, "u" + QByteArray::number(i - 1)) + "</g>";
+        fanOut += "</defs>" + uses(1, "u9");
+        const QString utf16 = QString::fromUtf8(svg(square, red + outside));
+        const auto row = [](const char* name, const QByteArray& bytes, QSize natural,
+                            const char* told = "") {
+            QTest::newRow(name) << QString::fromLatin1(name) << bytes << natural
+                                << QString::fromLatin1(told);
+        };
+        row("red.svg", svg(square, red), {48, 48});
+        row("red.svgz", gzipped(svg(square, red)), {48, 48});
+        row("UPPER.SVGZ", gzipped(svg(square, red)), {48, 48});
+        row("units.svg", svg("width=\"2.54cm\" height=\"36pt\" viewBox=\"0 0 100 50\"", red),
+            {96, 48});
+        row("viewbox.svg", svg("viewBox=\"0,0 100,50\"", red), {100, 50});
+        row("width.svg", svg("width=\"30\" viewBox=\"0 0 100 50\"", red), {30, 15});
+        row("bare.svg", svg("", red), {256, 256});
+        row("huge.svg", svg("width=\"1e9\" height=\"5e8\" viewBox=\"0 0 100 50\"", red),
+            {4096, 2048});
+        row("outside.svg", svg(square, red + outside), {48, 48});
+        row("embedded.svg", svg(square, embedded), {48, 48});
+        row("entities.svg", entities, {}, "declares XML entities");
+        row("bomb.svgz", gzipped("<svg>" + QByteArray(64 << 20, ' ')), {},
+            "larger than 16 MB unpacked");
+        row("big.svg", svg(square, QByteArray(17 << 20, ' ')), {}, "larger than 16 MB");
+        row("cut.svgz", gzipped(svg(square, red)).left(40), {}, "cannot be read");
+        row("broken.svg", "<svg><rect></svg>", {}, "cannot be read");
+        row("binary.svg", "\x01\x02 not XML", {}, "cannot be read");
+        row("page.svg", "<html><body/></html>", {}, "not an SVG picture");
+        row("utf16.svg",
+            QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
+                .prepend("\xff\xfe"),
+            {}, "cannot be read");
+        row("fan-out.svg", svg(square, fanOut), {}, "too complex");
+        row("cycle.svg",
+            svg(square, "<g id=\"a\">" + uses(1, "b") + "</g><g id=\"b\">" + uses(1, "a") + "</g>"),
+            {}, "too complex");
+        row("deep.svg",
+            svg(square, QByteArray("<g>").repeated(300) + red + QByteArray("</g>").repeated(300)),
+            {}, "too complex");
+    }
+
+    // A dropped SVG becomes a layer drawn at its natural size, bounded, from its own content
+    // only; a hostile one is refused with the reason told, or drawn within its bounds.
+    void vectorDrops() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, natural);
+        QFETCH(QString, told);
+        showCanvas(1);
+        const QString path = folder.filePath(name);
+        QVERIFY(writeFileBytes(path, bytes));
+        QSignalSpy refused(canvas.get(), &KBWidget::picturesRefused);
+        QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
+        QCOMPARE(refused.size(), told.isEmpty() ? 0 : 1);
+        QCOMPARE(LImageData.size(), told.isEmpty() ? 1 : 0);
+        if (!told.isEmpty()) {
+            QCOMPARE(refused.at(0).at(0).toStringList(), QStringList(name + ": " + told));
+            return;
+        }
+        const ImageData& layer = LImageData.at(0);
+        QVERIFY(layer.vector);
+        QCOMPARE(layer.fileBytes, bytes);
+        QCOMPARE(layer.sourceImage.size(), natural);
+        QCOMPARE(layer.sourceImage.pixel(1, 1), qRgb(255, 0, 0));
+        int shown = 0;
+        for (int y = 0; y < natural.height(); ++y) {
+            for (int x = natural.width() / 2 + 1; x < natural.width(); ++x)
+                shown += qAlpha(layer.sourceImage.pixel(x, y)) != 0;
+        }
+        QCOMPARE(shown, 0);
+    }
+
+    void vectorSharpSizes_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("size");
+        QTest::newRow("k1 16px") << 1 << 16;
+        QTest::newRow("k3 16px") << 3 << 16;
+        QTest::newRow("k1 32px") << 1 << 32;
+    }
+
+    // A sharp small size and the canvas draw an SVG layer from the SVG: a checkerboard of
+    // one-pixel cells at that size stays one, where the picture's small natural size holds only
+    // a blur.
+    void vectorSharpSizes() {
+        QFETCH(int, k);
+        QFETCH(int, size);
+        QByteArray cells;
+        QImage reference(size, size, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                reference.setPixel(x, y, (x + y) % 2 ? 0 : qRgb(255, 0, 0));
+                if ((x + y) % 2 == 0)
+                    cells +=
+                        QString("<rect x=\"%1\" y=\"%2\" width=\"1\" height=\"1\" fill=\"red\"/>")
+                            .arg(x)
+                            .arg(y)
+                            .toUtf8();
+            }
+        }
+        const QString path = folder.filePath(QString("checker%1.svg").arg(size));
+        QVERIFY(writeFileBytes(
+            path, svg(QString("width=\"8\" height=\"8\" viewBox=\"0 0 %1 %1\"").arg(size).toUtf8(),
+                      cells)));
+        ImageData layer = droppedLayer(path, PictureIntake::read(path), {}, k, 0);
+        QVERIFY(layer.vector);
+        layer.scale = 3200 * k;
+        layer.position = QPoint(22, 22) * k;
+        layer.updateImage();
+        const QImage sharp = renderSharpIcon(IconStyle(), {layer}, k, size);
+        // The canvas's own rendering is drawn from the SVG at the zoom too.
+        const QImage big =
+            reference.scaled(layer.image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QVERIFY(meanDifference(layer.image, big) < 1);
+        layer.vector.reset();
+        const QImage shrunk = renderSharpIcon(IconStyle(), {layer}, k, size);
+        layer.updateImage();
+        QVERIFY(meanDifference(sharp, reference) < 1);
+        QVERIFY(meanDifference(shrunk, reference) > 40);
+        QVERIFY(meanDifference(layer.image, big) > 40);
+    }
+
     void gestures_data() {
         QTest::addColumn<int>("k");
         for (int k = 1; k <= 3; ++k)
@@ -251,6 +420,8 @@ private Q_SLOTS:
             << QSize(400, 300) << false << 1000 << 0 << QPoint(-90, -60) << 1.0;
         QTest::newRow("zoomed in, turned")
             << QSize(400, 300) << false << 900 << 35 << QPoint(100, 40) << 1.0;
+        QTest::newRow("zoomed far in")
+            << QSize(60, 40) << false << 5000 << 10 << QPoint(0, 0) << 1.0;
         // A fine checkerboard shrunk without averaging every pixel would show moiré, not grey.
         QTest::newRow("shrunk, in part")
             << QSize(4000, 4000) << true << 48 << 0 << QPoint(30, 30) << 2.0;
@@ -306,6 +477,12 @@ private Q_SLOTS:
         QPainter(&shown).drawImage(layer.imageRect().topLeft(), layer.image);
         QVERIFY2(meanDifference(shown, expected) <= tolerance,
                  qPrintable(QString::number(meanDifference(shown, expected))));
+        // A sharp small size draws the picture from its source at its own size, however zoomed.
+        const QImage small = renderSharpIcon(IconStyle(), {layer}, 3, 32);
+        const QImage icon = expected.copy(66, 66, 768, 768)
+                                .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(meanDifference(small, icon) <= 6,
+                 qPrintable(QString::number(meanDifference(small, icon))));
     }
 
     void sharpSmallSizes_data() {

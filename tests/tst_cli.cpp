@@ -96,6 +96,11 @@ private slots:
         initTestEnvironment();
         QVERIFY(writePicture(path("a.png"), {400, 260}, QColor(200, 40, 40, 170)));
         QVERIFY(writePicture(path("b.jpg"), {90, 120}, Qt::darkGreen));
+        QVERIFY(writeFileBytes(
+            path("c.svg"),
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+            "width=\"200\" height=\"200\" viewBox=\"0 0 8 8\"><path d=\"M0 0 8 8H0z\" "
+            "fill=\"teal\"/></svg>"));
         QVERIFY(writeFileBytes(path("bad.png"), "not a picture"));
         QVERIFY(writeFileBytes(path("bad.glimmer"), "{\"format\": 3"));
         QVERIFY(writeFileBytes(path("keep.ico"), "kept"));
@@ -106,8 +111,7 @@ private slots:
         style.badgeTextFont.setPixelSize(22);
         style.badgeTextFont.setWeight(QFont::Bold);
         const PictureIntake::Picture picture = PictureIntake::read(path("a.png"));
-        saved.document.layers = {
-            droppedLayer(path("a.png"), picture.bytes, picture.image, QPoint(110, 130), 2, 0)};
+        saved.document.layers = {droppedLayer(path("a.png"), picture, QPoint(110, 130), 2, 0)};
         saved.iconSizes = {16, 24, 32, 48, 256};
         saved.sharpSizes = true;
         saved.exportSizes = {16, 48};
@@ -170,21 +174,25 @@ private slots:
         const QString out = path("batch");
         QString err;
         QCOMPARE(run({"render", "--style", path("p.glimmer"), path("a.png"), path("bad.png"),
-                      path("b.jpg"), "--out", out, "--targets", "ico,png", "--badge-text", "BETA"},
+                      path("b.jpg"), path("c.svg"), "--out", out, "--targets", "ico,png",
+                      "--badge-text", "BETA"},
                      nullptr, &err),
                  1);
         QVERIFY2(err.contains(path("bad.png") + ": ") && err.count("glimmerdock: ") == 1,
                  qPrintable(err));
         QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList({"a", "a.ico", "b", "b.ico"}));
+                 QStringList({"a", "a.ico", "b", "b.ico", "c", "c.ico"}));
         QCOMPARE(QDir(out + "/b").entryList(QDir::Files), QStringList({"16x16.png", "48x48.png"}));
         DocumentSnapshot document = openedInWindow();
         document.style.badgeText = QStringLiteral("BETA");
         BadgeText::measure(document.style);
-        const PictureIntake::Picture picture = PictureIntake::read(path("a.png"));
-        document.layers = {
-            droppedLayer(path("a.png"), picture.bytes, picture.image, QPoint(150, 150), 2, 0)};
-        QCOMPARE(readFileBytes(out + "/a.ico"), icoOf(document, {saved.iconSizes, true}));
+        // An SVG's small entries are drawn from the SVG, as the window draws them.
+        for (const QString name : {"a.png", "c.svg"}) {
+            const PictureIntake::Picture picture = PictureIntake::read(path(name));
+            document.layers = {droppedLayer(path(name), picture, QPoint(150, 150), 2, 0)};
+            QCOMPARE(readFileBytes(out + "/" + QFileInfo(name).baseName() + ".ico"),
+                     icoOf(document, {saved.iconSizes, true}));
+        }
     }
 
     void commands_data() {

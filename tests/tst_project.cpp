@@ -1,9 +1,11 @@
 // Project files: saved documents reopen to the same icon bit for bit with the original picture
 // bytes, and damaged or hostile files give a reason, never a crash or a runaway allocation.
 #include "canvas/iconrenderer.h"
+#include "canvas/sharpicon.h"
 #include "model/picturedecoder.h"
 #include "model/projectfile.h"
 #include "model/stylestore.h"
+#include "model/vectorpicture.h"
 #include "support/testsupport.h"
 
 #include <QRandomGenerator>
@@ -79,30 +81,70 @@ private slots:
         }
     }
 
+    void vectorLayers_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" "
+                               "height=\"40\"><circle cx=\"20\" cy=\"20\" r=\"18\" "
+                               "fill=\"red\"/></svg>";
+        QTest::newRow("svg") << svg;
+        QTest::newRow("svgz") << gzipped(svg);
+    }
+
+    // A saved SVG layer reopens as one: its bytes as they were, the same pixels, and the same
+    // drawing at any other size.
+    void vectorLayers() {
+        QFETCH(QByteArray, bytes);
+        ImageData saved;
+        saved.fileBytes = bytes;
+        saved.vector = VectorPicture::read(bytes, nullptr);
+        QVERIFY(saved.vector);
+        saved.sourceImage = saved.vector->image(saved.vector->naturalSize());
+        saved.scale = 70;
+        saved.rotation = 30;
+        saved.updateImage();
+        Project project;
+        project.document.layers = {saved};
+        QString error;
+        const std::optional<Project> opened =
+            ProjectFile::decode(ProjectFile::encode(project), &error);
+        QVERIFY2(opened, qPrintable(error));
+        const ImageData& layer = opened->document.layers.at(0);
+        QVERIFY(layer.vector);
+        QCOMPARE(layer.fileBytes, bytes);
+        QCOMPARE(layer.sourceImage.size(), QSize(64, 40));
+        QCOMPARE(layer.sourceImage.pixel(20, 20), qRgb(255, 0, 0));
+        QCOMPARE(layer.sourceImage, saved.sourceImage);
+        QCOMPARE(layer.image, saved.image);
+        QCOMPARE(renderSharpIcon({}, {layer}, 1, 16), renderSharpIcon({}, {saved}, 1, 16));
+    }
+
     // Each row: text in the valid file, what replaces it, and what the reason must say.
     void badFiles() {
         // A PNG header (sound checksums) claiming 100000 x 100000 pixels, none behind it.
         const QByteArray huge = "\"iVBORw0KGgoAAAANSUhEUgABhqAAAYagCAYAAACoUgvIAAAAAElEQVQ1rwYe\"";
+        const QByteArray entities = "<!DOCTYPE svg [<!ENTITY a \"b\">]><svg>&a;</svg>";
         // Whole files, then values replacing every value of a key (up to its line's end or comma).
-        const QList<QByteArrayList> rows{{"", "", "not a"},
-                                         {"", "hello", "not a"},
-                                         {"", "[1]", "not a"},
-                                         {"", valid.left(valid.size() / 2), "damaged"},
-                                         {"format", "1", "not a"},
-                                         {"version", "7", "format 7"},
-                                         {"version", "\"1\"", "not a"},
-                                         {"style", "5, \"s\": {", "style"},
-                                         {"layers", "5, \"l\": [", "pictures"},
-                                         {"layers", "[5,", "picture 1"},
-                                         {"x", "\"0\"", "picture 1"},
-                                         {"y", "1e300", "picture 1"},
-                                         {"scale", "2.5", "picture 1"},
-                                         {"scale", "10001", "picture 1"},
-                                         {"rotation", "-400000", "picture 1"},
-                                         {"name", "3", "picture 1"},
-                                         {"data", "\"@@\"", "picture 1"},
-                                         {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 cannot"},
-                                         {"data", huge, "picture 1 is too large"}};
+        const QList<QByteArrayList> rows{
+            {"", "", "not a"},
+            {"", "hello", "not a"},
+            {"", "[1]", "not a"},
+            {"", valid.left(valid.size() / 2), "damaged"},
+            {"format", "1", "not a"},
+            {"version", "7", "format 7"},
+            {"version", "\"1\"", "not a"},
+            {"style", "5, \"s\": {", "style"},
+            {"layers", "5, \"l\": [", "pictures"},
+            {"layers", "[5,", "picture 1"},
+            {"x", "\"0\"", "picture 1"},
+            {"y", "1e300", "picture 1"},
+            {"scale", "2.5", "picture 1"},
+            {"scale", "10001", "picture 1"},
+            {"rotation", "-400000", "picture 1"},
+            {"name", "3", "picture 1"},
+            {"data", "\"@@\"", "picture 1"},
+            {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 cannot"},
+            {"data", huge, "picture 1 is too large"},
+            {"data", '"' + entities.toBase64() + '"', "picture 1 cannot"}};
         for (const QByteArrayList& row : rows) {
             const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
             const QByteArray bytes =

@@ -15,6 +15,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <zlib.h>
+
 namespace TestSupport {
 
 void initTestEnvironment() {
@@ -66,6 +68,20 @@ bool writePicture(const QString& path, QSize size, const QColor& color) {
                           rgba.constBits());
     picture.write(("gif:" + path).toStdString());
     return QFileInfo(path).size() > 0;
+}
+
+QByteArray gzipped(const QByteArray& bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    QByteArray packed(qsizetype(deflateBound(&stream, uLong(bytes.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return packed;
 }
 
 QByteArray readFileBytes(const QString& path) {

@@ -42,6 +42,9 @@ QImage crossPicture(QSize size, const QColor& color);
 // cannot write); answers whether it was written.
 bool writePicture(const QString& path, QSize size, const QColor& color);
 
+// `bytes` as a gzip file (an .svgz), written by zlib's deflate.
+QByteArray gzipped(const QByteArray& bytes);
+
 QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 
