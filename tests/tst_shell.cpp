@@ -108,6 +108,15 @@ private Q_SLOTS:
         QCOMPARE(WindowGeometry::keptOnScreen(client, frame, available), kept);
     }
 
+    // However it was placed, a window shown is brought back whole onto the screen.
+    void shownOnScreen() {
+        MainWindow window;
+        window.setGeometry(-300, -200, 700, 500);
+        window.show();
+        QTRY_VERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        QCOMPARE(window.size(), QSize(700, 500));
+    }
+
     // Closed, the window leaves its geometry as four 32-bit numbers; a new one opens from them.
     void closeAndReopen() {
         const QRect closedAt(-40, 30, 1100, 650);
