@@ -550,6 +550,7 @@ private Q_SLOTS:
         QTest::newRow("ProPhoto PNG") << "prophoto.png" << 1 << "rommrgb";
         QTest::newRow("ProPhoto TIFF") << "prophoto.tif" << 1 << "rommrgb";
         QTest::newRow("CMYK JPEG") << "cmyk.jpg" << 1 << "default_cmyk";
+        QTest::newRow("grey JPEG") << "grey.jpg" << 1 << "sgray";
     }
 
     // A picture stored turned with an orientation tag, as a camera writes it, or with a colour

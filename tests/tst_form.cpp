@@ -195,8 +195,10 @@ class TestForm : public QObject {
         QCOMPARE(get("downToolButton")->isEnabled(), row >= 0 && row < names.size() - 1);
         QCOMPARE(get("deleteToolButton")->isEnabled(), row >= 0);
         QCOMPARE(get("positionXSpinBox")->isHidden(), row < 0);
-        if (row < 0)
+        if (row < 0) {
+            QCOMPARE(canvas()->getSelectIndex(), -1);
             return;
+        }
         const int layer = LocalGlobal::findImageByName(names.at(row));
         QCOMPARE(canvas()->getSelectIndex(), layer);
         const ImageData& object = LImageData.at(layer);
