@@ -223,7 +223,8 @@ void KBWidget::paintEvent(QPaintEvent* event) {
     QPainterPath shapePath;
     renderContainer(container, shapePath);
     const QImage composed = composeIcon(container, shapePath, false);
-    qCDebug(lcCanvas) << composed.size();
+    // Where on the screen, so a script driving the real window knows where to drop and look.
+    qCDebug(lcCanvas) << composed.size() << "shown at" << QRect(mapToGlobal(QPoint(0, 0)), size());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     // Scaled to the screen's own pixels: sharp at 150 % and 200 %, as before at 100 %.

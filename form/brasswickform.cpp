@@ -279,8 +279,11 @@ void BrasswickForm::chooseIconSizes() {
 }
 
 void BrasswickForm::deleteSelectedPicture() {
-    if (!ui->listWidget->selectedItems().isEmpty())
-        on_deleteToolButton_clicked();
+    if (ui->listWidget->selectedItems().isEmpty())
+        return;
+    on_deleteToolButton_clicked();
+    // The history hears of the button's clicks by itself, not of a Delete key or menu entry.
+    history->changed();
 }
 
 void BrasswickForm::loadStyle() {

@@ -102,6 +102,26 @@ private Q_SLOTS:
         QVERIFY(RecentProjects::existing().isEmpty());
     }
 
+    // Delete from the keyboard is a step of its own, however long after the last one it comes.
+    void deleteKeyIsOneStep() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* canvas = child<QWidget>(&window, "widget");
+        QVERIFY(dropFiles(canvas, {150, 150}, {folder.filePath("p.png")}));
+        QTest::qWait(1);
+        const QImage dropped = renderDocumentIcon(1);
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, {150, 150});
+        QTest::qWait(1);
+        QTest::keySequence(&window, QKeySequence::Delete);
+        QTest::qWait(1);
+        QVERIFY(LocalGlobal::LImageData.isEmpty());
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(renderDocumentIcon(1), dropped);
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QVERIFY(LocalGlobal::LImageData.isEmpty() && !window.isWindowModified());
+    }
+
     // A file that is no project is named in a message and the document stays as it was.
     void badProjectFile() {
         MainWindow window;

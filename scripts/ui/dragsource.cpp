@@ -1,0 +1,55 @@
+// Offers one file by drag and drop, as a file manager does, for scripts/check-ui. A mouse press in
+// its window starts the drag; it prints "accepted" each time the window under the pointer says it
+// would take the file, then "dropped" or "refused" when the button is let go. It keeps running
+// until it is ended: the window that took the drop fetches the file's name from it after the drop.
+#include <QApplication>
+#include <QDrag>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+class DragSource : public QLabel {
+public:
+    explicit DragSource(const QString& path) : QLabel(path), path(path) {}
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* drag = new QDrag(this);
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(path)});
+        drag->setMimeData(data);
+        connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
+            if (action != Qt::IgnoreAction)
+                say("accepted");
+        });
+        say(drag->exec(Qt::CopyAction) == Qt::CopyAction ? "dropped" : "refused");
+    }
+
+private:
+    QString path;
+
+    static void say(const char* what) {
+        std::puts(what);
+        std::fflush(stdout);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fputs("usage: glimmerdock_dragsource [-geometry WxH+X+Y] FILE\n", stderr);
+        return 2;
+    }
+    DragSource source(QFileInfo(arguments.at(1)).absoluteFilePath());
+    source.setWindowTitle(QStringLiteral("Drag source"));
+    source.show();
+    return application.exec();
+}
