@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/recentprojects.h"
+#include "canvas/kbwidget.h"
 #include "form/brasswickform.h"
 #include "output/filecommit.h"
 #include "windowgeometry.h"
@@ -36,6 +37,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setWidget(form);
+    scroller->setFocusPolicy(Qt::NoFocus);
     stackedLayout->addWidget(scroller);
     ui->centralwidget->setLayout(stackedLayout);
     createMenus();
@@ -190,6 +192,10 @@ void MainWindow::restoreWindowGeometry() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The keys belong to the canvas from the start (Delete, arrows), not to the scrolling or the
+    // first control.
+    if (!event->spontaneous())
+        form->findChild<KBWidget*>()->setFocus(Qt::ActiveWindowFocusReason);
     // The real frame is known only once the window is on the screen.
     QTimer::singleShot(0, this, &MainWindow::keepFrameOnScreen);
 }

@@ -30,7 +30,6 @@ KBWidget::KBWidget(QWidget* parent) : QWidget(parent) {
     // claims far more than this is still refused before anything is allocated.
     QImageReader::setAllocationLimit(CanvasRules::pictureAllocationLimitMB);
     setFocusPolicy(Qt::StrongFocus);
-    setFocus(Qt::OtherFocusReason);
     // Behind the icon on the screen only: a checkerboard where it is transparent and the edge of
     // the icon square, so it is clear where the icon is. Never part of a rendering.
     QPalette ground = palette();

@@ -108,6 +108,8 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* canvas = child<QWidget>(&window, "widget");
+        // The keys go to the canvas from the start.
+        QTRY_COMPARE(QApplication::focusWidget(), canvas);
         QVERIFY(dropFiles(canvas, {150, 150}, {folder.filePath("p.png")}));
         QTest::qWait(1);
         const QImage dropped = renderDocumentIcon(1);
