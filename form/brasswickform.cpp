@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <initializer_list>
 #include <utility>
@@ -50,25 +49,22 @@ BrasswickForm::BrasswickForm(QWidget* parent)
                                   [this] { return ui->widget->dragging(); }, this);
     connectHistory();
     history->reset();
-    // Drawn a moment after the canvas: a drag's many paints make one preview.
-    previewTimer.setSingleShot(true);
-    previewTimer.setInterval(20);
-    connect(&previewTimer, &QTimer::timeout, this, &BrasswickForm::updatePreview);
+    previewer = new PreviewScheduler(
+        preview, [this] { return previewRequest(); }, this);
+    // Every paint of the canvas shows a change: the preview follows a moment later.
     ui->widget->installEventFilter(this);
     connect(ui->outputComboBox, &QComboBox::currentIndexChanged, this,
             &BrasswickForm::updatePreview);
-    connect(&previewWatcher, &QFutureWatcher<QList<QImage>>::finished, this,
-            [this] { showPreviewEntries(); });
 }
 
 bool BrasswickForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Paint && !previewTimer.isActive())
-        previewTimer.start();
+    if (event->type() == QEvent::Paint)
+        previewer->schedule();
     return QWidget::eventFilter(watched, event);
 }
 
 // The export's sizes (the icon file's entries, or the PNG sizes) drawn as the writer draws them.
-void BrasswickForm::updatePreview() {
+PreviewScheduler::Request BrasswickForm::previewRequest() const {
     const int k = ui->widget->getSizeIndex();
     const bool icon = ui->outputComboBox->currentIndex() == 0;
     const IconSizeChoice choice = IconSizes::stored();
@@ -80,27 +76,11 @@ void BrasswickForm::updatePreview() {
     } else {
         exported = ResolutionList::storedSizes();
     }
-    const QList<int> sizes = previewSizes(exported);
-    const bool sharp = icon && choice.sharp;
-    const DocumentSnapshot shown = document();
-    if (sameDocument(shown, previewed) && sizes == previewedSizes && sharp == previewedSharp)
-        return;
-    // One drawing at a time: changes that come meanwhile are drawn, together, when it is done.
-    if (previewWatcher.isRunning()) {
-        previewOutdated = true;
-        return;
-    }
-    previewed = shown;
-    previewedSizes = sizes;
-    previewedSharp = sharp;
-    // Drawn beside the window's thread from a copy of the document, so the canvas stays quick.
-    previewWatcher.setFuture(QtConcurrent::run(previewEntries, shown, sizes, sharp, k));
+    return {document(), previewSizes(exported), icon && choice.sharp, k};
 }
 
-void BrasswickForm::showPreviewEntries() {
-    preview->showEntries(previewWatcher.result());
-    if (std::exchange(previewOutdated, false))
-        updatePreview();
+void BrasswickForm::updatePreview() {
+    previewer->update();
 }
 
 BrasswickForm::~BrasswickForm() {

@@ -1,17 +1,16 @@
 #pragma once
 
+#include "form/previewscheduler.h"
 #include "model/iconstyle.h"
 #include "model/projectfile.h"
 #include "output/lexportimage.h"
 
 #include <QColor>
 #include <QFont>
-#include <QFutureWatcher>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -128,19 +127,13 @@ private:
     std::unique_ptr<PictureList> pictures;
     std::unique_ptr<StyleControls> style;
     SizePreview* preview = nullptr;
-    QTimer previewTimer;
-    QFutureWatcher<QList<QImage>> previewWatcher;
-    // What the preview shows now: the document and the export's sizes it was drawn from.
-    DocumentSnapshot previewed;
-    QList<int> previewedSizes;
-    bool previewedSharp = false;
-    bool previewOutdated = false;
+    PreviewScheduler* previewer = nullptr;
 
     void buildLayouts();
     void initControls();
     void connectSignals();
     void connectHistory();
-    void showPreviewEntries();
+    PreviewScheduler::Request previewRequest() const;
     void loadStyle();
     void saveStyle();
 
