@@ -78,6 +78,6 @@ int main(int argc, char** argv) {
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%.1f:%d:%s\n", double(usage.ru_maxrss) / 1024.0, photo ? 400 : 0,
-                photo ? "photo 6000x4000 zoomed, turned, 1000 %, k=3" : "10 pictures, k=3");
+                photo ? "photo at 1000 %, k=3" : "10 pictures, k=3");
     return canvas->getSizeIndex() == 3 && !LocalGlobal::LImageData.isEmpty() ? 0 : 1;
 }
