@@ -6,6 +6,7 @@
 #include "canvas/pictureintake.h"
 #include "canvas/sharpicon.h"
 #include "model/localglobal.h"
+#include "model/srgbconversion.h"
 #include "model/vectorpicture.h"
 #include "support/testsupport.h"
 
@@ -14,6 +15,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <lcms2.h>
+
+#include <vector>
 
 using LocalGlobal::LImageData;
 using namespace TestSupport;
@@ -68,8 +72,12 @@ class TestCanvas : public QObject {
     }
 
     // A colour profile of Debian's libgs-common.
+    static QByteArray iccBytes(const QString& name) {
+        return readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
+    }
+
     static Magick::Blob iccProfile(const QString& name) {
-        const QByteArray icc = readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
+        const QByteArray icc = iccBytes(name);
         return Magick::Blob(icc.constData(), size_t(icc.size()));
     }
 
@@ -600,6 +608,51 @@ private Q_SLOTS:
         QVERIFY(error <= 1);
         const QImage plain = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QVERIFY(profile.isEmpty() || meanDifference(plain, reference) > 3);
+    }
+
+    void srgbConversion_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("Adobe RGB") << "a98" << true;
+        QTest::newRow("ProPhoto") << "rommrgb" << true;
+        QTest::newRow("sRGB") << "srgb" << true;
+        QTest::newRow("CMYK") << "default_cmyk" << false;
+        QTest::newRow("grey") << "sgray" << false;
+        QTest::newRow("not a profile") << "" << false;
+    }
+
+    // Our conversion of RGB matrix-shaper profiles gives, colour by colour, what LittleCMS's own
+    // unoptimised transform gives, alpha untouched; other profiles are left to others.
+    void srgbConversion() {
+        QFETCH(QString, profile);
+        QFETCH(bool, ours);
+        const QByteArray icc = profile.isEmpty() ? QByteArray("not a profile") : iccBytes(profile);
+        const std::optional<SrgbConversion> conversion = SrgbConversion::fromIcc(icc);
+        QCOMPARE(conversion.has_value(), ours);
+        if (!conversion)
+            return;
+        std::vector<QRgb> colours;
+        for (int i = 0; i < 18 * 18 * 18; ++i)
+            colours.push_back(qRgba(i % 18 * 15, i / 18 % 18 * 15, i / 324 * 15, i % 7 * 40));
+        std::vector<QRgb> expected(colours.size());
+        cmsHPROFILE from = cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
+        cmsHPROFILE sRgb = cmsCreate_sRGBProfile();
+        cmsHTRANSFORM reference =
+            cmsCreateTransform(from, TYPE_BGRA_8, sRgb, TYPE_BGRA_8, INTENT_RELATIVE_COLORIMETRIC,
+                               cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOOPTIMIZE);
+        cmsDoTransform(reference, colours.data(), expected.data(), cmsUInt32Number(colours.size()));
+        cmsDeleteTransform(reference);
+        cmsCloseProfile(from);
+        cmsCloseProfile(sRgb);
+        int worst = 0;
+        for (size_t i = 0; i < colours.size(); ++i) {
+            const QRgb mapped = conversion->map(colours[i]);
+            QCOMPARE(qAlpha(mapped), qAlpha(colours[i]));
+            worst = std::max({worst, std::abs(qRed(mapped) - qRed(expected[i])),
+                              std::abs(qGreen(mapped) - qGreen(expected[i])),
+                              std::abs(qBlue(mapped) - qBlue(expected[i]))});
+        }
+        QVERIFY2(worst <= 1, qPrintable(QString("%1 levels off").arg(worst)));
     }
 
     void storageFormats_data() {

@@ -263,6 +263,16 @@ private Q_SLOTS:
         files.removeAll("old");
         files.removeAll("p.png");
         QCOMPARE(files, written);
+        if (output == 1 && !written.isEmpty()) {
+            // The list as edited is the next export's.
+            QList<int> sizes;
+            for (const QString& name : written)
+                sizes << name.section('x', 0, 0).toInt();
+            QList<int> stored = ResolutionList::storedSizes();
+            std::sort(sizes.begin(), sizes.end());
+            std::sort(stored.begin(), stored.end());
+            QCOMPARE(stored, sizes);
+        }
         // A status-bar message whenever something was written (three PNGs beside the failed one).
         QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
         QCOMPARE(readFileBytes(folder.filePath("old")), QByteArray("older file"));
