@@ -120,6 +120,13 @@ private Q_SLOTS:
         QVERIFY(LocalGlobal::LImageData.isEmpty());
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(renderDocumentIcon(1), dropped);
+        // After an undo the history goes on recording: the picture moved is a step of its own.
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, {150, 150});
+        QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::qWait(1);
+        QVERIFY(renderDocumentIcon(1) != dropped);
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(renderDocumentIcon(1), dropped);
         QTest::keySequence(&window, QKeySequence::Undo);
         QVERIFY(LocalGlobal::LImageData.isEmpty() && !window.isWindowModified());
     }
