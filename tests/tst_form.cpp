@@ -450,10 +450,14 @@ private Q_SLOTS:
         QCOMPARE(form->sizePreview()->entries().size(), 7);
     }
 
-    // Every control on every page lies inside its parent and clear of the others; every control
-    // without a caption saying what it does explains itself in a tooltip.
+    // Every control on every page lies inside its parent and clear of the others, a picture's
+    // controls included; every control without a caption saying what it does explains itself in
+    // a tooltip.
     void layoutKeepsControlsApart() {
         showForm();
+        QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
+        QTest::mouseClick(canvas(), Qt::LeftButton, {}, {150, 150});
+        QVERIFY(!get("positionXSpinBox")->isHidden());
         auto* tabs = get<QTabWidget>("tabWidget");
         for (QWidget* control : form->findChildren<QWidget*>()) {
             auto* button = qobject_cast<QAbstractButton*>(control);
