@@ -365,7 +365,6 @@ const Project& largeProject() {
             layer.scale = 10;
             layer.position = QPoint(60 * i, 50 * i);
             layer.updateImage();
-            layer.rect = QRect(layer.position, layer.image.size());
             built.document.layers << layer;
         }
         return built;

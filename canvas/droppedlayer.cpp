@@ -13,7 +13,6 @@ ImageData droppedLayer(const QString& filePath, const PictureIntake::Picture& pi
     layer.rotation = 0;
     layer.position =
         CanvasRules::centredPosition(widgetPoint, k, scaledSize(picture.image.size(), layer.scale));
-    layer.rect.moveTopLeft(layer.position);
     layer.updateImage();
     layer.index = index;
     return layer;

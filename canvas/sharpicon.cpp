@@ -69,9 +69,12 @@ void drawThreeD(QPainter& painter, const QImage& container, const QPainterPath& 
     painter.drawImage(offset, offset, container);
 }
 
-// Whether `a` is larger than `b` either way: shrinking it to `b` averages pixels.
-bool isLarger(QSize a, QSize b) {
-    return a.width() > b.width() || a.height() > b.height();
+// `picture` scaled smoothly to `size` where it is larger either way (shrinking averages its
+// pixels); as it is where it is not, for the drawing's transform to enlarge.
+QImage shrunkTo(const QImage& picture, QSize size) {
+    if (picture.width() > size.width() || picture.height() > size.height())
+        return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return picture;
 }
 
 // The size a layer's picture is drawn at in an icon `factor` times the canvas.
@@ -95,10 +98,7 @@ void drawPicture(QPainter& painter, const ImageData& layer, const QImage& pixels
     if (drawn.isEmpty())
         return;
     const QSize scaled = scaledSize(layer.sourceImage.size(), layer.scale);
-    const QImage sized =
-        layer.vector || !isLarger(pixels.size(), drawn)
-            ? pixels
-            : pixels.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage sized = layer.vector ? pixels : shrunkTo(pixels, drawn);
     const QSize from = layer.vector ? drawn : sized.size();
     QTransform turn;
     turn.rotate(layer.rotation);
@@ -126,13 +126,8 @@ QList<QImage> shrunkPictures(const QList<ImageData>& layers, int k, int size) {
     QList<QImage> pictures;
     for (const ImageData& layer : layers) {
         const QSize drawn = drawnSize(layer, scaleFactor(k, size));
-        if (drawn.isEmpty() || layer.vector)
-            pictures << QImage();
-        else if (isLarger(layer.sourceImage.size(), drawn))
-            pictures << layer.sourceImage.scaled(drawn, Qt::IgnoreAspectRatio,
-                                                 Qt::SmoothTransformation);
-        else
-            pictures << layer.sourceImage;
+        pictures << (drawn.isEmpty() || layer.vector ? QImage()
+                                                     : shrunkTo(layer.sourceImage, drawn));
     }
     return pictures;
 }

@@ -32,6 +32,11 @@ QRect shownPart(QSize layerSize, QPoint position, int margin) {
     return canvas.translated(-position) & QRect(QPoint(), layerSize);
 }
 
+// Whether a layer of `layerSize`, scaled to `scaled`, is made whole.
+bool madeWhole(QSize scaled, QSize layerSize) {
+    return area(scaled) <= wholeLimit && area(layerSize) <= wholeLimit;
+}
+
 } // namespace
 
 QSize scaledSize(QSize source, int scale) {
@@ -39,11 +44,6 @@ QSize scaledSize(QSize source, int scale) {
         return source;
     return QSize(std::max(1, int(qint64(source.width()) * scale / 100)),
                  std::max(1, int(qint64(source.height()) * scale / 100)));
-}
-
-QImage scaledSourceImage(const QImage& source, int scale) {
-    return source.scaled(scaledSize(source.size(), scale), Qt::IgnoreAspectRatio,
-                         Qt::SmoothTransformation);
 }
 
 // As QImage::transformed() sizes a turned image, so a layer keeps its size whether it is made
@@ -56,29 +56,22 @@ QSize layerSize(QSize source, int scale, int rotation) {
     return place.map(QPolygonF(QRectF(QPointF(), scaled))).boundingRect().toAlignedRect().size();
 }
 
-QRect madePart(QSize layerSize, QPoint position) {
-    return shownPart(layerSize, position, partMargin);
-}
-
-bool madeWhole(QSize scaled, QSize layerSize) {
-    return area(scaled) <= wholeLimit && area(layerSize) <= wholeLimit;
-}
-
 void ImageData::updateImage() {
     const QSize scaled = scaledSize(sourceImage.size(), scale);
     const QSize size = layerSize(sourceImage.size(), scale, rotation);
+    const bool whole = madeWhole(scaled, size);
     // A vector picture is drawn afresh at the size shown, so it stays sharp at any zoom.
-    if (madeWhole(scaled, size) && !vector) {
+    if (whole && !vector) {
         image = wholeImage(scaled);
         imageOffset = QPoint();
-        rect.setSize(image.size());
+        rect = QRect(position, image.size());
         return;
     }
-    const QRect part = madeWhole(scaled, size) ? QRect(QPoint(), size) : madePart(size, position);
+    const QRect part = whole ? QRect(QPoint(), size) : shownPart(size, position, partMargin);
     image = partImage(scaled, QImage::trueMatrix(turn(rotation), scaled.width(), scaled.height()),
                       part);
     imageOffset = part.topLeft();
-    rect.setSize(size);
+    rect = QRect(position, size);
 }
 
 void ImageData::moveTo(QPoint topLeft) {

@@ -44,8 +44,8 @@ struct ImageData {
     // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
     std::shared_ptr<const VectorPicture> vector;
 
-    // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and resizes `rect` to it.
-    // The top-left stays put, so a rotation grows the object to the right and downwards.
+    // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and `rect` as the whole layer
+    // at `position`, so a rotation grows the object to the right and downwards.
     void updateImage();
 
     // Moves the layer, making its pixels again only when the part made no longer covers what a
@@ -65,16 +65,6 @@ private:
 // but at least one pixel each way, so no picture becomes an invisible layer.
 QSize scaledSize(QSize source, int scale);
 
-// `source` scaled to scaledSize(), smooth, ignoring aspect ratio.
-QImage scaledSourceImage(const QImage& source, int scale);
-
 // The size of the layer a picture of `source` size makes at `scale` and `rotation`: the bounding
 // box of the scaled picture turned about its centre.
 QSize layerSize(QSize source, int scale, int rotation);
-
-// The part of a layer of `layerSize` at `position` that is made: what lies over the largest
-// canvas and a margin round it, in layer coordinates.
-QRect madePart(QSize layerSize, QPoint position);
-
-// Whether a layer of `layerSize`, scaled to `scaled`, is made whole.
-bool madeWhole(QSize scaled, QSize layerSize);

@@ -122,7 +122,6 @@ QString readLayer(const QJsonValue& value, ImageData& layer, qint64& pixelsLeft)
     layer.scale = *scale;
     layer.rotation = *rotation;
     // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
-    layer.rect.moveTopLeft(layer.position);
     layer.updateImage();
     return {};
 }

@@ -474,7 +474,8 @@ private Q_SLOTS:
         QTransform turn;
         turn.rotate(rotation);
         const QImage whole =
-            scaledSourceImage(source.convertToFormat(QImage::Format_ARGB32_Premultiplied), scale)
+            source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                .scaled(scaledSize(size, scale), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                 .transformed(turn, Qt::SmoothTransformation);
         QCOMPARE(whole.size(), layer.rect.size());
         QImage expected(900, 900, QImage::Format_ARGB32_Premultiplied);

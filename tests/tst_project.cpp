@@ -38,7 +38,7 @@ class TestProject : public QObject {
         layer.index = n;
         layer.scale = scale;
         layer.rotation = rotation;
-        layer.moveTo(at);
+        layer.position = at;
         layer.updateImage();
         return layer;
     }
