@@ -1,7 +1,9 @@
 #include "picturedecoder.h"
 
+#include "model/jpegdecoder.h"
 #include "model/srgbconversion.h"
 #include "model/trace.h"
+#include "model/uprightpicture.h"
 
 #include <Magick++.h>
 #include <QColorSpace>
@@ -9,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -113,6 +116,30 @@ QImage upright(QImage image, QImageIOHandler::Transformations transformation) {
     return uprightPixels(image, transformation, conversion ? &*conversion : nullptr);
 }
 
+// A colour JPEG decoded, turned and converted at once: each band of rows is put upright and in
+// sRGB while libjpeg decodes the next. Null when the JPEG is of another kind (grey, CMYK, a
+// profile other than an RGB matrix-shaper one), needs nothing done, or cannot be decoded: the
+// general way then decodes it.
+QImage uprightJpeg(const QByteArray& bytes, QImageIOHandler::Transformations transformation) {
+    JpegDecoder jpeg(bytes);
+    if (!jpeg.isColour())
+        return {};
+    const QByteArray icc = jpeg.iccProfile();
+    std::optional<SrgbConversion> conversion;
+    if (!icc.isEmpty() && QColorSpace::fromIccProfile(icc) != QColorSpace::SRgb) {
+        conversion = SrgbConversion::fromIcc(icc);
+        if (!conversion)
+            return {};
+    }
+    if (transformation == QImageIOHandler::TransformationNone && !conversion)
+        return {};
+    return UprightPicture::fromRows(jpeg.size(), QImage::Format_RGB32, transformation,
+                                    conversion ? &*conversion : nullptr,
+                                    [&jpeg](int, int count, QRgb* rows, qsizetype stride) {
+                                        return jpeg.readRows(rows, count, stride);
+                                    });
+}
+
 } // namespace
 
 PictureDecoder::PictureDecoder(const QByteArray& data) : bytes(data), buffer(&bytes) {
@@ -150,15 +177,19 @@ QImage PictureDecoder::read() {
     reader.setAutoTransform(!ours);
     const QImageIOHandler::Transformations transformation =
         ours ? reader.transformation() : QImageIOHandler::TransformationNone;
+    if (ours && format == "jpeg") {
+        if (QImage image = uprightJpeg(bytes, transformation); !image.isNull())
+            return shownForm(std::move(image));
+    }
     QImage image = reader.read();
     if (image.isNull())
         return image;
     // Qt applies RGB profiles only; a JPEG or TIFF may carry any other.
     if (!image.colorSpace().isValid() && (format == "jpeg" || format == "tiff")) {
         if (QImage managed = convertedByLittleCms(bytes, format); !managed.isNull())
-            return shownForm(managed);
+            return shownForm(std::move(managed));
     }
     if (ours)
-        image = upright(image, transformation);
-    return shownForm(image);
+        image = upright(std::move(image), transformation);
+    return shownForm(std::move(image));
 }
