@@ -5,18 +5,27 @@
 #include "canvas/kbwidget.h"
 #include "canvas/pictureintake.h"
 #include "canvas/sharpicon.h"
+#include "model/bandring.h"
 #include "model/localglobal.h"
+#include "model/picturedecoder.h"
 #include "model/srgbconversion.h"
+#include "model/uprightpicture.h"
 #include "model/vectorpicture.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageReader>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <lcms2.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 using LocalGlobal::LImageData;
@@ -65,6 +74,13 @@ class TestCanvas : public QObject {
         return sum / double(a.sizeInBytes());
     }
 
+    // The same pixels, whatever colour space each is tagged with.
+    static bool samePixels(QImage a, QImage b) {
+        a.setColorSpace({});
+        b.setColorSpace({});
+        return a == b;
+    }
+
     static Magick::Image magickPicture(const QImage& image) {
         const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
         return Magick::Image(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel,
@@ -79,6 +95,43 @@ class TestCanvas : public QObject {
     static Magick::Blob iccProfile(const QString& name) {
         const QByteArray icc = iccBytes(name);
         return Magick::Blob(icc.constData(), size_t(icc.size()));
+    }
+
+    // `jpeg` with the EXIF block a camera writes, tagging it with `orientation`.
+    static QByteArray withOrientation(QByteArray jpeg, int orientation) {
+        const char exif[] = {'\xff', '\xe1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+                             'M',    'M',    0, 42, 0,   0,   0,   8,   0, 1,
+                             1,      0x12,   0, 3,  0,   0,   0,   1,   0, char(orientation),
+                             0,      0,      0, 0,  0,   0};
+        return jpeg.insert(2, exif, sizeof exif);
+    }
+
+    // Colours that differ from each neighbour, so a pixel out of place shows.
+    static QImage noisePicture(QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        quint32 state = 12345;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                state = state * 1664525 + 1013904223;
+                image.setPixel(x, y, 0xff000000 | state >> 8);
+            }
+        }
+        return image;
+    }
+
+    // `count` 32-bit pixels in the colours of profile `icc` to sRGB by LittleCMS's own transform,
+    // unoptimised.
+    static void littleCmsToSrgb(const QByteArray& icc, const QRgb* from, QRgb* to,
+                                qsizetype count) {
+        cmsHPROFILE profile = cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
+        cmsHPROFILE sRgb = cmsCreate_sRGBProfile();
+        cmsHTRANSFORM transform = cmsCreateTransform(profile, TYPE_BGRA_8, sRgb, TYPE_BGRA_8,
+                                                     INTENT_RELATIVE_COLORIMETRIC,
+                                                     cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOOPTIMIZE);
+        cmsDoTransform(transform, from, to, cmsUInt32Number(count));
+        cmsDeleteTransform(transform);
+        cmsCloseProfile(profile);
+        cmsCloseProfile(sRgb);
     }
 
     // An SVG document of `root`'s attributes holding `body`.
@@ -584,12 +637,8 @@ private Q_SLOTS:
         picture.quality(95);
         picture.write(path.toStdString());
         // ImageMagick tags TIFF only; a JPEG gets the EXIF block a camera writes.
-        const char exif[] = {'\xff', '\xe1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,
-                             'M',    'M',    0, 42, 0,   0,   0,   8,   0, 1,
-                             1,      0x12,   0, 3,  0,   0,   0,   1,   0, char(orientation),
-                             0,      0,      0, 0,  0,   0};
         if (name.endsWith("jpg"))
-            QVERIFY(writeFileBytes(path, readFileBytes(path).insert(2, exif, sizeof exif)));
+            QVERIFY(writeFileBytes(path, withOrientation(readFileBytes(path), orientation)));
         Magick::Image shown(path.toStdString());
         shown.autoOrient();
         if (!profile.isEmpty())
@@ -637,15 +686,7 @@ private Q_SLOTS:
         for (int i = 0; i <= 18 * 18 * 18; ++i)
             colours.push_back(qRgba(i % 18 * 15, i / 18 % 18 * 15, i / 324 * 15, i % 7 * 40));
         std::vector<QRgb> expected(colours.size());
-        cmsHPROFILE from = cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
-        cmsHPROFILE sRgb = cmsCreate_sRGBProfile();
-        cmsHTRANSFORM reference =
-            cmsCreateTransform(from, TYPE_BGRA_8, sRgb, TYPE_BGRA_8, INTENT_RELATIVE_COLORIMETRIC,
-                               cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOOPTIMIZE);
-        cmsDoTransform(reference, colours.data(), expected.data(), cmsUInt32Number(colours.size()));
-        cmsDeleteTransform(reference);
-        cmsCloseProfile(from);
-        cmsCloseProfile(sRgb);
+        littleCmsToSrgb(icc, colours.data(), expected.data(), qsizetype(colours.size()));
         std::vector<QRgb> mapped = colours;
         conversion->mapInPlace(mapped.data(), qsizetype(mapped.size()));
         int worst = 0;
@@ -656,6 +697,143 @@ private Q_SLOTS:
                               std::abs(qBlue(mapped[i]) - qBlue(expected[i]))});
         }
         QVERIFY2(worst <= 1, qPrintable(QString("%1 levels off").arg(worst)));
+    }
+
+    void uprightAsQtTurnsIt_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("converted");
+        // Sides not a multiple of the four-pixel blocks, a band's rows, or the bands in use.
+        for (QSize size : {QSize(1, 1), QSize(5, 3), QSize(37, 70), QSize(203, 170)}) {
+            for (bool converted : {false, true})
+                QTest::addRow("%dx%d%s", size.width(), size.height(), converted ? ", Adobe" : "")
+                    << size << converted;
+        }
+    }
+
+    // Every orientation puts each pixel where Qt's own mirroring and turning puts it, and converts
+    // each as the conversion maps it alone.
+    void uprightAsQtTurnsIt() {
+        QFETCH(QSize, size);
+        QFETCH(bool, converted);
+        const QImage stored = noisePicture(size);
+        const std::optional<SrgbConversion> conversion =
+            converted ? SrgbConversion::fromIcc(iccBytes("a98")) : std::nullopt;
+        QImage mapped = stored;
+        for (int y = 0; conversion && y < size.height(); ++y)
+            conversion->mapInPlace(reinterpret_cast<QRgb*>(mapped.scanLine(y)), size.width());
+        for (int flags = 0; flags < 8; ++flags) {
+            const auto transformation = QImageIOHandler::Transformations(flags);
+            QImage expected =
+                mapped.mirrored(transformation & QImageIOHandler::TransformationMirror,
+                                transformation & QImageIOHandler::TransformationFlip);
+            if (transformation & QImageIOHandler::TransformationRotate90)
+                expected = expected.transformed(QTransform().rotate(90));
+            const QImage upright =
+                uprightPixels(stored, transformation, conversion ? &*conversion : nullptr);
+            QVERIFY2(samePixels(upright, expected),
+                     qPrintable(QString("transformation %1").arg(flags)));
+        }
+    }
+
+    void jpegAsQtReadsIt_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<int>("kept"); // percent of the file's bytes
+        for (int o = 1; o <= 8; ++o)
+            QTest::addRow("orientation %d", o) << o << "" << 100;
+        QTest::newRow("sRGB profile, turned") << 6 << "srgb" << 100;
+        QTest::newRow("Adobe RGB, turned") << 8 << "a98" << 100;
+        QTest::newRow("Adobe RGB, cut short") << 6 << "a98" << 60;
+        QTest::newRow("cut short") << 5 << "" << 40;
+        QTest::newRow("header only") << 6 << "" << 1;
+    }
+
+    // A photograph is decoded as Qt's reader decodes, turns and converts it, even when its file
+    // ends early; what Qt cannot read is refused.
+    void jpegAsQtReadsIt() {
+        QFETCH(int, orientation);
+        QFETCH(QString, profile);
+        QFETCH(int, kept);
+        Magick::Image picture = magickPicture(noisePicture({203, 170}).scaled(406, 340));
+        if (!profile.isEmpty())
+            picture.profile("ICC", iccProfile(profile));
+        picture.quality(90);
+        Magick::Blob blob;
+        picture.write(&blob, "JPEG");
+        QByteArray bytes = withOrientation(
+            QByteArray(static_cast<const char*>(blob.data()), int(blob.length())), orientation);
+        bytes.truncate(bytes.size() * kept / 100);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        QImage expected = reader.read();
+        // Qt 6.4 cannot read Ghostscript's Adobe RGB profile; LittleCMS applies it.
+        if (profile == "a98") {
+            for (int y = 0; y < expected.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(expected.scanLine(y));
+                littleCmsToSrgb(iccBytes(profile), line, line, expected.width());
+            }
+        }
+        expected.convertTo(QImage::Format_ARGB32_Premultiplied);
+        const QImage decoded = PictureDecoder(bytes).read();
+        QCOMPARE(decoded.size(), expected.size());
+        if (profile != "a98")
+            QVERIFY(samePixels(decoded, expected));
+        else
+            QVERIFY(meanDifference(decoded, expected) < 0.25);
+    }
+
+    void bandRing_data() {
+        QTest::addColumn<int>("bands");
+        QTest::addColumn<int>("slotCount");
+        QTest::addColumn<int>("failing"); // the band that cannot be produced; -1: none
+        QTest::newRow("none") << 0 << 4 << -1;
+        QTest::newRow("fewer than the slots") << 3 << 4 << -1;
+        QTest::newRow("many") << 300 << 4 << -1;
+        QTest::newRow("one slot") << 50 << 1 << -1;
+        QTest::newRow("first fails") << 20 << 4 << 0;
+        QTest::newRow("one fails") << 200 << 3 << 97;
+    }
+
+    // At random speeds, bands are produced in order until one fails, each consumed once after it
+    // was produced and before its slot was filled again.
+    void bandRing() {
+        QFETCH(int, bands);
+        QFETCH(int, slotCount);
+        QFETCH(int, failing);
+        std::vector<std::atomic<int>> slotHolds(static_cast<size_t>(slotCount));
+        std::vector<std::atomic<int>> consumed(static_cast<size_t>(std::max(bands, 1)));
+        std::atomic<int> produced{0};
+        std::atomic<bool> fault{false};
+        const auto pause = [](int microseconds) {
+            std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+        };
+        BandRing ring(bands, slotCount);
+        const bool complete = ring.run(
+            [&](int band, int slot) {
+                fault = fault || band != produced;
+                pause(band % 5 * 10);
+                if (band == failing)
+                    return false;
+                slotHolds[size_t(slot)] = band;
+                ++produced;
+                return true;
+            },
+            [&](int band, int slot) {
+                fault = fault || band >= produced || slotHolds[size_t(slot)] != band;
+                // Some bands take long, so that the producer runs ahead into the slots.
+                pause(band % 3 ? 20 : 400);
+                fault = fault || slotHolds[size_t(slot)] != band;
+                ++consumed[size_t(band)];
+            });
+        QVERIFY(!fault);
+        QCOMPARE(complete, failing < 0);
+        QCOMPARE(produced.load(), failing < 0 ? bands : failing);
+        for (int band = 0; band < bands; ++band)
+            QVERIFY(consumed[size_t(band)] <= (band < produced ? 1 : 0));
+        if (complete)
+            QVERIFY(std::all_of(consumed.begin(), consumed.begin() + bands,
+                                [](const std::atomic<int>& times) { return times == 1; }));
     }
 
     void storageFormats_data() {
