@@ -736,9 +736,9 @@ private Q_SLOTS:
     }
 
     void jpegAsQtReadsIt_data() {
-        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("orientation"); // negative: a progressive JPEG
         QTest::addColumn<QString>("profile");
-        QTest::addColumn<int>("kept"); // percent of the file's bytes
+        QTest::addColumn<int>("kept"); // percent of the file's bytes; 0: its frame header broken
         for (int o = 1; o <= 8; ++o)
             QTest::addRow("orientation %d", o) << o << "" << 100;
         QTest::newRow("sRGB profile, turned") << 6 << "srgb" << 100;
@@ -746,6 +746,8 @@ private Q_SLOTS:
         QTest::newRow("Adobe RGB, cut short") << 6 << "a98" << 60;
         QTest::newRow("cut short") << 5 << "" << 40;
         QTest::newRow("header only") << 6 << "" << 1;
+        QTest::newRow("broken frame header") << 6 << "a98" << 0;
+        QTest::newRow("progressive, turned") << -6 << "a98" << 100;
     }
 
     // A photograph is decoded as Qt's reader decodes, turns and converts it, even when its file
@@ -758,11 +760,17 @@ private Q_SLOTS:
         if (!profile.isEmpty())
             picture.profile("ICC", iccProfile(profile));
         picture.quality(90);
+        if (orientation < 0)
+            picture.interlaceType(Magick::PlaneInterlace);
         Magick::Blob blob;
         picture.write(&blob, "JPEG");
-        QByteArray bytes = withOrientation(
-            QByteArray(static_cast<const char*>(blob.data()), int(blob.length())), orientation);
-        bytes.truncate(bytes.size() * kept / 100);
+        QByteArray bytes =
+            withOrientation(QByteArray(static_cast<const char*>(blob.data()), int(blob.length())),
+                            std::abs(orientation));
+        if (kept)
+            bytes.truncate(bytes.size() * kept / 100);
+        else
+            bytes[bytes.indexOf("\xff\xc0") + 4] = 0; // a sample precision of 0 bits
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer);
         reader.setAutoTransform(true);
@@ -776,7 +784,10 @@ private Q_SLOTS:
         }
         expected.convertTo(QImage::Format_ARGB32_Premultiplied);
         const QImage decoded = PictureDecoder(bytes).read();
+        QCOMPARE(decoded.isNull(), kept == 0);
         QCOMPARE(decoded.size(), expected.size());
+        if (decoded.isNull())
+            return;
         if (profile != "a98")
             QVERIFY(samePixels(decoded, expected));
         else
