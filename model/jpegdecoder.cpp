@@ -37,20 +37,21 @@ JpegDecoder::JpegDecoder(const QByteArray& bytes) : state(std::make_unique<State
     state->errors.error_exit = jumpBack;
     state->errors.output_message = traceMessage;
     info.client_data = &state->failed;
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
-    colour = readHeader();
+    colour = readHeader(bytes);
 }
 
 JpegDecoder::~JpegDecoder() {
     jpeg_destroy_decompress(&state->info);
 }
 
-bool JpegDecoder::readHeader() {
+// Destroying a decoder never created is harmless, so a failure here leaves nothing to undo.
+bool JpegDecoder::readHeader(const QByteArray& bytes) {
     jpeg_decompress_struct& info = state->info;
     if (setjmp(state->failed))
         return false;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
@@ -91,17 +92,15 @@ bool JpegDecoder::start() {
 }
 
 bool JpegDecoder::readRows(QRgb* rows, int count, qsizetype stride) {
-    if (!colour || (!started && !(started = start())))
+    if (!started)
+        started = colour && start();
+    if (!started)
         return false;
-    jpeg_decompress_struct& info = state->info;
-    JSAMPROW pointers[64];
-    if (count > 64 || setjmp(state->failed))
+    if (setjmp(state->failed))
         return false;
-    for (int row = 0; row < count; ++row)
-        pointers[row] = reinterpret_cast<JSAMPROW>(rows + row * stride);
     for (int done = 0; done < count;) {
-        const JDIMENSION read =
-            jpeg_read_scanlines(&info, pointers + done, JDIMENSION(count - done));
+        auto* row = reinterpret_cast<JSAMPROW>(rows + done * stride);
+        const JDIMENSION read = jpeg_read_scanlines(&state->info, &row, 1);
         if (read == 0)
             return false;
         done += int(read);

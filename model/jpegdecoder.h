@@ -28,7 +28,7 @@ public:
 
 private:
     struct State;
-    bool readHeader();
+    bool readHeader(const QByteArray& bytes);
     bool start();
 
     std::unique_ptr<State> state;

@@ -117,9 +117,9 @@ QImage upright(QImage image, QImageIOHandler::Transformations transformation) {
 }
 
 // A colour JPEG decoded, turned and converted at once: each band of rows is put upright and in
-// sRGB while libjpeg decodes the next. Null when the JPEG is of another kind (grey, CMYK, a
-// profile other than an RGB matrix-shaper one), needs nothing done, or cannot be decoded: the
-// general way then decodes it.
+// sRGB while libjpeg decodes the next, so the second core takes the page faults of the picture's
+// memory too. Null when the JPEG is of another kind (grey, CMYK, a profile other than an RGB
+// matrix-shaper one) or cannot be decoded: the general way then decodes it.
 QImage uprightJpeg(const QByteArray& bytes, QImageIOHandler::Transformations transformation) {
     JpegDecoder jpeg(bytes);
     if (!jpeg.isColour())
@@ -131,8 +131,6 @@ QImage uprightJpeg(const QByteArray& bytes, QImageIOHandler::Transformations tra
         if (!conversion)
             return {};
     }
-    if (transformation == QImageIOHandler::TransformationNone && !conversion)
-        return {};
     return UprightPicture::fromRows(jpeg.size(), QImage::Format_RGB32, transformation,
                                     conversion ? &*conversion : nullptr,
                                     [&jpeg](int, int count, QRgb* rows, qsizetype stride) {

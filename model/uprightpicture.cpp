@@ -17,7 +17,7 @@ namespace {
 
 // Rows a band holds: a turned band writes runs of this many pixels (two cache lines) per
 // upright row, and a few bands of a wide photograph still fit in the second-level cache.
-constexpr int bandRows = 64;
+constexpr int bandRows = 32;
 constexpr int bandSlots = 4;
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "canvas/pictureintake.h"
 #include "canvas/sharpicon.h"
 #include "model/bandring.h"
+#include "model/jpegdecoder.h"
 #include "model/localglobal.h"
 #include "model/picturedecoder.h"
 #include "model/srgbconversion.h"
@@ -773,6 +774,17 @@ private Q_SLOTS:
             bytes[bytes.indexOf("\xff\xc0") + 4] = 0; // a sample precision of 0 bits
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer);
+        // Row by row as stored, with the profile as written.
+        JpegDecoder jpeg(bytes);
+        QCOMPARE(jpeg.isColour(), kept != 0);
+        QCOMPARE(jpeg.iccProfile(), kept && !profile.isEmpty() ? iccBytes(profile) : QByteArray());
+        QImage stored(jpeg.size(), QImage::Format_RGB32);
+        QCOMPARE(jpeg.readRows(reinterpret_cast<QRgb*>(stored.bits()), stored.height(),
+                               stored.bytesPerLine() / 4),
+                 kept != 0);
+        QVERIFY(kept < 100 || samePixels(stored, reader.read()));
+        buffer.seek(0);
+        reader.setDevice(&buffer);
         reader.setAutoTransform(true);
         QImage expected = reader.read();
         // Qt 6.4 cannot read Ghostscript's Adobe RGB profile; LittleCMS applies it.
