@@ -85,9 +85,9 @@ void UprightPicture::placeTurned(const QRgb* rows, int count, qsizetype stride, 
     // Four stored rows are read in the order they lie along the upright row: a transposed block
     // is then four runs, each stored from its lowest address.
     const int lowest = stepY > 0 ? 0 : 3;
-    const auto load = [&](int y, int x) {
+    const auto load = [&](int y, int column) {
         return _mm_castsi128_ps(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + y * stride + x)));
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + y * stride + column)));
     };
     const auto store = [](QRgb* to, __m128 run) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_castps_si128(run));
