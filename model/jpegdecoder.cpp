@@ -53,8 +53,8 @@ bool JpegDecoder::readHeader(const QByteArray& bytes) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff);
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
-        return false;
+    // Anything but a whole header is an error: it jumps back.
+    jpeg_read_header(&info, TRUE);
     return info.num_components == 3 &&
            (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
 }
