@@ -728,7 +728,7 @@ private Q_SLOTS:
         std::vector<QRgb> colours;
         for (int i = 0; i < 18 * 18 * 18; ++i)
             colours.push_back(qRgba(i % 18 * 15, i / 18 % 18 * 15, i / 324 * 15, i % 7 * 40));
-        colours.push_back(qRgba(250, 20, 130, 77)); // an odd count: the last is mapped alone
+        colours.push_back(qRgba(250, 240, 130, 77)); // an odd count: the last is mapped alone
         std::vector<QRgb> expected(colours.size());
         littleCmsToSrgb(icc, colours.data(), expected.data(), qsizetype(colours.size()));
         std::vector<QRgb> mapped = colours;
