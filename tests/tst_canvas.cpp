@@ -763,8 +763,9 @@ private Q_SLOTS:
         const std::optional<SrgbConversion> conversion =
             converted ? SrgbConversion::fromIcc(iccBytes("a98")) : std::nullopt;
         QImage mapped = stored;
-        for (int y = 0; conversion && y < size.height(); ++y)
-            conversion->mapInPlace(reinterpret_cast<QRgb*>(mapped.scanLine(y)), size.width());
+        if (conversion)
+            conversion->mapInPlace(reinterpret_cast<QRgb*>(mapped.bits()),
+                                   mapped.sizeInBytes() / 4);
         for (int flags = 0; flags < 8; ++flags) {
             const auto transformation = QImageIOHandler::Transformations(flags);
             QImage expected =
@@ -832,22 +833,15 @@ private Q_SLOTS:
         reader.setAutoTransform(true);
         QImage expected = reader.read();
         // Qt 6.4 cannot read Ghostscript's Adobe RGB profile nor a table; LittleCMS applies them.
-        if (!profile.isEmpty() && profile != "srgb") {
-            for (int y = 0; y < expected.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(expected.scanLine(y));
-                littleCmsToSrgb(iccBytes(profile), line, line, expected.width());
-            }
-        }
+        const bool converted = !profile.isEmpty() && profile != "srgb";
+        auto* pixels = reinterpret_cast<QRgb*>(expected.bits());
+        if (converted)
+            littleCmsToSrgb(iccBytes(profile), pixels, pixels, expected.sizeInBytes() / 4);
         expected.convertTo(QImage::Format_ARGB32_Premultiplied);
         const QImage decoded = PictureDecoder(bytes).read();
         QCOMPARE(decoded.isNull(), kept == 0);
         QCOMPARE(decoded.size(), expected.size());
-        if (decoded.isNull())
-            return;
-        if (profile.isEmpty() || profile == "srgb")
-            QVERIFY(samePixels(decoded, expected));
-        else
-            QVERIFY(meanDifference(decoded, expected) < 0.25);
+        QVERIFY(decoded.isNull() || meanDifference(decoded, expected) <= (converted ? 0.25 : 0));
     }
 
     void bandRing_data() {
@@ -896,11 +890,10 @@ private Q_SLOTS:
         QVERIFY(!fault);
         QCOMPARE(complete, failing < 0);
         QCOMPARE(produced.load(), failing < 0 ? bands : failing);
+        // After a failure a band produced may be left unconsumed.
         for (int band = 0; band < bands; ++band)
-            QVERIFY(consumed[size_t(band)] <= (band < produced ? 1 : 0));
-        if (complete)
-            QVERIFY(std::all_of(consumed.begin(), consumed.begin() + bands,
-                                [](const std::atomic<int>& times) { return times == 1; }));
+            QCOMPARE(consumed[size_t(band)],
+                     band < produced && (complete || consumed[size_t(band)]));
     }
 
     void storageFormats_data() {
