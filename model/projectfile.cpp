@@ -79,9 +79,11 @@ QString decodeRaster(const QByteArray& bytes, qint64 pixelsLeft, QImage& image) 
 // Reads the SVG picture in `bytes` into `layer` as a drop reads it: the picture, and its drawing
 // at its natural size as the layer's pixels.
 QString decodeVector(const QByteArray& bytes, qint64 pixelsLeft, ImageData& layer) {
-    layer.vector = VectorPicture::read(bytes, nullptr);
+    QString refusal;
+    layer.vector = VectorPicture::read(bytes, &refusal);
+    // Why, as a drop of the same file tells it; %1 stays for the picture's number.
     if (!layer.vector)
-        return tr("picture %1 cannot be read");
+        return tr("picture %1: %2").arg(QStringLiteral("%1"), refusal);
     if (!withinLimits(layer.vector->naturalSize(), pixelsLeft))
         return tr("picture %1 is too large");
     layer.sourceImage = layer.vector->image(layer.vector->naturalSize());

@@ -144,7 +144,7 @@ private slots:
             {"data", "\"@@\"", "picture 1"},
             {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 cannot"},
             {"data", huge, "picture 1 is too large"},
-            {"data", '"' + entities.toBase64() + '"', "picture 1 cannot"}};
+            {"data", '"' + entities.toBase64() + '"', "picture 1: declares XML entities"}};
         for (const QByteArrayList& row : rows) {
             const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
             const QByteArray bytes =
