@@ -211,6 +211,8 @@ private slots:
         QTest::newRow("batch without --out") << "render --style %P %D/a.png" << 2 << "--out";
         QTest::newRow("unknown target")
             << "render --style %P %D/a.png --out %D/o --targets ico,svg" << 2 << "'svg'";
+        QTest::newRow("two pictures, one name")
+            << "render --style %P %D/a.png %D/o/a.png --out %D/o" << 2 << "same name";
         QTest::newRow("missing project")
             << "render %D/none.glimmer --ico %D/keep.ico" << 1 << "none.glimmer: ";
         QTest::newRow("bad project")
