@@ -6,6 +6,8 @@
 // the icon rendered, at k = 3.
 // With "photo": a 6000 x 4000 camera photograph (orientation tag, colour profile) dropped at
 // k = 3, zoomed a step, turned to 45°, typed to 1000 % in the Size box, turned and dragged there.
+// With "edits": the same photograph zoomed, turned and moved 20 times each, every edit an undo
+// step of its own.
 #include "app/mainwindow.h"
 #include "benchdocument.h"
 #include "canvas/kbwidget.h"
@@ -22,6 +24,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -36,10 +39,14 @@ void dropDocument(KBWidget& canvas, const QString& folder) {
 }
 
 // Every edit through the form's own boxes, as a user types them.
-void editPhotograph(MainWindow& window, KBWidget& canvas, const QString& folder) {
+void dropPhotograph(KBWidget& canvas, const QString& folder) {
     BenchDocument::dropPictures(canvas,
                                 {BenchDocument::writeCameraPhotograph(folder, {6000, 4000}, true)});
     canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
+}
+
+void editPhotograph(MainWindow& window, KBWidget& canvas, const QString& folder) {
+    dropPhotograph(canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
     size->setValue(size->value() + 1);
@@ -51,11 +58,28 @@ void editPhotograph(MainWindow& window, KBWidget& canvas, const QString& folder)
     canvas.renderIcon(icon);
 }
 
+// Sixty undo steps, each of which could take back a made picture of its own.
+void editPhotographOften(MainWindow& window, KBWidget& canvas, const QString& folder) {
+    dropPhotograph(canvas, folder);
+    auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
+    auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
+    const auto edit = [](const std::function<void()>& change) {
+        change();
+        QCoreApplication::processEvents();
+    };
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 20; ++i) {
+        edit([&] { size->setValue(300 + 37 * i); });
+        edit([&] { turn->setValue(7 * i); });
+        edit([&] { canvas.setSelectedPosition(-100 * i, -50 * i); });
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     BenchDocument::prepareProcess();
-    const bool photo = argc > 1 && std::strcmp(argv[1], "photo") == 0;
+    const char* mode = argc > 1 ? argv[1] : "";
     QApplication application(argc, argv);
     BenchDocument::initApplication();
     MainWindow window;
@@ -70,14 +94,22 @@ int main(int argc, char** argv) {
     }
     canvasSize->setCurrentIndex(2);
     QTemporaryDir folder;
-    if (photo)
+    const char* what = "10 pictures, k=3";
+    int targetMB = 0;
+    if (std::strcmp(mode, "photo") == 0) {
         editPhotograph(window, *canvas, folder.path());
-    else
+        what = "photo at 1000 %, k=3";
+        targetMB = 400;
+    } else if (std::strcmp(mode, "edits") == 0) {
+        editPhotographOften(window, *canvas, folder.path());
+        what = "photo, 60 undo steps, k=3";
+        targetMB = 400;
+    } else {
         dropDocument(*canvas, folder.path());
+    }
     QCoreApplication::processEvents();
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%.1f:%d:%s\n", double(usage.ru_maxrss) / 1024.0, photo ? 400 : 0,
-                photo ? "photo at 1000 %, k=3" : "10 pictures, k=3");
+    std::printf("%.1f:%d:%s\n", double(usage.ru_maxrss) / 1024.0, targetMB, what);
     return canvas->getSizeIndex() == 3 && !LocalGlobal::LImageData.isEmpty() ? 0 : 1;
 }

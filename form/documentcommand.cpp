@@ -18,6 +18,11 @@ void DocumentCommand::redo() {
     show(after);
 }
 
+void DocumentCommand::dropImagesNotIn(const DocumentSnapshot& current) const {
+    ::dropImagesNotIn(before, current);
+    ::dropImagesNotIn(after, current);
+}
+
 int DocumentCommand::id() const {
     return aspect.isEmpty() ? -1 : 1;
 }

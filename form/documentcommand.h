@@ -19,10 +19,13 @@ public:
     void redo() override;
     int id() const override;
     bool mergeWith(const QUndoCommand* other) override;
+    // Keeps only the made pixels that `current` shows too.
+    void dropImagesNotIn(const DocumentSnapshot& current) const;
 
 private:
-    DocumentSnapshot before;
-    DocumentSnapshot after;
+    // Mutable: the made pixels inside are a cache, dropped while another state is shown.
+    mutable DocumentSnapshot before;
+    mutable DocumentSnapshot after;
     Show show;
     // What the step changed, when it is one thing a following step may go on changing.
     QString aspect;

@@ -32,6 +32,7 @@ void DocumentHistory::record() {
     undoStack.push(new DocumentCommand(committed, current,
                                        [this](const DocumentSnapshot& s) { showStep(s); }));
     committed = current;
+    dropHiddenImages();
 }
 
 void DocumentHistory::showStep(const DocumentSnapshot& snapshot) {
@@ -40,4 +41,10 @@ void DocumentHistory::showStep(const DocumentSnapshot& snapshot) {
     showing = false;
     pending.stop();
     committed = capture();
+    dropHiddenImages();
+}
+
+void DocumentHistory::dropHiddenImages() {
+    for (int i = 0; i < undoStack.count(); ++i)
+        static_cast<const DocumentCommand*>(undoStack.command(i))->dropImagesNotIn(committed);
 }

@@ -42,4 +42,7 @@ private:
 
     void record();
     void showStep(const DocumentSnapshot& snapshot);
+    // The steps keep only the made pixels the document shows now; the others are made again
+    // when their step is shown.
+    void dropHiddenImages();
 };

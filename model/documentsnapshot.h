@@ -18,3 +18,9 @@ struct DocumentSnapshot {
 // Whether two snapshots show the same document: the same stored style, canvas size included, and
 // the same layers with the same pictures in the same places. The selection does not count.
 bool sameDocument(const DocumentSnapshot& a, const DocumentSnapshot& b);
+
+// Drops from `kept` the made pixels (`image`) of every layer whose pixels `current` does not show:
+// a history step would otherwise hold a made picture (up to 13 MB) for each zoom or turn it can
+// take back. remakeDroppedImages() makes them again when the step is shown.
+void dropImagesNotIn(DocumentSnapshot& kept, const DocumentSnapshot& current);
+void remakeDroppedImages(QList<ImageData>& layers);

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
 #include "canvas/iconrenderer.h"
+#include "model/documentsnapshot.h"
 #include "model/localglobal.h"
 #include "support/testsupport.h"
 
@@ -129,6 +130,28 @@ private Q_SLOTS:
         QCOMPARE(renderDocumentIcon(1), dropped);
         QTest::keySequence(&window, QKeySequence::Undo);
         QVERIFY(LocalGlobal::LImageData.isEmpty() && !window.isWindowModified());
+    }
+
+    // A history step keeps only the made pixels the document shows; the others, dropped, are made
+    // again the same when the step is shown.
+    void stepsKeepShownPixels() {
+        ImageData layer;
+        layer.sourceImage = crossPicture({3000, 2000}, Qt::darkCyan);
+        layer.rotation = 30;
+        layer.updateImage();
+        const DocumentSnapshot before{{}, {layer}, 0};
+        layer.scale = 140;
+        layer.updateImage();
+        const DocumentSnapshot current{{}, {layer}, 0};
+        for (const bool shown : {false, true}) {
+            const DocumentSnapshot& step = shown ? current : before;
+            DocumentSnapshot kept = step;
+            dropImagesNotIn(kept, current);
+            QCOMPARE(kept.layers[0].image.isNull(), !shown);
+            remakeDroppedImages(kept.layers);
+            QCOMPARE(kept.layers[0].image, step.layers[0].image);
+            QCOMPARE(kept.layers[0].imageOffset, step.layers[0].imageOffset);
+        }
     }
 
     // A file that is no project is named in a message and the document stays as it was.
