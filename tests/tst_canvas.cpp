@@ -773,9 +773,9 @@ private Q_SLOTS:
                                 transformation & QImageIOHandler::TransformationFlip);
             if (transformation & QImageIOHandler::TransformationRotate90)
                 expected = expected.transformed(QTransform().rotate(90));
-            const QImage upright =
-                uprightPixels(stored, transformation, conversion ? &*conversion : nullptr);
-            QVERIFY2(samePixels(upright, expected),
+            QVERIFY2(samePixels(
+                         uprightPixels(stored, transformation, conversion ? &*conversion : nullptr),
+                         expected),
                      qPrintable(QString("transformation %1").arg(flags)));
         }
     }

@@ -3,13 +3,13 @@
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
 #include "canvas/iconrenderer.h"
-#include "model/documentsnapshot.h"
 #include "model/localglobal.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,6 +33,9 @@ private Q_SLOTS:
         QVERIFY(writePicture(folder.filePath("p.png"), {90, 60}, QColor(10, 200, 90, 160)));
         QVERIFY(writePicture(folder.filePath("q.jpg"), {400, 300}, Qt::darkMagenta));
     }
+
+    // The document outlives its window; each test starts without pictures.
+    void cleanup() { LocalGlobal::LImageData.clear(); }
 
     // Changes, undone with the keyboard back to the start and redone; the title's marker follows
     // the saved state; Cancel keeps the window and the document, Save writes the project that a
@@ -132,26 +135,33 @@ private Q_SLOTS:
         QVERIFY(LocalGlobal::LImageData.isEmpty() && !window.isWindowModified());
     }
 
-    // A history step keeps only the made pixels the document shows; the others, dropped, are made
-    // again the same when the step is shown.
-    void stepsKeepShownPixels() {
-        ImageData layer;
-        layer.sourceImage = crossPicture({3000, 2000}, Qt::darkCyan);
-        layer.rotation = 30;
-        layer.updateImage();
-        const DocumentSnapshot before{{}, {layer}, 0};
-        layer.scale = 140;
-        layer.updateImage();
-        const DocumentSnapshot current{{}, {layer}, 0};
-        for (const bool shown : {false, true}) {
-            const DocumentSnapshot& step = shown ? current : before;
-            DocumentSnapshot kept = step;
-            dropImagesNotIn(kept, current);
-            QCOMPARE(kept.layers[0].image.isNull(), !shown);
-            remakeDroppedImages(kept.layers);
-            QCOMPARE(kept.layers[0].image, step.layers[0].image);
-            QCOMPARE(kept.layers[0].imageOffset, step.layers[0].imageOffset);
-        }
+    // Edits of one control, or of one picture's zoom or turn alone, one after another are one
+    // step; a change of two things is a step of its own.
+    void stepsMerge() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {150, 150},
+                          {folder.filePath("p.png"), folder.filePath("q.jpg")}));
+        QTest::qWait(1);
+        const int fitted = LocalGlobal::LImageData.at(1).scale;
+        const auto edit = [&](const char* box, int value) {
+            child<QSpinBox>(&window, box)->setValue(value);
+            QTest::qWait(1);
+        };
+        for (int width = 4; width < 7; ++width)
+            edit("badgeLineWidthSpinBox", width);
+        for (const int scale : {20, 30, 40})
+            edit("sizeSpinBox", scale);
+        child<QSpinBox>(&window, "sizeSpinBox")->setValue(50); // and the turn, in one step
+        edit("rotateSpinBox", 50);
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(LocalGlobal::LImageData.at(1).scale, 40);
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(LocalGlobal::LImageData.at(1).scale, fitted);
+        QCOMPARE(LocalGlobal::iconStyle.badgeLineWidth, 6);
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(LocalGlobal::iconStyle.badgeLineWidth, 3);
     }
 
     // A file that is no project is named in a message and the document stays as it was.
