@@ -203,7 +203,6 @@ void BrasswickForm::showDocument(const DocumentSnapshot& document) {
     ui->widget->setUpdatesEnabled(false);
     iconStyle = document.style;
     LImageData = document.layers;
-    remakeDroppedImages(LImageData);
     style->show();
     // Pushing the text size into the controls gives the font that size; the document's font may
     // carry another (a family picked since), and must come back as it was, in the font box too.

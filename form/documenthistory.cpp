@@ -36,8 +36,11 @@ void DocumentHistory::record() {
 }
 
 void DocumentHistory::showStep(const DocumentSnapshot& snapshot) {
+    // The step's dropped pixels made again for the showing only; the step stays light.
+    DocumentSnapshot shown = snapshot;
+    remakeDroppedImages(shown.layers);
     showing = true;
-    show(snapshot);
+    show(shown);
     showing = false;
     pending.stop();
     committed = capture();
