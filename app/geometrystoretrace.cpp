@@ -1,7 +1,7 @@
 // The store's trace lines end up in the application's debug log, on every platform.
 #include "geometrystore.h"
 
-#include "model/trace.h"
+#include "trace/trace.h"
 
 namespace GeometryStore {
 

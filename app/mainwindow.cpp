@@ -1,9 +1,13 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/makerlinks.h"
+#include "app/otherappsdialog.h"
 #include "app/recentprojects.h"
-#include "canvas/kbwidget.h"
-#include "form/brasswickform.h"
+#include "app/shellopen.h"
+#include "canvas/canvaswidget.h"
+#include "form/editorform.h"
 #include "output/filecommit.h"
 #include "windowgeometry.h"
 
@@ -30,7 +34,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->setupUi(this);
     restoreWindowGeometry();
     stackedLayout = new QStackedLayout;
-    form = new BrasswickForm(this);
+    form = new EditorForm(this);
     // On a small screen (or a large one at 200 %) the window may be smaller than the form: it
     // scrolls instead of pushing the window's title bar off the screen.
     auto* scroller = new QScrollArea(this);
@@ -43,8 +47,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     createMenus();
     connect(form->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
-    connect(form, &BrasswickForm::projectDropped, this, &MainWindow::openProject);
-    connect(form, &BrasswickForm::told, this,
+    connect(form, &EditorForm::projectDropped, this, &MainWindow::openProject);
+    connect(form, &EditorForm::aboutRequested, this, [this] { (new AboutDialog(this))->exec(); });
+    connect(form, &EditorForm::otherAppsRequested, this,
+            [this] { (new OtherAppsDialog(this))->exec(); });
+    connect(form, &EditorForm::websiteRequested, this,
+            [] { ShellOpen::openAddress(MakerLinks::website); });
+    connect(form, &EditorForm::told, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     showTitle();
 }
@@ -62,8 +71,8 @@ void MainWindow::createMenus() {
     file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::save);
     file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveAs);
     file->addSeparator();
-    file->addAction(tr("&Export Icon..."), form, &BrasswickForm::exportIcon);
-    file->addAction(tr("Icon &Sizes..."), form, &BrasswickForm::chooseIconSizes);
+    file->addAction(tr("&Export Icon..."), form, &EditorForm::exportIcon);
+    file->addAction(tr("Icon &Sizes..."), form, &EditorForm::chooseIconSizes);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -75,7 +84,7 @@ void MainWindow::createMenus() {
     edit->addActions({undo, redo});
     edit->addSeparator();
     edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,
-                    &BrasswickForm::deleteSelectedPicture);
+                    &EditorForm::deleteSelectedPicture);
 }
 
 // Built when it opens, so projects whose files have gone since are left out.
@@ -195,7 +204,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // The keys belong to the canvas from the start (Delete, arrows), not to the scrolling or the
     // first control.
     if (!event->spontaneous())
-        form->findChild<KBWidget*>()->setFocus(Qt::ActiveWindowFocusReason);
+        form->findChild<CanvasWidget*>()->setFocus(Qt::ActiveWindowFocusReason);
     // The real frame is known only once the window is on the screen.
     QTimer::singleShot(0, this, &MainWindow::keepFrameOnScreen);
 }

@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
-class BrasswickForm;
+class EditorForm;
 class QMenu;
 class QStackedLayout;
 
@@ -33,7 +33,7 @@ protected:
 
 private:
     Ui::MainWindow* ui;
-    BrasswickForm* form = nullptr;
+    EditorForm* form = nullptr;
     QStackedLayout* stackedLayout = nullptr;
     QMenu* recentMenu = nullptr;
     // The project file of the document; empty until it is first saved or opened.

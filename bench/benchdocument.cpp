@@ -1,8 +1,8 @@
 #include "benchdocument.h"
-#include "canvas/badgetext.h"
+#include "render/badgetext.h"
 
-#include "canvas/kbwidget.h"
-#include "model/localglobal.h"
+#include "canvas/canvaswidget.h"
+#include "document/localglobal.h"
 #include "support/testsupport.h"
 
 #include <QColorSpace>
@@ -199,7 +199,7 @@ IconStyle fullStyle() {
     return style;
 }
 
-void dropPictures(KBWidget& canvas, const QStringList& paths) {
+void dropPictures(CanvasWidget& canvas, const QStringList& paths) {
     for (int i = 0; i < paths.size(); ++i) {
         TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
         if (i % 3 == 1 && !LocalGlobal::LImageData.isEmpty()) {
@@ -209,13 +209,13 @@ void dropPictures(KBWidget& canvas, const QStringList& paths) {
     }
 }
 
-QList<ImageData> pictures(int k, int count) {
-    static QMap<std::pair<int, int>, QList<ImageData>> built;
+QList<Layer> pictures(int k, int count) {
+    static QMap<std::pair<int, int>, QList<Layer>> built;
     static QTemporaryDir folder;
     const auto key = std::make_pair(k, count);
     if (!built.contains(key)) {
         LocalGlobal::LImageData.clear();
-        KBWidget canvas;
+        CanvasWidget canvas;
         setUpCanvas(canvas, k);
         dropPictures(canvas, writePictures(folder.path(), count));
         built.insert(key, LocalGlobal::LImageData);
@@ -224,7 +224,7 @@ QList<ImageData> pictures(int k, int count) {
     return built.value(key);
 }
 
-void setUpCanvas(KBWidget& canvas, int k) {
+void setUpCanvas(CanvasWidget& canvas, int k) {
     canvas.setFixedSize(300, 300);
     canvas.setAcceptDrops(true);
     canvas.setSizeIndex(k);
@@ -234,7 +234,7 @@ void setUpCanvas(KBWidget& canvas, int k) {
 }
 
 QPoint pointOnTopPicture(int k) {
-    const QList<ImageData>& list = LocalGlobal::LImageData;
+    const QList<Layer>& list = LocalGlobal::LImageData;
     if (list.isEmpty())
         return QPoint(150, 150);
     return list.last().rect.center() / k;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "model/iconstyle.h"
-#include "model/imagedata.h"
+#include "document/iconstyle.h"
+#include "document/layer.h"
 
 #include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
-class KBWidget;
+class CanvasWidget;
 
 // The realistic document every benchmark works on: photographs (JPEG) and drawings with
 // transparency (PNG) written by the benchmark itself, dropped onto a real canvas, on a style with
@@ -38,14 +38,14 @@ IconStyle fullStyle();
 
 // Drops each of `paths` onto `canvas` with a real drop event, at points spread over the canvas,
 // and turns every third picture a little, as a user would.
-void dropPictures(KBWidget& canvas, const QStringList& paths);
+void dropPictures(CanvasWidget& canvas, const QStringList& paths);
 
 // The picture list after dropping `count` pictures onto a canvas of factor k and turning some of
 // them, as a user would; built once per (k, count) and then handed out as a cheap shared copy.
-QList<ImageData> pictures(int k, int count);
+QList<Layer> pictures(int k, int count);
 
 // A canvas as the form sets it up (300 x 300, drops on), at factor k, shown on screen.
-void setUpCanvas(KBWidget& canvas, int k);
+void setUpCanvas(CanvasWidget& canvas, int k);
 
 // The canvas point (widget pixels) on top of the topmost picture, for pressing and dragging.
 QPoint pointOnTopPicture(int k);

@@ -1,16 +1,16 @@
 // Screen paint, drag step and rendering of the real canvas at k = 1, 2, 3 beside the memory
 // bandwidth of the machine; prints one table (TableReporter).
 #include "benchdocument.h"
-#include "canvas/kbwidget.h"
-#include "form/brasswickform.h"
+#include "canvas/canvaswidget.h"
+#include "document/localglobal.h"
+#include "document/projectfile.h"
+#include "document/stylestore.h"
+#include "form/editorform.h"
+#include "form/outputflow.h"
 #include "form/sizepreview.h"
-#include "model/localglobal.h"
-#include "model/projectfile.h"
-#include "model/stylestore.h"
 #include "output/filecommit.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
-#include "output/outputflow.h"
 #include "output/pngwriter.h"
 #include "tablereporter.h"
 
@@ -66,11 +66,11 @@ void setFigure(benchmark::State& state, const std::string& label, double touched
 }
 
 // A canvas holding the benchmark document at factor k, shown as the form shows it.
-std::unique_ptr<KBWidget> openCanvas(int k, int pictures) {
+std::unique_ptr<CanvasWidget> openCanvas(int k, int pictures) {
     LocalGlobal::iconStyle = BenchDocument::fullStyle();
     LocalGlobal::iconStyle.canvasSizeIndex = k;
     LocalGlobal::LImageData = BenchDocument::pictures(k, pictures);
-    auto canvas = std::make_unique<KBWidget>();
+    auto canvas = std::make_unique<CanvasWidget>();
     BenchDocument::setUpCanvas(*canvas, k);
     return canvas;
 }
@@ -262,8 +262,7 @@ void pngExport(benchmark::State& state) {
     for (auto _ : state) {
         QImage rendering;
         canvas->renderIcon(rendering);
-        const QList<LExportImage> images =
-            OutputFlow::exportImages(folder.path(), sizes, rendering);
+        const QList<PendingPng> images = pendingPngs(folder.path(), sizes, rendering);
         if (!writePngImages(images).isEmpty()) {
             state.SkipWithError("a PNG file could not be written");
             break;
@@ -357,7 +356,7 @@ const Project& largeProject() {
         for (int i = 0; i < paths.size(); ++i) {
             QFile file(paths.at(i));
             file.open(QIODevice::ReadOnly);
-            ImageData layer;
+            Layer layer;
             layer.filePath = QFileInfo(paths.at(i)).fileName();
             layer.fileBytes = file.readAll();
             layer.sourceImage.loadFromData(layer.fileBytes);
@@ -374,7 +373,7 @@ const Project& largeProject() {
 
 double projectBytes() {
     double bytes = 0;
-    for (const ImageData& layer : largeProject().document.layers)
+    for (const Layer& layer : largeProject().document.layers)
         bytes += layer.fileBytes.size() * 2.4; // read, base64 written (4/3) and flushed
     return bytes;
 }
@@ -414,11 +413,11 @@ void openProject(benchmark::State& state) {
 void undoStep(benchmark::State& state) {
     const int k = int(state.range(0));
     LocalGlobal::LImageData.clear(); // left by the previous run
-    BrasswickForm form;
+    EditorForm form;
     form.show();
     form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
     QTemporaryDir folder;
-    BenchDocument::dropPictures(*form.findChild<KBWidget*>(QStringLiteral("widget")),
+    BenchDocument::dropPictures(*form.findChild<CanvasWidget*>(QStringLiteral("widget")),
                                 BenchDocument::writePictures(folder.path(), 10));
     QCoreApplication::processEvents();
     QUndoStack* history = form.undoStack();
@@ -437,12 +436,12 @@ void undoStep(benchmark::State& state) {
 // The real form at factor 3 with ten pictures and every style flag, the top picture selected.
 struct PreviewForm {
     QTemporaryDir folder;
-    BrasswickForm form;
-    KBWidget* canvas;
+    EditorForm form;
+    CanvasWidget* canvas;
 
     explicit PreviewForm(bool sharp) : form(nullptr) {
         form.show();
-        canvas = form.findChild<KBWidget*>(QStringLiteral("widget"));
+        canvas = form.findChild<CanvasWidget*>(QStringLiteral("widget"));
         form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
         IconSizes::store({{}, sharp});
         BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
@@ -482,7 +481,7 @@ void previewDrawing(benchmark::State& state) {
     LocalGlobal::LImageData.clear();
     StyleStore::saveStyle(BenchDocument::fullStyle());
     PreviewForm shown(sharp);
-    const DocumentSnapshot document = shown.form.document();
+    const Document document = shown.form.document();
     const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768, 3));
     for (auto _ : state)
         benchmark::DoNotOptimize(previewEntries(document, sizes, sharp, 3));

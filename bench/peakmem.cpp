@@ -10,8 +10,8 @@
 // step of its own.
 #include "app/mainwindow.h"
 #include "benchdocument.h"
-#include "canvas/kbwidget.h"
-#include "model/localglobal.h"
+#include "canvas/canvaswidget.h"
+#include "document/localglobal.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,7 +28,7 @@
 
 namespace {
 
-void dropDocument(KBWidget& canvas, const QString& folder) {
+void dropDocument(CanvasWidget& canvas, const QString& folder) {
     const int canvasSizeIndex = LocalGlobal::iconStyle.canvasSizeIndex;
     LocalGlobal::iconStyle = BenchDocument::fullStyle();
     LocalGlobal::iconStyle.canvasSizeIndex = canvasSizeIndex;
@@ -39,13 +39,13 @@ void dropDocument(KBWidget& canvas, const QString& folder) {
 }
 
 // Every edit through the form's own boxes, as a user types them.
-void dropPhotograph(KBWidget& canvas, const QString& folder) {
+void dropPhotograph(CanvasWidget& canvas, const QString& folder) {
     BenchDocument::dropPictures(canvas,
                                 {BenchDocument::writeCameraPhotograph(folder, {6000, 4000}, true)});
     canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
 }
 
-void editPhotograph(MainWindow& window, KBWidget& canvas, const QString& folder) {
+void editPhotograph(MainWindow& window, CanvasWidget& canvas, const QString& folder) {
     dropPhotograph(canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
@@ -59,7 +59,7 @@ void editPhotograph(MainWindow& window, KBWidget& canvas, const QString& folder)
 }
 
 // Sixty undo steps, each of which could take back a made picture of its own.
-void editPhotographOften(MainWindow& window, KBWidget& canvas, const QString& folder) {
+void editPhotographOften(MainWindow& window, CanvasWidget& canvas, const QString& folder) {
     dropPhotograph(canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    auto* canvas = window.findChild<KBWidget*>();
+    auto* canvas = window.findChild<CanvasWidget*>();
     auto* canvasSize = window.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"));
     if (!canvas || !canvasSize) {
         std::fprintf(stderr, "The main window has no canvas or no canvas-size list.\n");

@@ -1,9 +1,9 @@
 // A 24-megapixel photograph as a camera writes it: its intake (orientation and colour profile
 // beside the decode alone) and its zoom, turn and Size edits on the real canvas.
 #include "benchdocument.h"
-#include "canvas/kbwidget.h"
-#include "canvas/pictureintake.h"
-#include "model/localglobal.h"
+#include "canvas/canvaswidget.h"
+#include "document/localglobal.h"
+#include "picture/pictureintake.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -41,9 +41,9 @@ void intake(benchmark::State& state) {
 }
 
 // The photograph dropped onto a canvas of factor 3 and selected, zoomed to `scale` (0: fitted).
-std::unique_ptr<KBWidget> photoCanvas(int scale) {
+std::unique_ptr<CanvasWidget> photoCanvas(int scale) {
     LocalGlobal::LImageData.clear();
-    auto canvas = std::make_unique<KBWidget>();
+    auto canvas = std::make_unique<CanvasWidget>();
     BenchDocument::setUpCanvas(*canvas, 3);
     BenchDocument::dropPictures(*canvas, {cameraPhotograph()});
     canvas->selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));

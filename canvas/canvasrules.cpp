@@ -1,6 +1,6 @@
 #include "canvasrules.h"
 
-#include "model/trace.h"
+#include "trace/trace.h"
 
 #include <QPainter>
 
@@ -10,15 +10,11 @@
 
 namespace CanvasRules {
 
-int clampedScale(int percent) {
-    return std::clamp(percent, minimumScale, maximumScale);
-}
-
 QRect probeRect(QPoint widgetPoint, int k) {
     return QRect(k * widgetPoint.x(), k * widgetPoint.y(), 1, 1);
 }
 
-int hitTest(const QList<ImageData>& objects, const QRect& probe) {
+int hitTest(const QList<Layer>& objects, const QRect& probe) {
     for (int i = int(objects.size()) - 1; i >= 0; --i) {
         qCDebug(lcCanvas).nospace() << "LocalGlobal::LImageData[i].index: " << objects.at(i).index;
         if (objects.at(i).rect.intersects(probe))
@@ -72,22 +68,4 @@ QImage canvasGround() {
     painter.drawRect(22, 22, 255, 255);
     return ground;
 }
-
-int fitScale(QSize source, int canvasSize) {
-    if (source.isEmpty())
-        return 100;
-    const float rw = float(canvasSize) / float(source.width());
-    const float rh = float(canvasSize) / float(source.height());
-    if (rw >= 1 && rh >= 1)
-        return 100;
-    const float r = std::min(rw, rh);
-    qCDebug(lcCanvas).nospace().noquote() << "resizeIndex: " << QString::number(r, 'g', 6);
-    return clampedScale(int(r * 100));
-}
-
-QPoint centredPosition(QPoint widgetPoint, int k, QSize shown) {
-    return QPoint(widgetPoint.x() * k - shown.width() / 2,
-                  widgetPoint.y() * k - shown.height() / 2);
-}
-
 } // namespace CanvasRules

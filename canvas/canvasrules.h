@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/imagedata.h"
+#include "document/layer.h"
 
 #include <QImage>
 #include <QList>
@@ -13,21 +13,12 @@
 // otherwise. k is the factor between widget and canvas pixels.
 namespace CanvasRules {
 
-// Lowest scale a picture can get, so it never becomes an empty, unpickable object.
-constexpr int minimumScale = 1;
-
-// Largest decoded picture accepted, in megabytes (16000 x 16000 ARGB).
-constexpr int pictureAllocationLimitMB = 1024;
-
-// `percent` held within minimumScale..maximumScale.
-int clampedScale(int percent);
-
 // The 1 x 1 canvas rectangle under a widget point.
 QRect probeRect(QPoint widgetPoint, int k);
 
 // List position of the topmost object whose rectangle meets `probe` (transparent parts count),
 // or -1.
-int hitTest(const QList<ImageData>& objects, const QRect& probe);
+int hitTest(const QList<Layer>& objects, const QRect& probe);
 
 // Where a dragged object goes: it follows the mouse in canvas pixels, without bounds.
 QPoint draggedPosition(QPoint pressPosition, QPoint pressPoint, QPoint widgetPoint, int k);
@@ -47,12 +38,5 @@ QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers);
 
 // The screen canvas's ground, 300 x 300: a checkerboard with the icon square's edge drawn on it.
 QImage canvasGround();
-
-// Scale in percent that makes a picture fit a canvas of edge `canvasSize` in both directions;
-// never enlarges, never below minimumScale.
-int fitScale(QSize source, int canvasSize);
-
-// Top-left that centres a picture shown at `shown` on a widget point.
-QPoint centredPosition(QPoint widgetPoint, int k, QSize shown);
 
 } // namespace CanvasRules

@@ -4,11 +4,11 @@
 #include "cli/renderjob.h"
 #include "cli/terminal.h"
 
-#include "canvas/badgetext.h"
-#include "canvas/canvasrules.h"
-#include "canvas/droppedlayer.h"
-#include "canvas/pictureintake.h"
-#include "model/projectfile.h"
+#include "document/droppedlayer.h"
+#include "document/projectfile.h"
+#include "picture/pictureintake.h"
+#include "picture/picturelimits.h"
+#include "render/badgetext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,7 +101,7 @@ OutputFailures renderProject(const Project& project, const RenderRequest& reques
 
 int render(const RenderRequest& request, QTextStream& err, bool progress) {
     // The window's own limit, so a picture it takes is taken here too.
-    QImageReader::setAllocationLimit(CanvasRules::pictureAllocationLimitMB);
+    QImageReader::setAllocationLimit(PictureLimits::allocationLimitMB);
     QString error;
     const std::optional<Project> project = ProjectFile::load(request.project, &error);
     if (!project) {

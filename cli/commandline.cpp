@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "model/iconstyle.h"
+#include "document/iconstyle.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,11 +1,10 @@
 #include "renderjob.h"
 
-#include "canvas/iconrenderer.h"
 #include "output/icnswriter.h"
 #include "output/iconthemewriter.h"
 #include "output/icowriter.h"
-#include "output/outputflow.h"
 #include "output/pngwriter.h"
+#include "render/iconrenderer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +51,7 @@ std::optional<OutputFailure> RenderJob::writeIco(const QImage& rendering) const 
 OutputFailures RenderJob::writePngSet(const QImage& rendering) const {
     if (const auto failure = makeFolder(targets.pngFolder, targets.pngFolder))
         return {*failure};
-    return writePngImages(OutputFlow::exportImages(targets.pngFolder, pngSizes, rendering));
+    return writePngImages(pendingPngs(targets.pngFolder, pngSizes, rendering));
 }
 
 std::optional<OutputFailure> RenderJob::writeIcns(const QImage& rendering) const {

@@ -2,7 +2,7 @@
 
 #include "cli/renderrequest.h"
 
-#include "model/documentsnapshot.h"
+#include "document/document.h"
 #include "output/iconsizes.h"
 #include "output/outputfailure.h"
 
@@ -13,7 +13,7 @@
 // One icon of the command line: a document rendered once and written to each of its targets
 // with the writers the window's Go button uses, so the files are the same byte for byte.
 struct RenderJob {
-    DocumentSnapshot document;
+    Document document;
     // The icon file's entries as the project chose them.
     IconSizeChoice iconSizes;
     QList<int> pngSizes;

@@ -1,5 +1,5 @@
 #include "formlayout.h"
-#include "ui_brasswickform.h"
+#include "ui_editorform.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -45,11 +45,11 @@ QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows
 }
 
 // The top bar over the canvas column and the tab widget.
-void layoutFrame(Ui::BrasswickForm& u, QWidget* form, QWidget* preview) {
+void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
     auto* topBar = new QHBoxLayout;
     topBar->addLayout(
         box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
-    topBar->addLayout(box<QHBoxLayout>({u.tarnhillButton, u.websiteButton, u.line4, u.aboutButton},
+    topBar->addLayout(box<QHBoxLayout>({u.otherAppsButton, u.websiteButton, u.line4, u.aboutButton},
                                        Qt::AlignRight));
 
     auto* leftColumn = new QVBoxLayout;
@@ -70,7 +70,7 @@ void layoutFrame(Ui::BrasswickForm& u, QWidget* form, QWidget* preview) {
     formLayout->addLayout(mainArea);
 }
 
-void layoutContainerPage(Ui::BrasswickForm& u) {
+void layoutContainerPage(Ui::EditorForm& u) {
     auto* container = new QVBoxLayout(u.tab);
     container->addLayout(box<QHBoxLayout>(
         {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
@@ -93,7 +93,7 @@ void layoutContainerPage(Ui::BrasswickForm& u) {
         Qt::AlignLeft));
 }
 
-void layoutBadgePage(Ui::BrasswickForm& u) {
+void layoutBadgePage(Ui::EditorForm& u) {
     u.tab_2->setLayout(
         box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
@@ -109,7 +109,7 @@ void layoutBadgePage(Ui::BrasswickForm& u) {
     u.badgeGroupBox->setLayout(badge);
 }
 
-void layoutSelectedObjectPage(Ui::BrasswickForm& u) {
+void layoutSelectedObjectPage(Ui::EditorForm& u) {
     QGridLayout* picture =
         labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
     QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
@@ -131,7 +131,7 @@ void layoutSelectedObjectPage(Ui::BrasswickForm& u) {
 
 namespace FormLayout {
 
-void explain(Ui::BrasswickForm& u) {
+void explain(Ui::EditorForm& u) {
     const std::pair<QWidget*, const char*> tips[] = {
         {u.widget, "Drop pictures here. Click one to select it, drag to move it, turn the wheel "
                    "to zoom and Shift + wheel to turn it."},
@@ -157,10 +157,10 @@ void explain(Ui::BrasswickForm& u) {
         {u.positionYSpinBox, "Top edge of the selected picture, in canvas pixels"},
         {u.sizeSpinBox, "Zoom of the selected picture, in percent of its own size"},
         {u.rotateSpinBox, "Turn of the selected picture, in degrees"},
-        {u.tarnhillButton, "More programs by Kestrelby"},
+        {u.otherAppsButton, "More programs by Kestrelby"},
         {u.websiteButton, "Open Kestrelby's website"}};
     for (const auto& [widget, tip] : tips)
-        widget->setToolTip(QCoreApplication::translate("BrasswickForm", tip));
+        widget->setToolTip(QCoreApplication::translate("EditorForm", tip));
     // Sized to its text and on a light patch of its own, so a dark background cannot swallow it.
     u.dropImageLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     u.dropImageLabel->setStyleSheet(
@@ -168,9 +168,9 @@ void explain(Ui::BrasswickForm& u) {
                        "border-radius: 4px; }"));
 }
 
-void orderTabs(Ui::BrasswickForm& u) {
+void orderTabs(Ui::EditorForm& u) {
     // Top bar, canvas, picture list and its buttons, then the pages: the order the eye takes.
-    QWidget* const order[] = {u.outputComboBox,     u.goButton,         u.tarnhillButton,
+    QWidget* const order[] = {u.outputComboBox,     u.goButton,         u.otherAppsButton,
                               u.websiteButton,      u.aboutButton,      u.widget,
                               u.canvasSizeComboBox, u.listWidget,       u.upToolButton,
                               u.downToolButton,     u.deleteToolButton, u.tabWidget};
@@ -178,7 +178,7 @@ void orderTabs(Ui::BrasswickForm& u) {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview) {
+void build(Ui::EditorForm& ui, QWidget* form, QWidget* preview) {
     layoutFrame(ui, form, preview);
     layoutContainerPage(ui);
     layoutBadgePage(ui);

@@ -3,7 +3,7 @@
 class QWidget;
 
 namespace Ui {
-class BrasswickForm;
+class EditorForm;
 }
 
 // How the editor form's controls are laid out: the top bar, the canvas column and the three pages.
@@ -11,13 +11,13 @@ namespace FormLayout {
 
 // Puts every control of `ui` into its layout, `preview` above the pages; `form` gets the
 // outermost layout.
-void build(Ui::BrasswickForm& ui, QWidget* form, QWidget* preview);
+void build(Ui::EditorForm& ui, QWidget* form, QWidget* preview);
 
 // Tooltips for the controls whose caption does not say what they do, and a "Drop image here"
 // that stays readable on any background.
-void explain(Ui::BrasswickForm& ui);
+void explain(Ui::EditorForm& ui);
 
 // Tab goes through the top bar, the canvas, the picture list and then the pages.
-void orderTabs(Ui::BrasswickForm& ui);
+void orderTabs(Ui::EditorForm& ui);
 
 } // namespace FormLayout

@@ -1,9 +1,9 @@
 #include "picturelist.h"
-#include "ui_brasswickform.h"
+#include "ui_editorform.h"
 
+#include "document/localglobal.h"
 #include "form/stylecontrols.h"
-#include "model/localglobal.h"
-#include "model/trace.h"
+#include "trace/trace.h"
 
 #include <QPixmap>
 #include <QSpinBox>
@@ -13,18 +13,18 @@ using LocalGlobal::LImageData;
 namespace {
 
 void traceIndexes() {
-    for (const ImageData& object : LImageData)
+    for (const Layer& object : LImageData)
         qCDebug(lcForm).nospace() << object.index;
 }
 
 // A layer made only in part shows the whole picture in its row.
-QImage rowPicture(const ImageData& layer) {
+QImage rowPicture(const Layer& layer) {
     return layer.image.size() == layer.rect.size() ? layer.image : layer.sourceImage;
 }
 
 } // namespace
 
-PictureList::PictureList(Ui::BrasswickForm& ui, bool& slotsEnabled)
+PictureList::PictureList(Ui::EditorForm& ui, bool& slotsEnabled)
     : ui(ui), slotsEnabled(slotsEnabled) {}
 
 // Made at the size the list shows, so a repaint of the list does not shrink every picture again.
@@ -40,9 +40,9 @@ QIcon PictureList::rowIcon(const QImage& image) const {
 // their order are kept: making their icons again is most of the work.
 void PictureList::fill() {
     slotsEnabled = false;
-    KBListWidget* list = ui.listWidget;
+    LayerListWidget* list = ui.listWidget;
     QStringList names;
-    for (const ImageData& layer : LImageData)
+    for (const Layer& layer : LImageData)
         names.prepend(LocalGlobal::imageName(layer.index));
     QStringList rows;
     for (int row = 0; row < list->count(); ++row)
@@ -51,7 +51,7 @@ void PictureList::fill() {
     list->selectedItem = nullptr;
     if (rows != names) {
         list->clear();
-        for (const ImageData& layer : LImageData) {
+        for (const Layer& layer : LImageData) {
             list->insertItem(0, new QListWidgetItem(rowIcon(rowPicture(layer)),
                                                     LocalGlobal::imageName(layer.index)));
         }
@@ -98,7 +98,7 @@ void PictureList::selectRowOnCanvas() {
 // Moves row `from` to row `to` and its object by the same number of layers; the row stays
 // selected.
 void PictureList::moveRow(int from, int to) {
-    KBListWidget* list = ui.listWidget;
+    LayerListWidget* list = ui.listWidget;
     const int count = LImageData.size();
     QListWidgetItem* item = list->takeItem(from);
     list->insertItem(to, item);
@@ -137,7 +137,7 @@ void PictureList::showSelected(int imageDataIndex) {
 }
 
 void PictureList::showSelectedObject(int imageDataIndex) {
-    const ImageData& object = LImageData.at(imageDataIndex);
+    const Layer& object = LImageData.at(imageDataIndex);
     // The preview shows the picture as loaded, not as zoomed or rotated.
     QPixmap preview;
     if (!object.sourceImage.isNull())
@@ -227,7 +227,7 @@ void PictureList::moveSelectedDown() {
 
 void PictureList::deleteSelected() {
     slotsEnabled = false;
-    KBListWidget* list = ui.listWidget;
+    LayerListWidget* list = ui.listWidget;
     for (QListWidgetItem* item : list->selectedItems()) {
         const int position = LocalGlobal::findImageByName(item->text());
         if (position >= 0)
@@ -263,7 +263,7 @@ void PictureList::rowMoved(int oldPos, int newPos) {
 }
 
 void PictureList::moveRowTo(int oldPos, int newPos) {
-    qCDebug(lcForm) << "on_ListWidget_needToMoveitem";
+    qCDebug(lcForm) << "on_ListWidget_moveRequested";
     if (!isRow(oldPos) || !isRow(newPos))
         return;
     slotsEnabled = false;

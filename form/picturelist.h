@@ -9,7 +9,7 @@
 class QSpinBox;
 
 namespace Ui {
-class BrasswickForm;
+class EditorForm;
 }
 
 // The picture list under the canvas, its three buttons and the Selected Object page. Rows follow
@@ -17,7 +17,7 @@ class BrasswickForm;
 // its picture. The form's slots hand their work to it; it shares the form's slot guard.
 class PictureList {
 public:
-    PictureList(Ui::BrasswickForm& ui, bool& slotsEnabled);
+    PictureList(Ui::EditorForm& ui, bool& slotsEnabled);
 
     // A row for the layer at `imageDataIndex`, just added on top, selected.
     void addRow(int imageDataIndex, const QImage& image);
@@ -43,7 +43,7 @@ public:
     void disableButtons();
 
 private:
-    Ui::BrasswickForm& ui;
+    Ui::EditorForm& ui;
     bool& slotsEnabled;
 
     QIcon rowIcon(const QImage& image) const;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/documentsnapshot.h"
+#include "document/document.h"
 
 #include <QFutureWatcher>
 #include <QImage>
@@ -22,7 +22,7 @@ class PreviewScheduler : public QObject {
 public:
     // What to draw: the document, the preview's sizes, sharp small sizes or not, canvas factor.
     struct Request {
-        DocumentSnapshot document;
+        Document document;
         QList<int> sizes;
         bool sharp = false;
         int k = 1;

@@ -1,7 +1,7 @@
 #include "sizepreview.h"
 
-#include "canvas/iconrenderer.h"
 #include "output/icowriter.h"
+#include "render/iconrenderer.h"
 
 #include <QPainter>
 
@@ -33,8 +33,7 @@ QList<int> previewSizes(const QList<int>& entrySizes) {
     return sizes;
 }
 
-QList<QImage> previewEntries(const DocumentSnapshot& document, const QList<int>& sizes, bool sharp,
-                             int k) {
+QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, bool sharp, int k) {
     const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
     QList<int> small = sizes;
     small.removeIf([](int size) { return size > SizePreview::largestShown; });

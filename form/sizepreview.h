@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/documentsnapshot.h"
+#include "document/document.h"
 
 #include <QImage>
 #include <QList>
@@ -13,8 +13,7 @@ QList<int> previewSizes(const QList<int>& entrySizes);
 // The images shown for `sizes` (from previewSizes), each drawn as the writer draws it from
 // `document` at canvas factor k (sharp: the small ones at their own size); the largest, when
 // above 48, scaled down to 48 from the rendering.
-QList<QImage> previewEntries(const DocumentSnapshot& document, const QList<int>& sizes, bool sharp,
-                             int k);
+QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, bool sharp, int k);
 
 // The entries the next export writes, each at its real size and again enlarged twice with whole
 // pixels, on a light and on a dark ground, so the small sizes can be judged while editing.

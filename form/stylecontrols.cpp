@@ -1,11 +1,11 @@
 #include "stylecontrols.h"
-#include "ui_brasswickform.h"
+#include "ui_editorform.h"
 
-#include "model/localglobal.h"
+#include "document/localglobal.h"
 
 using LocalGlobal::iconStyle;
 
-StyleControls::StyleControls(Ui::BrasswickForm& ui, bool& slotsEnabled)
+StyleControls::StyleControls(Ui::EditorForm& ui, bool& slotsEnabled)
     : ui(ui), slotsEnabled(slotsEnabled) {}
 
 void StyleControls::setTextPixelSize(QFont& font, int size) {
@@ -98,7 +98,7 @@ void StyleControls::measureBadgeText() {
 }
 
 // Writing the colour emits nothing: the swatch announces only colours the user chose.
-void StyleControls::showSwatch(KBColorWidget* swatch, const QColor& color) {
+void StyleControls::showSwatch(ColorSwatch* swatch, const QColor& color) {
     swatch->color = color;
     swatch->repaint();
 }

@@ -6,11 +6,11 @@
 
 #include <initializer_list>
 
-class KBColorWidget;
+class ColorSwatch;
 class QWidget;
 
 namespace Ui {
-class BrasswickForm;
+class EditorForm;
 }
 
 // The style record shown in the form's controls: each control set from its field, the controls
@@ -18,10 +18,10 @@ class BrasswickForm;
 // Shares the form's slot guard.
 class StyleControls {
     // Its texts are the form's.
-    Q_DECLARE_TR_FUNCTIONS(BrasswickForm)
+    Q_DECLARE_TR_FUNCTIONS(EditorForm)
 
 public:
-    StyleControls(Ui::BrasswickForm& ui, bool& slotsEnabled);
+    StyleControls(Ui::EditorForm& ui, bool& slotsEnabled);
 
     // Pushes the record into the controls. A control that changes runs its slot, which writes the
     // same value back; the visibility of dependent controls is set here for the ones that do not.
@@ -31,13 +31,13 @@ public:
     void fillBadgePositions(int orientation);
     void measureBadgeText();
     // Writing the colour emits nothing: the swatch announces only colours the user chose.
-    void showSwatch(KBColorWidget* swatch, const QColor& color);
+    void showSwatch(ColorSwatch* swatch, const QColor& color);
 
     static void setTextPixelSize(QFont& font, int size);
     static void showWidgets(std::initializer_list<QWidget*> widgets, bool visible);
 
 private:
-    Ui::BrasswickForm& ui;
+    Ui::EditorForm& ui;
     bool& slotsEnabled;
 
     void showContainer();

@@ -1,6 +1,6 @@
 #include "iconthemewriter.h"
 
-#include "output/lexportimage.h"
+#include "output/pendingpng.h"
 #include "output/pngwriter.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ QString fileName(const QString& folder, const QString& name, int size) {
 
 OutputFailures write(const QString& folder, const QString& name, const QImage& rendering) {
     OutputFailures failures;
-    QList<LExportImage> images;
+    QList<PendingPng> images;
     for (int size : sizes()) {
         const QString file = fileName(folder, name, size);
         if (!QDir().mkpath(QFileInfo(file).path())) {

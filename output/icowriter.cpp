@@ -3,8 +3,8 @@
 #include "output/filecommit.h"
 #include "output/iconsizes.h"
 
-#include "canvas/sharpicon.h"
-#include "model/trace.h"
+#include "render/sharpicon.h"
+#include "trace/trace.h"
 
 #include <Magick++.h>
 
@@ -171,7 +171,7 @@ QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex) {
 }
 
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
-                              const IconStyle& style, const QList<ImageData>& layers, int k) {
+                              const IconStyle& style, const QList<Layer>& layers, int k) {
     QList<int> small;
     if (sharp)
         std::copy_if(sizes.begin(), sizes.end(), std::back_inserter(small),

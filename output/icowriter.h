@@ -2,8 +2,8 @@
 
 #include "output/outputfailure.h"
 
-#include "model/iconstyle.h"
-#include "model/imagedata.h"
+#include "document/iconstyle.h"
+#include "document/layer.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -21,7 +21,7 @@ QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex);
 // The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
 // up to 64 px drawn at their own size from the layers (renderSharpIcon from canvas/sharpicon.h).
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
-                              const IconStyle& style, const QList<ImageData>& layers, int k);
+                              const IconStyle& style, const QList<Layer>& layers, int k);
 
 // The .ico file holding `entries` (square images, in the given order): entries up to 64 px as
 // 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG at zlib's best

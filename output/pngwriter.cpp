@@ -2,9 +2,10 @@
 
 #include "output/filecommit.h"
 
-#include "model/trace.h"
+#include "trace/trace.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImageWriter>
 
 namespace {
@@ -22,13 +23,13 @@ QString encodePng(QImageWriter& writer, const QImage& image, QByteArray& bytes) 
 
 } // namespace
 
-OutputFailures writePngImages(const QList<LExportImage>& images) {
+OutputFailures writePngImages(const QList<PendingPng>& images) {
     OutputFailures failures;
     QImageWriter writer;
     writer.setFormat("PNG");
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
-    for (const LExportImage& entry : images) {
+    for (const PendingPng& entry : images) {
         QByteArray bytes;
         QString reason = encodePng(writer, entry.image, bytes);
         if (reason.isEmpty())
@@ -39,4 +40,20 @@ OutputFailures writePngImages(const QList<LExportImage>& images) {
         failures.append({entry.fileName, reason});
     }
     return failures;
+}
+
+QString pngFileName(const QString& folder, int size) {
+    const QString name = QStringLiteral("%1x%1.png").arg(size);
+    return QDir::toNativeSeparators(QDir(folder).filePath(name));
+}
+
+QList<PendingPng> pendingPngs(const QString& folder, const QList<int>& sizes,
+                              const QImage& rendering) {
+    QList<PendingPng> images;
+    for (int size : sizes) {
+        images.append(
+            {pngFileName(folder, size),
+             rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
+    }
+    return images;
 }

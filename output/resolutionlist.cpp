@@ -1,6 +1,6 @@
 #include "resolutionlist.h"
 
-#include "model/trace.h"
+#include "trace/trace.h"
 
 #include <QSettings>
 

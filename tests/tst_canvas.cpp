@@ -1,17 +1,17 @@
 // The canvas with real drops of real files, real mouse, wheel and key events; the layer model.
 #include "canvas/canvasrules.h"
-#include "canvas/droppedlayer.h"
-#include "canvas/iconrenderer.h"
-#include "canvas/kbwidget.h"
-#include "canvas/pictureintake.h"
-#include "canvas/sharpicon.h"
-#include "model/bandring.h"
-#include "model/jpegdecoder.h"
-#include "model/localglobal.h"
-#include "model/picturedecoder.h"
-#include "model/srgbconversion.h"
-#include "model/uprightpicture.h"
-#include "model/vectorpicture.h"
+#include "canvas/canvaswidget.h"
+#include "document/droppedlayer.h"
+#include "document/localglobal.h"
+#include "picture/bandring.h"
+#include "picture/jpegdecoder.h"
+#include "picture/picturedecoder.h"
+#include "picture/pictureintake.h"
+#include "picture/srgbconversion.h"
+#include "picture/uprightpicture.h"
+#include "picture/vectorpicture.h"
+#include "render/iconrenderer.h"
+#include "render/sharpicon.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
@@ -36,12 +36,12 @@ class TestCanvas : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
-    std::unique_ptr<KBWidget> canvas;
+    std::unique_ptr<CanvasWidget> canvas;
 
     // A shown canvas of factor k, the document empty.
     void showCanvas(int k) {
         LImageData.clear();
-        canvas = std::make_unique<KBWidget>();
+        canvas = std::make_unique<CanvasWidget>();
         canvas->setFixedSize(300, 300);
         canvas->setAcceptDrops(true);
         canvas->setSizeIndex(k);
@@ -229,12 +229,12 @@ private Q_SLOTS:
         QFETCH(int, scale);
         showCanvas(k);
         const QString path = picture(name, size);
-        QSignalSpy added(canvas.get(), &KBWidget::addItem);
+        QSignalSpy added(canvas.get(), &CanvasWidget::addItem);
         QCOMPARE(dropFiles(canvas.get(), at, {path}), scale > 0);
         QCOMPARE(added.size(), scale > 0 ? 1 : 0);
         if (!scale)
             return;
-        const ImageData& object = LImageData.at(0);
+        const Layer& object = LImageData.at(0);
         // Never less than a pixel each way.
         const QSize fitted(std::max(1, size.width() * scale / 100),
                            std::max(1, size.height() * scale / 100));
@@ -268,7 +268,7 @@ private Q_SLOTS:
         for (QSize size : {QSize(16, 16), QSize(64, 48), QSize(32, 32)})
             entries.push_back(magickPicture(crossPicture(size, Qt::blue)));
         Magick::writeImages(entries.begin(), entries.end(), "ico:" + icon.toStdString());
-        QSignalSpy refused(canvas.get(), &KBWidget::picturesRefused);
+        QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         QVERIFY(!dropFiles(canvas.get(), {100, 100}, {txt, folder.path() + "/gone.png"}));
         QVERIFY(dropFiles(canvas.get(), {100, 100}, {txt, png, broken, jpg, huge, icon}));
         QCOMPARE(refused.size(), 1);
@@ -366,7 +366,7 @@ private Q_SLOTS:
         showCanvas(1);
         const QString path = folder.filePath(name);
         QVERIFY(writeFileBytes(path, bytes));
-        QSignalSpy refused(canvas.get(), &KBWidget::picturesRefused);
+        QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
         QCOMPARE(refused.size(), told.isEmpty() ? 0 : 1);
         QCOMPARE(LImageData.size(), told.isEmpty() ? 1 : 0);
@@ -374,7 +374,7 @@ private Q_SLOTS:
             QCOMPARE(refused.at(0).at(0).toStringList(), QStringList(name + ": " + told));
             return;
         }
-        const ImageData& layer = LImageData.at(0);
+        const Layer& layer = LImageData.at(0);
         QVERIFY(layer.vector);
         QCOMPARE(layer.fileBytes, bytes);
         QCOMPARE(layer.sourceImage.size(), natural);
@@ -418,7 +418,7 @@ private Q_SLOTS:
         QVERIFY(writeFileBytes(
             path, svg(QString("width=\"8\" height=\"8\" viewBox=\"0 0 %1 %1\"").arg(size).toUtf8(),
                       cells)));
-        ImageData layer = droppedLayer(path, PictureIntake::read(path), {}, k, 0);
+        Layer layer = droppedLayer(path, PictureIntake::read(path), {}, k, 0);
         QVERIFY(layer.vector);
         layer.scale = 3200 * k;
         layer.position = QPoint(22, 22) * k;
@@ -452,10 +452,10 @@ private Q_SLOTS:
         QVERIFY(dropFiles(canvas.get(), {140, 140},
                           {picture(QString("over%1.png").arg(k), QSize(60, 60) * k)}));
         canvas->selectByName("-1");
-        QSignalSpy selected(canvas.get(), &KBWidget::itemSelected);
-        QSignalSpy moved(canvas.get(), &KBWidget::itemMoved);
-        QSignalSpy scaled(canvas.get(), &KBWidget::itemScaled);
-        QSignalSpy rotated(canvas.get(), &KBWidget::itemRotated);
+        QSignalSpy selected(canvas.get(), &CanvasWidget::itemSelected);
+        QSignalSpy moved(canvas.get(), &CanvasWidget::itemMoved);
+        QSignalSpy scaled(canvas.get(), &CanvasWidget::itemScaled);
+        QSignalSpy rotated(canvas.get(), &CanvasWidget::itemRotated);
         const QPoint overPosition = LImageData.at(1).position;
 
         QTest::mouseClick(canvas.get(), Qt::RightButton, {}, {140, 140});
@@ -489,7 +489,7 @@ private Q_SLOTS:
             wheelOver(canvas.get(), {wheel[0], wheel[1]},
                       Qt::KeyboardModifiers((wheel[2] & 1 ? Qt::ShiftModifier : 0) |
                                             (wheel[2] & 2 ? Qt::ControlModifier : 0)));
-            const ImageData& object = LImageData.at(0);
+            const Layer& object = LImageData.at(0);
             QCOMPARE(wheel[2] & 1 ? object.rotation : object.scale, wheel[3]);
             QCOMPARE(object.rect.size(), object.image.size());
             QCOMPARE(canvas->getSelectedRect(), object.rect);
@@ -502,7 +502,7 @@ private Q_SLOTS:
         QTest::keyClick(canvas.get(), Qt::Key_Right);
         QTest::keyClick(canvas.get(), Qt::Key_Up, Qt::ShiftModifier);
         QCOMPARE(LImageData.at(0).position, before + QPoint(1, -10));
-        QSignalSpy deleting(canvas.get(), &KBWidget::deleteRequested);
+        QSignalSpy deleting(canvas.get(), &CanvasWidget::deleteRequested);
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(deleting.size(), 1);
 
@@ -563,7 +563,7 @@ private Q_SLOTS:
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, grip);
         QTest::mouseMove(canvas.get(), QPoint(150, 150) + drag);
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, QPoint(150, 150) + drag);
-        const ImageData& layer = LImageData.at(0);
+        const Layer& layer = LImageData.at(0);
         QCOMPARE(layer.rect, QRect(layer.position, layerSize(size, scale, rotation)));
         QCOMPARE(canvas->getSelectedRect(), layer.rect);
         QVERIFY(qint64(layer.image.width()) * layer.image.height() <= 1800 * 1800);
@@ -612,7 +612,7 @@ private Q_SLOTS:
         style.backColor1 = style.backColor2 = Qt::darkGreen;
         style.clipImage = (k == 1) == (size < 40);
         style.useBadge = size >= 32; // its band must sit where the big rendering puts it
-        ImageData layer;
+        Layer layer;
         layer.sourceImage = crossPicture(QSize(180, 120) * k, Qt::red);
         layer.position = QPoint(100, 110) * k;
         layer.scale = 50;

@@ -1,16 +1,16 @@
 // The command line as a build script runs it: the real executable in a process of its own without
 // a display, its files read back by other readers and compared with what the window writes.
-#include "canvas/badgetext.h"
-#include "canvas/droppedlayer.h"
-#include "canvas/iconrenderer.h"
-#include "canvas/pictureintake.h"
-#include "form/brasswickform.h"
-#include "model/projectfile.h"
+#include "document/droppedlayer.h"
+#include "document/projectfile.h"
+#include "form/editorform.h"
+#include "form/outputflow.h"
 #include "output/iconsizes.h"
 #include "output/iconthemewriter.h"
 #include "output/icowriter.h"
-#include "output/outputflow.h"
 #include "output/pngwriter.h"
+#include "picture/pictureintake.h"
+#include "render/badgetext.h"
+#include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
@@ -44,7 +44,7 @@ QImage expected(const QImage& rendering, int size) {
         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QByteArray icoOf(const DocumentSnapshot& document, const IconSizeChoice& choice) {
+QByteArray icoOf(const Document& document, const IconSizeChoice& choice) {
     const int k = document.style.canvasSizeIndex;
     const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
     const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
@@ -85,8 +85,8 @@ class TestCli : public QObject {
     }
 
     // The window's document once the saved project is opened in it: its badge measured there.
-    DocumentSnapshot openedInWindow() {
-        BrasswickForm form;
+    Document openedInWindow() {
+        EditorForm form;
         form.openProject(saved);
         return form.document();
     }
@@ -126,12 +126,11 @@ private slots:
                  "--sizes", "16,32,256", "--icns", out + "/p.icns", "--hicolor", out},
                 nullptr, &err);
         QVERIFY2(code == 0, qPrintable(err));
-        const DocumentSnapshot document = openedInWindow();
+        const Document document = openedInWindow();
         QCOMPARE(readFileBytes(out + "/p.ico"), icoOf(document, {saved.iconSizes, true}));
         const QImage rendering = IconRenderer(2).renderIcon(document.style, document.layers);
         QTemporaryDir window;
-        QVERIFY(writePngImages(OutputFlow::exportImages(window.path(), {16, 32, 256}, rendering))
-                    .isEmpty());
+        QVERIFY(writePngImages(pendingPngs(window.path(), {16, 32, 256}, rendering)).isEmpty());
         for (int size : {16, 32, 256}) {
             const QString name = QStringLiteral("/%1x%1.png").arg(size);
             QCOMPARE(readFileBytes(out + "/png" + name), readFileBytes(window.path() + name));
@@ -183,7 +182,7 @@ private slots:
         QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList({"a", "a.ico", "b", "b.ico", "c", "c.ico"}));
         QCOMPARE(QDir(out + "/b").entryList(QDir::Files), QStringList({"16x16.png", "48x48.png"}));
-        DocumentSnapshot document = openedInWindow();
+        Document document = openedInWindow();
         document.style.badgeText = QStringLiteral("BETA");
         BadgeText::measure(document.style);
         // An SVG's small entries are drawn from the SVG, as the window draws them.

@@ -2,8 +2,8 @@
 // project; undone and redone with the keyboard; guarded against being thrown away unsaved.
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
-#include "canvas/iconrenderer.h"
-#include "model/localglobal.h"
+#include "document/localglobal.h"
+#include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>

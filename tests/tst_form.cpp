@@ -1,16 +1,16 @@
 // The editor form driven as a user drives it: random use with invariants over every control, the
 // picture list, the canvas and what is painted; the stored style; the colour dialogs; the layout.
 #include "canvas/canvasrules.h"
-#include "canvas/iconrenderer.h"
-#include "canvas/kbwidget.h"
-#include "canvas/sharpicon.h"
-#include "form/brasswickform.h"
-#include "form/kbcolorwidget.h"
-#include "form/kblistwidget.h"
+#include "canvas/canvaswidget.h"
+#include "document/localglobal.h"
+#include "document/stylestore.h"
+#include "form/colorswatch.h"
+#include "form/editorform.h"
+#include "form/layerlistwidget.h"
 #include "form/sizepreview.h"
-#include "model/localglobal.h"
-#include "model/stylestore.h"
 #include "output/iconsizes.h"
+#include "render/iconrenderer.h"
+#include "render/sharpicon.h"
 #include "support/referencerender.h"
 #include "support/testsupport.h"
 
@@ -62,7 +62,7 @@ QVariant shownValue(QWidget* control) {
         return check->isChecked();
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         return edit->text();
-    return static_cast<KBColorWidget*>(control)->color;
+    return static_cast<ColorSwatch*>(control)->color;
 }
 
 // Seeded, so that a failing run can be replayed.
@@ -80,17 +80,17 @@ class TestForm : public QObject {
 
     QTemporaryDir folder;
     QStringList files;
-    std::unique_ptr<BrasswickForm> form;
+    std::unique_ptr<EditorForm> form;
     QString paintedState;
 
     template <class T = QWidget> T* get(const char* name) { return child<T>(form.get(), name); }
-    KBWidget* canvas() { return get<KBWidget>("widget"); }
-    KBListWidget* list() { return get<KBListWidget>("listWidget"); }
+    CanvasWidget* canvas() { return get<CanvasWidget>("widget"); }
+    LayerListWidget* list() { return get<LayerListWidget>("listWidget"); }
 
     void showForm() {
         form.reset();
         LImageData.clear();
-        form = std::make_unique<BrasswickForm>();
+        form = std::make_unique<EditorForm>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         canvas()->installEventFilter(this);
@@ -126,7 +126,7 @@ class TestForm : public QObject {
         QDebug(&text) << styleValues().mid(0, 23) << iconStyle.badgeTextWidth
                       << iconStyle.badgeTextHeight << canvas()->getSelectedRect()
                       << canvas()->getSizeIndex();
-        for (const ImageData& object : LImageData)
+        for (const Layer& object : LImageData)
             QDebug(&text) << object.rect << object.index;
         return text;
     }
@@ -173,7 +173,7 @@ class TestForm : public QObject {
     // the Selected Object page and the list buttons agree.
     void verifyListFollowsLayers() {
         QStringList names;
-        for (const ImageData& object : LImageData) {
+        for (const Layer& object : LImageData) {
             names.prepend(LocalGlobal::imageName(object.index));
             const QSize source = object.sourceImage.size();
             QCOMPARE(object.rect,
@@ -201,7 +201,7 @@ class TestForm : public QObject {
         }
         const int layer = LocalGlobal::findImageByName(names.at(row));
         QCOMPARE(canvas()->getSelectIndex(), layer);
-        const ImageData& object = LImageData.at(layer);
+        const Layer& object = LImageData.at(layer);
         QCOMPARE(canvas()->getSelectedRect(), object.rect);
         QCOMPARE(get<QSpinBox>("positionXSpinBox")->value(), object.position.x());
         QCOMPARE(get<QSpinBox>("positionYSpinBox")->value(), object.position.y());
@@ -264,7 +264,7 @@ class TestForm : public QObject {
             return "click row";
         case 4:
             if (random.chance(50)) {
-                emit list()->needToMoveitem(row, to);
+                emit list()->moveRequested(row, to);
                 return "row dropped on a row";
             }
             // Between rows the list moves the row itself once the form has moved the layer.
@@ -413,7 +413,7 @@ private Q_SLOTS:
         for (const char* name :
              {"backColor1Widget", "backColor2Widget", "borderColorWidget", "badgeTextColorWidget",
               "badgeBackColorWidget", "badgeBorderColorWidget", "cancel"}) {
-            auto* swatch = get<KBColorWidget>(name[0] == 'c' ? "borderColorWidget" : name);
+            auto* swatch = get<ColorSwatch>(name[0] == 'c' ? "borderColorWidget" : name);
             const QColor before = swatch->color;
             QTest::mouseClick(swatch, Qt::RightButton);
             QColor opened;
@@ -465,7 +465,7 @@ private Q_SLOTS:
                 qobject_cast<QTabBar*>(control->parentWidget()))
                 continue; // the insides of compound controls
             if ((button && button->text().isEmpty()) || qobject_cast<QAbstractSpinBox*>(control) ||
-                qobject_cast<KBColorWidget*>(control) || qobject_cast<QAbstractItemView*>(control))
+                qobject_cast<ColorSwatch*>(control) || qobject_cast<QAbstractItemView*>(control))
                 QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
         }
         for (int page = 0; page < tabs->count(); ++page) {

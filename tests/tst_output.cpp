@@ -1,14 +1,14 @@
 // The icon and PNG files, each read back by a reader other than its writer, and the Go button's
 // flows through the real dialogs: choices, cancels and failures that keep older files whole.
-#include "canvas/iconrenderer.h"
-#include "form/brasswickform.h"
-#include "model/localglobal.h"
-#include "output/exportpngdialog.h"
+#include "document/localglobal.h"
+#include "form/editorform.h"
+#include "form/exportpngdialog.h"
+#include "form/iconsizesdialog.h"
+#include "form/newresolutiondialog.h"
 #include "output/iconsizes.h"
-#include "output/iconsizesdialog.h"
 #include "output/icowriter.h"
-#include "output/newresolutiondialog.h"
 #include "output/resolutionlist.h"
+#include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
@@ -60,8 +60,8 @@ IconStyle documentStyle() {
     return style;
 }
 
-QList<ImageData> documentLayers(int k) {
-    ImageData picture;
+QList<Layer> documentLayers(int k) {
+    Layer picture;
     picture.image = picture.sourceImage = crossPicture(QSize(200, 90) * k, QColor(250, 0, 0, 128));
     picture.position = QPoint(-20, 150) * k;
     return {picture};
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
         QVERIFY(writePicture(folder.filePath("p.png"), {500, 300}, Qt::darkCyan));
-        BrasswickForm form;
+        EditorForm form;
         form.show();
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);
@@ -255,7 +255,7 @@ private Q_SLOTS:
                 whenModal<QFileDialog>(choose);
                 click(dialog, "exportButton");
             });
-        QSignalSpy told(&form, &BrasswickForm::told);
+        QSignalSpy told(&form, &EditorForm::told);
         const QStringList messages = messagesDuring(
             [&] { QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton); });
 

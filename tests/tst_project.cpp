@@ -1,11 +1,11 @@
 // Project files: saved documents reopen to the same icon bit for bit with the original picture
 // bytes, and damaged or hostile files give a reason, never a crash or a runaway allocation.
-#include "canvas/iconrenderer.h"
-#include "canvas/sharpicon.h"
-#include "model/picturedecoder.h"
-#include "model/projectfile.h"
-#include "model/stylestore.h"
-#include "model/vectorpicture.h"
+#include "document/projectfile.h"
+#include "document/stylestore.h"
+#include "picture/picturedecoder.h"
+#include "picture/vectorpicture.h"
+#include "render/iconrenderer.h"
+#include "render/sharpicon.h"
 #include "support/testsupport.h"
 
 #include <QRandomGenerator>
@@ -23,7 +23,7 @@ class TestProject : public QObject {
     QByteArray valid;
 
     // A layer made as a drop makes it from a real PNG or JPEG file, then moved, zoomed and turned.
-    ImageData layer(int n, int side) {
+    Layer layer(int n, int side) {
         const QString path =
             dir.filePath(QStringLiteral("p%1.%2").arg(n).arg(n % 2 ? "jpg" : "png"));
         writePicture(path, QSize(side, side + n), QColor::fromRgb(random.generate()));
@@ -31,7 +31,7 @@ class TestProject : public QObject {
         const QPoint at(random.bounded(-60, 300), random.bounded(-60, 300));
         const int scale = n % 4 ? random.bounded(1, 300) : 100;
         const int rotation = n % 3 ? random.bounded(-720, 720) : 0;
-        ImageData layer;
+        Layer layer;
         layer.filePath = path;
         layer.fileBytes = bytes;
         layer.sourceImage = PictureDecoder(bytes).read();
@@ -72,7 +72,7 @@ private slots:
             // Every stored field, names without folders and the original picture bytes.
             QCOMPARE(ProjectFile::encode(*opened), ProjectFile::encode(saved));
             for (qsizetype i = 0; i < saved.document.layers.size(); ++i) {
-                const ImageData &a = opened->document.layers[i], &b = saved.document.layers[i];
+                const Layer &a = opened->document.layers[i], &b = saved.document.layers[i];
                 QVERIFY(a.rect == b.rect && a.image == b.image);
             }
             const int k = saved.document.style.canvasSizeIndex;
@@ -94,7 +94,7 @@ private slots:
     // drawing at any other size.
     void vectorLayers() {
         QFETCH(QByteArray, bytes);
-        ImageData saved;
+        Layer saved;
         saved.fileBytes = bytes;
         saved.vector = VectorPicture::read(bytes, nullptr);
         QVERIFY(saved.vector);
@@ -108,7 +108,7 @@ private slots:
         const std::optional<Project> opened =
             ProjectFile::decode(ProjectFile::encode(project), &error);
         QVERIFY2(opened, qPrintable(error));
-        const ImageData& layer = opened->document.layers.at(0);
+        const Layer& layer = opened->document.layers.at(0);
         QVERIFY(layer.vector);
         QCOMPARE(layer.fileBytes, bytes);
         QCOMPARE(layer.sourceImage.size(), QSize(64, 40));
@@ -197,7 +197,7 @@ private slots:
             const std::optional<Project> project = ProjectFile::decode(bytes, &error);
             QCOMPARE(project.has_value(), error.isEmpty());
             QSet<int> indexes;
-            for (const ImageData& layer : project ? project->document.layers : QList<ImageData>()) {
+            for (const Layer& layer : project ? project->document.layers : QList<Layer>()) {
                 indexes.insert(layer.index);
                 QCOMPARE(layer.rect, QRect(layer.position, layer.image.size()));
                 QVERIFY(layer.index >= 0 && qMax(layer.image.width(), layer.image.height()) <=

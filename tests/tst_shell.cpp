@@ -2,7 +2,7 @@
 // addresses they open, the pictures compiled in.
 #include "app/mainwindow.h"
 #include "app/windowgeometry.h"
-#include "form/brasswickform.h"
+#include "form/editorform.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
@@ -129,8 +129,7 @@ private Q_SLOTS:
                     window.minimumSizeHint().height() <= 437);
             window.setGeometry(closedAt);
             // The form takes the window's whole width and scrolls only when the window is smaller.
-            QTRY_COMPARE(window.findChild<BrasswickForm*>()->width(),
-                         window.centralWidget()->width());
+            QTRY_COMPARE(window.findChild<EditorForm*>()->width(), window.centralWidget()->width());
             QVERIFY(window.close());
         }
         const char* names[] = {"posX", "posY", "width", "height"};
@@ -166,7 +165,7 @@ private Q_SLOTS:
     }
 
     void promotionalDialog() {
-        inDialog("tarnhillButton", [](QDialog* promotion) {
+        inDialog("otherAppsButton", [](QDialog* promotion) {
             QTest::mouseClick(child<QPushButton>(promotion, "productButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(promotion, "orderButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(promotion, "closeButton"), Qt::LeftButton);

@@ -1,7 +1,7 @@
 // The Windows side of the folder browser: the start folder it falls back to.
 #include "check.h"
 
-#include "output/folderbrowser.h"
+#include "form/folderbrowser.h"
 
 #include <windows.h>
 

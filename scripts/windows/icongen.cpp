@@ -3,10 +3,10 @@
 // Windows. Beside each name.ico it writes, for every entry, name-<edge>.rgba: the pixels the entry
 // should show, un-premultiplied RGBA rows from the top, so the Windows side needs no image reader.
 // Usage: glimmerdock_icongen <folder>
-#include "canvas/badgetext.h"
-#include "canvas/iconrenderer.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
+#include "render/badgetext.h"
+#include "render/iconrenderer.h"
 
 #include <Magick++.h>
 #include <QDir>
@@ -43,7 +43,7 @@ IconStyle documentStyle() {
 }
 
 // A disc fading out to its rim and a half-transparent bar, reaching past the icon's edge.
-ImageData picture() {
+Layer picture() {
     QImage image(200, 140, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -55,7 +55,7 @@ ImageData picture() {
     painter.fillRect(image.rect(), disc);
     painter.fillRect(QRect(40, 95, 160, 30), QColor(20, 160, 60, 128));
     painter.end();
-    ImageData layer;
+    Layer layer;
     layer.sourceImage = layer.image = image;
     layer.position = QPoint(130, 40) * k;
     layer.rect = QRect(layer.position, image.size());
@@ -71,7 +71,7 @@ bool writePixels(const QString& path, const QImage& entry) {
                pixels.sizeInBytes();
 }
 
-bool writeIcon(const QString& base, const IconStyle& style, const QList<ImageData>& layers,
+bool writeIcon(const QString& base, const IconStyle& style, const QList<Layer>& layers,
                const QList<int>& sizes, bool sharp) {
     const QImage rendering = IconRenderer(k).renderIcon(style, layers);
     const QList<QImage> entries = iconEntryImages(rendering, sizes, sharp, style, layers, k);
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         IconStyle style;
-        QList<ImageData> layers;
+        QList<Layer> layers;
     } documents[] = {{"document", documentStyle(), {picture()}}, {"empty", IconStyle(), {}}};
     const struct {
         const char* name;

@@ -68,8 +68,8 @@ void badge(QPainter& painter, const IconStyle& s, int k) {
     painter.restore();
 }
 
-void pictures(QPainter& painter, const QList<ImageData>& images) {
-    for (const ImageData& object : images)
+void pictures(QPainter& painter, const QList<Layer>& images) {
+    for (const Layer& object : images)
         painter.drawImage(object.position + object.imageOffset, object.image);
 }
 
@@ -107,7 +107,7 @@ QImage container(const IconStyle& style, int k) {
     return image;
 }
 
-QImage canvas(const IconStyle& s, const QList<ImageData>& images, const QRect& frame, int k,
+QImage canvas(const IconStyle& s, const QList<Layer>& images, const QRect& frame, int k,
               bool forOutput) {
     const QPainterPath path = outline(s, k);
     const QImage base = container(s, k);
@@ -157,7 +157,7 @@ QImage canvas(const IconStyle& s, const QList<ImageData>& images, const QRect& f
     return image;
 }
 
-QImage icon(const IconStyle& style, const QList<ImageData>& images, int k) {
+QImage icon(const IconStyle& style, const QList<Layer>& images, int k) {
     return canvas(style, images, QRect(), k, true).copy(22 * k, 22 * k, 256 * k, 256 * k);
 }
 

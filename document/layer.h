@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QTransform>
+
+#include <memory>
+
+class ReducedCopies;
+class VectorPicture;
+
+// Positions are canvas pixels, and no canvas is larger than this on a side.
+inline constexpr int largestCanvasSide = 900;
+// Lowest scale a picture can get, so it never becomes an empty, unpickable layer.
+inline constexpr int minimumScale = 1;
+// The largest zoom in percent: more would only show a few source pixels on the whole canvas.
+inline constexpr int maximumScale = 10000;
+// The largest turn either way in degrees, far beyond any use.
+inline constexpr int maximumRotation = 360000;
+
+// One picture layer on the canvas. Coordinates are canvas pixels.
+struct Layer {
+    QString filePath;
+    // The picture file as it was read, so a project can carry the original and not a re-encoding.
+    QByteArray fileBytes;
+    QImage sourceImage;
+    // The layer's pixels: the whole scaled and turned picture, or, when that would be far larger
+    // than any canvas, only its part over the largest canvas and a margin round it, so the cost
+    // of a zoom or a turn is bounded by what can be shown.
+    QImage image;
+    // Where `image` lies from the layer's top-left.
+    QPoint imageOffset;
+    QPoint position;
+    // Where the whole scaled and turned picture lies, made or not: what picking and the selection
+    // frame use.
+    QRect rect;
+    int index = 0;
+    int scale = 100;
+    int rotation = 0;
+    // Smaller copies of `sourceImage`, made when first needed and shared by copies of the layer.
+    std::shared_ptr<ReducedCopies> reduced;
+    // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
+    std::shared_ptr<const VectorPicture> vector;
+
+    // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and `rect` as the whole layer
+    // at `position`, so a rotation grows the object to the right and downwards.
+    void updateImage();
+
+    // Moves the layer, making its pixels again only when the part made no longer covers what a
+    // canvas can show.
+    void moveTo(QPoint topLeft);
+
+    // Where `image` is drawn on the canvas.
+    QRect imageRect() const { return QRect(position + imageOffset, image.size()); }
+
+private:
+    QImage reducedAtLeast(QSize size);
+    QImage wholeImage(QSize scaled);
+    QImage partImage(QSize scaled, const QTransform& place, const QRect& part);
+};
+
+// The size a picture of `source` size shows at `scale` percent (integer division, truncating),
+// but at least one pixel each way, so no picture becomes an invisible layer.
+QSize scaledSize(QSize source, int scale);
+
+// The size of the layer a picture of `source` size makes at `scale` and `rotation`: the bounding
+// box of the scaled picture turned about its centre.
+QSize layerSize(QSize source, int scale, int rotation);
+
+// `percent` held within minimumScale..maximumScale.
+int clampedScale(int percent);
+
+// Scale in percent that makes a picture fit a canvas of edge `canvasSide` in both directions;
+// never enlarges, never below minimumScale.
+int fitScale(QSize source, int canvasSide);

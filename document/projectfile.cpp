@@ -1,0 +1,270 @@
+#include "projectfile.h"
+
+#include "document/stylestore.h"
+#include "picture/picturedecoder.h"
+#include "picture/vectorpicture.h"
+#include "trace/trace.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <utility>
+
+namespace ProjectFile {
+namespace {
+
+const QString formatName = QStringLiteral("glimmerdock-project");
+constexpr int formatVersion = 1;
+constexpr int maxPosition = 1000000;
+constexpr int maxExportSize = 1024;
+// File names are kept for the layer list only; nobody needs a longer one there.
+constexpr int maxNameLength = 255;
+const QList<int> defaultExportSizes{16, 32, 48, 256};
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ProjectFile", text);
+}
+
+// `value` when it is a whole number in min..max. Doubles too large for an int, fractions, text
+// and NaN all give nothing.
+std::optional<int> wholeNumber(const QJsonValue& value, int min, int max) {
+    const double number = value.toDouble(std::nan(""));
+    if (!(number >= min && number <= max) || number != std::floor(number))
+        return std::nullopt;
+    return int(number);
+}
+
+QJsonObject layerObject(const Layer& layer) {
+    QJsonObject object;
+    object.insert(u"name", QFileInfo(layer.filePath).fileName());
+    object.insert(u"index", layer.index);
+    object.insert(u"x", layer.position.x());
+    object.insert(u"y", layer.position.y());
+    object.insert(u"scale", layer.scale);
+    object.insert(u"rotation", layer.rotation);
+    object.insert(u"data", QString::fromLatin1(layer.fileBytes.toBase64()));
+    return object;
+}
+
+bool withinLimits(QSize size, qint64 pixelsLeft) {
+    return size.width() <= maxImageSide && size.height() <= maxImageSide &&
+           qint64(size.width()) * size.height() <= pixelsLeft;
+}
+
+// Reads the raster picture in `bytes` as a dropped file is read into `image`; answers why it
+// cannot (with %1 for the picture number), or nothing. The size is checked before any pixel is
+// decoded, so a small file claiming a huge picture costs nothing.
+QString decodeRaster(const QByteArray& bytes, qint64 pixelsLeft, QImage& image) {
+    PictureDecoder decoder(bytes);
+    const QSize size = decoder.size();
+    if (size.isEmpty())
+        return tr("picture %1 cannot be read");
+    if (!withinLimits(size, pixelsLeft))
+        return tr("picture %1 is too large");
+    image = decoder.read();
+    if (image.isNull() || !withinLimits(image.size(), pixelsLeft))
+        return tr("picture %1 cannot be read");
+    return {};
+}
+
+// Reads the SVG picture in `bytes` into `layer` as a drop reads it: the picture, and its drawing
+// at its natural size as the layer's pixels.
+QString decodeVector(const QByteArray& bytes, qint64 pixelsLeft, Layer& layer) {
+    QString refusal;
+    layer.vector = VectorPicture::read(bytes, &refusal);
+    // Why, as a drop of the same file tells it; %1 stays for the picture's number.
+    if (!layer.vector)
+        return tr("picture %1: %2").arg(QStringLiteral("%1"), refusal);
+    if (!withinLimits(layer.vector->naturalSize(), pixelsLeft))
+        return tr("picture %1 is too large");
+    layer.sourceImage = layer.vector->image(layer.vector->naturalSize());
+    return {};
+}
+
+// Fills the layer's picture from `bytes`, by their content SVG or raster, and counts its pixels
+// against `pixelsLeft`; answers why it cannot (with %1 for the picture number), or nothing.
+QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, Layer& layer) {
+    const QString reason = VectorPicture::isVector(bytes)
+                               ? decodeVector(bytes, pixelsLeft, layer)
+                               : decodeRaster(bytes, pixelsLeft, layer.sourceImage);
+    if (reason.isEmpty())
+        pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
+    return reason;
+}
+
+// Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.
+QString readLayer(const QJsonValue& value, Layer& layer, qint64& pixelsLeft) {
+    const QJsonObject object = value.toObject();
+    const auto x = wholeNumber(object.value(u"x"), -maxPosition, maxPosition);
+    const auto y = wholeNumber(object.value(u"y"), -maxPosition, maxPosition);
+    const auto scale = wholeNumber(object.value(u"scale"), 1, maximumScale);
+    const auto rotation = wholeNumber(object.value(u"rotation"), -maximumRotation, maximumRotation);
+    const QJsonValue name = object.value(u"name");
+    const QJsonValue data = object.value(u"data");
+    const auto bytes = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
+    if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
+        return tr("picture %1 cannot be read");
+    if (const QString reason = decodePicture(*bytes, pixelsLeft, layer); !reason.isEmpty())
+        return reason;
+    layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
+    layer.fileBytes = *bytes;
+    // A missing or unusable number is replaced by renumber().
+    layer.index = wholeNumber(object.value(u"index"), INT_MIN, INT_MAX).value_or(-1);
+    layer.position = QPoint(*x, *y);
+    layer.scale = *scale;
+    layer.rotation = *rotation;
+    // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
+    layer.updateImage();
+    return {};
+}
+
+// Gives each layer whose number is negative or already taken the smallest free one, so every
+// layer keeps a name of its own in the list.
+void renumber(QList<Layer>& layers) {
+    QSet<int> taken;
+    QList<qsizetype> pending;
+    for (qsizetype i = 0; i < layers.size(); ++i) {
+        if (layers[i].index < 0 || taken.contains(layers[i].index))
+            pending << i;
+        else
+            taken.insert(layers[i].index);
+    }
+    int next = 0;
+    for (qsizetype i : pending) {
+        while (taken.contains(next))
+            ++next;
+        layers[i].index = next;
+        taken.insert(next);
+    }
+}
+
+// The whole numbers of `values` within low..high, each once, in order.
+QList<int> readSizes(const QJsonArray& values, int low, int high) {
+    QList<int> sizes;
+    // A set of seen sizes, so a file of millions of repeats is read in linear time.
+    std::array<bool, maxExportSize + 1> seen{};
+    for (const QJsonValue& value : values) {
+        const auto size = wholeNumber(value, low, high);
+        if (size && !std::exchange(seen[*size], true))
+            sizes << *size;
+    }
+    return sizes;
+}
+
+// A value that may be left out, but is of `type` when present.
+bool absentOr(const QJsonValue& value, QJsonValue::Type type) {
+    return value.isUndefined() || value.type() == type;
+}
+
+// Why `root` is not a project this version can read, or nothing.
+QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError) {
+    const auto version = wholeNumber(root.value(u"version"), 1, INT_MAX);
+    const QJsonValue layers = root.value(u"layers");
+    if (parseError.error != QJsonParseError::NoError)
+        return tr("damaged, or not a Glimmerdock project");
+    if (root.value(u"format") != formatName || !version)
+        return tr("not a Glimmerdock project");
+    if (*version > formatVersion)
+        return tr("made by a newer version (format %1)").arg(*version);
+    if (!absentOr(root.value(u"style"), QJsonValue::Object) ||
+        !absentOr(root.value(u"exportSizes"), QJsonValue::Array) ||
+        !absentOr(root.value(u"iconSizes"), QJsonValue::Array) ||
+        !absentOr(layers, QJsonValue::Array))
+        return tr("damaged: the style, sizes or pictures cannot be read");
+    if (layers.toArray().size() > maxLayers)
+        return tr("more than %1 pictures").arg(maxLayers);
+    return {};
+}
+
+std::optional<Project> readProject(const QByteArray& bytes, QString& reason) {
+    QJsonParseError parseError;
+    const QJsonObject root = QJsonDocument::fromJson(bytes, &parseError).object();
+    reason = shapeProblem(root, parseError);
+    if (!reason.isEmpty())
+        return std::nullopt;
+    Project project;
+    StyleStore::fromMap(project.document.style, root.value(u"style").toObject().toVariantMap());
+    project.output = wholeNumber(root.value(u"output"), 0, 1).value_or(0);
+    project.exportSizes = readSizes(root.value(u"exportSizes").toArray(), 1, maxExportSize);
+    if (project.exportSizes.isEmpty())
+        project.exportSizes = defaultExportSizes;
+    project.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
+    std::sort(project.iconSizes.begin(), project.iconSizes.end());
+    project.sharpSizes = root.value(u"sharpSizes").toBool();
+    qint64 pixelsLeft = maxTotalPixels;
+    for (const QJsonValue& value : root.value(u"layers").toArray()) {
+        Layer layer;
+        reason = readLayer(value, layer, pixelsLeft);
+        if (!reason.isEmpty()) {
+            reason = reason.arg(project.document.layers.size() + 1);
+            return std::nullopt;
+        }
+        project.document.layers << layer;
+    }
+    renumber(project.document.layers);
+    return project;
+}
+
+std::optional<Project> failure(const QString& reason, QString* error) {
+    qCDebug(lcDocument).noquote() << "Project not read:" << reason;
+    if (error)
+        *error = reason;
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray encode(const Project& project) {
+    QJsonArray sizes;
+    for (int size : project.exportSizes)
+        sizes.append(size);
+    QJsonArray iconSizes;
+    for (int size : project.iconSizes)
+        iconSizes.append(size);
+    QJsonArray layers;
+    for (const Layer& layer : project.document.layers)
+        layers.append(layerObject(layer));
+    QJsonObject root;
+    root.insert(u"format", formatName);
+    root.insert(u"version", formatVersion);
+    root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.document.style)));
+    root.insert(u"output", project.output);
+    root.insert(u"exportSizes", sizes);
+    root.insert(u"iconSizes", iconSizes);
+    root.insert(u"sharpSizes", project.sharpSizes);
+    root.insert(u"layers", layers);
+    return QJsonDocument(root).toJson();
+}
+
+std::optional<Project> decode(const QByteArray& bytes, QString* error) {
+    QString reason;
+    std::optional<Project> project = readProject(bytes, reason);
+    return project ? project : failure(reason, error);
+}
+
+std::optional<Project> load(const QString& path, QString* error) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.exists())
+        return failure(tr("the file does not exist"), error);
+    if (!info.isFile())
+        return failure(tr("not a file"), error);
+    if (info.size() > maxFileBytes)
+        return failure(tr("larger than %1 MB").arg(maxFileBytes >> 20), error);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file.errorString(), error);
+    // At most the size checked above, even if the file grows meanwhile.
+    return decode(file.read(info.size()), error);
+}
+
+} // namespace ProjectFile

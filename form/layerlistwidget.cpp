@@ -1,0 +1,91 @@
+#include "layerlistwidget.h"
+
+#include "trace/trace.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+
+int droppedRowTarget(RowDropPlace place, int oldPos, int overRow, int count) {
+    int newPos = overRow;
+    switch (place) {
+    case RowDropPlace::OnItem:
+        qCDebug(lcForm) << "QAbstractItemView::OnItem";
+        break;
+    case RowDropPlace::AboveItem:
+        qCDebug(lcForm) << "QAbstractItemView::AboveItem";
+        if (oldPos < newPos)
+            --newPos;
+        break;
+    case RowDropPlace::BelowItem:
+        qCDebug(lcForm) << "QAbstractItemView::BelowItem";
+        if (oldPos > newPos)
+            ++newPos;
+        break;
+    case RowDropPlace::OnViewport:
+        qCDebug(lcForm) << "QAbstractItemView::OnViewport";
+        newPos = count - 1;
+        break;
+    }
+    return qBound(0, newPos, count - 1);
+}
+
+bool receiverMovesDroppedRow(RowDropPlace place) {
+    return place == RowDropPlace::OnItem || place == RowDropPlace::OnViewport;
+}
+
+LayerListWidget::LayerListWidget(QWidget* parent) : QListWidget(parent) {}
+
+void LayerListWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void LayerListWidget::dragMoveEvent(QDragMoveEvent* event) {
+    setDropIndicatorShown(true);
+    event->accept();
+    QListView::dragMoveEvent(event);
+}
+
+void LayerListWidget::dropEvent(QDropEvent* event) {
+    // A drag the list did not start, or one whose row is no longer known, moves nothing.
+    const int oldPos = selectedItem ? row(selectedItem) : -1;
+    if (event->source() != this || oldPos < 0) {
+        event->ignore();
+        return;
+    }
+    const QListWidgetItem* over = itemAt(event->position().toPoint());
+    int newPos = over ? row(over) : -1;
+    qCDebug(lcForm).nospace() << "dropEvent: " << oldPos << " : " << newPos;
+
+    const RowDropPlace place = dropPlace();
+    newPos = droppedRowTarget(place, oldPos, newPos, count());
+    qCDebug(lcForm).nospace() << "dropEvent (NEw): " << oldPos << " : " << newPos;
+
+    if (receiverMovesDroppedRow(place)) {
+        Q_EMIT moveRequested(oldPos, newPos);
+        // Left unaccepted: a drag that ends as a move makes the view remove the selected row,
+        // which is by now the row the receiver has just moved.
+        event->ignore();
+        return;
+    }
+    Q_EMIT itemMoved(oldPos, newPos);
+    setDropIndicatorShown(false);
+    QListWidget::dropEvent(event);
+}
+
+RowDropPlace LayerListWidget::dropPlace() const {
+    switch (dropIndicatorPosition()) {
+    case OnItem:
+        return RowDropPlace::OnItem;
+    case AboveItem:
+        return RowDropPlace::AboveItem;
+    case BelowItem:
+        return RowDropPlace::BelowItem;
+    case OnViewport:
+        break;
+    }
+    return RowDropPlace::OnViewport;
+}

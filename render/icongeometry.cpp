@@ -1,0 +1,136 @@
+#include "icongeometry.h"
+
+#include "document/iconstyle.h"
+
+#include <QLinearGradient>
+#include <QRectF>
+
+namespace IconGeometry {
+
+int imageSize(int k) {
+    return 256 * k;
+}
+
+int canvasSize(int k) {
+    return 300 * k;
+}
+
+int margin(int k) {
+    return (canvasSize(k) - imageSize(k)) / 2;
+}
+
+QRect iconRect(int k) {
+    return QRect(margin(k), margin(k), imageSize(k), imageSize(k));
+}
+
+QRect shapeRect(int k) {
+    const int m = margin(k);
+    return QRect(m - 1, m - 1, imageSize(k) - 1, imageSize(k) - 1);
+}
+
+QPainterPath shapePath(int shape, int radius, const QRect& rect) {
+    QPainterPath path;
+    const QRectF area(rect);
+    switch (static_cast<ContainerShape>(shape)) {
+    case ContainerShape::Rectangle:
+        path.addRect(area);
+        break;
+    case ContainerShape::RoundedRectangle:
+        path.addRoundedRect(area, double(radius), double(radius), Qt::AbsoluteSize);
+        break;
+    case ContainerShape::Circle:
+        path.addEllipse(area);
+        break;
+    }
+    return path;
+}
+
+GradientLine gradientLine(int orientation, const QRect& rect) {
+    const QPointF topLeft(rect.left(), rect.top());
+    const QPointF topRight(rect.right(), rect.top());
+    const QPointF bottomLeft(rect.left(), rect.bottom());
+    const QPointF bottomRight(rect.right(), rect.bottom());
+    switch (static_cast<GradientOrientation>(orientation)) {
+    case GradientOrientation::TopDown:
+        return {topLeft, bottomLeft};
+    case GradientOrientation::DownTop:
+        return {bottomLeft, topLeft};
+    case GradientOrientation::LeftRight:
+        return {topLeft, topRight};
+    case GradientOrientation::RightLeft:
+        return {topRight, topLeft};
+    case GradientOrientation::TopLeftDownRight:
+        return {topLeft, bottomRight};
+    case GradientOrientation::TopRightDownLeft:
+        return {topRight, bottomLeft};
+    case GradientOrientation::DownLeftTopRight:
+        return {bottomLeft, topRight};
+    case GradientOrientation::DownRightTopLeft:
+        return {bottomRight, topLeft};
+    }
+    return {QPointF(0, 0), QPointF(0, 0)};
+}
+
+QBrush containerBrush(const IconStyle& style, const QRect& rect) {
+    if (style.backStyle == int(BackStyle::Solid))
+        return QBrush(style.backColor1, Qt::SolidPattern);
+    const GradientLine line = gradientLine(style.backOrientation, rect);
+    QLinearGradient gradient(line.start, line.end);
+    gradient.setColorAt(0.0, style.backColor1);
+    gradient.setColorAt(1.0, style.backColor2);
+    return QBrush(gradient);
+}
+
+int threeDOffset(int k, bool useBorder, int borderWidth) {
+    int offset = -5 * k;
+    if (useBorder)
+        offset -= borderWidth / 2;
+    return offset;
+}
+
+QRect glossyRect(int k) {
+    const int c = canvasSize(k);
+    return QRect(24 * k, int(-c / 1.5), c - 48 * k, c);
+}
+
+int bandHeight(int lineWidth, int textHeight) {
+    return int(2 * lineWidth + 1.4 * textHeight);
+}
+
+int drawnBandHeight(int bandHeight, int borderWidth) {
+    return bandHeight - (borderWidth - 2);
+}
+
+int horizontalBandTop(int position, int k, int bandHeight) {
+    if (position == 0)
+        return 278 * k - bandHeight;
+    return 22 * k;
+}
+
+int diagonalBandTop(int k, int bandHeight) {
+    return 150 * k - bandHeight / 2;
+}
+
+DiagonalPlacement diagonalPlacement(int corner, int k, int shape) {
+    const int d = (static_cast<ContainerShape>(shape) == ContainerShape::Circle ? 76 : 80) * k;
+    switch (corner) {
+    case 0:
+        return {QPoint(-d - 60 * k, 150 * k - d), -45};
+    case 1:
+        return {QPoint(145 * k + d, -d - 65 * k), 45};
+    case 2:
+        return {QPoint(145 * k - d, d - 65 * k), 45};
+    case 3:
+        return {QPoint(d - 60 * k, 150 * k + d), -45};
+    }
+    return {QPoint(-60 * k, 150 * k), -45};
+}
+
+QPoint badgeTextPoint(int k, int bandTop, const IconStyle& style) {
+    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const int x = 22 * k + (imageSize(k) - style.badgeTextWidth) / 2;
+    const int y = bandTop - style.badgeTextHeight / 2 - style.badgeLineWidth + h;
+    return QPoint(x, y);
+}
+
+} // namespace IconGeometry

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "document/iconstyle.h"
+#include "document/layer.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPainterPath>
+#include <QRect>
+#include <QRegion>
+
+#include <optional>
+
+class QPainter;
+
+// Draws the icon from a style record and a list of pictures at canvas factor k, without any
+// widget. Working images are c x c (c = 300·k), premultiplied ARGB, transparent where nothing
+// is drawn.
+//
+// A paint redraws every layer, but the renderer keeps between paints what has not changed: its
+// working images (fresh large allocations are slow on many systems), the container, and the
+// composition's first layers (the container over the clear canvas and the 3D effect), which
+// depend on the container fields of the style alone. The result is the same, bit for bit, as
+// drawing everything afresh. An image handed out is never drawn into again.
+class IconRenderer {
+public:
+    explicit IconRenderer(int sizeIndex = 1);
+
+    void setSizeIndex(int k);
+    int sizeIndex() const { return k; }
+
+    // The container filled with its background; `shapePath` receives the outline.
+    QImage renderContainer(const IconStyle& style, QPainterPath& shapePath) const;
+
+    // Every layer in order over `container`. The selection frame `selectedRect` is drawn only
+    // when `forOutput` is false.
+    QImage composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput,
+                       const IconStyle& style, const QList<Layer>& images,
+                       const QRect& selectedRect = QRect(-1, -1, -1, -1)) const;
+
+    // The whole canvas as the screen shows it, selection frame included.
+    QImage renderCanvas(const IconStyle& style, const QList<Layer>& images,
+                        const QRect& selectedRect) const;
+
+    // The finished icon: the icon square (256·k) of the composition, without the frame.
+    QImage renderIcon(const IconStyle& style, const QList<Layer>& images) const;
+
+private:
+    // Everything the container image and outline are drawn from.
+    struct ContainerKey {
+        int k = 0;
+        int shape = 0;
+        int radius = 0;
+        bool useBackground = false;
+        int backStyle = 0;
+        int backOrientation = 0;
+        QColor backColor1;
+        QColor backColor2;
+        bool operator==(const ContainerKey& other) const;
+    };
+
+    // Everything the composition's first layers are drawn from.
+    struct BaseKey {
+        qint64 container = 0;
+        QPainterPath shapePath;
+        bool threeD = false;
+        int offset = 0;
+        bool operator==(const BaseKey& other) const;
+    };
+
+    int k = 1;
+    // Kept between paints; mutable because keeping them changes no result.
+    mutable std::optional<ContainerKey> containerKey;
+    mutable QImage containerImage;
+    mutable QPainterPath containerPath;
+    mutable std::optional<BaseKey> baseKey;
+    mutable QImage baseImage;
+    mutable QImage canvasImage;
+
+    static ContainerKey containerKeyOf(int k, const IconStyle& style);
+    void prepareCanvas(QImage& image) const;
+    void clearCanvas(QImage& image) const;
+    bool drawContainer(const IconStyle& style) const;
+    const QImage& baseLayers(const QImage& container, const QPainterPath& shapePath, bool threeD,
+                             int offset) const;
+    void drawContainerFill(QPainter& painter, QPainterPath shapePath, const QRect& shapeRect,
+                           const IconStyle& style) const;
+    void draw3dEffect(QPainter& painter, const QImage& container, const QPainterPath& shapePath,
+                      int offset) const;
+    void setShadeTools(QPainter& painter) const;
+    void drawPictures(QPainter& painter, const QList<Layer>& images,
+                      const QRegion& wholeArea) const;
+    QRegion shapeWholeArea(const QPainterPath& shapePath, const IconStyle& style) const;
+    void drawHorizontalBadge(QPainter& painter, const IconStyle& style) const;
+    void drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const;
+    void drawBand(QPainter& painter, int bandTop, const IconStyle& style) const;
+    void drawBadgeText(QPainter& painter, int bandTop, const IconStyle& style) const;
+    void drawGlossy(QPainter& painter) const;
+    void drawBorder(QPainter& painter, const QPainterPath& shapePath, const IconStyle& style) const;
+    void drawSelectionFrame(QPainter& painter, const QRect& selectedRect) const;
+};
+
+// Where a clip to the outline of `shape` in `rect` lets every pixel through whole: the clip's
+// antialiased edge stays outside. Conservative (one pixel in from the outline, curves followed in
+// bands of rows); empty for an unknown shape.
+QRegion wholePixelArea(int shape, int radius, const QRect& rect);
+
+// The part of each picture (list order, `rects` where they are drawn) that still shows once the
+// pictures above it are drawn: an opaque picture hides what lies under it wherever `wholeArea`
+// lets it through whole.
+QList<QRegion> visiblePictureParts(const QList<QRect>& rects, const QList<bool>& opaque,
+                                   const QRegion& wholeArea);
+
+// The finished icon of the document (LocalGlobal's style record and pictures) at factor k.
+QImage renderDocumentIcon(int sizeIndex);
