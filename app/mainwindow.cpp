@@ -7,6 +7,7 @@
 #include "app/recentprojects.h"
 #include "app/shellopen.h"
 #include "canvas/canvaswidget.h"
+#include "document/projectfile.h"
 #include "form/editorform.h"
 #include "output/filecommit.h"
 #include "windowgeometry.h"
@@ -122,7 +123,7 @@ bool MainWindow::maySetDocumentAside() {
 void MainWindow::newProject() {
     if (!maySetDocumentAside())
         return;
-    form->newProject();
+    form->newDocument();
     projectPath.clear();
     showTitle();
 }
@@ -138,12 +139,12 @@ bool MainWindow::openProject(const QString& path) {
     if (!maySetDocumentAside())
         return false;
     QString reason;
-    const std::optional<Project> project = ProjectFile::load(path, &reason);
+    const std::optional<Document> project = ProjectFile::load(path, &reason);
     if (!project) {
         tellFailure(tr("Cannot open"), path, reason);
         return false;
     }
-    form->openProject(*project);
+    form->openDocument(*project);
     projectPath = QFileInfo(path).absoluteFilePath();
     RecentProjects::add(projectPath);
     showTitle();
@@ -165,7 +166,7 @@ bool MainWindow::saveAs() {
 }
 
 bool MainWindow::saveProject(const QString& path) {
-    const QString reason = commitFile(path, ProjectFile::encode(form->project()));
+    const QString reason = commitFile(path, ProjectFile::encode(form->document()));
     if (!reason.isEmpty()) {
         tellFailure(tr("Cannot save"), path, reason);
         return false;

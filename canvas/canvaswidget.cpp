@@ -2,7 +2,7 @@
 
 #include "canvas/canvasrules.h"
 #include "document/droppedlayer.h"
-#include "document/localglobal.h"
+#include "document/editeddocument.h"
 #include "document/projectfile.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
@@ -21,14 +21,11 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
-using LocalGlobal::LImageData;
-
 CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
-    // Qt's default budget (128 MB) refuses an ordinary 10000 x 10000 photo; a picture whose header
-    // claims far more than this is still refused before anything is allocated.
+    // Qt's default budget refuses an ordinary 10000 x 10000 photo; a picture whose header claims
+    // far more than this is still refused before anything is allocated.
     QImageReader::setAllocationLimit(PictureLimits::allocationLimitMB);
     setFocusPolicy(Qt::StrongFocus);
     // Behind the icon on the screen only: a checkerboard where it is transparent and the edge of
@@ -39,111 +36,42 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
 
-void CanvasWidget::setSizeIndex(int k) {
-    qCDebug(lcCanvas).nospace() << "sizeIndex: " << k;
-    sizeIndex = k;
-    imageSize = 256 * k;
-    canvasSize = 300 * k;
-    renderer.setSizeIndex(k);
-    qCDebug(lcCanvas).nospace() << "imageSize: " << imageSize;
-    qCDebug(lcCanvas).nospace() << "canvasSize: " << canvasSize;
-    // Set before the repaint, so that the first size shows at once on a visible canvas.
-    isCanvasSizeSet = true;
-    repaint();
+void CanvasWidget::setDocument(EditedDocument* document) {
+    edited = document;
+    connect(edited, &EditedDocument::changed, this, qOverload<>(&QWidget::update));
+    update();
 }
 
-void CanvasWidget::updateData() {
-    qCDebug(lcCanvas) << "updateData";
-    repaint();
+int CanvasWidget::canvasFactor() const {
+    return edited ? edited->document().style.canvasFactor : 1;
 }
 
-bool CanvasWidget::hasSelection() const {
-    return selectIndex >= 0 && selectIndex < LImageData.size();
+QRect CanvasWidget::selectedRect() const {
+    if (!edited || !edited->document().hasSelection())
+        return QRect(-1, -1, -1, -1);
+    const Document& document = edited->document();
+    return document.layers.at(document.selected).rect;
 }
 
-void CanvasWidget::selectByName(const QString& name) {
-    if (name == QLatin1String("-1")) {
-        selectedRect = QRect(-1, -1, -1, -1);
-        selectIndex = -1;
-        return;
-    }
-    const int position = LocalGlobal::findImageByName(name);
-    if (position < 0)
-        return;
-    selectedRect = LImageData.at(position).rect;
-    selectIndex = position;
-    repaint();
-    emit itemSelected(position);
-}
-
-void CanvasWidget::setSelectedPosition(int x, int y) {
-    qCDebug(lcCanvas).nospace() << "selectIndex: " << selectIndex;
-    if (!hasSelection())
-        return;
-    moveSelected(QPoint(x, y));
-    repaint();
-}
-
-void CanvasWidget::setSelectedScale(int percent) {
-    if (!hasSelection())
-        return;
-    LImageData[selectIndex].scale = clampedScale(percent);
-    updateSelectedImage();
-}
-
-void CanvasWidget::setSelectedRotation(int degrees) {
-    if (!hasSelection())
-        return;
-    LImageData[selectIndex].rotation = degrees;
-    updateSelectedImage();
-}
-
-void CanvasWidget::moveSelected(QPoint position) {
-    Layer& object = LImageData[selectIndex];
-    object.moveTo(position);
-    selectedRect = object.rect;
-}
-
-void CanvasWidget::updateSelectedImage() {
-    if (!hasSelection())
-        return;
-    Layer& object = LImageData[selectIndex];
-    object.updateImage();
-    selectedRect = object.rect;
-    repaint();
-}
-
-void CanvasWidget::renderContainer(QImage& image, QPainterPath& shapePath) const {
-    image = renderer.renderContainer(LocalGlobal::iconStyle, shapePath);
-}
-
-QImage CanvasWidget::composeIcon(const QImage& container, QPainterPath shapePath,
-                                 bool forOutput) const {
-    return renderer.composeIcon(container, shapePath, forOutput, LocalGlobal::iconStyle, LImageData,
-                                selectedRect);
-}
-
-QImage& CanvasWidget::renderIcon(QImage& image) {
-    image = renderer.renderIcon(LocalGlobal::iconStyle, LImageData);
-    return image;
+void CanvasWidget::moveSelected(QPoint position, const QString& mergeKey) {
+    edited->edit(
+        tr("Move Picture"), [position](Document& d) { d.layers[d.selected].moveTo(position); },
+        mergeKey);
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || !edited)
         return;
     const QPoint point = event->position().toPoint();
-    const int hit = CanvasRules::hitTest(LImageData, CanvasRules::probeRect(point, sizeIndex));
+    const int k = canvasFactor();
+    const int hit =
+        CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k));
     if (hit >= 0) {
-        selectedRect = LImageData.at(hit).rect;
-        selectIndex = hit;
-        emit itemSelected(hit);
+        edited->select(hit);
         pressPoint = point;
-        // The form's slot may have changed the list; take the object as it is now.
-        if (hasSelection()) {
-            pressPosition = LImageData.at(selectIndex).position;
-            isDragging = true;
-        }
-        repaint();
+        pressPosition = edited->document().layers.at(hit).position;
+        isDragging = true;
+        ++dragCount;
     }
     // Clicked, the canvas takes the keys: Delete and the arrows act on the selected picture.
     setFocus(Qt::MouseFocusReason);
@@ -151,77 +79,84 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent*) {
-    if (!isDragging)
-        return;
     isDragging = false;
-    emit dragFinished();
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!isDragging || !hasSelection())
+    if (!isDragging || !edited || !edited->document().hasSelection())
         return;
     moveSelected(CanvasRules::draggedPosition(pressPosition, pressPoint,
-                                              event->position().toPoint(), sizeIndex));
-    repaint();
-    emit itemMoved(selectIndex);
+                                              event->position().toPoint(), canvasFactor()),
+                 QStringLiteral("drag:%1").arg(dragCount));
 }
 
 void CanvasWidget::wheelEvent(QWheelEvent* event) {
-    if (!hasSelection())
+    if (!edited || !edited->document().hasSelection())
         return;
     const QPoint degrees = CanvasRules::wheelDegrees(event->angleDelta());
-    if (degrees.isNull())
-        return;
-    // Taken from the event, so Shift works whether or not the canvas has the keyboard focus.
-    LocalGlobal::isShiftButtonPressed = event->modifiers().testFlag(Qt::ShiftModifier);
-    qCDebug(lcCanvas).nospace() << "LocalGlobal::isShiftButtonPressed: "
-                                << LocalGlobal::isShiftButtonPressed;
-    Layer& object = LImageData[selectIndex];
-    // With Ctrl a notch goes ten times as far when zooming, fifteen times when turning.
+    if (!degrees.isNull())
+        zoomOrTurn(event, degrees);
+}
+
+// Shift turns, taken from the event so it works whether or not the canvas has the keyboard focus;
+// with Ctrl a notch goes ten times as far when zooming, fifteen times when turning.
+void CanvasWidget::zoomOrTurn(QWheelEvent* event, QPoint degrees) {
     const bool coarse = event->modifiers().testFlag(Qt::ControlModifier);
-    if (LocalGlobal::isShiftButtonPressed) {
+    const Document& document = edited->document();
+    const Layer& layer = document.layers.at(document.selected);
+    if (event->modifiers().testFlag(Qt::ShiftModifier)) {
         // Some systems turn a Shift + wheel turn into a sideways one.
         const int turned = degrees.y() != 0 ? degrees.y() : degrees.x();
-        object.rotation = CanvasRules::stepped(object.rotation, CanvasRules::wheelSteps(turned),
-                                               coarse ? 15 : 1, -maximumRotation, maximumRotation);
-        updateSelectedImage();
-        emit itemRotated(selectIndex);
-    } else {
-        object.scale = CanvasRules::stepped(object.scale, CanvasRules::wheelSteps(degrees.y()),
-                                            coarse ? 10 : 1, minimumScale, maximumScale);
-        updateSelectedImage();
-        emit itemScaled(selectIndex);
+        const int rotation =
+            CanvasRules::stepped(layer.rotation, CanvasRules::wheelSteps(turned), coarse ? 15 : 1,
+                                 -maximumRotation, maximumRotation);
+        edited->edit(
+            tr("Turn Picture"),
+            [rotation](Document& d) {
+                d.layers[d.selected].rotation = rotation;
+                d.layers[d.selected].updateImage();
+            },
+            QStringLiteral("rotation:%1").arg(layer.index));
+        return;
     }
+    const int scale = CanvasRules::stepped(layer.scale, CanvasRules::wheelSteps(degrees.y()),
+                                           coarse ? 10 : 1, minimumScale, maximumScale);
+    edited->edit(
+        tr("Zoom Picture"),
+        [scale](Document& d) {
+            d.layers[d.selected].scale = scale;
+            d.layers[d.selected].updateImage();
+        },
+        QStringLiteral("scale:%1").arg(layer.index));
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
-    qCDebug(lcCanvas) << "keyPressEvent";
-    if (event->key() == Qt::Key_Shift)
-        LocalGlobal::isShiftButtonPressed = true;
-    if (event->key() == Qt::Key_Delete && hasSelection())
-        emit deleteRequested();
-    const QPoint nudge = CanvasRules::arrowNudge(event->key(), event->modifiers());
-    if (nudge.isNull() || !hasSelection())
+    if (!edited || !edited->document().hasSelection()) {
+        QWidget::keyPressEvent(event);
         return;
-    moveSelected(LImageData.at(selectIndex).position + nudge);
-    repaint();
-    emit itemMoved(selectIndex);
-    emit dragFinished();
-}
-
-void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
-    qCDebug(lcCanvas) << "keyReleaseEvent";
-    if (event->key() == Qt::Key_Shift)
-        LocalGlobal::isShiftButtonPressed = false;
+    }
+    if (event->key() == Qt::Key_Delete) {
+        edited->edit(tr("Delete Picture"), [](Document& d) {
+            d.layers.removeAt(d.selected);
+            d.selected = Document::noSelection;
+        });
+        return;
+    }
+    const QPoint nudge = CanvasRules::arrowNudge(event->key(), event->modifiers());
+    if (nudge.isNull()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const Document& document = edited->document();
+    moveSelected(document.layers.at(document.selected).position + nudge, QString());
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
-    if (!isCanvasSizeSet)
+    if (!edited)
         return;
-    QImage container;
-    QPainterPath shapePath;
-    renderContainer(container, shapePath);
-    const QImage composed = composeIcon(container, shapePath, false);
+    const Document& document = edited->document();
+    renderer.setCanvasFactor(document.style.canvasFactor);
+    const QImage composed = renderer.renderCanvas(document.style, document.layers, selectedRect());
     // Where on the screen, so a script driving the real window knows where to drop and look.
     qCDebug(lcCanvas) << composed.size() << "shown at" << QRect(mapToGlobal(QPoint(0, 0)), size());
     QPainter painter(this);
@@ -233,7 +168,6 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     shown.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, shown);
     QWidget::paintEvent(event);
-    painter.end();
 }
 
 void CanvasWidget::dragEnterEvent(QDragEnterEvent* event) {
@@ -255,27 +189,37 @@ void CanvasWidget::dragMoveEvent(QDragMoveEvent* event) {
     QWidget::dragMoveEvent(event);
 }
 
+// Every picture of one drop is one step; the last one added is selected.
 void CanvasWidget::dropEvent(QDropEvent* event) {
     const QPointF position = event->position();
     const QPoint cursorPoint(int(std::lround(position.x())), int(std::lround(position.y())));
     const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
     if (!urls.isEmpty() && isProjectFile(urls.constFirst().toLocalFile())) {
-        event->acceptProposedAction();
         emit projectDropped(urls.constFirst().toLocalFile());
         return;
     }
+    const int k = canvasFactor();
+    QList<std::pair<QString, PictureIntake::Picture>> taken;
     QStringList refused;
     for (const QUrl& url : urls) {
         const QString path = url.toLocalFile();
-        const PictureIntake::Picture picture = PictureIntake::read(path);
+        PictureIntake::Picture picture = PictureIntake::read(path);
         if (picture.refusal.isEmpty()) {
-            addImage(cursorPoint, path, picture);
+            taken.append({path, std::move(picture)});
             continue;
         }
         qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << url.toDisplayString();
         refused << PictureIntake::refusalMessage(url.fileName(), picture.refusal);
     }
-    event->acceptProposedAction();
+    if (!taken.isEmpty() && edited) {
+        edited->edit(tr("Add Pictures"), [&](Document& d) {
+            for (const auto& [path, picture] : taken) {
+                d.layers.append(droppedLayer(path, picture, cursorPoint, k, d.nextFreeNumber()));
+                d.selected = int(d.layers.size()) - 1;
+            }
+        });
+    }
     if (!refused.isEmpty())
         emit picturesRefused(refused);
 }
@@ -284,18 +228,4 @@ bool CanvasWidget::isProjectFile(const QString& path) {
     const QFileInfo info(path);
     return info.isFile() &&
            info.suffix().compare(QLatin1String(ProjectFile::suffix), Qt::CaseInsensitive) == 0;
-}
-
-void CanvasWidget::addImage(QPoint cursorPoint, const QString& filePath,
-                            const PictureIntake::Picture& picture) {
-    const Layer imageData =
-        droppedLayer(filePath, picture, cursorPoint, sizeIndex, LocalGlobal::nextFreeIndex());
-    qCDebug(lcCanvas).nospace() << "imageData.scale: " << imageData.scale;
-    qCDebug(lcCanvas).nospace() << "imageData.position: " << imageData.position;
-    qCDebug(lcCanvas).nospace() << "cursor point: " << cursorPoint;
-    selectedRect = imageData.rect;
-    qCDebug(lcCanvas).nospace() << "imageData.rect: " << imageData.rect;
-    LImageData.append(imageData);
-    repaint();
-    emit addItem(int(LImageData.size()) - 1, imageData.image);
 }

@@ -4,53 +4,31 @@
 #include "render/iconrenderer.h"
 
 #include <QImage>
-#include <QList>
-#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-class QPainter;
+class EditedDocument;
 
-// The canvas: shows the icon being built and lets the user pick, drag, zoom and rotate pictures.
-// Works in canvas pixels (300 * sizeIndex square) shown scaled to the widget's 300 x 300.
+// The canvas: shows the document's icon and turns the user's clicks, drags, wheel turns, keys and
+// drops into edits of the document, which it shows again when the document says it changed.
+// Works in canvas pixels (300·k square, k the canvas factor) shown on the widget's 300 x 300.
 class CanvasWidget : public QWidget {
     Q_OBJECT
 
 public:
     explicit CanvasWidget(QWidget* parent = nullptr);
 
-    void setSizeIndex(int k);
-    void updateData();
-    void selectByName(const QString& name);
-    void setSelectedPosition(int x, int y);
-    void setSelectedScale(int percent);
-    void setSelectedRotation(int degrees);
+    // The document shown and edited; not owned. Set once, before the canvas is shown.
+    void setDocument(EditedDocument* document);
 
-    // The finished icon: imageSize x imageSize, premultiplied ARGB, without the selection frame.
-    QImage& renderIcon(QImage& image);
-
-    int getSizeIndex() const { return sizeIndex; }
-    int getImageSize() const { return imageSize; }
-    int getCanvasSize() const { return canvasSize; }
-    int getSelectIndex() const { return selectIndex; }
-    QRect getSelectedRect() const { return selectedRect; }
-    // A picture is being dragged: the mouse button that picked it is still down.
-    bool dragging() const { return isDragging; }
+    int canvasFactor() const;
+    // Where the selected layer lies in canvas pixels; invalid when none is selected.
+    QRect selectedRect() const;
 
 Q_SIGNALS:
-    void addItem(int imageDataIndex, QImage image);
-    void itemSelected(int imageDataIndex);
-    void addURLs(QList<QString> urls);
-    void itemMoved(int imageDataIndex);
-    void itemScaled(int imageDataIndex);
-    void itemRotated(int imageDataIndex);
-    // The button that dragged a picture was let go, or an arrow key moved it.
-    void dragFinished();
-    // Delete was pressed on the canvas with a picture selected.
-    void deleteRequested();
     // A project file was dropped; it is not a picture to add.
     void projectDropped(const QString& path);
     // Files of one drop that were not taken, each as "name: why"; once per drop that had any.
@@ -62,31 +40,22 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool isCanvasSizeSet = false;
-    int imageSize = 256;
-    int canvasSize = 300;
-    int sizeIndex = 1;
-    QRect selectedRect = QRect(-1, -1, -1, -1);
+    EditedDocument* edited = nullptr;
+    IconRenderer renderer;
     QPoint pressPoint;
     QPoint pressPosition;
     bool isDragging = false;
-    int selectIndex = -1;
-    IconRenderer renderer;
+    // Counts drags, so the moves of one drag make one undo step and the next drag another.
+    int dragCount = 0;
 
-    void renderContainer(QImage& image, QPainterPath& shapePath) const;
-    QImage composeIcon(const QImage& container, QPainterPath shapePath, bool forOutput) const;
-    bool hasSelection() const;
-    // Puts the selected object's top-left at `position` and the selection frame around it.
-    void moveSelected(QPoint position);
-    void updateSelectedImage();
+    // Puts the selected layer's top-left at `position`, as part of the step `mergeKey`.
+    void moveSelected(QPoint position, const QString& mergeKey);
+    void zoomOrTurn(QWheelEvent* event, QPoint degrees);
     static bool isProjectFile(const QString& path);
-    void addImage(QPoint cursorPoint, const QString& filePath,
-                  const PictureIntake::Picture& picture);
 };

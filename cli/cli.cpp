@@ -6,6 +6,7 @@
 
 #include "document/droppedlayer.h"
 #include "document/projectfile.h"
+#include "output/exporttargets.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
 #include "render/badgetext.h"
@@ -26,30 +27,26 @@ const QPoint canvasCentre(150, 150);
 
 // Everything every icon of a request shares: the project's document and choices, with the
 // request's badge text measured as the window measures it.
-RenderJob baseJob(const Project& project, const RenderRequest& request) {
+RenderJob baseJob(const Document& project, const RenderRequest& request) {
     RenderJob job;
-    job.document = project.document;
+    job.document = project;
     if (request.badgeText)
         job.document.style.badgeText = *request.badgeText;
     BadgeText::measure(job.document.style);
-    job.iconSizes = {project.iconSizes, project.sharpSizes};
-    job.pngSizes = request.pngSizes.isEmpty() ? project.exportSizes : request.pngSizes;
+    if (!request.pngSizes.isEmpty())
+        job.document.output.pngSizes = request.pngSizes;
     return job;
 }
 
-RenderTargets batchTargets(const RenderRequest& request, const QStringList& kinds,
-                           const QString& name) {
-    const QDir out(request.outFolder);
-    RenderTargets targets;
-    if (kinds.contains(QLatin1String("ico")))
-        targets.icoFile = out.filePath(name + QStringLiteral(".ico"));
-    if (kinds.contains(QLatin1String("png")))
-        targets.pngFolder = out.filePath(name);
-    if (kinds.contains(QLatin1String("icns")))
-        targets.icnsFile = out.filePath(name + QStringLiteral(".icns"));
-    if (kinds.contains(QLatin1String("hicolor")))
-        targets.hicolorFolder = request.outFolder;
-    return targets;
+// The batch's targets for the picture named `name`, in the targets' own order.
+QList<std::pair<const ExportTarget*, ExportTarget::Destination>>
+batchOutputs(const RenderRequest& request, const QStringList& kinds, const QString& name) {
+    QList<std::pair<const ExportTarget*, ExportTarget::Destination>> outputs;
+    for (const ExportTarget* target : ExportTargets::all()) {
+        if (kinds.contains(target->key()))
+            outputs.append({target, target->batchDestination(request.outFolder, name)});
+    }
+    return outputs;
 }
 
 // One picture of a batch: read as a drop reads it, so a picture the canvas refuses is refused
@@ -60,21 +57,20 @@ OutputFailures renderPicture(const RenderJob& base, const RenderRequest& request
     if (!picture.refusal.isEmpty())
         return {{path, picture.refusal}};
     RenderJob job = base;
-    job.name = QFileInfo(path).completeBaseName();
-    const int k = base.document.style.canvasSizeIndex;
+    const int k = base.document.style.canvasFactor;
     job.document.layers = {droppedLayer(path, picture, canvasCentre, k, 0)};
-    job.targets = batchTargets(request, kinds, job.name);
+    job.outputs = batchOutputs(request, kinds, QFileInfo(path).completeBaseName());
     return job.run();
 }
 
 // Pictures are independent, so they are rendered side by side on every core; what is reported
 // still comes in the order the pictures were named.
-OutputFailures renderBatch(const Project& project, const RenderRequest& request, QTextStream& err,
+OutputFailures renderBatch(const Document& project, const RenderRequest& request, QTextStream& err,
                            bool progress) {
     const RenderJob base = baseJob(project, request);
     QStringList kinds = request.targetKinds;
     if (kinds.isEmpty())
-        kinds = {project.output == 1 ? QStringLiteral("png") : QStringLiteral("ico")};
+        kinds = {ExportTargets::at(project.output.target).key()};
     const QFuture<OutputFailures> results =
         QtConcurrent::mapped(request.pictures, [&](const QString& path) {
             return renderPicture(base, request, kinds, path);
@@ -92,10 +88,13 @@ OutputFailures renderBatch(const Project& project, const RenderRequest& request,
     return failures;
 }
 
-OutputFailures renderProject(const Project& project, const RenderRequest& request) {
+OutputFailures renderProject(const Document& project, const RenderRequest& request) {
     RenderJob job = baseJob(project, request);
-    job.name = QFileInfo(request.project).completeBaseName();
-    job.targets = request.targets;
+    const QString name = QFileInfo(request.project).completeBaseName();
+    for (const ExportTarget* target : ExportTargets::all()) {
+        if (request.targets.contains(target->key()))
+            job.outputs.append({target, {request.targets.value(target->key()), name}});
+    }
     return job.run();
 }
 
@@ -103,7 +102,7 @@ int render(const RenderRequest& request, QTextStream& err, bool progress) {
     // The window's own limit, so a picture it takes is taken here too.
     QImageReader::setAllocationLimit(PictureLimits::allocationLimitMB);
     QString error;
-    const std::optional<Project> project = ProjectFile::load(request.project, &error);
+    const std::optional<Document> project = ProjectFile::load(request.project, &error);
     if (!project) {
         err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, error);
         return 1;

@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "document/iconstyle.h"
+#include "output/exporttargets.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -8,8 +9,6 @@
 
 namespace {
 
-const QStringList targetNames{QStringLiteral("ico"), QStringLiteral("png"), QStringLiteral("icns"),
-                              QStringLiteral("hicolor")};
 constexpr int largestPngSize = 1024;
 
 QCommandLineOption valueOption(const char* name, const char* valueName) {
@@ -17,18 +16,21 @@ QCommandLineOption valueOption(const char* name, const char* valueName) {
 }
 
 const QList<QCommandLineOption>& options() {
-    static const QList<QCommandLineOption> list{
-        valueOption("ico", "file"),
-        valueOption("png", "folder"),
-        valueOption("sizes", "list"),
-        valueOption("icns", "file"),
-        valueOption("hicolor", "folder"),
-        valueOption("style", "project"),
-        valueOption("out", "folder"),
-        valueOption("targets", "list"),
-        valueOption("badge-text", "text"),
-        QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
-        QCommandLineOption(QStringLiteral("version"))};
+    static const QList<QCommandLineOption> list =
+        [] {
+            QList<QCommandLineOption> all;
+            for (const QString& key : ExportTargets::keys())
+                all << QCommandLineOption(key, QString(), QStringLiteral("path"));
+            return all;
+        }() +
+        QList<QCommandLineOption>{
+            valueOption("sizes", "list"),
+            valueOption("style", "project"),
+            valueOption("out", "folder"),
+            valueOption("targets", "list"),
+            valueOption("badge-text", "text"),
+            QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+            QCommandLineOption(QStringLiteral("version"))};
     return list;
 }
 
@@ -63,6 +65,15 @@ std::optional<QString> repeatedName(const QStringList& pictures) {
     return std::nullopt;
 }
 
+// "--ico, --png, --icns or --hicolor": every target's option.
+QString targetOptions() {
+    QStringList options;
+    for (const QString& key : ExportTargets::keys())
+        options << QStringLiteral("--") + key;
+    const QString last = options.takeLast();
+    return options.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 // The checks of a single project's command; empty when it is whole.
 QString projectError(const QCommandLineParser& parser, const RenderRequest& request) {
     if (parser.positionalArguments().size() != 1)
@@ -70,8 +81,8 @@ QString projectError(const QCommandLineParser& parser, const RenderRequest& requ
     if (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("targets")))
         return QStringLiteral("--out and --targets go with --style");
     if (request.targets.isEmpty())
-        return QStringLiteral("nothing to write: give --ico, --png, --icns or --hicolor");
-    if (!request.pngSizes.isEmpty() && request.targets.pngFolder.isEmpty())
+        return QStringLiteral("nothing to write: give %1").arg(targetOptions());
+    if (!request.pngSizes.isEmpty() && !request.targets.contains(QStringLiteral("png")))
         return QStringLiteral("--sizes goes with --png");
     return {};
 }
@@ -86,8 +97,9 @@ QString batchError(const QCommandLineParser& parser, const RenderRequest& reques
     if (request.outFolder.isEmpty())
         return QStringLiteral("--style needs --out");
     for (const QString& kind : request.targetKinds) {
-        if (!targetNames.contains(kind))
-            return QStringLiteral("unknown target '%1' (ico, png, icns, hicolor)").arg(kind);
+        if (!ExportTargets::find(kind))
+            return QStringLiteral("unknown target '%1' (%2)")
+                .arg(kind, ExportTargets::keys().join(QStringLiteral(", ")));
     }
     if (parser.isSet(QStringLiteral("targets")) && request.targetKinds.isEmpty())
         return QStringLiteral("--targets names none");
@@ -104,9 +116,10 @@ CommandLine::Parsed parseRender(const QStringList& arguments) {
     if (parser.isSet(QStringLiteral("help")))
         return {CommandLine::Action::Help, {}, {}};
     RenderRequest request;
-    request.targets = {parser.value(QStringLiteral("ico")), parser.value(QStringLiteral("png")),
-                       parser.value(QStringLiteral("icns")),
-                       parser.value(QStringLiteral("hicolor"))};
+    for (const QString& key : ExportTargets::keys()) {
+        if (!parser.value(key).isEmpty())
+            request.targets.insert(key, parser.value(key));
+    }
     if (parser.isSet(QStringLiteral("sizes"))) {
         const auto sizes = parseSizes(parser.value(QStringLiteral("sizes")));
         if (!sizes)

@@ -1,24 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-// The files one icon goes to; an empty path: that target is not wanted.
-struct RenderTargets {
-    QString icoFile;
-    QString pngFolder;
-    QString icnsFile;
-    // The folder that receives hicolor/<n>x<n>/apps/<name>.png.
-    QString hicolorFolder;
-
-    bool isEmpty() const {
-        return icoFile.isEmpty() && pngFolder.isEmpty() && icnsFile.isEmpty() &&
-               hicolorFolder.isEmpty();
-    }
-};
 
 // A `render` command as the user typed it, checked for everything that needs no file.
 struct RenderRequest {
@@ -26,10 +13,10 @@ struct RenderRequest {
     QString project;
     // Batch: each picture becomes one icon, named after the picture.
     QStringList pictures;
-    // Without pictures: where the project's icon goes.
-    RenderTargets targets;
-    // Batch: the folder every picture's targets go to, and which targets ("ico", "png", "icns",
-    // "hicolor"); none named: the output chosen in the project.
+    // Without pictures: the export targets wanted, by key, and the file or folder of each.
+    QMap<QString, QString> targets;
+    // Batch: the folder every picture's targets go to, and which targets by key; none named:
+    // the output chosen in the project.
     QString outFolder;
     QStringList targetKinds;
     // PNG set sizes; empty: the project's export sizes.

@@ -13,8 +13,47 @@ bool sameLayer(const Layer& a, const Layer& b) {
 
 } // namespace
 
+bool OutputChoice::operator==(const OutputChoice& other) const {
+    return target == other.target && iconSizes == other.iconSizes &&
+           sharpSizes == other.sharpSizes && pngSizes == other.pngSizes;
+}
+
+QString Document::layerName(int number) {
+    return QStringLiteral("Image") + QString::number(number);
+}
+
+int Document::findLayer(const QString& name) const {
+    for (int i = 0; i < layers.size(); ++i) {
+        if (layerName(layers.at(i).index).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return noSelection;
+}
+
+int Document::nextFreeNumber() const {
+    QSet<int> taken;
+    for (const Layer& layer : layers)
+        taken.insert(layer.index);
+    int candidate = 0;
+    while (taken.contains(candidate))
+        ++candidate;
+    return candidate;
+}
+
+void Document::moveLayer(int from, int to) {
+    const bool movesSelection = selected == from;
+    const Layer layer = layers.takeAt(from);
+    layers.insert(to, layer);
+    if (movesSelection)
+        selected = to;
+    else if (selected >= 0 && from < selected && to >= selected)
+        --selected;
+    else if (selected >= 0 && from > selected && to <= selected)
+        ++selected;
+}
+
 bool sameDocument(const Document& a, const Document& b) {
-    return StyleStore::toMap(a.style) == StyleStore::toMap(b.style) &&
+    return a.output == b.output && StyleStore::toMap(a.style) == StyleStore::toMap(b.style) &&
            std::equal(a.layers.begin(), a.layers.end(), b.layers.begin(), b.layers.end(),
                       sameLayer);
 }

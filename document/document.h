@@ -4,19 +4,54 @@
 #include "document/layer.h"
 
 #include <QList>
+#include <QString>
 
-// One state of the document: what an undo step goes back to, what a project file keeps and what
-// the command line renders. Copies are cheap: the pictures inside are implicitly shared.
+// What the next export writes: a project keeps it with the pictures, so it is the document's.
+struct OutputChoice {
+    // How many export targets there are to choose from.
+    static constexpr int targetCount = 4;
+
+    // Position in the list of export targets; kept as "output" in a project.
+    int target = 0;
+    // The icon file's entries, ascending, 16..1024; none: the default entries of the canvas size.
+    QList<int> iconSizes;
+    // Small icon entries drawn at their own size from the layers instead of scaled down.
+    bool sharpSizes = false;
+    // The PNG set's sizes, 1..1024, no repeats, in the user's order.
+    QList<int> pngSizes{16, 32, 48, 256};
+
+    bool operator==(const OutputChoice& other) const;
+    bool operator!=(const OutputChoice& other) const { return !(*this == other); }
+};
+
+// Everything a project holds: what an undo step goes back to, what a project file keeps, what the
+// views show and what the writers and the command line render. A value: copies are cheap, the
+// pictures inside are implicitly shared.
 struct Document {
     IconStyle style;
     // Stacking order, bottom layer first.
     QList<Layer> layers;
-    // List position of the selected layer, or -1.
-    int selected = -1;
+    // List position of the selected layer, or noSelection.
+    int selected = noSelection;
+    OutputChoice output;
+
+    static constexpr int noSelection = -1;
+
+    bool hasSelection() const { return selected >= 0 && selected < layers.size(); }
+
+    // "Image" followed by the layer's number: its row text in the picture list.
+    static QString layerName(int number);
+    // List position of the layer named `name` regardless of case, or noSelection.
+    int findLayer(const QString& name) const;
+    // Smallest non-negative number no layer carries, so numbers of deleted layers come back.
+    int nextFreeNumber() const;
+    // Moves the layer at `from` so that it ends at position `to`; the selection goes with it.
+    void moveLayer(int from, int to);
 };
 
-// Whether two snapshots show the same document: the same stored style, canvas size included, and
-// the same layers with the same pictures in the same places. The selection does not count.
+// Whether two documents would be saved the same: the same stored style, canvas size included, the
+// same layers with the same pictures in the same places and the same output choice. The
+// selection does not count.
 bool sameDocument(const Document& a, const Document& b);
 
 // Drops from `kept` the made pixels (`image`) of every layer whose pixels `current` does not show:

@@ -5,15 +5,15 @@
 #include <QString>
 #include <QUndoCommand>
 
-#include <functional>
+class EditedDocument;
 
-// One undo step: the document before and after one user action. Steps that change the same single
-// thing one after another (a style control, the zoom or the turn of one picture) merge into one.
+// One undo step: the document before and after one user action, shown again by undo and redo.
+// Steps with the same merge key one after another (one control turned, one drag, one picture's
+// zoom by the wheel) make one step.
 class DocumentEdit : public QUndoCommand {
 public:
-    using Show = std::function<void(const Document&)>;
-
-    DocumentEdit(const Document& before, const Document& after, Show show);
+    DocumentEdit(EditedDocument& owner, const Document& before, const Document& after,
+                 const QString& name, const QString& mergeKey);
 
     void undo() override;
     void redo() override;
@@ -23,16 +23,9 @@ public:
     void dropImagesNotIn(const Document& current) const;
 
 private:
+    EditedDocument& owner;
     // Mutable: the made pixels inside are a cache, dropped while another state is shown.
     mutable Document before;
     mutable Document after;
-    Show show;
-    // What the step changed, when it is one thing a following step may go on changing.
-    QString aspect;
-    // The action is done when the step is recorded; only later redos show it again.
-    bool done = true;
+    QString mergeKey;
 };
-
-// "style:<key>" when only one stored style field differs, "scale:<index>" or "rotation:<index>"
-// when only that of one picture does; empty for anything else.
-QString changedAspect(const Document& before, const Document& after);

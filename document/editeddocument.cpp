@@ -2,52 +2,43 @@
 
 #include "document/documentedit.h"
 
-EditedDocument::EditedDocument(Capture capture, Show show, Busy busy, QObject* parent)
-    : QObject(parent), capture(std::move(capture)), show(std::move(show)), busy(std::move(busy)) {
-    pending.setSingleShot(true);
-    pending.setInterval(0);
-    connect(&pending, &QTimer::timeout, this, &EditedDocument::record);
+EditedDocument::EditedDocument(QObject* parent) : QObject(parent) {}
+
+void EditedDocument::reset(const Document& document) {
+    steps.clear();
+    current = document;
+    emit changed();
 }
 
-void EditedDocument::reset() {
-    pending.stop();
-    undoStack.clear();
-    committed = capture();
-}
-
-void EditedDocument::changed() {
-    // Showing a step changes controls too; those changes are the step's, not new ones.
-    if (!showing)
-        pending.start();
-}
-
-void EditedDocument::record() {
-    if (busy())
-        return;
-    const Document current = capture();
-    if (sameDocument(committed, current)) {
-        committed.selected = current.selected;
+void EditedDocument::edit(const QString& name, const std::function<void(Document&)>& change,
+                          const QString& mergeKey) {
+    Document after = current;
+    change(after);
+    if (sameDocument(current, after)) {
+        select(after.selected);
         return;
     }
-    undoStack.push(
-        new DocumentEdit(committed, current, [this](const Document& s) { showStep(s); }));
-    committed = current;
+    // Pushing shows the new state (the step's redo), which emits the change.
+    steps.push(new DocumentEdit(*this, current, after, name, mergeKey));
     dropHiddenImages();
 }
 
-void EditedDocument::showStep(const Document& snapshot) {
-    // The step's dropped pixels made again for the showing only; the step stays light.
-    Document shown = snapshot;
-    remakeDroppedImages(shown.layers);
-    showing = true;
-    show(shown);
-    showing = false;
-    pending.stop();
-    committed = capture();
-    dropHiddenImages();
+void EditedDocument::select(int position) {
+    if (position < 0 || position >= current.layers.size())
+        position = Document::noSelection;
+    if (position == current.selected)
+        return;
+    current.selected = position;
+    emit changed();
+}
+
+void EditedDocument::show(const Document& state) {
+    current = state;
+    remakeDroppedImages(current.layers);
+    emit changed();
 }
 
 void EditedDocument::dropHiddenImages() {
-    for (int i = 0; i < undoStack.count(); ++i)
-        static_cast<const DocumentEdit*>(undoStack.command(i))->dropImagesNotIn(committed);
+    for (int i = 0; i < steps.count(); ++i)
+        static_cast<const DocumentEdit*>(steps.command(i))->dropImagesNotIn(current);
 }

@@ -3,45 +3,49 @@
 #include "document/document.h"
 
 #include <QObject>
-#include <QTimer>
+#include <QString>
 #include <QUndoStack>
 
 #include <functional>
 
-// Turns the user's actions into undo steps: after every action the document is taken as it now
-// is and, when it differs from the last one recorded, pushed as one step. Changes that arrive
-// together (a drop of several pictures, a control and the repaint it causes) make one step; an
-// action still in progress (a drag) is recorded when it ends.
+class DocumentEdit;
+
+// The document the window edits, and the way every change reaches it: a user action becomes one
+// edit applied here and recorded as one undo step, then one change signal tells every view to
+// show the document as it now is. Views read the document; none keeps a copy of its own.
 class EditedDocument : public QObject {
     Q_OBJECT
 
 public:
-    using Capture = std::function<Document()>;
-    using Show = std::function<void(const Document&)>;
-    using Busy = std::function<bool()>;
+    explicit EditedDocument(QObject* parent = nullptr);
 
-    EditedDocument(Capture capture, Show show, Busy busy, QObject* parent);
+    const Document& document() const { return current; }
+    QUndoStack* undoStack() { return &steps; }
 
-    QUndoStack* stack() { return &undoStack; }
+    // Starts over with `document` (a project opened, a new one): no steps, nothing unsaved.
+    void reset(const Document& document);
 
-    // Starts over from the document as it is now, with no steps, and calls it saved.
-    void reset();
+    // One user action: `change` applied to the document, recorded as an undo step named `name`.
+    // Edits with the same non-empty `mergeKey` one after another make one step. An edit that
+    // changes nothing a project keeps makes no step; a selection it changes is kept.
+    void edit(const QString& name, const std::function<void(Document&)>& change,
+              const QString& mergeKey = QString());
 
-public Q_SLOTS:
-    // The document may have changed; it is looked at once the current action is over.
+    // Selects the layer at `position` (Document::noSelection: none); not a step of its own.
+    void select(int position);
+
+Q_SIGNALS:
+    // The document changed: by an edit, an undo or redo, a selection or a reset.
     void changed();
 
 private:
-    Capture capture;
-    Show show;
-    Busy busy;
-    QUndoStack undoStack;
-    QTimer pending;
-    Document committed;
-    bool showing = false;
+    friend class DocumentEdit;
 
-    void record();
-    void showStep(const Document& snapshot);
+    Document current;
+    QUndoStack steps;
+
+    // Shows a step's state, its dropped pixels made again.
+    void show(const Document& state);
     // The steps keep only the made pixels the document shows now; the others are made again
     // when their step is shown.
     void dropHiddenImages();

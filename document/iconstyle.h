@@ -52,5 +52,8 @@ struct IconStyle {
     int badgeOrientation = 0;
     int badgeOrientationHorizontal = 1;
     int badgeOrientationDiagonal = 3;
-    int canvasSizeIndex = 1;
+    int canvasFactor = 1;
+
+    bool operator==(const IconStyle& other) const;
+    bool operator!=(const IconStyle& other) const { return !(*this == other); }
 };

@@ -186,36 +186,38 @@ QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError)
     return {};
 }
 
-std::optional<Project> readProject(const QByteArray& bytes, QString& reason) {
+std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
     QJsonParseError parseError;
     const QJsonObject root = QJsonDocument::fromJson(bytes, &parseError).object();
     reason = shapeProblem(root, parseError);
     if (!reason.isEmpty())
         return std::nullopt;
-    Project project;
-    StyleStore::fromMap(project.document.style, root.value(u"style").toObject().toVariantMap());
-    project.output = wholeNumber(root.value(u"output"), 0, 1).value_or(0);
-    project.exportSizes = readSizes(root.value(u"exportSizes").toArray(), 1, maxExportSize);
-    if (project.exportSizes.isEmpty())
-        project.exportSizes = defaultExportSizes;
-    project.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
-    std::sort(project.iconSizes.begin(), project.iconSizes.end());
-    project.sharpSizes = root.value(u"sharpSizes").toBool();
+    Document project;
+    StyleStore::fromMap(project.style, root.value(u"style").toObject().toVariantMap());
+    OutputChoice& output = project.output;
+    output.target =
+        wholeNumber(root.value(u"output"), 0, OutputChoice::targetCount - 1).value_or(0);
+    output.pngSizes = readSizes(root.value(u"exportSizes").toArray(), 1, maxExportSize);
+    if (output.pngSizes.isEmpty())
+        output.pngSizes = defaultExportSizes;
+    output.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
+    std::sort(output.iconSizes.begin(), output.iconSizes.end());
+    output.sharpSizes = root.value(u"sharpSizes").toBool();
     qint64 pixelsLeft = maxTotalPixels;
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         Layer layer;
         reason = readLayer(value, layer, pixelsLeft);
         if (!reason.isEmpty()) {
-            reason = reason.arg(project.document.layers.size() + 1);
+            reason = reason.arg(project.layers.size() + 1);
             return std::nullopt;
         }
-        project.document.layers << layer;
+        project.layers << layer;
     }
-    renumber(project.document.layers);
+    renumber(project.layers);
     return project;
 }
 
-std::optional<Project> failure(const QString& reason, QString* error) {
+std::optional<Document> failure(const QString& reason, QString* error) {
     qCDebug(lcDocument).noquote() << "Project not read:" << reason;
     if (error)
         *error = reason;
@@ -224,35 +226,35 @@ std::optional<Project> failure(const QString& reason, QString* error) {
 
 } // namespace
 
-QByteArray encode(const Project& project) {
+QByteArray encode(const Document& project) {
     QJsonArray sizes;
-    for (int size : project.exportSizes)
+    for (int size : project.output.pngSizes)
         sizes.append(size);
     QJsonArray iconSizes;
-    for (int size : project.iconSizes)
+    for (int size : project.output.iconSizes)
         iconSizes.append(size);
     QJsonArray layers;
-    for (const Layer& layer : project.document.layers)
+    for (const Layer& layer : project.layers)
         layers.append(layerObject(layer));
     QJsonObject root;
     root.insert(u"format", formatName);
     root.insert(u"version", formatVersion);
-    root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.document.style)));
-    root.insert(u"output", project.output);
+    root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.style)));
+    root.insert(u"output", project.output.target);
     root.insert(u"exportSizes", sizes);
     root.insert(u"iconSizes", iconSizes);
-    root.insert(u"sharpSizes", project.sharpSizes);
+    root.insert(u"sharpSizes", project.output.sharpSizes);
     root.insert(u"layers", layers);
     return QJsonDocument(root).toJson();
 }
 
-std::optional<Project> decode(const QByteArray& bytes, QString* error) {
+std::optional<Document> decode(const QByteArray& bytes, QString* error) {
     QString reason;
-    std::optional<Project> project = readProject(bytes, reason);
+    std::optional<Document> project = readProject(bytes, reason);
     return project ? project : failure(reason, error);
 }
 
-std::optional<Project> load(const QString& path, QString* error) {
+std::optional<Document> load(const QString& path, QString* error) {
     const QFileInfo info(path);
     QFile file(path);
     if (!info.exists())

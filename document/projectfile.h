@@ -9,20 +9,6 @@
 
 #include <optional>
 
-// Everything a saved project brings back: the document and the output choices.
-struct Project {
-    // Style (canvas size included) and layers; the selection is not kept (-1 on read).
-    Document document;
-    // 0 a "Windows" icon, 1 "PNG Files".
-    int output = 0;
-    // PNG export sizes, 1..1024, no repeats.
-    QList<int> exportSizes;
-    // The icon file's entries, ascending, 16..1024; none: the default entries of the canvas size.
-    QList<int> iconSizes;
-    // Small entries drawn at their own size.
-    bool sharpSizes = false;
-};
-
 // The .glimmer project file: JSON carrying the stored style, the output choices and every layer
 // with its picture file's original bytes. A project file is untrusted: whatever it holds, decoding
 // answers either nothing or a project within the limits below, in bounded time and memory.
@@ -39,14 +25,16 @@ inline constexpr int maxImageSide = PictureLimits::maxSide;
 // Most pixels of all pictures and layer images together (2 GB as 32-bit pixels).
 inline constexpr qint64 maxTotalPixels = qint64(1) << 29;
 
-QByteArray encode(const Project& project);
+// The document with its output choice; the selection is not kept.
+QByteArray encode(const Document& project);
 
-// Reads a project from `bytes`; on failure answers nothing and puts a short reason for the user
-// in `error`. Layer numbers that are negative or repeated are replaced by the smallest free ones.
-std::optional<Project> decode(const QByteArray& bytes, QString* error);
+// Reads a project from `bytes`, nothing selected; on failure answers nothing and puts a short
+// reason for the user in `error`. Layer numbers that are negative or repeated are replaced by the
+// smallest free ones.
+std::optional<Document> decode(const QByteArray& bytes, QString* error);
 
 // Reads the file at `path` (refusing files over maxFileBytes before reading them) and decodes it;
 // the error then names what is wrong, the caller adds the file name.
-std::optional<Project> load(const QString& path, QString* error);
+std::optional<Document> load(const QString& path, QString* error);
 
 } // namespace ProjectFile

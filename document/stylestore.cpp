@@ -73,7 +73,7 @@ const Entry entries[] = {
     {"Badge", "badgeOrientation", &IconStyle::badgeOrientation, choice(2)},
     {"Badge", "badgeOrientationHorizontal", &IconStyle::badgeOrientationHorizontal, choice(2)},
     {"Badge", "badgeOrientationDiagonal", &IconStyle::badgeOrientationDiagonal, choice(4)},
-    {"Canvas", "canvasSize", &IconStyle::canvasSizeIndex, choice(3, 1)},
+    {"Canvas", "canvasSize", &IconStyle::canvasFactor, choice(3, 1)},
 };
 
 QString path(const Entry& entry) {

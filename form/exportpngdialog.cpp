@@ -7,11 +7,12 @@
 
 #include <QListWidgetItem>
 
-ExportPNGDialog::ExportPNGDialog(QWidget* parent)
+ExportPNGDialog::ExportPNGDialog(const QList<int>& sizes, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ExportPNGDialog>()) {
     ui->setupUi(this);
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
-    ui->listWidget->addItems(ResolutionList::storedRows());
+    for (int size : sizes)
+        ui->listWidget->addItem(ResolutionList::rowText(size));
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
             &ExportPNGDialog::on_ListWidget_itemSelectionChanged);
     on_ListWidget_itemSelectionChanged();
@@ -35,10 +36,14 @@ void ExportPNGDialog::on_removeButton_clicked() {
 }
 
 void ExportPNGDialog::on_exportButton_clicked() {
-    const QList<int> sizes = ResolutionList::storeRows(rowTexts());
+    QList<int> sizes;
+    for (const QString& text : rowTexts()) {
+        if (const std::optional<int> size = ResolutionList::rowValue(text))
+            sizes << *size;
+    }
     // The form asks for the folder and writes the files before this returns, with the dialog
     // still showing.
-    emit exportImages(sizes);
+    emit exportRequested(sizes);
     accept();
 }
 

@@ -9,17 +9,17 @@ namespace Ui {
 class ExportPNGDialog;
 }
 
-// Keeps the list of square resolutions to export as PNG files, ascending and free of repeats,
-// and hands it to the form when the user presses Export.
+// Shows the document's list of square resolutions to export as PNG files, ascending and free of
+// repeats, and hands the list the user made to the form when the user presses Export.
 class ExportPNGDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ExportPNGDialog(QWidget* parent = nullptr);
+    explicit ExportPNGDialog(const QList<int>& sizes, QWidget* parent = nullptr);
     ~ExportPNGDialog() override;
 
 Q_SIGNALS:
-    void exportImages(QList<int> LImageResolution);
+    void exportRequested(const QList<int>& sizes);
 
 private Q_SLOTS:
     void on_cancelButton_clicked();

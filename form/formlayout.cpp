@@ -94,8 +94,7 @@ void layoutContainerPage(Ui::EditorForm& u) {
 }
 
 void layoutBadgePage(Ui::EditorForm& u) {
-    u.tab_2->setLayout(
-        box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.tempLabel}, Qt::AlignTop));
+    u.tab_2->setLayout(box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox}, Qt::AlignTop));
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
                                     {u.badgeTextColorLabel, u.badgeTextColorWidget},
                                     {u.badgeTextSizeLabel, u.badgeTextSizeSpinBox},

@@ -12,14 +12,12 @@
 
 #include <optional>
 
-IconSizesDialog::IconSizesDialog(int canvasSizeIndex, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::IconSizesDialog>()),
-      canvasSizeIndex(canvasSizeIndex) {
+IconSizesDialog::IconSizesDialog(const IconSizeChoice& choice, int canvasFactor, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::IconSizesDialog>()), canvasFactor(canvasFactor) {
     ui->setupUi(this);
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
             &IconSizesDialog::onSelectionChanged);
-    const IconSizeChoice choice = IconSizes::stored();
     if (choice.sizes.isEmpty())
         on_defaultButton_clicked();
     else
@@ -87,15 +85,14 @@ void IconSizesDialog::on_windowsButton_clicked() {
 }
 
 void IconSizesDialog::on_defaultButton_clicked() {
-    showSizes(icoEntrySizes(256 * canvasSizeIndex, canvasSizeIndex), true);
+    showSizes(icoEntrySizes(256 * canvasFactor, canvasFactor), true);
 }
 
 void IconSizesDialog::on_okButton_clicked() {
-    IconSizeChoice choice;
+    chosen = IconSizeChoice();
     if (!showsDefault)
-        choice.sizes = listedSizes();
-    choice.sharp = ui->sharpCheckBox->isChecked();
-    IconSizes::store(choice);
+        chosen.sizes = listedSizes();
+    chosen.sharp = ui->sharpCheckBox->isChecked();
     accept();
 }
 

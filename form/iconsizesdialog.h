@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/iconsizes.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -11,14 +13,16 @@ class IconSizesDialog;
 }
 
 // Lets the user choose the entries of the icon file, ascending and free of repeats, and whether
-// the small ones are drawn sharp; OK stores the choice (IconSizes::store), Cancel stores nothing.
+// the small ones are drawn sharp; after OK, choice() is what the user chose.
 class IconSizesDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `canvasSizeIndex` decides which entries "Default" shows.
-    explicit IconSizesDialog(int canvasSizeIndex, QWidget* parent = nullptr);
+    // `canvasFactor` decides which entries "Default" shows.
+    IconSizesDialog(const IconSizeChoice& choice, int canvasFactor, QWidget* parent = nullptr);
     ~IconSizesDialog() override;
+
+    const IconSizeChoice& choice() const { return chosen; }
 
 private Q_SLOTS:
     void on_addButton_clicked();
@@ -39,6 +43,7 @@ private:
     QList<int> listedSizes() const;
 
     std::unique_ptr<Ui::IconSizesDialog> ui;
-    const int canvasSizeIndex;
+    const int canvasFactor;
     bool showsDefault = true;
+    IconSizeChoice chosen;
 };

@@ -30,10 +30,6 @@ int droppedRowTarget(RowDropPlace place, int oldPos, int overRow, int count) {
     return qBound(0, newPos, count - 1);
 }
 
-bool receiverMovesDroppedRow(RowDropPlace place) {
-    return place == RowDropPlace::OnItem || place == RowDropPlace::OnViewport;
-}
-
 LayerListWidget::LayerListWidget(QWidget* parent) : QListWidget(parent) {}
 
 void LayerListWidget::dragEnterEvent(QDragEnterEvent* event) {
@@ -60,20 +56,12 @@ void LayerListWidget::dropEvent(QDropEvent* event) {
     int newPos = over ? row(over) : -1;
     qCDebug(lcForm).nospace() << "dropEvent: " << oldPos << " : " << newPos;
 
-    const RowDropPlace place = dropPlace();
-    newPos = droppedRowTarget(place, oldPos, newPos, count());
-    qCDebug(lcForm).nospace() << "dropEvent (NEw): " << oldPos << " : " << newPos;
-
-    if (receiverMovesDroppedRow(place)) {
-        Q_EMIT moveRequested(oldPos, newPos);
-        // Left unaccepted: a drag that ends as a move makes the view remove the selected row,
-        // which is by now the row the receiver has just moved.
-        event->ignore();
-        return;
-    }
-    Q_EMIT itemMoved(oldPos, newPos);
+    newPos = droppedRowTarget(dropPlace(), oldPos, newPos, count());
     setDropIndicatorShown(false);
-    QListWidget::dropEvent(event);
+    // Left unaccepted: the receiver moves the layer and the rows follow the document; a drag that
+    // ended as a move would make the view remove a row of its own.
+    event->ignore();
+    Q_EMIT moveRequested(oldPos, newPos);
 }
 
 RowDropPlace LayerListWidget::dropPlace() const {

@@ -10,9 +10,6 @@ enum class RowDropPlace { OnItem, AboveItem, BelowItem, OnViewport };
 // in a list of `count` rows; always a row of the list.
 int droppedRowTarget(RowDropPlace place, int oldPos, int overRow, int count);
 
-// Whether the receiver, not the list, carries out the move of a row let go at `place`.
-bool receiverMovesDroppedRow(RowDropPlace place);
-
 // The picture list: rows can only be dragged within the list itself; files from outside are
 // refused (pictures are dropped on the canvas).
 class LayerListWidget : public QListWidget {
@@ -25,9 +22,7 @@ public:
     QListWidgetItem* selectedItem = nullptr;
 
 Q_SIGNALS:
-    // A row drag that the list carries out itself after the signal.
-    void itemMoved(int oldPos, int newPos);
-    // A row drag that the receiver must carry out.
+    // A row dragged from `oldPos` and let go where it would end at `newPos`; the receiver moves it.
     void moveRequested(int oldPos, int newPos);
 
 protected:

@@ -28,10 +28,10 @@ public:
 
 namespace OutputFlow {
 
-QString withIcoSuffix(const QString& fileName) {
-    if (!QFileInfo(fileName).suffix().isEmpty())
+QString withSuffix(const QString& fileName, const QString& suffix) {
+    if (suffix.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
         return fileName;
-    return fileName + QStringLiteral(".ico");
+    return fileName + QLatin1Char('.') + suffix;
 }
 
 QString failureMessage(const OutputFailures& failures) {
@@ -68,19 +68,13 @@ QString askFileName(QWidget* parent, const QString& title, const QString& filter
     return path;
 }
 
-QString askIconFileName(QWidget* parent) {
-    const QString path = askFileName(parent, QStringLiteral("Create Icon File"),
-                                     QStringLiteral("Icon file (*.ico)"), QStringLiteral("ico"));
-    return path.isEmpty() ? path : withIcoSuffix(path);
-}
-
-bool mayReplace(QWidget* parent, const QList<PendingPng>& images) {
+bool mayReplace(QWidget* parent, const QStringList& files) {
     int existing = 0;
-    for (const PendingPng& image : images)
-        existing += QFileInfo::exists(image.fileName) ? 1 : 0;
+    for (const QString& file : files)
+        existing += QFileInfo::exists(file) ? 1 : 0;
     if (existing == 0)
         return true;
-    const QString folder = QFileInfo(images.constFirst().fileName).path();
+    const QString folder = QFileInfo(files.constFirst()).path();
     const QString question =
         existing == 1 ? QStringLiteral("1 file in %2 would be replaced. Replace it?")
                       : QStringLiteral("%1 files in %2 would be replaced. Replace them?");

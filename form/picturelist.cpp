@@ -1,31 +1,28 @@
 #include "picturelist.h"
 #include "ui_editorform.h"
 
-#include "document/localglobal.h"
+#include "document/editeddocument.h"
 #include "form/stylecontrols.h"
-#include "trace/trace.h"
 
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QSpinBox>
 
-using LocalGlobal::LImageData;
-
 namespace {
-
-void traceIndexes() {
-    for (const Layer& object : LImageData)
-        qCDebug(lcForm).nospace() << object.index;
-}
 
 // A layer made only in part shows the whole picture in its row.
 QImage rowPicture(const Layer& layer) {
     return layer.image.size() == layer.rect.size() ? layer.image : layer.sourceImage;
 }
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("EditorForm", text);
+}
+
 } // namespace
 
-PictureList::PictureList(Ui::EditorForm& ui, bool& slotsEnabled)
-    : ui(ui), slotsEnabled(slotsEnabled) {}
+PictureList::PictureList(Ui::EditorForm& ui, EditedDocument& edited, bool& slotsEnabled)
+    : ui(ui), edited(edited), slotsEnabled(slotsEnabled) {}
 
 // Made at the size the list shows, so a repaint of the list does not shrink every picture again.
 QIcon PictureList::rowIcon(const QImage& image) const {
@@ -36,29 +33,56 @@ QIcon PictureList::rowIcon(const QImage& image) const {
         QPixmap::fromImage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
-// One row per layer, the top layer first, none selected. Rows that already name the layers in
-// their order are kept: making their icons again is most of the work.
-void PictureList::fill() {
-    slotsEnabled = false;
+int PictureList::layerOfRow(int row) const {
+    return ui.listWidget->count() - 1 - row;
+}
+
+int PictureList::rowOfLayer(int position) const {
+    return ui.listWidget->count() - 1 - position;
+}
+
+void PictureList::show(const Document& document) {
+    const bool wereEnabled = std::exchange(slotsEnabled, false);
+    fillRows(document);
+    showSelection(document);
+    ui.dropImageLabel->setVisible(document.layers.isEmpty());
+    slotsEnabled = wereEnabled;
+}
+
+// One row per layer, the top layer first. Rows that already name the layers in their order are
+// kept: making their icons again is most of the work.
+void PictureList::fillRows(const Document& document) {
     LayerListWidget* list = ui.listWidget;
     QStringList names;
-    for (const Layer& layer : LImageData)
-        names.prepend(LocalGlobal::imageName(layer.index));
+    for (const Layer& layer : document.layers)
+        names.prepend(Document::layerName(layer.index));
     QStringList rows;
     for (int row = 0; row < list->count(); ++row)
         rows << list->item(row)->text();
-    list->clearSelection();
-    list->selectedItem = nullptr;
-    if (rows != names) {
-        list->clear();
-        for (const Layer& layer : LImageData) {
-            list->insertItem(0, new QListWidgetItem(rowIcon(rowPicture(layer)),
-                                                    LocalGlobal::imageName(layer.index)));
-        }
+    if (rows == names)
+        return;
+    list->clear();
+    for (const Layer& layer : document.layers)
+        list->insertItem(
+            0, new QListWidgetItem(rowIcon(rowPicture(layer)), Document::layerName(layer.index)));
+}
+
+void PictureList::showSelection(const Document& document) {
+    LayerListWidget* list = ui.listWidget;
+    const int row = document.hasSelection() ? rowOfLayer(document.selected) : -1;
+    if (row < 0) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    } else if (list->currentRow() != row || !list->item(row)->isSelected()) {
+        list->setCurrentRow(row);
     }
-    disableButtons();
-    ui.dropImageLabel->setVisible(LImageData.isEmpty());
-    slotsEnabled = true;
+    list->selectedItem = row < 0 ? nullptr : list->item(row);
+    ui.upToolButton->setEnabled(row >= 1);
+    ui.downToolButton->setEnabled(row >= 0 && row < list->count() - 1);
+    ui.deleteToolButton->setEnabled(row >= 0);
+    showControls(row >= 0);
+    if (row >= 0)
+        showLayer(document.layers.at(document.selected));
 }
 
 void PictureList::showControls(bool show) {
@@ -71,206 +95,100 @@ void PictureList::showControls(bool show) {
     ui.objectTipsLabel->setVisible(show);
 }
 
-bool PictureList::isRow(int row) const {
-    return row >= 0 && row < ui.listWidget->count() && row < LImageData.size();
-}
-
-void PictureList::updateButtons(int row) {
-    ui.upToolButton->setEnabled(row >= 1);
-    ui.downToolButton->setEnabled(row < ui.listWidget->count() - 1);
-    ui.deleteToolButton->setEnabled(true);
-}
-
-void PictureList::disableButtons() {
-    ui.upToolButton->setEnabled(false);
-    ui.downToolButton->setEnabled(false);
-    ui.deleteToolButton->setEnabled(false);
-}
-
-// Selects on the canvas the object of the selected row; through itemSelected the canvas then
-// fills the Selected Object page.
-void PictureList::selectRowOnCanvas() {
-    const QList<QListWidgetItem*> selected = ui.listWidget->selectedItems();
-    if (!selected.isEmpty())
-        ui.widget->selectByName(selected.first()->text());
-}
-
-// Moves row `from` to row `to` and its object by the same number of layers; the row stays
-// selected.
-void PictureList::moveRow(int from, int to) {
-    LayerListWidget* list = ui.listWidget;
-    const int count = LImageData.size();
-    QListWidgetItem* item = list->takeItem(from);
-    list->insertItem(to, item);
-    list->setCurrentItem(item);
-    list->selectedItem = item;
-    LocalGlobal::moveImage(count - from - 1, count - to - 1);
-}
-
-void PictureList::addRow(int imageDataIndex, const QImage& image) {
-    if (!isLayer(imageDataIndex))
-        return;
-    auto* item = new QListWidgetItem(rowIcon(image),
-                                     LocalGlobal::imageName(LImageData.at(imageDataIndex).index));
-    ui.listWidget->insertItem(0, item);
-    item->setSelected(true);
-    showSelected(imageDataIndex);
-    ui.dropImageLabel->hide();
-}
-
-void PictureList::showSelected(int imageDataIndex) {
-    if (!isLayer(imageDataIndex))
-        return;
-    slotsEnabled = false;
-    const QString name = LocalGlobal::imageName(LImageData.at(imageDataIndex).index);
-    const QList<QListWidgetItem*> rows =
-        ui.listWidget->findItems(name, Qt::MatchFixedString); // without regard to case
-    if (!rows.isEmpty()) {
-        QListWidgetItem* item = rows.first();
-        ui.listWidget->setCurrentItem(item);
-        ui.listWidget->selectedItem = item;
-        updateButtons(ui.listWidget->row(item));
-        showSelectedObject(imageDataIndex);
+void PictureList::showLayer(const Layer& layer) {
+    const QString name = Document::layerName(layer.index);
+    // The preview shows the picture as loaded, not as zoomed or rotated; made again only for
+    // another layer.
+    if (ui.selectedImageNameLabel->text() != name ||
+        ui.selectedImageLabel->property("picture").toLongLong() != layer.sourceImage.cacheKey()) {
+        QPixmap preview;
+        if (!layer.sourceImage.isNull())
+            preview = QPixmap::fromImage(
+                layer.sourceImage.scaled(128, 128, Qt::KeepAspectRatio, Qt::FastTransformation));
+        ui.selectedImageLabel->setPixmap(preview);
+        ui.selectedImageLabel->setProperty("picture", layer.sourceImage.cacheKey());
+        ui.selectedImageNameLabel->setText(name);
     }
-    showControls(true);
-    slotsEnabled = true;
-}
-
-void PictureList::showSelectedObject(int imageDataIndex) {
-    const Layer& object = LImageData.at(imageDataIndex);
-    // The preview shows the picture as loaded, not as zoomed or rotated.
-    QPixmap preview;
-    if (!object.sourceImage.isNull())
-        preview = QPixmap::fromImage(
-            object.sourceImage.scaled(128, 128, Qt::KeepAspectRatio, Qt::FastTransformation));
-    ui.selectedImageLabel->setPixmap(preview);
-    ui.selectedImageNameLabel->setText(LocalGlobal::imageName(object.index));
-    ui.positionXSpinBox->setValue(object.position.x());
-    ui.positionYSpinBox->setValue(object.position.y());
-    ui.sizeSpinBox->setValue(object.scale);
-    ui.rotateSpinBox->setValue(object.rotation);
-}
-
-// The page's boxes follow the canvas without their slots acting on it again.
-void PictureList::showQuietly(std::initializer_list<std::pair<QSpinBox*, int>> values) {
-    slotsEnabled = false;
-    for (const auto& [box, value] : values)
-        box->setValue(value);
-    slotsEnabled = true;
-}
-
-void PictureList::showPosition(int imageDataIndex) {
-    if (isLayer(imageDataIndex)) {
-        const QPoint position = LImageData.at(imageDataIndex).position;
-        showQuietly({{ui.positionXSpinBox, position.x()}, {ui.positionYSpinBox, position.y()}});
-    }
-}
-
-void PictureList::showScale(int imageDataIndex) {
-    if (isLayer(imageDataIndex))
-        showQuietly({{ui.sizeSpinBox, LImageData.at(imageDataIndex).scale}});
-}
-
-void PictureList::showRotation(int imageDataIndex) {
-    if (isLayer(imageDataIndex))
-        showQuietly({{ui.rotateSpinBox, LImageData.at(imageDataIndex).rotation}});
-}
-
-bool PictureList::isLayer(int imageDataIndex) const {
-    return imageDataIndex >= 0 && imageDataIndex < LImageData.size();
+    ui.positionXSpinBox->setValue(layer.position.x());
+    ui.positionYSpinBox->setValue(layer.position.y());
+    ui.sizeSpinBox->setValue(layer.scale);
+    ui.rotateSpinBox->setValue(layer.rotation);
 }
 
 void PictureList::selectionChanged() {
     if (!slotsEnabled)
         return;
-    qCDebug(lcForm) << "on_ListWidget_itemSelectionChanged";
     const QList<QListWidgetItem*> selected = ui.listWidget->selectedItems();
-    if (selected.isEmpty()) {
-        disableButtons();
+    edited.select(selected.isEmpty() ? Document::noSelection
+                                     : layerOfRow(ui.listWidget->row(selected.first())));
+}
+
+void PictureList::moveRow(int oldRow, int newRow) {
+    const int count = ui.listWidget->count();
+    if (oldRow < 0 || oldRow >= count || newRow < 0 || newRow >= count || oldRow == newRow)
         return;
-    }
-    ui.listWidget->selectedItem = selected.first();
-    const int row = ui.listWidget->row(selected.first());
-    ui.widget->selectByName(selected.first()->text());
-    qCDebug(lcForm).nospace() << "index: " << row;
-    updateButtons(row);
+    const int from = layerOfRow(oldRow);
+    const int to = layerOfRow(newRow);
+    edited.edit(tr("Move Layer"), [from, to](Document& d) {
+        d.selected = from;
+        d.moveLayer(from, to);
+    });
 }
 
 void PictureList::moveSelectedUp() {
-    slotsEnabled = false;
-    const QList<QListWidgetItem*> selected = ui.listWidget->selectedItems();
-    const int row = selected.isEmpty() ? -1 : ui.listWidget->row(selected.first());
-    if (row >= 1 && isRow(row)) {
-        qCDebug(lcForm).nospace() << "on_upToolButton_clicked: " << row;
+    const int row = ui.listWidget->currentRow();
+    if (edited.document().hasSelection())
         moveRow(row, row - 1);
-        ui.widget->updateData();
-    }
-    slotsEnabled = true;
-    selectionChanged();
 }
 
 void PictureList::moveSelectedDown() {
-    slotsEnabled = false;
-    const QList<QListWidgetItem*> selected = ui.listWidget->selectedItems();
-    const int row = selected.isEmpty() ? -1 : ui.listWidget->row(selected.first());
-    if (isRow(row) && isRow(row + 1)) {
-        qCDebug(lcForm).nospace() << "on_downToolButton_clicked: " << row;
-        traceIndexes();
-        qCDebug(lcForm) << "=============";
+    const int row = ui.listWidget->currentRow();
+    if (edited.document().hasSelection())
         moveRow(row, row + 1);
-        traceIndexes();
-        ui.widget->updateData();
-    }
-    slotsEnabled = true;
-    selectionChanged();
 }
 
+// The deletion ends with nothing selected anywhere, so the list does not go on showing a
+// neighbouring row as selected, nor offer buttons that would act on it.
 void PictureList::deleteSelected() {
-    slotsEnabled = false;
-    LayerListWidget* list = ui.listWidget;
-    for (QListWidgetItem* item : list->selectedItems()) {
-        const int position = LocalGlobal::findImageByName(item->text());
-        if (position >= 0)
-            LocalGlobal::removeImage(position);
-        if (list->selectedItem == item)
-            list->selectedItem = nullptr;
-        delete item;
-    }
-    // The deletion ends with nothing selected anywhere, so the list must not go on showing a
-    // neighbouring row as selected, nor offer buttons that would act on it.
-    list->clearSelection();
-    disableButtons();
-    showControls(false);
-    ui.widget->selectByName(QStringLiteral("-1"));
-    ui.widget->updateData();
-    ui.dropImageLabel->setVisible(list->count() == 0);
-    slotsEnabled = true;
+    if (!edited.document().hasSelection())
+        return;
+    edited.edit(tr("Delete Picture"), [](Document& d) {
+        d.layers.removeAt(d.selected);
+        d.selected = Document::noSelection;
+    });
 }
 
-void PictureList::rowMoved(int oldPos, int newPos) {
-    qCDebug(lcForm).nospace() << "on_ListWidget_itemMoved: " << oldPos << " : " << newPos;
-    if (!isRow(oldPos) || !isRow(newPos))
+void PictureList::editSelected(const QString& name, const QString& mergeKey,
+                               const std::function<void(Layer&)>& change) {
+    const Document& document = edited.document();
+    if (!slotsEnabled || !document.hasSelection())
         return;
-    const int count = LImageData.size();
-    slotsEnabled = false;
-    LocalGlobal::moveImage(count - oldPos - 1, count - newPos - 1);
-    ui.widget->updateData();
-    slotsEnabled = true;
-    selectRowOnCanvas();
-    qCDebug(lcForm).nospace() << "newPos: " << newPos;
-    // Last, so the buttons describe the row's new place; the list moves the row afterwards.
-    updateButtons(newPos);
+    const QString key =
+        mergeKey.isEmpty()
+            ? QString()
+            : mergeKey + QString::number(document.layers.at(document.selected).index);
+    edited.edit(
+        name, [&change](Document& d) { change(d.layers[d.selected]); }, key);
 }
 
-void PictureList::moveRowTo(int oldPos, int newPos) {
-    qCDebug(lcForm) << "on_ListWidget_moveRequested";
-    if (!isRow(oldPos) || !isRow(newPos))
-        return;
-    slotsEnabled = false;
-    moveRow(oldPos, newPos);
-    ui.widget->updateData();
-    slotsEnabled = true;
-    selectRowOnCanvas();
-    qCDebug(lcForm).nospace() << "newPos: " << newPos;
-    updateButtons(newPos);
+void PictureList::positionEdited() {
+    const QPoint position(ui.positionXSpinBox->value(), ui.positionYSpinBox->value());
+    editSelected(tr("Move Picture"), QString(),
+                 [position](Layer& layer) { layer.moveTo(position); });
+}
+
+void PictureList::scaleEdited() {
+    const int scale = clampedScale(ui.sizeSpinBox->value());
+    editSelected(tr("Zoom Picture"), QStringLiteral("scale:"), [scale](Layer& layer) {
+        layer.scale = scale;
+        layer.updateImage();
+    });
+}
+
+void PictureList::rotationEdited() {
+    const int rotation = ui.rotateSpinBox->value();
+    editSelected(tr("Turn Picture"), QStringLiteral("rotation:"), [rotation](Layer& layer) {
+        layer.rotation = rotation;
+        layer.updateImage();
+    });
 }

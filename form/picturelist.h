@@ -1,57 +1,52 @@
 #pragma once
 
+#include "document/document.h"
+
 #include <QIcon>
 #include <QImage>
 
-#include <initializer_list>
-#include <utility>
-
-class QSpinBox;
+class EditedDocument;
 
 namespace Ui {
 class EditorForm;
 }
 
-// The picture list under the canvas, its three buttons and the Selected Object page. Rows follow
-// the layers, the top layer first; the selected row is the canvas selection and the page shows
-// its picture. The form's slots hand their work to it; it shares the form's slot guard.
+// The picture list under the canvas, its three buttons and the Selected Object page. Rows show
+// the layers, the top layer first; the selected row is the document's selection and the page
+// shows its layer. What the user does here becomes an edit of the document; what the document
+// is, show() puts on the screen. Shares the form's slot guard.
 class PictureList {
 public:
-    PictureList(Ui::EditorForm& ui, bool& slotsEnabled);
+    PictureList(Ui::EditorForm& ui, EditedDocument& edited, bool& slotsEnabled);
 
-    // A row for the layer at `imageDataIndex`, just added on top, selected.
-    void addRow(int imageDataIndex, const QImage& image);
-    // The row and page of the layer the canvas selected.
-    void showSelected(int imageDataIndex);
-    // The page's values after the canvas moved, zoomed or turned the layer.
-    void showPosition(int imageDataIndex);
-    void showScale(int imageDataIndex);
-    void showRotation(int imageDataIndex);
+    void show(const Document& document);
 
     // The user selected another row (or none).
     void selectionChanged();
     void moveSelectedUp();
     void moveSelectedDown();
     void deleteSelected();
-    // A row dragged from `oldPos` to `newPos`: moved by the list itself afterwards, or here.
-    void rowMoved(int oldPos, int newPos);
-    void moveRowTo(int oldPos, int newPos);
-
-    // One row per layer again, none selected.
-    void fill();
-    void showControls(bool show);
-    void disableButtons();
+    // A row dragged from `oldRow` and let go at `newRow`.
+    void moveRow(int oldRow, int newRow);
+    // The page's boxes changed by the user.
+    void positionEdited();
+    void scaleEdited();
+    void rotationEdited();
 
 private:
     Ui::EditorForm& ui;
+    EditedDocument& edited;
     bool& slotsEnabled;
 
     QIcon rowIcon(const QImage& image) const;
-    bool isRow(int row) const;
-    bool isLayer(int imageDataIndex) const;
-    void showQuietly(std::initializer_list<std::pair<QSpinBox*, int>> values);
-    void updateButtons(int row);
-    void selectRowOnCanvas();
-    void moveRow(int from, int to);
-    void showSelectedObject(int imageDataIndex);
+    void fillRows(const Document& document);
+    void showSelection(const Document& document);
+    void showControls(bool show);
+    void showLayer(const Layer& layer);
+    // The list position of the layer a row shows, and back.
+    int layerOfRow(int row) const;
+    int rowOfLayer(int position) const;
+    // Applies `change` to the selected layer as one step named `name`.
+    void editSelected(const QString& name, const QString& mergeKey,
+                      const std::function<void(Layer&)>& change);
 };

@@ -1,10 +1,6 @@
 #include "stylecontrols.h"
 #include "ui_editorform.h"
 
-#include "document/localglobal.h"
-
-using LocalGlobal::iconStyle;
-
 StyleControls::StyleControls(Ui::EditorForm& ui, bool& slotsEnabled)
     : ui(ui), slotsEnabled(slotsEnabled) {}
 
@@ -19,22 +15,26 @@ void StyleControls::showWidgets(std::initializer_list<QWidget*> widgets, bool vi
         widget->setVisible(visible);
 }
 
-void StyleControls::show() {
-    showContainer();
-    showBadge();
-    ui.canvasSizeComboBox->setCurrentIndex(iconStyle.canvasSizeIndex - 1);
-    ui.clipImageCheckBox->setChecked(iconStyle.clipImage);
+void StyleControls::show(const IconStyle& style) {
+    if (shown && *shown == style)
+        return;
+    const bool wereEnabled = std::exchange(slotsEnabled, false);
+    showContainer(style);
+    showBadge(style);
+    ui.canvasSizeComboBox->setCurrentIndex(style.canvasFactor - 1);
+    ui.clipImageCheckBox->setChecked(style.clipImage);
+    slotsEnabled = wereEnabled;
+    shown = style;
 }
 
-void StyleControls::showContainer() {
-    const IconStyle& s = iconStyle;
+void StyleControls::showContainer(const IconStyle& s) {
     ui.shapeComboBox->setCurrentIndex(s.shape);
-    showWidgets({ui.radiusLabel, ui.radiusSpinBox}, ui.shapeComboBox->currentIndex() == 1);
+    showWidgets({ui.radiusLabel, ui.radiusSpinBox}, s.shape == 1);
     ui.radiusSpinBox->setValue(s.radius);
     ui.backCheckBox->setChecked(s.useBackground);
-    ui.backGroupBox->setVisible(ui.backCheckBox->isChecked());
+    ui.backGroupBox->setVisible(s.useBackground);
     ui.backStyleComboBox->setCurrentIndex(s.backStyle);
-    showGradientControls(ui.backStyleComboBox->currentIndex());
+    showGradientControls(s.backStyle);
     ui.backOrientationComboBox->setCurrentIndex(s.backOrientation);
     showSwatch(ui.backColor1Widget, s.backColor1);
     showSwatch(ui.backColor2Widget, s.backColor2);
@@ -42,24 +42,25 @@ void StyleControls::showContainer() {
     ui.borderCheckBox->setChecked(s.useBorder);
     showSwatch(ui.borderColorWidget, s.borderColor);
     ui.borderWidthSpinBox->setValue(s.borderWidth);
-    ui.borderGroupBox->setVisible(ui.borderCheckBox->isChecked());
+    ui.borderGroupBox->setVisible(s.useBorder);
     ui.glossyCheckBox->setChecked(s.useGlossy);
 }
 
-void StyleControls::showBadge() {
-    IconStyle& s = iconStyle;
+void StyleControls::showBadge(const IconStyle& s) {
     ui.badgeCheckBox->setChecked(s.useBadge);
-    ui.badgeGroupBox->setVisible(ui.badgeCheckBox->isChecked());
-    ui.badgeTextLineEdit->setText(s.badgeText);
+    ui.badgeGroupBox->setVisible(s.useBadge);
+    // Set only when it differs, so the cursor stays where the user types.
+    if (ui.badgeTextLineEdit->text() != s.badgeText)
+        ui.badgeTextLineEdit->setText(s.badgeText);
     showSwatch(ui.badgeTextColorWidget, s.badgeTextColor);
     ui.badgeTextSizeSpinBox->setValue(s.badgeTextSize);
-    setTextPixelSize(s.badgeTextFont, s.badgeTextSize);
-    ui.badgeFontComboBox->setCurrentFont(s.badgeTextFont);
+    if (ui.badgeFontComboBox->currentFont() != s.badgeTextFont)
+        ui.badgeFontComboBox->setCurrentFont(s.badgeTextFont);
     showSwatch(ui.badgeBackColorWidget, s.badgeBackColor);
     showSwatch(ui.badgeBorderColorWidget, s.badgeBorderColor);
     ui.badgeLineWidthSpinBox->setValue(s.badgeLineWidth);
     ui.badgeOrientationComboBox->setCurrentIndex(s.badgeOrientation);
-    fillBadgePositions(s.badgeOrientation);
+    fillBadgePositions(s);
 }
 
 void StyleControls::showGradientControls(int backStyle) {
@@ -68,37 +69,25 @@ void StyleControls::showGradientControls(int backStyle) {
                 backStyle != 0);
 }
 
-void StyleControls::fillBadgePositions(int orientation) {
-    slotsEnabled = false;
-    ui.badgePositionComboBox->clear();
-    int position = iconStyle.badgeOrientationDiagonal;
-    if (orientation == 1) {
-        ui.badgePositionComboBox->addItems({tr("Bottom"), tr("Top")});
-        position = iconStyle.badgeOrientationHorizontal;
-    } else {
-        ui.badgePositionComboBox->addItems(
-            {tr("Top Left"), tr("Top Right"), tr("Bottom Left"), tr("Bottom Right")});
+void StyleControls::fillBadgePositions(const IconStyle& style) {
+    const bool horizontal = style.badgeOrientation == 1;
+    const QStringList positions = horizontal ? QStringList{tr("Bottom"), tr("Top")}
+                                             : QStringList{tr("Top Left"), tr("Top Right"),
+                                                           tr("Bottom Left"), tr("Bottom Right")};
+    QStringList listed;
+    for (int i = 0; i < ui.badgePositionComboBox->count(); ++i)
+        listed << ui.badgePositionComboBox->itemText(i);
+    if (listed != positions) {
+        ui.badgePositionComboBox->clear();
+        ui.badgePositionComboBox->addItems(positions);
     }
-    ui.badgePositionComboBox->setCurrentIndex(position);
-    slotsEnabled = true;
+    ui.badgePositionComboBox->setCurrentIndex(horizontal ? style.badgeOrientationHorizontal
+                                                         : style.badgeOrientationDiagonal);
 }
 
-// The width follows the badge font, the height the text size in the labels' own family.
-void StyleControls::measureBadgeText() {
-    ui.tempLabel->setText(iconStyle.badgeText);
-    QFont font = ui.tempLabel->font();
-    setTextPixelSize(font, iconStyle.badgeTextSize);
-    ui.tempLabel->setFont(font);
-    ui.tempLabel->adjustSize();
-    ui.tempLabel2->setText(iconStyle.badgeText);
-    ui.tempLabel2->setFont(iconStyle.badgeTextFont);
-    ui.tempLabel2->adjustSize();
-    iconStyle.badgeTextWidth = ui.tempLabel2->width();
-    iconStyle.badgeTextHeight = ui.tempLabel->height();
-}
-
-// Writing the colour emits nothing: the swatch announces only colours the user chose.
 void StyleControls::showSwatch(ColorSwatch* swatch, const QColor& color) {
+    if (swatch->color == color)
+        return;
     swatch->color = color;
-    swatch->repaint();
+    swatch->update();
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "document/iconstyle.h"
+
 #include <QColor>
 #include <QCoreApplication>
 #include <QFont>
 
 #include <initializer_list>
+#include <optional>
 
 class ColorSwatch;
 class QWidget;
@@ -13,9 +16,9 @@ namespace Ui {
 class EditorForm;
 }
 
-// The style record shown in the form's controls: each control set from its field, the controls
-// that depend on another shown or hidden with it, the badge text measured for the renderer.
-// Shares the form's slot guard.
+// The icon style shown in the form's controls: each control set from its field, the controls
+// that depend on another shown or hidden with it. Its changes of controls run no edits: it lowers
+// the form's slot guard while it shows.
 class StyleControls {
     // Its texts are the form's.
     Q_DECLARE_TR_FUNCTIONS(EditorForm)
@@ -23,23 +26,23 @@ class StyleControls {
 public:
     StyleControls(Ui::EditorForm& ui, bool& slotsEnabled);
 
-    // Pushes the record into the controls. A control that changes runs its slot, which writes the
-    // same value back; the visibility of dependent controls is set here for the ones that do not.
-    void show();
-    void showGradientControls(int backStyle);
-    // The position list of the badge orientation, showing that orientation's kept position.
-    void fillBadgePositions(int orientation);
-    void measureBadgeText();
-    // Writing the colour emits nothing: the swatch announces only colours the user chose.
-    void showSwatch(ColorSwatch* swatch, const QColor& color);
+    // Shows `style` in the controls; nothing is done when they show it already.
+    void show(const IconStyle& style);
 
+    // The font a badge of `style` is drawn in: its family and the text size, bold.
     static void setTextPixelSize(QFont& font, int size);
     static void showWidgets(std::initializer_list<QWidget*> widgets, bool visible);
 
 private:
     Ui::EditorForm& ui;
     bool& slotsEnabled;
+    std::optional<IconStyle> shown;
 
-    void showContainer();
-    void showBadge();
+    void showContainer(const IconStyle& style);
+    void showBadge(const IconStyle& style);
+    void showGradientControls(int backStyle);
+    // The position list of the badge orientation, showing that orientation's kept position.
+    void fillBadgePositions(const IconStyle& style);
+    // Writing the colour emits nothing: the swatch announces only colours the user chose.
+    static void showSwatch(ColorSwatch* swatch, const QColor& color);
 };

@@ -154,17 +154,17 @@ EncodedEntry encodeEntry(const QImage& entry) {
     return pngEntry(pixels);
 }
 
-QList<QImage> defaultEntries(const QImage& rendering, int canvasSizeIndex) {
-    qCDebug(lcOutput).nospace() << canvasSizeIndex;
-    return iconEntryImages(rendering, icoEntrySizes(rendering.width(), canvasSizeIndex), false,
-                           IconStyle(), {}, canvasSizeIndex);
+QList<QImage> defaultEntries(const QImage& rendering, int canvasFactor) {
+    qCDebug(lcOutput).nospace() << canvasFactor;
+    return iconEntryImages(rendering, icoEntrySizes(rendering.width(), canvasFactor), false,
+                           IconStyle(), {}, canvasFactor);
 }
 
 } // namespace
 
-QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex) {
+QList<int> icoEntrySizes(int renderingSize, int canvasFactor) {
     QList<int> sizes(std::begin(smallEntrySizes), std::end(smallEntrySizes));
-    const int largeCount = std::clamp(canvasSizeIndex, 1, int(std::size(largeEntryLimits)));
+    const int largeCount = std::clamp(canvasFactor, 1, int(std::size(largeEntryLimits)));
     for (int i = 0; i < largeCount; ++i)
         sizes.append(std::min(renderingSize, largeEntryLimits[i]));
     return sizes;
@@ -231,11 +231,11 @@ std::optional<OutputFailure> writeIconEntries(const QString& fileName,
     return OutputFailure{fileName, reason};
 }
 
-QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex) {
-    return encodeIcoEntries(defaultEntries(rendering, canvasSizeIndex));
+QByteArray encodeIco(const QImage& rendering, int canvasFactor) {
+    return encodeIcoEntries(defaultEntries(rendering, canvasFactor));
 }
 
 std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
-                                       int canvasSizeIndex) {
-    return writeIconEntries(fileName, defaultEntries(rendering, canvasSizeIndex));
+                                       int canvasFactor) {
+    return writeIconEntries(fileName, defaultEntries(rendering, canvasFactor));
 }

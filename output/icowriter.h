@@ -13,10 +13,10 @@
 #include <optional>
 
 // Edge lengths of the icon file's default entries, in file order, for a rendering
-// `renderingSize` pixels wide at canvas size index `canvasSizeIndex`: 16, 32, 48, then one large
+// `renderingSize` pixels wide at canvas factor `canvasFactor`: 16, 32, 48, then one large
 // entry per index step under the limits 256, 512 and 1024. A large entry is never wider than the
 // rendering.
-QList<int> icoEntrySizes(int renderingSize, int canvasSizeIndex);
+QList<int> icoEntrySizes(int renderingSize, int canvasFactor);
 
 // The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
 // up to 64 px drawn at their own size from the layers (renderSharpIcon from canvas/sharpicon.h).
@@ -37,6 +37,6 @@ std::optional<OutputFailure> writeIconEntries(const QString& fileName,
                                               const QList<QImage>& entries);
 
 // The icon file of the default entries, each scaled from `rendering`.
-QByteArray encodeIco(const QImage& rendering, int canvasSizeIndex);
+QByteArray encodeIco(const QImage& rendering, int canvasFactor);
 std::optional<OutputFailure> writeIcon(const QString& fileName, const QImage& rendering,
-                                       int canvasSizeIndex);
+                                       int canvasFactor);

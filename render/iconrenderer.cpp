@@ -1,13 +1,11 @@
 #include "iconrenderer.h"
 
-#include "document/localglobal.h"
 #include "render/icongeometry.h"
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QRegion>
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 
 using namespace IconGeometry;
@@ -16,12 +14,31 @@ namespace {
 
 const QColor transparent(0, 0, 0, 0);
 
+// Whether every pixel of `image` has alpha 255: premultiplied pixels carry an alpha either way.
+bool allOpaque(const QImage& image) {
+    if (!image.hasAlphaChannel())
+        return true;
+    if (image.format() != QImage::Format_ARGB32_Premultiplied &&
+        image.format() != QImage::Format_ARGB32)
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        // A row's pixels ANDed: the alpha stays 255 only where every one of theirs is.
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        QRgb all = ~QRgb(0);
+        for (int x = 0; x < image.width(); ++x)
+            all &= line[x];
+        if (qAlpha(all) != 255)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-IconRenderer::IconRenderer(int sizeIndex) : k(sizeIndex) {}
+IconRenderer::IconRenderer(int canvasFactor) : k(canvasFactor) {}
 
-void IconRenderer::setSizeIndex(int sizeIndex) {
-    k = sizeIndex;
+void IconRenderer::setCanvasFactor(int canvasFactor) {
+    k = canvasFactor;
 }
 
 bool IconRenderer::ContainerKey::operator==(const ContainerKey& other) const {
@@ -141,7 +158,7 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
     if (threeD)
         setShadeTools(painter);
     if (style.clipImage)
-        drawPictures(painter, images, shapeWholeArea(shapePath, style));
+        drawPictures(painter, images);
 
     painter.setClipPath(shapePath);
     if (style.useBadge) {
@@ -159,7 +176,7 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
         QPainterPath square;
         square.addRect(QRectF(iconRect(k)));
         painter.setClipPath(square);
-        drawPictures(painter, images, QRegion(iconRect(k)));
+        drawPictures(painter, images);
     }
     if (!forOutput)
         drawSelectionFrame(painter, selectedRect);
@@ -179,29 +196,37 @@ void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
     painter.drawImage(offset, offset, container);
 }
 
-// Only the parts that will show are drawn: where a later opaque picture covers an earlier one
-// fully, its pixels would be overwritten exactly. Each part is drawn 1:1 from the matching part of
-// the picture, so every drawn pixel comes out as a whole draw would leave it.
-void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images,
-                                const QRegion& wholeArea) const {
-    QList<QRect> rects;
-    QList<bool> opaque;
-    for (const Layer& object : images) {
-        rects << object.imageRect();
-        opaque << !object.image.hasAlphaChannel();
+// Only the parts that will show are drawn: where a later opaque picture covers an earlier one, the
+// earlier one's pixels would be replaced exactly. Qt's raster clip has no antialiasing, so under
+// one clip a pixel is drawn whole for every picture or for none. Each part is drawn 1:1 from the
+// matching part of the picture, so every pixel drawn comes out as a whole draw would leave it.
+void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) const {
+    QList<QRegion> visible(images.size());
+    QRegion hidden;
+    QHash<qint64, bool> known;
+    for (qsizetype i = images.size() - 1; i >= 0; --i) {
+        const QRect rect = images.at(i).imageRect();
+        visible[i] = QRegion(rect) - hidden;
+        // The first picture has nothing under it to hide.
+        if (i > 0 && isOpaque(images.at(i).image, known))
+            hidden += rect;
     }
-    const QList<QRegion> visible = visiblePictureParts(rects, opaque, wholeArea);
-    for (int i = 0; i < images.size(); ++i) {
+    opaqueImages.swap(known);
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QPoint topLeft = images.at(i).imageRect().topLeft();
         for (const QRect& part : visible.at(i))
-            painter.drawImage(part, images.at(i).image, part.translated(-rects.at(i).topLeft()));
+            painter.drawImage(part, images.at(i).image, part.translated(-topLeft));
     }
 }
 
-QRegion IconRenderer::shapeWholeArea(const QPainterPath& shapePath, const IconStyle& style) const {
-    const QRect rect = shapeRect(k);
-    if (shapePath != IconGeometry::shapePath(style.shape, style.radius, rect))
-        return QRegion();
-    return wholePixelArea(style.shape, style.radius, rect);
+// Whether every pixel of `image` is opaque, as the last paint found or looked through once; `known`
+// keeps the answer for the next paint.
+bool IconRenderer::isOpaque(const QImage& image, QHash<qint64, bool>& known) const {
+    const qint64 key = image.cacheKey();
+    const auto found = opaqueImages.constFind(key);
+    const bool opaque = found != opaqueImages.cend() ? *found : allOpaque(image);
+    known.insert(key, opaque);
+    return opaque;
 }
 
 void IconRenderer::drawBand(QPainter& painter, int bandTop, const IconStyle& style) const {
@@ -286,59 +311,6 @@ QImage IconRenderer::renderIcon(const IconStyle& style, const QList<Layer>& imag
     return composeIcon(container, shapePath, true, style, images).copy(iconRect(k));
 }
 
-QImage renderDocumentIcon(int sizeIndex) {
-    return IconRenderer(sizeIndex).renderIcon(LocalGlobal::iconStyle, LocalGlobal::LImageData);
-}
-
-namespace {
-
-// The whole pixels inside a rectangle with elliptic corners of radii rx, ry, one pixel in from the
-// outline, in bands of rows; each band as wide as its narrowest row.
-QRegion roundedInterior(const QRectF& area, double rx, double ry) {
-    constexpr int band = 8;
-    QRegion interior;
-    const int first = int(std::ceil(area.top())) + 1;
-    const int end = int(std::floor(area.bottom())) - 1;
-    for (int top = first; top < end; top += band) {
-        const int bottom = std::min(top + band, end);
-        const double depth = std::max({0.0, area.top() + ry - top, bottom - (area.bottom() - ry)});
-        if (ry > 0 && depth >= ry)
-            continue;
-        const double inset = ry > 0 ? rx - rx * std::sqrt(1 - (depth / ry) * (depth / ry)) + 1 : 1;
-        const int left = int(std::ceil(area.left() + inset));
-        const int right = int(std::floor(area.right() - inset));
-        if (right > left)
-            interior += QRect(left, top, right - left, bottom - top);
-    }
-    return interior;
-}
-
-} // namespace
-
-QRegion wholePixelArea(int shape, int radius, const QRect& rect) {
-    const QRectF area(rect);
-    switch (static_cast<ContainerShape>(shape)) {
-    case ContainerShape::Rectangle:
-        return roundedInterior(area, 0, 0);
-    case ContainerShape::RoundedRectangle: {
-        // Qt keeps each corner radius within half the side.
-        const double r = std::max(0, radius);
-        return roundedInterior(area, std::min(r, area.width() / 2), std::min(r, area.height() / 2));
-    }
-    case ContainerShape::Circle:
-        return roundedInterior(area, area.width() / 2, area.height() / 2);
-    }
-    return QRegion();
-}
-
-QList<QRegion> visiblePictureParts(const QList<QRect>& rects, const QList<bool>& opaque,
-                                   const QRegion& wholeArea) {
-    QList<QRegion> visible(rects.size());
-    QRegion hidden;
-    for (qsizetype i = rects.size() - 1; i >= 0; --i) {
-        visible[i] = QRegion(rects.at(i)) - hidden;
-        if (i < opaque.size() && opaque.at(i))
-            hidden += QRegion(rects.at(i)) & wholeArea;
-    }
-    return visible;
+QImage renderDocumentIcon(const Document& document) {
+    return IconRenderer(document.style.canvasFactor).renderIcon(document.style, document.layers);
 }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "document/document.h"
 #include "document/iconstyle.h"
 #include "document/layer.h"
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPainterPath>
 #include <QRect>
-#include <QRegion>
 
 #include <optional>
 
@@ -25,10 +26,10 @@ class QPainter;
 // drawing everything afresh. An image handed out is never drawn into again.
 class IconRenderer {
 public:
-    explicit IconRenderer(int sizeIndex = 1);
+    explicit IconRenderer(int canvasFactor = 1);
 
-    void setSizeIndex(int k);
-    int sizeIndex() const { return k; }
+    void setCanvasFactor(int k);
+    int canvasFactor() const { return k; }
 
     // The container filled with its background; `shapePath` receives the outline.
     QImage renderContainer(const IconStyle& style, QPainterPath& shapePath) const;
@@ -77,6 +78,9 @@ private:
     mutable std::optional<BaseKey> baseKey;
     mutable QImage baseImage;
     mutable QImage canvasImage;
+    // Whether the pictures of the last paint have only opaque pixels, by their images' cache keys
+    // (new with any change of pixels), so each picture is looked through once.
+    mutable QHash<qint64, bool> opaqueImages;
 
     static ContainerKey containerKeyOf(int k, const IconStyle& style);
     void prepareCanvas(QImage& image) const;
@@ -89,9 +93,8 @@ private:
     void draw3dEffect(QPainter& painter, const QImage& container, const QPainterPath& shapePath,
                       int offset) const;
     void setShadeTools(QPainter& painter) const;
-    void drawPictures(QPainter& painter, const QList<Layer>& images,
-                      const QRegion& wholeArea) const;
-    QRegion shapeWholeArea(const QPainterPath& shapePath, const IconStyle& style) const;
+    void drawPictures(QPainter& painter, const QList<Layer>& images) const;
+    bool isOpaque(const QImage& image, QHash<qint64, bool>& known) const;
     void drawHorizontalBadge(QPainter& painter, const IconStyle& style) const;
     void drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const;
     void drawBand(QPainter& painter, int bandTop, const IconStyle& style) const;
@@ -101,16 +104,5 @@ private:
     void drawSelectionFrame(QPainter& painter, const QRect& selectedRect) const;
 };
 
-// Where a clip to the outline of `shape` in `rect` lets every pixel through whole: the clip's
-// antialiased edge stays outside. Conservative (one pixel in from the outline, curves followed in
-// bands of rows); empty for an unknown shape.
-QRegion wholePixelArea(int shape, int radius, const QRect& rect);
-
-// The part of each picture (list order, `rects` where they are drawn) that still shows once the
-// pictures above it are drawn: an opaque picture hides what lies under it wherever `wholeArea`
-// lets it through whole.
-QList<QRegion> visiblePictureParts(const QList<QRect>& rects, const QList<bool>& opaque,
-                                   const QRegion& wholeArea);
-
-// The finished icon of the document (LocalGlobal's style record and pictures) at factor k.
-QImage renderDocumentIcon(int sizeIndex);
+// The finished icon of `document` at its canvas factor.
+QImage renderDocumentIcon(const Document& document);

@@ -2,7 +2,7 @@
 #include "canvas/canvasrules.h"
 #include "canvas/canvaswidget.h"
 #include "document/droppedlayer.h"
-#include "document/localglobal.h"
+#include "document/editeddocument.h"
 #include "picture/bandring.h"
 #include "picture/jpegdecoder.h"
 #include "picture/picturedecoder.h"
@@ -29,22 +29,32 @@
 #include <thread>
 #include <vector>
 
-using LocalGlobal::LImageData;
 using namespace TestSupport;
 
 class TestCanvas : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
+    std::unique_ptr<EditedDocument> edited;
     std::unique_ptr<CanvasWidget> canvas;
+
+    const QList<Layer>& layers() const { return edited->document().layers; }
+    int steps() const { return edited->undoStack()->index(); }
+
+    // Changes the document as an edit of the user would.
+    void change(const std::function<void(Document&)>& edit) { edited->edit("test", edit); }
 
     // A shown canvas of factor k, the document empty.
     void showCanvas(int k) {
-        LImageData.clear();
+        canvas.reset();
+        edited = std::make_unique<EditedDocument>();
+        Document empty;
+        empty.style.canvasFactor = k;
+        edited->reset(empty);
         canvas = std::make_unique<CanvasWidget>();
+        canvas->setDocument(edited.get());
         canvas->setFixedSize(300, 300);
         canvas->setAcceptDrops(true);
-        canvas->setSizeIndex(k);
         canvas->show();
         QVERIFY(QTest::qWaitForWindowExposed(canvas.get()));
     }
@@ -229,12 +239,12 @@ private Q_SLOTS:
         QFETCH(int, scale);
         showCanvas(k);
         const QString path = picture(name, size);
-        QSignalSpy added(canvas.get(), &CanvasWidget::addItem);
         QCOMPARE(dropFiles(canvas.get(), at, {path}), scale > 0);
-        QCOMPARE(added.size(), scale > 0 ? 1 : 0);
+        QCOMPARE(layers().size(), scale > 0 ? 1 : 0);
+        QCOMPARE(steps(), scale > 0 ? 1 : 0);
         if (!scale)
             return;
-        const Layer& object = LImageData.at(0);
+        const Layer& object = layers().at(0);
         // Never less than a pixel each way.
         const QSize fitted(std::max(1, size.width() * scale / 100),
                            std::max(1, size.height() * scale / 100));
@@ -244,12 +254,13 @@ private Q_SLOTS:
         QCOMPARE(object.rect, QRect(object.position, fitted));
         QCOMPARE(object.filePath, path);
         QCOMPARE(object.sourceImage.size(), size);
-        QCOMPARE(added.at(0).at(0).toInt(), 0);
-        QCOMPARE(added.at(0).at(1).value<QImage>().size(), fitted);
-        QCOMPARE(canvas->getSelectedRect(), object.rect);
-        LImageData[0].scale = 1;
-        LImageData[0].updateImage();
-        QVERIFY(!LImageData.at(0).image.isNull());
+        QCOMPARE(edited->document().selected, 0);
+        QCOMPARE(canvas->selectedRect(), object.rect);
+        change([](Document& d) {
+            d.layers[0].scale = 1;
+            d.layers[0].updateImage();
+        });
+        QVERIFY(!layers().at(0).image.isNull());
     }
 
     // Any picture among the files makes a drag taken; then every picture of it is added at the
@@ -275,11 +286,14 @@ private Q_SLOTS:
         QCOMPARE(refused.at(0).at(0).toStringList(),
                  QStringList({"three.txt: unsupported type", "broken.png: cannot be read",
                               "huge.png: too large: 20000 x 10"}));
-        QCOMPARE(LImageData.takeLast().sourceImage.size(), QSize(64, 48));
-        QCOMPARE(LImageData.size(), 2);
-        QCOMPARE(LImageData.at(0).rect.center(), QPoint(99, 99));
-        QCOMPARE(LImageData.at(1).rect, QRect(85, 85, 30, 30));
-        QCOMPARE(LImageData.at(1).index, 1);
+        // One step for the whole drop, its last picture selected.
+        QCOMPARE(steps(), 1);
+        QCOMPARE(edited->document().selected, 2);
+        QCOMPARE(layers().last().sourceImage.size(), QSize(64, 48));
+        QCOMPARE(layers().size(), 3);
+        QCOMPARE(layers().at(0).rect.center(), QPoint(99, 99));
+        QCOMPARE(layers().at(1).rect, QRect(85, 85, 30, 30));
+        QCOMPARE(layers().at(1).index, 1);
     }
 
     void vectorDrops_data() {
@@ -369,12 +383,12 @@ private Q_SLOTS:
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
         QCOMPARE(refused.size(), told.isEmpty() ? 0 : 1);
-        QCOMPARE(LImageData.size(), told.isEmpty() ? 1 : 0);
+        QCOMPARE(layers().size(), told.isEmpty() ? 1 : 0);
         if (!told.isEmpty()) {
             QCOMPARE(refused.at(0).at(0).toStringList(), QStringList(name + ": " + told));
             return;
         }
-        const Layer& layer = LImageData.at(0);
+        const Layer& layer = layers().at(0);
         QVERIFY(layer.vector);
         QCOMPARE(layer.fileBytes, bytes);
         QCOMPARE(layer.sourceImage.size(), natural);
@@ -451,34 +465,41 @@ private Q_SLOTS:
                           {picture(QString("under%1.png").arg(k), QSize(90, 90) * k)}));
         QVERIFY(dropFiles(canvas.get(), {140, 140},
                           {picture(QString("over%1.png").arg(k), QSize(60, 60) * k)}));
-        canvas->selectByName("-1");
-        QSignalSpy selected(canvas.get(), &CanvasWidget::itemSelected);
-        QSignalSpy moved(canvas.get(), &CanvasWidget::itemMoved);
-        QSignalSpy scaled(canvas.get(), &CanvasWidget::itemScaled);
-        QSignalSpy rotated(canvas.get(), &CanvasWidget::itemRotated);
-        const QPoint overPosition = LImageData.at(1).position;
+        edited->select(Document::noSelection);
+        const QPoint overPosition = layers().at(1).position;
 
         QTest::mouseClick(canvas.get(), Qt::RightButton, {}, {140, 140});
-        QCOMPARE(canvas->getSelectIndex(), -1);
+        QCOMPARE(edited->document().selected, -1);
         wheelOver(canvas.get(), {0, 120});
-        QCOMPARE(scaled.size(), 0);
+        QCOMPARE(steps(), 2);
 
+        // A drag is one step, however many moves it makes; the next drag is another.
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {112, 112});
-        QCOMPARE(canvas->getSelectIndex(), 1);
+        QCOMPARE(edited->document().selected, 1);
+        QTest::mouseMove(canvas.get(), {117, 114});
         QTest::mouseMove(canvas.get(), {122, 117});
-        QCOMPARE(LImageData.at(1).position, overPosition + QPoint(10, 5) * k);
-        QCOMPARE(canvas->getSelectedRect(), LImageData.at(1).rect);
-        QCOMPARE(LImageData.at(1).rect, QRect(LImageData.at(1).position, QSize(60, 60) * k));
+        QCOMPARE(layers().at(1).position, overPosition + QPoint(10, 5) * k);
+        QCOMPARE(canvas->selectedRect(), layers().at(1).rect);
+        QCOMPARE(layers().at(1).rect, QRect(layers().at(1).position, QSize(60, 60) * k));
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {122, 117});
         QTest::mouseMove(canvas.get(), {40, 40});
-        QCOMPARE(LImageData.at(1).position, overPosition + QPoint(10, 5) * k);
-        QCOMPARE(moved.size(), 1);
+        QCOMPARE(layers().at(1).position, overPosition + QPoint(10, 5) * k);
+        QCOMPARE(steps(), 3);
+        QCOMPARE(edited->undoStack()->undoText(), "Move Picture");
+        QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {122, 117});
+        QTest::mouseMove(canvas.get(), {121, 117});
+        QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {121, 117});
+        QCOMPARE(steps(), 4);
+        edited->undoStack()->undo();
+        QCOMPARE(layers().at(1).position, overPosition + QPoint(10, 5) * k);
+        edited->undoStack()->undo();
+        QCOMPARE(layers().at(1).position, overPosition);
+        edited->undoStack()->redo();
 
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QCOMPARE(canvas->getSelectIndex(), 0);
-        QCOMPARE(selected.size(), 2);
-        QCOMPARE(selected.at(1).at(0).toInt(), 0);
+        QCOMPARE(edited->document().selected, 0);
+        QCOMPARE(steps(), 3);
 
         // Modifiers: 1 Shift (turn), 2 Ctrl (ten times as far, fifteen when turning).
         const int wheels[][4] = {{0, 120, 0, 101},  {0, 60, 0, 102},   {0, 56, 0, 102},
@@ -489,27 +510,27 @@ private Q_SLOTS:
             wheelOver(canvas.get(), {wheel[0], wheel[1]},
                       Qt::KeyboardModifiers((wheel[2] & 1 ? Qt::ShiftModifier : 0) |
                                             (wheel[2] & 2 ? Qt::ControlModifier : 0)));
-            const Layer& object = LImageData.at(0);
+            const Layer& object = layers().at(0);
             QCOMPARE(wheel[2] & 1 ? object.rotation : object.scale, wheel[3]);
             QCOMPARE(object.rect.size(), object.image.size());
-            QCOMPARE(canvas->getSelectedRect(), object.rect);
+            QCOMPARE(canvas->selectedRect(), object.rect);
         }
-        QCOMPARE(scaled.size(), 6);
-        QCOMPARE(rotated.size(), 4);
+        // A run of zooms is one step, the turns between them another.
+        QCOMPARE(steps(), 6);
         QCOMPARE(CanvasRules::stepped(INT_MAX - 5, 10, 15, INT_MIN, INT_MAX), INT_MAX);
         // The keys act on the selected picture: arrows nudge it, Delete asks to remove it.
-        const QPoint before = LImageData.at(0).position;
+        const QPoint before = layers().at(0).position;
+        const QString overName = Document::layerName(layers().at(1).index);
         QTest::keyClick(canvas.get(), Qt::Key_Right);
         QTest::keyClick(canvas.get(), Qt::Key_Up, Qt::ShiftModifier);
-        QCOMPARE(LImageData.at(0).position, before + QPoint(1, -10));
-        QSignalSpy deleting(canvas.get(), &CanvasWidget::deleteRequested);
+        QCOMPARE(layers().at(0).position, before + QPoint(1, -10));
+        QCOMPARE(steps(), 8);
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
-        QCOMPARE(deleting.size(), 1);
-
-        QTest::keyPress(canvas.get(), Qt::Key_Shift);
-        QVERIFY(LocalGlobal::isShiftButtonPressed);
-        QTest::keyRelease(canvas.get(), Qt::Key_Shift);
-        QVERIFY(!LocalGlobal::isShiftButtonPressed);
+        QCOMPARE(layers().size(), 1);
+        QCOMPARE(Document::layerName(layers().at(0).index), overName);
+        QCOMPARE(edited->document().selected, -1);
+        QTest::keyClick(canvas.get(), Qt::Key_Delete);
+        QCOMPARE(steps(), 9);
     }
 
     void zoomBoundedByCanvas_data() {
@@ -557,15 +578,18 @@ private Q_SLOTS:
         showCanvas(3);
         QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {150, 150});
-        canvas->setSelectedScale(scale);
-        canvas->setSelectedRotation(rotation);
-        const QPoint grip = LImageData.at(0).rect.center() / 3;
+        change([&](Document& d) {
+            d.layers[0].scale = scale;
+            d.layers[0].rotation = rotation;
+            d.layers[0].updateImage();
+        });
+        const QPoint grip = layers().at(0).rect.center() / 3;
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, grip);
         QTest::mouseMove(canvas.get(), QPoint(150, 150) + drag);
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, QPoint(150, 150) + drag);
-        const Layer& layer = LImageData.at(0);
+        const Layer& layer = layers().at(0);
         QCOMPARE(layer.rect, QRect(layer.position, layerSize(size, scale, rotation)));
-        QCOMPARE(canvas->getSelectedRect(), layer.rect);
+        QCOMPARE(canvas->selectedRect(), layer.rect);
         QVERIFY(qint64(layer.image.width()) * layer.image.height() <= 1800 * 1800);
 
         QTransform turn;
@@ -694,10 +718,10 @@ private Q_SLOTS:
         showCanvas(1);
         QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
         QCOMPARE(reference.size(), orientation > 4 ? QSize(300, 600) : QSize(600, 300));
-        QCOMPARE(LImageData.at(0).sourceImage.size(), reference.size());
-        QCOMPARE(LImageData.at(0).image.size(), reference.size() / 2);
+        QCOMPARE(layers().at(0).sourceImage.size(), reference.size());
+        QCOMPARE(layers().at(0).image.size(), reference.size() / 2);
         // Opaque, so the alpha bytes agree: four bytes a pixel carry three channels' error.
-        const double error = meanDifference(LImageData.at(0).sourceImage, reference) * 4 / 3;
+        const double error = meanDifference(layers().at(0).sourceImage, reference) * 4 / 3;
         qInfo("mean error %.3f levels per channel", error);
         QVERIFY(error <= 1);
         const QImage plain = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -936,10 +960,12 @@ private Q_SLOTS:
         for (int i = 0; i < 2; ++i) {
             showCanvas(1);
             QVERIFY(dropFiles(canvas.get(), {150, 150}, {i ? stored : converted}));
-            LImageData[0].rotation = 30;
-            LImageData[0].scale = 37;
-            LImageData[0].updateImage();
-            canvas->renderIcon(icons[i]);
+            change([](Document& d) {
+                d.layers[0].rotation = 30;
+                d.layers[0].scale = 37;
+                d.layers[0].updateImage();
+            });
+            icons[i] = renderDocumentIcon(edited->document());
         }
         QVERIFY(meanDifference(icons[0], icons[1]) <= 1);
     }

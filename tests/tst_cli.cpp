@@ -45,7 +45,7 @@ QImage expected(const QImage& rendering, int size) {
 }
 
 QByteArray icoOf(const Document& document, const IconSizeChoice& choice) {
-    const int k = document.style.canvasSizeIndex;
+    const int k = document.style.canvasFactor;
     const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
     const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
     return encodeIcoEntries(
@@ -58,7 +58,7 @@ class TestCli : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    Project saved;
+    Document saved;
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -87,7 +87,7 @@ class TestCli : public QObject {
     // The window's document once the saved project is opened in it: its badge measured there.
     Document openedInWindow() {
         EditorForm form;
-        form.openProject(saved);
+        form.openDocument(saved);
         return form.document();
     }
 
@@ -104,17 +104,17 @@ private slots:
         QVERIFY(writeFileBytes(path("bad.png"), "not a picture"));
         QVERIFY(writeFileBytes(path("bad.glimmer"), "{\"format\": 3"));
         QVERIFY(writeFileBytes(path("keep.ico"), "kept"));
-        IconStyle& style = saved.document.style;
+        IconStyle& style = saved.style;
         style.useBackground = style.useBorder = style.useGlossy = style.clipImage = true;
         style.useBadge = true;
-        style.canvasSizeIndex = 2;
+        style.canvasFactor = 2;
         style.badgeTextFont.setPixelSize(22);
         style.badgeTextFont.setWeight(QFont::Bold);
         const PictureIntake::Picture picture = PictureIntake::read(path("a.png"));
-        saved.document.layers = {droppedLayer(path("a.png"), picture, QPoint(110, 130), 2, 0)};
-        saved.iconSizes = {16, 24, 32, 48, 256};
-        saved.sharpSizes = true;
-        saved.exportSizes = {16, 48};
+        saved.layers = {droppedLayer(path("a.png"), picture, QPoint(110, 130), 2, 0)};
+        saved.output.iconSizes = {16, 24, 32, 48, 256};
+        saved.output.sharpSizes = true;
+        saved.output.pngSizes = {16, 48};
         QVERIFY(writeFileBytes(path("p.glimmer"), ProjectFile::encode(saved)));
     }
 
@@ -127,7 +127,7 @@ private slots:
                 nullptr, &err);
         QVERIFY2(code == 0, qPrintable(err));
         const Document document = openedInWindow();
-        QCOMPARE(readFileBytes(out + "/p.ico"), icoOf(document, {saved.iconSizes, true}));
+        QCOMPARE(readFileBytes(out + "/p.ico"), icoOf(document, {saved.output.iconSizes, true}));
         const QImage rendering = IconRenderer(2).renderIcon(document.style, document.layers);
         QTemporaryDir window;
         QVERIFY(writePngImages(pendingPngs(window.path(), {16, 32, 256}, rendering)).isEmpty());
@@ -190,7 +190,7 @@ private slots:
             const PictureIntake::Picture picture = PictureIntake::read(path(name));
             document.layers = {droppedLayer(path(name), picture, QPoint(150, 150), 2, 0)};
             QCOMPARE(readFileBytes(out + "/" + QFileInfo(name).baseName() + ".ico"),
-                     icoOf(document, {saved.iconSizes, true}));
+                     icoOf(document, {saved.output.iconSizes, true}));
         }
     }
 

@@ -2,7 +2,6 @@
 // project; undone and redone with the keyboard; guarded against being thrown away unsaved.
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
-#include "document/localglobal.h"
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
@@ -34,9 +33,6 @@ private Q_SLOTS:
         QVERIFY(writePicture(folder.filePath("q.jpg"), {400, 300}, Qt::darkMagenta));
     }
 
-    // The document outlives its window; each test starts without pictures.
-    void cleanup() { LocalGlobal::LImageData.clear(); }
-
     // Changes, undone with the keyboard back to the start and redone; the title's marker follows
     // the saved state; Cancel keeps the window and the document, Save writes the project that a
     // new window opens again as it was, from the File menu's recent list or a drop on the canvas.
@@ -60,18 +56,18 @@ private Q_SLOTS:
                 QTest::qWait(1);
             }
             QVERIFY(window.isWindowModified());
-            const QImage changed = renderDocumentIcon(1);
+            const QImage changed = renderDocumentIcon(documentOf(&window));
             for (int step = 0; step < 3; ++step)
                 QTest::keySequence(&window, QKeySequence::Undo);
-            QVERIFY(LocalGlobal::LImageData.isEmpty());
+            QVERIFY(documentOf(&window).layers.isEmpty());
             QVERIFY(!window.isWindowModified());
             for (int step = 0; step < 3; ++step)
                 QTest::keySequence(&window, QKeySequence::Redo);
-            QCOMPARE(renderDocumentIcon(1), changed);
+            QCOMPARE(renderDocumentIcon(documentOf(&window)), changed);
 
             answer(QMessageBox::Cancel);
             QVERIFY(!window.close());
-            QCOMPARE(renderDocumentIcon(1), changed);
+            QCOMPARE(renderDocumentIcon(documentOf(&window)), changed);
             answer(QMessageBox::Save);
             whenModal<QFileDialog>(
                 [&](QFileDialog* d) { chooseInFileDialog(d, folder.path(), "icon"); });
@@ -85,14 +81,14 @@ private Q_SLOTS:
         reopened.show();
         QVERIFY(QTest::qWaitForWindowExposed(&reopened));
         QVERIFY(reopened.openProject(project));
-        QCOMPARE(renderDocumentIcon(1), saved);
+        QCOMPARE(renderDocumentIcon(documentOf(&reopened)), saved);
         QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
         QTest::keySequence(&reopened, QKeySequence::Delete);
         QTest::qWait(1);
         QVERIFY(reopened.isWindowModified());
         answer(QMessageBox::Discard);
         QVERIFY(dropFiles(child<QWidget>(&reopened, "widget"), {9, 9}, {project}));
-        QCOMPARE(renderDocumentIcon(1), saved);
+        QCOMPARE(renderDocumentIcon(documentOf(&reopened)), saved);
         QVERIFY(!reopened.isWindowModified());
         QApplication::setActiveWindow(&reopened); // back from the question
         QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
@@ -100,7 +96,7 @@ private Q_SLOTS:
         QTest::qWait(1);
         answer(QMessageBox::Discard);
         QTest::keySequence(&reopened, QKeySequence::New);
-        QVERIFY(LocalGlobal::LImageData.isEmpty() && !reopened.isWindowModified());
+        QVERIFY(documentOf(&reopened).layers.isEmpty() && !reopened.isWindowModified());
         QCOMPARE(reopened.windowTitle(), QStringLiteral("Untitled[*] - Glimmerdock"));
         QFile::remove(project);
         QVERIFY(RecentProjects::existing().isEmpty());
@@ -116,27 +112,27 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), canvas);
         QVERIFY(dropFiles(canvas, {150, 150}, {folder.filePath("p.png")}));
         QTest::qWait(1);
-        const QImage dropped = renderDocumentIcon(1);
+        const QImage dropped = renderDocumentIcon(documentOf(&window));
         QTest::mouseClick(canvas, Qt::LeftButton, {}, {150, 150});
         QTest::qWait(1);
         QTest::keySequence(&window, QKeySequence::Delete);
         QTest::qWait(1);
-        QVERIFY(LocalGlobal::LImageData.isEmpty());
+        QVERIFY(documentOf(&window).layers.isEmpty());
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(renderDocumentIcon(1), dropped);
+        QCOMPARE(renderDocumentIcon(documentOf(&window)), dropped);
         // After an undo the history goes on recording: the picture moved is a step of its own.
         QTest::mouseClick(canvas, Qt::LeftButton, {}, {150, 150});
         QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
         QTest::qWait(1);
-        QVERIFY(renderDocumentIcon(1) != dropped);
+        QVERIFY(renderDocumentIcon(documentOf(&window)) != dropped);
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(renderDocumentIcon(1), dropped);
+        QCOMPARE(renderDocumentIcon(documentOf(&window)), dropped);
         QTest::keySequence(&window, QKeySequence::Undo);
-        QVERIFY(LocalGlobal::LImageData.isEmpty() && !window.isWindowModified());
+        QVERIFY(documentOf(&window).layers.isEmpty() && !window.isWindowModified());
     }
 
-    // Edits of one control, or of one picture's zoom or turn alone, one after another are one
-    // step; a change of two things is a step of its own.
+    // Edits of one control, or of one picture's zoom or turn, one after another are one step;
+    // the turns after the zooms are a step of their own.
     void stepsMerge() {
         MainWindow window;
         window.show();
@@ -144,7 +140,7 @@ private Q_SLOTS:
         QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {150, 150},
                           {folder.filePath("p.png"), folder.filePath("q.jpg")}));
         QTest::qWait(1);
-        const int fitted = LocalGlobal::LImageData.at(1).scale;
+        const int fitted = documentOf(&window).layers.at(1).scale;
         const auto edit = [&](const char* box, int value) {
             child<QSpinBox>(&window, box)->setValue(value);
             QTest::qWait(1);
@@ -153,15 +149,16 @@ private Q_SLOTS:
             edit("badgeLineWidthSpinBox", width);
         for (const int scale : {20, 30, 40})
             edit("sizeSpinBox", scale);
-        child<QSpinBox>(&window, "sizeSpinBox")->setValue(50); // and the turn, in one step
         edit("rotateSpinBox", 50);
+        edit("rotateSpinBox", 60);
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(LocalGlobal::LImageData.at(1).scale, 40);
+        QCOMPARE(documentOf(&window).layers.at(1).rotation, 0);
+        QCOMPARE(documentOf(&window).layers.at(1).scale, 40);
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(LocalGlobal::LImageData.at(1).scale, fitted);
-        QCOMPARE(LocalGlobal::iconStyle.badgeLineWidth, 6);
+        QCOMPARE(documentOf(&window).layers.at(1).scale, fitted);
+        QCOMPARE(documentOf(&window).style.badgeLineWidth, 6);
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(LocalGlobal::iconStyle.badgeLineWidth, 3);
+        QCOMPARE(documentOf(&window).style.badgeLineWidth, 3);
     }
 
     // A file that is no project is named in a message and the document stays as it was.
@@ -173,15 +170,15 @@ private Q_SLOTS:
         QTest::qWait(1);
         // The file not taken is told in the status bar, the picture after it is added.
         QCOMPARE(window.statusBar()->currentMessage(), "Not added: notes.txt: unsupported type");
-        QCOMPARE(LocalGlobal::LImageData.size(), 1);
+        QCOMPARE(documentOf(&window).layers.size(), 1);
         QVERIFY(writeFileBytes(folder.filePath("bad.glimmer"), "{\"format\": 3"));
-        const QImage before = renderDocumentIcon(1);
+        const QImage before = renderDocumentIcon(documentOf(&window));
         answer(QMessageBox::Discard);
         const QStringList messages =
             messagesDuring([&] { QVERIFY(!window.openProject(folder.filePath("bad.glimmer"))); });
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().contains("bad.glimmer"));
-        QCOMPARE(renderDocumentIcon(1), before);
+        QCOMPARE(renderDocumentIcon(documentOf(&window)), before);
     }
 };
 

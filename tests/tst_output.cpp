@@ -1,6 +1,5 @@
 // The icon and PNG files, each read back by a reader other than its writer, and the Go button's
 // flows through the real dialogs: choices, cancels and failures that keep older files whole.
-#include "document/localglobal.h"
 #include "form/editorform.h"
 #include "form/exportpngdialog.h"
 #include "form/iconsizesdialog.h"
@@ -89,10 +88,6 @@ QList<int> listedSizes(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         sizes.append(ResolutionList::rowValue(list->item(i)->text()).value_or(-1));
     return sizes;
-}
-
-void click(QWidget* dialog, const char* button) {
-    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
 }
 
 } // namespace
@@ -221,7 +216,7 @@ private Q_SLOTS:
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);
         QVERIFY(dropFiles(child<QWidget>(&form, "widget"), {150, 150}, {folder.filePath("p.png")}));
-        const QImage rendering = renderDocumentIcon(k);
+        const QImage rendering = renderDocumentIcon(documentOf(&form));
         const QString full = folder.filePath("full");
         QDir().mkdir(full);
         const auto choose = [&](QFileDialog* dialog) {
@@ -264,11 +259,11 @@ private Q_SLOTS:
         files.removeAll("p.png");
         QCOMPARE(files, written);
         if (output == 1 && !written.isEmpty()) {
-            // The list as edited is the next export's.
+            // The list as edited is the document's, for the next export and the project.
             QList<int> sizes;
             for (const QString& name : written)
                 sizes << name.section('x', 0, 0).toInt();
-            QList<int> stored = ResolutionList::storedSizes();
+            QList<int> stored = documentOf(&form).output.pngSizes;
             std::sort(sizes.begin(), sizes.end());
             std::sort(stored.begin(), stored.end());
             QCOMPARE(stored, sizes);
@@ -320,8 +315,8 @@ private Q_SLOTS:
             << "windowsButton +512 sharpCheckBox" << false << windows << QList<int>{};
     }
 
-    // The dialog shows the canvas size's defaults until the user chooses; OK stores the choice,
-    // Default as no choice at all; Cancel stores nothing.
+    // The dialog shows the canvas size's defaults until the user chooses; OK answers the choice,
+    // Default as no choice at all.
     void iconSizesDialog() {
         QFETCH(QString, steps);
         QFETCH(bool, ok);
@@ -354,9 +349,12 @@ private Q_SLOTS:
             QCOMPARE(listedSizes(list), shown);
             click(dialog, ok ? "okButton" : "cancelButton");
         });
-        (new IconSizesDialog(2))->exec();
-        QCOMPARE(IconSizes::stored().sizes, stored);
-        QCOMPARE(IconSizes::stored().sharp, ok && steps.contains("sharp"));
+        auto* dialog = new IconSizesDialog({}, 2);
+        QCOMPARE(dialog->exec() == QDialog::Accepted, ok);
+        if (ok) {
+            QCOMPARE(dialog->choice().sizes, stored);
+            QCOMPARE(dialog->choice().sharp, steps.contains("sharp"));
+        }
     }
 
     // Where a new size goes in the list; a stored list no dialog could have written gives way to

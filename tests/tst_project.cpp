@@ -48,36 +48,40 @@ private slots:
         initTestEnvironment();
         // Damaged pictures are expected here by the thousand.
         QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-        Project project;
-        project.document.layers = {layer(0, 170), layer(1, 4)};
+        Document project;
+        project.layers = {layer(0, 170), layer(1, 4)};
         valid = ProjectFile::encode(project);
     }
 
     void roundTrip() {
         const QString path = dir.filePath(QStringLiteral("saved.glimmer"));
         for (int round = 0; round < 6; ++round) {
-            Project saved{{{}, {}, 1}, round % 2, {64, 16, 1024}, {16, 24, 256}, round % 3 == 0};
+            // Every output target, not only the first two, comes back as saved.
+            Document saved;
+            saved.selected = 0;
+            saved.output = {
+                round % OutputChoice::targetCount, {16, 24, 256}, round % 3 == 0, {64, 16, 1024}};
             // Random stored values of every kind for every field, as a damaged settings store has.
             QVariantMap values = StyleStore::toMap(IconStyle());
             for (QVariant& value : values)
                 value = QVariantList{random.bounded(9), random.bounded(400),
                                      QColor::fromRgb(random.generate()).name()}[random.bounded(3)];
-            StyleStore::fromMap(saved.document.style, values);
+            StyleStore::fromMap(saved.style, values);
             for (int n = 0; n <= round % 4; ++n)
-                saved.document.layers << layer(n, 20);
+                saved.layers << layer(n, 20);
             QString error;
             QVERIFY(writeFileBytes(path, ProjectFile::encode(saved)));
-            const std::optional<Project> opened = ProjectFile::load(path, &error);
-            QVERIFY2(opened && opened->document.selected == -1, qPrintable(error));
+            const std::optional<Document> opened = ProjectFile::load(path, &error);
+            QVERIFY2(opened && opened->selected == -1, qPrintable(error));
             // Every stored field, names without folders and the original picture bytes.
             QCOMPARE(ProjectFile::encode(*opened), ProjectFile::encode(saved));
-            for (qsizetype i = 0; i < saved.document.layers.size(); ++i) {
-                const Layer &a = opened->document.layers[i], &b = saved.document.layers[i];
+            for (qsizetype i = 0; i < saved.layers.size(); ++i) {
+                const Layer &a = opened->layers[i], &b = saved.layers[i];
                 QVERIFY(a.rect == b.rect && a.image == b.image);
             }
-            const int k = saved.document.style.canvasSizeIndex;
-            QCOMPARE(IconRenderer(k).renderIcon(opened->document.style, opened->document.layers),
-                     IconRenderer(k).renderIcon(saved.document.style, saved.document.layers));
+            const int k = saved.style.canvasFactor;
+            QCOMPARE(IconRenderer(k).renderIcon(opened->style, opened->layers),
+                     IconRenderer(k).renderIcon(saved.style, saved.layers));
         }
     }
 
@@ -102,13 +106,13 @@ private slots:
         saved.scale = 70;
         saved.rotation = 30;
         saved.updateImage();
-        Project project;
-        project.document.layers = {saved};
+        Document project;
+        project.layers = {saved};
         QString error;
-        const std::optional<Project> opened =
+        const std::optional<Document> opened =
             ProjectFile::decode(ProjectFile::encode(project), &error);
         QVERIFY2(opened, qPrintable(error));
-        const Layer& layer = opened->document.layers.at(0);
+        const Layer& layer = opened->layers.at(0);
         QVERIFY(layer.vector);
         QCOMPARE(layer.fileBytes, bytes);
         QCOMPARE(layer.sourceImage.size(), QSize(64, 40));
@@ -194,16 +198,16 @@ private slots:
                                   : bytes.mid(fuzz.bounded(int(bytes.size())), fuzz.bounded(40)));
             }
             QString error;
-            const std::optional<Project> project = ProjectFile::decode(bytes, &error);
+            const std::optional<Document> project = ProjectFile::decode(bytes, &error);
             QCOMPARE(project.has_value(), error.isEmpty());
             QSet<int> indexes;
-            for (const Layer& layer : project ? project->document.layers : QList<Layer>()) {
+            for (const Layer& layer : project ? project->layers : QList<Layer>()) {
                 indexes.insert(layer.index);
                 QCOMPARE(layer.rect, QRect(layer.position, layer.image.size()));
                 QVERIFY(layer.index >= 0 && qMax(layer.image.width(), layer.image.height()) <=
                                                 ProjectFile::maxImageSide);
             }
-            QVERIFY(!project || indexes.size() == project->document.layers.size());
+            QVERIFY(!project || indexes.size() == project->layers.size());
         }
     }
 };

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "form/editorform.h"
+
 #include <Magick++.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -12,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -157,6 +160,15 @@ QStringList messagesDuring(const std::function<void()>& run) {
     catcher.start();
     run();
     return texts;
+}
+
+void click(QWidget* dialog, const char* button) {
+    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+const Document& documentOf(QWidget* window) {
+    auto* form = qobject_cast<EditorForm*>(window);
+    return (form ? form : window->findChild<EditorForm*>())->document();
 }
 
 } // namespace TestSupport

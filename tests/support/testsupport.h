@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/document.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QDialog>
@@ -79,5 +81,11 @@ void chooseInFileDialog(QFileDialog* dialog, const QString& folder, const QStrin
 // Runs `run`, answering every message box meanwhile: a question with Yes, any other box with OK
 // after taking its text. Answers those texts in order.
 QStringList messagesDuring(const std::function<void()>& run);
+
+// A click of the mouse on the push button named `button` of `dialog`.
+void click(QWidget* dialog, const char* button);
+
+// The document the editor form in `window` edits (`window` may be the form itself).
+const Document& documentOf(QWidget* window);
 
 } // namespace TestSupport

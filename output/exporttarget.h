@@ -1,0 +1,65 @@
+#pragma once
+
+#include "document/document.h"
+#include "output/outputfailure.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// One kind of file set a document can be written as. The window's output list, its Go button,
+// File > Export and the command line all go through the list of these (ExportTargets), so a new
+// kind of output is one new target and one entry in that list.
+class ExportTarget {
+public:
+    // Where the files go: a file or a folder, and the icon's name where the files carry one.
+    struct Destination {
+        QString path;
+        QString name;
+    };
+
+    virtual ~ExportTarget() = default;
+
+    // Its entry in the window's output list.
+    virtual QString title() const = 0;
+    // Its name on the command line: the option --<key> and the batch's --targets entry.
+    virtual QString key() const = 0;
+    // What the window asks the user for: a file to create (true) or a folder.
+    virtual bool asksForFile() const = 0;
+    // Whether the window lets the user change the document's PNG sizes before the folder.
+    virtual bool asksForSizes() const { return false; }
+    // The save dialog's title, filter and suffix added when the name has none.
+    virtual QString fileDialogTitle() const { return QString(); }
+    virtual QString fileFilter() const { return QString(); }
+    virtual QString suffix() const { return QString(); }
+    // Where the files go when the user chose `chosen` in the window.
+    virtual Destination destinationOf(const QString& chosen) const;
+    // Where a batch puts the files of the picture named `name` in `folder`.
+    virtual Destination batchDestination(const QString& folder, const QString& name) const = 0;
+
+    // The edge lengths the target writes for `document`, as the size preview shows them, and
+    // whether its small sizes are drawn sharp.
+    virtual QList<int> sizes(const Document& document) const = 0;
+    virtual bool drawsSharp(const Document&) const { return false; }
+
+    // Every file the target writes at `destination` besides the one the save dialog asked about,
+    // so the user can be asked before any is replaced.
+    virtual QStringList filesBeyondTheChosen(const Document&, const Destination&) const {
+        return QStringList();
+    }
+
+    // Writes the document's icon, `rendering` (IconRenderer::renderIcon of it), at `destination`,
+    // creating missing folders and going on past failures; answers those.
+    virtual OutputFailures write(const Document& document, const QImage& rendering,
+                                 const Destination& destination) const = 0;
+    // What the status bar says after write() answered `failures`; empty: nothing to say.
+    virtual QString writtenMessage(const Document& document, const Destination& destination,
+                                   const OutputFailures& failures) const = 0;
+
+protected:
+    // Makes `folder` as `mkdir -p` would, for `file`; answers why it cannot be made, or nothing.
+    static std::optional<OutputFailure> makeFolder(const QString& folder, const QString& file);
+};

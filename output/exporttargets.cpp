@@ -1,0 +1,52 @@
+#include "exporttargets.h"
+
+#include "output/exporttarget.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// Each target lives in a file of its own.
+const ExportTarget& icoTarget();
+const ExportTarget& pngSetTarget();
+const ExportTarget& icnsTarget();
+const ExportTarget& iconThemeTarget();
+
+ExportTarget::Destination ExportTarget::destinationOf(const QString& chosen) const {
+    return {chosen, QFileInfo(chosen).completeBaseName()};
+}
+
+std::optional<OutputFailure> ExportTarget::makeFolder(const QString& folder, const QString& file) {
+    if (QDir().mkpath(folder))
+        return std::nullopt;
+    return OutputFailure{file, QStringLiteral("cannot create the folder %1").arg(folder)};
+}
+
+namespace ExportTargets {
+
+const QList<const ExportTarget*>& all() {
+    static const QList<const ExportTarget*> targets{&icoTarget(), &pngSetTarget(), &icnsTarget(),
+                                                    &iconThemeTarget()};
+    static_assert(OutputChoice::targetCount == 4, "a document must be able to choose each target");
+    return targets;
+}
+
+const ExportTarget& at(int position) {
+    return *all().value(position, all().constFirst());
+}
+
+const ExportTarget* find(const QString& key) {
+    for (const ExportTarget* target : all()) {
+        if (target->key() == key)
+            return target;
+    }
+    return nullptr;
+}
+
+QStringList keys() {
+    QStringList names;
+    for (const ExportTarget* target : all())
+        names << target->key();
+    return names;
+}
+
+} // namespace ExportTargets
