@@ -2,11 +2,17 @@
 // project; undone and redone with the keyboard; guarded against being thrown away unsaved.
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
+#include "form/editorform.h"
+#include "form/iconsizesdialog.h"
+#include "output/iconsizes.h"
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -159,6 +165,89 @@ private Q_SLOTS:
         QCOMPARE(documentOf(&window).style.badgeLineWidth, 6);
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(documentOf(&window).style.badgeLineWidth, 3);
+    }
+
+    // The output choice and its sizes are the document's: each change is a step that marks it
+    // unsaved, undo takes it back, a project keeps it, and opening a project leaves the sizes a
+    // new document starts with as they were.
+    void outputChoiceIsTheDocuments() {
+        clearSettings();
+        const QString project = folder.filePath("choices.glimmer");
+        {
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto* output = child<QComboBox>(&window, "outputComboBox");
+            output->setCurrentIndex(3);
+            QVERIFY(window.isWindowModified());
+            QTest::keySequence(&window, QKeySequence::Undo);
+            QCOMPARE(output->currentIndex(), 0);
+            QVERIFY(!window.isWindowModified());
+            QTest::keySequence(&window, QKeySequence::Redo);
+            QCOMPARE(documentOf(&window).output.target, 3);
+            whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {
+                click(dialog, "windowsButton");
+                child<QCheckBox>(dialog, "sharpCheckBox")->setChecked(true);
+                click(dialog, "okButton");
+            });
+            window.findChild<EditorForm*>()->chooseIconSizes();
+            QCOMPARE(documentOf(&window).output.iconSizes, IconSizes::windowsSet());
+            QVERIFY(window.saveProject(project));
+            QVERIFY(!window.isWindowModified());
+        }
+        clearSettings();
+        MainWindow reopened;
+        reopened.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reopened));
+        QVERIFY(reopened.openProject(project));
+        const OutputChoice opened = documentOf(&reopened).output;
+        QCOMPARE(opened.target, 3);
+        QCOMPARE(opened.iconSizes, IconSizes::windowsSet());
+        QVERIFY(opened.sharpSizes);
+        QCOMPARE(child<QComboBox>(&reopened, "outputComboBox")->currentIndex(), 3);
+        QVERIFY(!settingValue("IconSize/sizes").isValid() &&
+                !settingValue("IconSize/sharp").isValid());
+        QTest::keySequence(&reopened, QKeySequence::New);
+        QCOMPARE(documentOf(&reopened).output.iconSizes, QList<int>());
+    }
+
+    // A click on a row selects its picture whatever came before: an opened project, a new
+    // document, an undo back to a state with nothing selected.
+    void rowClickSelects() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* canvas = child<QWidget>(&window, "widget");
+        auto* list = child<QListWidget>(&window, "listWidget");
+        const auto clickRow = [&](int row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row)).center());
+            QCoreApplication::processEvents();
+        };
+        const auto verifySelected = [&](int layer) {
+            QCOMPARE(documentOf(&window).selected, layer);
+            QCOMPARE(child<QWidget>(&window, "positionXSpinBox")->isHidden(), layer < 0);
+            QCOMPARE(child<QWidget>(&window, "objectNoteLabel")->isHidden(), layer >= 0);
+        };
+        QVERIFY(dropFiles(canvas, {60, 60}, {folder.filePath("p.png")}));
+        QVERIFY(dropFiles(canvas, {200, 200}, {folder.filePath("q.jpg")}));
+        QTest::keyClick(canvas, Qt::Key_Delete);
+        verifySelected(-1);
+        QVERIFY(dropFiles(canvas, {200, 200}, {folder.filePath("p.png")}));
+        QTest::keySequence(&window, QKeySequence::Undo);
+        verifySelected(-1);
+        clickRow(0);
+        verifySelected(0);
+        const QString project = folder.filePath("rows.glimmer");
+        QVERIFY(window.saveProject(project));
+        QVERIFY(window.openProject(project));
+        verifySelected(-1);
+        clickRow(0);
+        verifySelected(0);
+        QTest::keySequence(&window, QKeySequence::New);
+        QVERIFY(dropFiles(canvas, {60, 60}, {folder.filePath("p.png"), folder.filePath("q.jpg")}));
+        clickRow(1);
+        verifySelected(0);
     }
 
     // A file that is no project is named in a message and the document stays as it was.
