@@ -1,7 +1,7 @@
 #include "projectfile.h"
 
 #include "document/stylestore.h"
-#include "picture/picturedecoder.h"
+#include "picture/pictureintake.h"
 #include "picture/vectorpicture.h"
 #include "trace/trace.h"
 
@@ -55,50 +55,21 @@ QJsonObject layerObject(const Layer& layer) {
     return object;
 }
 
-bool withinLimits(QSize size, qint64 pixelsLeft) {
-    return size.width() <= maxImageSide && size.height() <= maxImageSide &&
-           qint64(size.width()) * size.height() <= pixelsLeft;
-}
-
-// Reads the raster picture in `bytes` as a dropped file is read into `image`; answers why it
-// cannot (with %1 for the picture number), or nothing. The size is checked before any pixel is
-// decoded, so a small file claiming a huge picture costs nothing.
-QString decodeRaster(const QByteArray& bytes, qint64 pixelsLeft, QImage& image) {
-    PictureDecoder decoder(bytes);
-    const QSize size = decoder.size();
-    if (size.isEmpty())
-        return tr("picture %1 cannot be read");
-    if (!withinLimits(size, pixelsLeft))
-        return tr("picture %1 is too large");
-    image = decoder.read();
-    if (image.isNull() || !withinLimits(image.size(), pixelsLeft))
-        return tr("picture %1 cannot be read");
-    return {};
-}
-
-// Reads the SVG picture in `bytes` into `layer` as a drop reads it: the picture, and its drawing
-// at its natural size as the layer's pixels.
-QString decodeVector(const QByteArray& bytes, qint64 pixelsLeft, Layer& layer) {
-    QString refusal;
-    layer.vector = VectorPicture::read(bytes, &refusal);
-    // Why, as a drop of the same file tells it; %1 stays for the picture's number.
-    if (!layer.vector)
-        return tr("picture %1: %2").arg(QStringLiteral("%1"), refusal);
-    if (!withinLimits(layer.vector->naturalSize(), pixelsLeft))
-        return tr("picture %1 is too large");
-    layer.sourceImage = layer.vector->image(layer.vector->naturalSize());
-    return {};
-}
-
-// Fills the layer's picture from `bytes`, by their content SVG or raster, and counts its pixels
-// against `pixelsLeft`; answers why it cannot (with %1 for the picture number), or nothing.
+// Fills the layer's picture from `bytes` as a drop reads a file, and counts its pixels against
+// `pixelsLeft`; answers why it cannot (with %1 for the picture number), or nothing.
 QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, Layer& layer) {
-    const QString reason = VectorPicture::isVector(bytes)
-                               ? decodeVector(bytes, pixelsLeft, layer)
-                               : decodeRaster(bytes, pixelsLeft, layer.sourceImage);
-    if (reason.isEmpty())
-        pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
-    return reason;
+    const PictureIntake::Picture picture = PictureIntake::decode(bytes, pixelsLeft);
+    if (picture.tooLarge)
+        return tr("picture %1 is too large");
+    // An SVG's own reason, as a drop of the same file tells it.
+    if (!picture.refusal.isEmpty() && VectorPicture::isVector(bytes))
+        return tr("picture %1: %2").arg(QStringLiteral("%1"), picture.refusal);
+    if (!picture.refusal.isEmpty())
+        return tr("picture %1 cannot be read");
+    layer.sourceImage = picture.image;
+    layer.vector = picture.vector;
+    pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
+    return {};
 }
 
 // Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.

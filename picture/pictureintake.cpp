@@ -17,35 +17,42 @@ QString tr(const char* text) {
     return QCoreApplication::translate("PictureIntake", text);
 }
 
-bool withinSideLimit(QSize size) {
-    return size.width() <= PictureLimits::maxSide && size.height() <= PictureLimits::maxSide;
+bool withinLimits(QSize size, qint64 pixelsLeft) {
+    return size.width() <= PictureLimits::maxSide && size.height() <= PictureLimits::maxSide &&
+           qint64(size.width()) * size.height() <= pixelsLeft;
 }
 
-QString tooLarge(QSize size) {
-    return tr("too large: %1 x %2").arg(size.width()).arg(size.height());
+void refuseAsTooLarge(Picture& picture, QSize size) {
+    picture.refusal = tr("too large: %1 x %2").arg(size.width()).arg(size.height());
+    picture.tooLarge = true;
+    picture.image = QImage();
+    picture.vector.reset();
 }
 
-void readRaster(Picture& picture) {
+void readRaster(Picture& picture, qint64 pixelsLeft) {
     PictureDecoder decoder(picture.bytes);
     const QSize declared = decoder.size();
-    if (!withinSideLimit(declared)) {
-        picture.refusal = tooLarge(declared);
+    if (declared.isEmpty()) {
+        picture.refusal = tr("cannot be read");
         return;
     }
+    if (!withinLimits(declared, pixelsLeft))
+        return refuseAsTooLarge(picture, declared);
     picture.image = decoder.read();
     if (picture.image.isNull())
         picture.refusal = tr("cannot be read");
-    else if (!withinSideLimit(picture.image.size()))
-        picture.refusal = tooLarge(picture.image.size());
-    if (!picture.refusal.isEmpty())
-        picture.image = QImage();
+    else if (!withinLimits(picture.image.size(), pixelsLeft))
+        refuseAsTooLarge(picture, picture.image.size());
 }
 
 // The layer's pixels are the picture drawn at its natural size, which is bounded below the limit.
-void readVector(Picture& picture) {
+void readVector(Picture& picture, qint64 pixelsLeft) {
     picture.vector = VectorPicture::read(picture.bytes, &picture.refusal);
-    if (picture.vector)
-        picture.image = picture.vector->image(picture.vector->naturalSize());
+    if (!picture.vector)
+        return;
+    if (!withinLimits(picture.vector->naturalSize(), pixelsLeft))
+        return refuseAsTooLarge(picture, picture.vector->naturalSize());
+    picture.image = picture.vector->image(picture.vector->naturalSize());
 }
 
 } // namespace
@@ -85,11 +92,16 @@ Picture read(const QString& path) {
         picture.refusal = tr("cannot be read");
         return picture;
     }
-    picture.bytes = file.readAll();
-    if (VectorPicture::isVector(picture.bytes))
-        readVector(picture);
+    return decode(file.readAll());
+}
+
+Picture decode(const QByteArray& bytes, qint64 pixelsLeft) {
+    Picture picture;
+    picture.bytes = bytes;
+    if (VectorPicture::isVector(bytes))
+        readVector(picture, pixelsLeft);
     else
-        readRaster(picture);
+        readRaster(picture, pixelsLeft);
     return picture;
 }
 

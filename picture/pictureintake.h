@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/picturelimits.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -21,9 +23,12 @@ struct Picture {
     QImage image;
     // The SVG picture itself; null for a raster picture or when refused.
     std::shared_ptr<const VectorPicture> vector;
-    // Why the file is not taken ("unsupported type", "cannot be read", "too large: W x H");
-    // empty when it is.
+    // Why the file is not taken ("unsupported type", "cannot be read", "too large: W x H", or
+    // what is wrong with an SVG); empty when it is.
     QString refusal;
+    // Refused for its size: more than PictureLimits::maxSide on a side or more pixels than
+    // were left for it.
+    bool tooLarge = false;
 };
 
 // The last suffix of a complete suffix: "tar.png" gives "png".
@@ -35,10 +40,13 @@ bool isAcceptedSuffix(const QString& suffix);
 // Whether `path` is an existing file whose name says it is a picture the canvas takes.
 bool isPictureFile(const QString& path);
 
-// Reads the file at `path` as a picture when its name says it is one; then its contents decide
-// the format, SVG (VectorPicture) or raster. Refuses, before decoding any pixel, a raster picture
-// larger than PictureLimits::maxSide on a side.
+// Reads the file at `path` as a picture when its name says it is one, then as decode() does.
 Picture read(const QString& path);
+
+// The one way from bytes to a picture, for drops, project files and the command line: the
+// contents decide the format, SVG (VectorPicture) or raster. Refuses, before decoding any pixel,
+// a picture larger than PictureLimits::maxSide on a side or of more than `pixelsLeft` pixels.
+Picture decode(const QByteArray& bytes, qint64 pixelsLeft = PictureLimits::maxPixels);
 
 // What the user is told of a refused file: its name and why.
 QString refusalMessage(const QString& fileName, const QString& refusal);

@@ -6,6 +6,8 @@ namespace PictureLimits {
 
 // Largest side of a picture and of a layer's scaled and turned image.
 inline constexpr int maxSide = 16384;
+// Most pixels of one picture: a square of the largest side.
+inline constexpr long long maxPixels = (long long)maxSide * maxSide;
 
 // Largest decoded picture Qt's readers may allocate, in megabytes (16000 x 16000 ARGB): Qt's
 // default budget (128 MB) refuses an ordinary 10000 x 10000 photo.
