@@ -3,10 +3,8 @@
 
 #include "document/editeddocument.h"
 #include "document/stylestore.h"
-#include "form/exportpngdialog.h"
+#include "form/exportflow.h"
 #include "form/formlayout.h"
-#include "form/iconsizesdialog.h"
-#include "form/outputflow.h"
 #include "form/picturelist.h"
 #include "form/sizepreview.h"
 #include "form/stylecontrols.h"
@@ -14,7 +12,6 @@
 #include "output/iconsizes.h"
 #include "output/resolutionlist.h"
 #include "render/badgetext.h"
-#include "render/iconrenderer.h"
 
 #include <utility>
 
@@ -154,18 +151,7 @@ void EditorForm::exportIcon() {
 }
 
 void EditorForm::chooseIconSizes() {
-    const OutputChoice& output = edited->document().output;
-    auto* dialog = new IconSizesDialog({output.iconSizes, output.sharpSizes},
-                                       ui->widget->canvasFactor(), this);
-    if (dialog->exec() != QDialog::Accepted)
-        return;
-    const IconSizeChoice chosen = dialog->choice();
-    // The sizes chosen last are also where the next new document starts.
-    IconSizes::store(chosen);
-    editOutput(tr("Icon Sizes"), [&chosen](OutputChoice& o) {
-        o.iconSizes = chosen.sizes;
-        o.sharpSizes = chosen.sharp;
-    });
+    ExportFlow(this, *edited).chooseIconSizes();
 }
 
 void EditorForm::deleteSelectedPicture() {
@@ -185,10 +171,6 @@ void EditorForm::editStyle(const QString& name, const QString& key,
 void EditorForm::editColor(const QString& name, const QString& key, QColor IconStyle::*field,
                            const QColor& color) {
     editStyle(name, key, [field, color](IconStyle& s) { s.*field = color; });
-}
-
-void EditorForm::editOutput(const QString& name, const std::function<void(OutputChoice&)>& change) {
-    edited->edit(name, [&change](Document& d) { change(d.output); });
 }
 
 void EditorForm::on_shapeComboBox_currentIndexChanged(int index) {
@@ -299,7 +281,7 @@ void EditorForm::on_clipImageCheckBox_clicked() {
 
 void EditorForm::on_outputComboBox_currentIndexChanged(int index) {
     if (slotsEnabled && index >= 0)
-        editOutput(tr("Output"), [index](OutputChoice& o) { o.target = index; });
+        edited->edit(tr("Output"), [index](Document& d) { d.output.target = index; });
 }
 
 // --- picture list and Selected Object page ------------------------------------------------------
@@ -335,52 +317,10 @@ void EditorForm::on_rotateSpinBox_valueChanged(int) {
 // --- output and the window's own buttons --------------------------------------------------------
 
 void EditorForm::on_goButton_clicked() {
-    exportTo(ExportTargets::at(edited->document().output.target));
-}
-
-// Asks where, asks before files beyond the chosen one are replaced, writes, tells.
-void EditorForm::exportTo(const ExportTarget& target) {
-    const QString chosen = chooseDestination(target);
-    if (chosen.isEmpty())
-        return;
-    const Document& document = edited->document();
-    const ExportTarget::Destination destination = target.destinationOf(chosen);
-    if (!OutputFlow::mayReplace(this, target.filesBeyondTheChosen(document, destination)))
-        return;
-    const OutputFailures failures =
-        target.write(document, renderDocumentIcon(document), destination);
-    OutputFlow::reportFailures(this, failures);
-    const QString message = target.writtenMessage(document, destination, failures);
+    const QString message =
+        ExportFlow(this, *edited).run(ExportTargets::at(edited->document().output.target));
     if (!message.isEmpty())
         emit told(message);
-}
-
-QString EditorForm::chooseDestination(const ExportTarget& target) {
-    if (target.asksForFile()) {
-        const QString path = OutputFlow::askFileName(this, target.fileDialogTitle(),
-                                                     target.fileFilter(), target.suffix());
-        return path.isEmpty() ? path : OutputFlow::withSuffix(path, target.suffix());
-    }
-    if (target.asksForSizes() && !choosePngSizes())
-        return QString();
-    QString folder;
-    return OutputFlow::chooseExportFolder(folder) ? folder : QString();
-}
-
-// The PNG sizes in their dialog; the sizes the user exports with become the document's.
-bool EditorForm::choosePngSizes() {
-    auto* dialog = new ExportPNGDialog(edited->document().output.pngSizes, this);
-    bool chosen = false;
-    connect(dialog, &ExportPNGDialog::exportRequested, this, [this, &chosen](const QList<int>& s) {
-        chosen = true;
-        QStringList rows;
-        for (int size : s)
-            rows << ResolutionList::rowText(size);
-        ResolutionList::storeRows(rows);
-        editOutput(tr("PNG Sizes"), [&s](OutputChoice& o) { o.pngSizes = s; });
-    });
-    dialog->exec();
-    return chosen;
 }
 
 void EditorForm::on_aboutButton_clicked() {

@@ -14,7 +14,6 @@
 
 class ColorSwatch;
 class EditedDocument;
-class ExportTarget;
 class PictureList;
 class SizePreview;
 class StyleControls;
@@ -118,11 +117,4 @@ private:
                    const std::function<void(IconStyle&)>& change);
     void editColor(const QString& name, const QString& key, QColor IconStyle::*field,
                    const QColor& color);
-    void editOutput(const QString& name, const std::function<void(OutputChoice&)>& change);
-
-    void exportTo(const ExportTarget& target);
-    // What the user chose for `target`: a file from the save dialog or a folder from the
-    // browser (with the PNG sizes first); empty when cancelled.
-    QString chooseDestination(const ExportTarget& target);
-    bool choosePngSizes();
 };
