@@ -59,7 +59,7 @@ void wheelOver(QWidget* widget, QPoint angleDelta, Qt::KeyboardModifiers modifie
 
 // Runs `action` on the dialog of type T once it is the active modal widget; the caller then opens
 // it. Gives up after a while, closing whatever is modal, so a test fails instead of hanging.
-template <typename T> void whenModal(std::function<void(T*)> action, int attempts = 300) {
+template <typename T> void whenModal(std::function<void(T*)> action, int attempts = 1000) {
     QTimer::singleShot(10, [action, attempts]() {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
             action(dialog);
