@@ -110,24 +110,11 @@ void CanvasWidget::zoomOrTurn(QWheelEvent* event, QPoint degrees) {
         const int rotation =
             CanvasRules::stepped(layer.rotation, CanvasRules::wheelSteps(turned), coarse ? 15 : 1,
                                  -maximumRotation, maximumRotation);
-        edited->edit(
-            tr("Turn Picture"),
-            [rotation](Document& d) {
-                d.layers[d.selected].rotation = rotation;
-                d.layers[d.selected].updateImage();
-            },
-            QStringLiteral("rotation:%1").arg(layer.index));
+        edited->turnSelected(rotation);
         return;
     }
-    const int scale = CanvasRules::stepped(layer.scale, CanvasRules::wheelSteps(degrees.y()),
-                                           coarse ? 10 : 1, minimumScale, maximumScale);
-    edited->edit(
-        tr("Zoom Picture"),
-        [scale](Document& d) {
-            d.layers[d.selected].scale = scale;
-            d.layers[d.selected].updateImage();
-        },
-        QStringLiteral("scale:%1").arg(layer.index));
+    edited->zoomSelected(CanvasRules::stepped(layer.scale, CanvasRules::wheelSteps(degrees.y()),
+                                              coarse ? 10 : 1, minimumScale, maximumScale));
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {

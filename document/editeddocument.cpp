@@ -23,6 +23,30 @@ void EditedDocument::edit(const QString& name, const std::function<void(Document
     dropHiddenImages();
 }
 
+void EditedDocument::zoomSelected(int scale) {
+    if (!current.hasSelection())
+        return;
+    edit(
+        tr("Zoom Picture"),
+        [scale](Document& d) {
+            d.layers[d.selected].scale = scale;
+            d.layers[d.selected].updateImage();
+        },
+        QStringLiteral("scale:%1").arg(current.layers.at(current.selected).index));
+}
+
+void EditedDocument::turnSelected(int rotation) {
+    if (!current.hasSelection())
+        return;
+    edit(
+        tr("Turn Picture"),
+        [rotation](Document& d) {
+            d.layers[d.selected].rotation = rotation;
+            d.layers[d.selected].updateImage();
+        },
+        QStringLiteral("rotation:%1").arg(current.layers.at(current.selected).index));
+}
+
 void EditedDocument::select(int position) {
     if (position < 0 || position >= current.layers.size())
         position = Document::noSelection;

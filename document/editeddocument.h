@@ -31,6 +31,11 @@ public:
     void edit(const QString& name, const std::function<void(Document&)>& change,
               const QString& mergeKey = QString());
 
+    // The edits of the selected layer that the canvas and the Selected Object page share: a run
+    // of zooms, or of turns, of one layer is one step.
+    void zoomSelected(int scale);
+    void turnSelected(int rotation);
+
     // Selects the layer at `position` (Document::noSelection: none); not a step of its own.
     void select(int position);
 

@@ -158,37 +158,20 @@ void PictureList::deleteSelected() {
     });
 }
 
-void PictureList::editSelected(const QString& name, const QString& mergeKey,
-                               const std::function<void(Layer&)>& change) {
-    const Document& document = edited.document();
-    if (!slotsEnabled || !document.hasSelection())
-        return;
-    const QString key =
-        mergeKey.isEmpty()
-            ? QString()
-            : mergeKey + QString::number(document.layers.at(document.selected).index);
-    edited.edit(
-        name, [&change](Document& d) { change(d.layers[d.selected]); }, key);
-}
-
 void PictureList::positionEdited() {
+    if (!slotsEnabled || !edited.document().hasSelection())
+        return;
     const QPoint position(ui.positionXSpinBox->value(), ui.positionYSpinBox->value());
-    editSelected(tr("Move Picture"), QString(),
-                 [position](Layer& layer) { layer.moveTo(position); });
+    edited.edit(tr("Move Picture"),
+                [position](Document& d) { d.layers[d.selected].moveTo(position); });
 }
 
 void PictureList::scaleEdited() {
-    const int scale = clampedScale(ui.sizeSpinBox->value());
-    editSelected(tr("Zoom Picture"), QStringLiteral("scale:"), [scale](Layer& layer) {
-        layer.scale = scale;
-        layer.updateImage();
-    });
+    if (slotsEnabled)
+        edited.zoomSelected(clampedScale(ui.sizeSpinBox->value()));
 }
 
 void PictureList::rotationEdited() {
-    const int rotation = ui.rotateSpinBox->value();
-    editSelected(tr("Turn Picture"), QStringLiteral("rotation:"), [rotation](Layer& layer) {
-        layer.rotation = rotation;
-        layer.updateImage();
-    });
+    if (slotsEnabled)
+        edited.turnSelected(ui.rotateSpinBox->value());
 }

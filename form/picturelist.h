@@ -46,7 +46,4 @@ private:
     // The list position of the layer a row shows, and back.
     int layerOfRow(int row) const;
     int rowOfLayer(int position) const;
-    // Applies `change` to the selected layer as one step named `name`.
-    void editSelected(const QString& name, const QString& mergeKey,
-                      const std::function<void(Layer&)>& change);
 };
