@@ -119,9 +119,8 @@ const Document& EditorForm::document() const {
 void EditorForm::showDocument() {
     const Document& document = edited->document();
     style->show(document.style);
-    const bool wereEnabled = std::exchange(slotsEnabled, false);
+    // Shown like any control; the edit it makes changes nothing, so it makes no step.
     ui->outputComboBox->setCurrentIndex(document.output.target);
-    slotsEnabled = wereEnabled;
     pictures->show(document);
     previewer->schedule();
 }

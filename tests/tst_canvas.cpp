@@ -8,6 +8,7 @@
 #include "picture/picturedecoder.h"
 #include "picture/pictureintake.h"
 #include "picture/srgbconversion.h"
+#include "picture/svgcleaner.h"
 #include "picture/uprightpicture.h"
 #include "picture/vectorpicture.h"
 #include "render/iconrenderer.h"
@@ -294,6 +295,37 @@ private Q_SLOTS:
         QCOMPARE(layers().at(0).rect.center(), QPoint(99, 99));
         QCOMPARE(layers().at(1).rect, QRect(85, 85, 30, 30));
         QCOMPARE(layers().at(1).index, 1);
+    }
+
+    void svgReferences_data() {
+        QTest::addColumn<QByteArray>("element");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("kept");
+        const QByteArray rect = "<rect width=\"5\" height=\"5\" fill=\"%\"/>";
+        const QByteArray style = "<style>%</style>";
+        QTest::newRow("own gradient") << rect << QByteArray("url(#g)") << true;
+        QTest::newRow("web gradient")
+            << rect << QByteArray("url(http://a.example/p.svg#g)") << false;
+        QTest::newRow("file, spaced")
+            << rect << QByteArray("URL( 'file:///etc/passwd#g' )") << false;
+        QTest::newRow("style sheet, own") << style << QByteArray("rect { fill: url(#g) }") << true;
+        QTest::newRow("style sheet, file")
+            << style << QByteArray("rect { fill: url(p.svg#g) }") << false;
+        QTest::newRow("import") << style << QByteArray("@IMPORT 'a.css';") << false;
+    }
+
+    // Nothing an SVG names outside itself stays in what Qt SVG is given to draw; its own
+    // references do.
+    void svgReferences() {
+        QFETCH(QByteArray, element);
+        QFETCH(QByteArray, value);
+        QFETCH(bool, kept);
+        SvgCleaner cleaner("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"5\">"
+                           "<linearGradient id=\"g\"/>" +
+                           QByteArray(element).replace("%", value) + "</svg>");
+        QVERIFY(cleaner.clean().isEmpty());
+        QCOMPARE(cleaner.cleaned().contains(value), kept);
+        QVERIFY(cleaner.cleaned().contains("<rect") || element.startsWith("<style"));
     }
 
     void vectorDrops_data() {
