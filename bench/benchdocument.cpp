@@ -1,10 +1,9 @@
 #include "benchdocument.h"
 #include "render/badgetext.h"
 
-#include "canvas/canvaswidget.h"
-#include "document/localglobal.h"
 #include "support/testsupport.h"
 
+#include <QApplication>
 #include <QColorSpace>
 #include <QFile>
 #include <QFontMetrics>
@@ -12,6 +11,7 @@
 #include <QLinearGradient>
 #include <QLoggingCategory>
 #include <QMap>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -202,11 +202,14 @@ IconStyle fullStyle() {
 void dropPictures(CanvasWidget& canvas, const QStringList& paths) {
     for (int i = 0; i < paths.size(); ++i) {
         TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
-        if (i % 3 == 1 && !LocalGlobal::LImageData.isEmpty()) {
-            canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.last().index));
-            canvas.setSelectedRotation(10 + 7 * i);
-        }
+        // The drop selected the picture it added; Shift + wheel turns it a degree a notch.
+        if (i % 3 == 1)
+            turnWheel(canvas, 10 + 7 * i, Qt::ShiftModifier);
     }
+}
+
+void turnWheel(CanvasWidget& canvas, int notches, Qt::KeyboardModifiers modifiers) {
+    TestSupport::wheelOver(&canvas, QPoint(0, 120 * notches), modifiers);
 }
 
 QList<Layer> pictures(int k, int count) {
@@ -214,30 +217,51 @@ QList<Layer> pictures(int k, int count) {
     static QTemporaryDir folder;
     const auto key = std::make_pair(k, count);
     if (!built.contains(key)) {
-        LocalGlobal::LImageData.clear();
-        CanvasWidget canvas;
-        setUpCanvas(canvas, k);
-        dropPictures(canvas, writePictures(folder.path(), count));
-        built.insert(key, LocalGlobal::LImageData);
-        LocalGlobal::LImageData.clear();
+        Document empty;
+        empty.style = fullStyle();
+        empty.style.canvasFactor = k;
+        ShownCanvas shown(empty);
+        dropPictures(shown.canvas, writePictures(folder.path(), count));
+        built.insert(key, shown.edited.document().layers);
     }
     return built.value(key);
 }
 
-void setUpCanvas(CanvasWidget& canvas, int k) {
+Document document(int k, int count) {
+    Document made;
+    made.style = fullStyle();
+    made.style.canvasFactor = k;
+    made.layers = pictures(k, count);
+    return made;
+}
+
+ShownCanvas::ShownCanvas(const Document& document) {
+    edited.reset(document);
+    canvas.setDocument(&edited);
     canvas.setFixedSize(300, 300);
     canvas.setAcceptDrops(true);
-    canvas.setSizeIndex(k);
     canvas.show();
     if (!QTest::qWaitForWindowExposed(&canvas))
         qWarning("The canvas was never shown; paints may be skipped.");
 }
 
-QPoint pointOnTopPicture(int k) {
-    const QList<Layer>& list = LocalGlobal::LImageData;
-    if (list.isEmpty())
+QPoint pointOnTopPicture(const Document& document) {
+    if (document.layers.isEmpty())
         return QPoint(150, 150);
-    return list.last().rect.center() / k;
+    return document.layers.constLast().rect.center() / document.style.canvasFactor;
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void drag(CanvasWidget& canvas, QPoint from, QPoint to) {
+    sendMouse(&canvas, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(&canvas, QEvent::MouseMove, to, Qt::LeftButton);
+    sendMouse(&canvas, QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
 
 } // namespace BenchDocument

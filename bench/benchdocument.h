@@ -1,14 +1,17 @@
 #pragma once
 
+#include "canvas/canvaswidget.h"
+#include "document/document.h"
+#include "document/editeddocument.h"
 #include "document/iconstyle.h"
 #include "document/layer.h"
 
+#include <QEvent>
 #include <QList>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
-
-class CanvasWidget;
 
 // The realistic document every benchmark works on: photographs (JPEG) and drawings with
 // transparency (PNG) written by the benchmark itself, dropped onto a real canvas, on a style with
@@ -37,17 +40,39 @@ QString writeCameraPhotograph(const QString& folder, QSize size, bool profiled);
 IconStyle fullStyle();
 
 // Drops each of `paths` onto `canvas` with a real drop event, at points spread over the canvas,
-// and turns every third picture a little, as a user would.
+// and turns every third picture a little with Shift + wheel, as a user would. The canvas must
+// show a document; each drop selects the picture it added.
 void dropPictures(CanvasWidget& canvas, const QStringList& paths);
+
+// A wheel turn of `notches` over `canvas` with `modifiers` held (Shift turns, Ctrl goes further);
+// one edit of the selected picture.
+void turnWheel(CanvasWidget& canvas, int notches, Qt::KeyboardModifiers modifiers = {});
 
 // The picture list after dropping `count` pictures onto a canvas of factor k and turning some of
 // them, as a user would; built once per (k, count) and then handed out as a cheap shared copy.
 QList<Layer> pictures(int k, int count);
 
-// A canvas as the form sets it up (300 x 300, drops on), at factor k, shown on screen.
-void setUpCanvas(CanvasWidget& canvas, int k);
+// The full style at factor k holding `pictures(k, count)`, nothing selected.
+Document document(int k, int count);
 
-// The canvas point (widget pixels) on top of the topmost picture, for pressing and dragging.
-QPoint pointOnTopPicture(int k);
+// A canvas as the form sets it up (300 x 300, drops on), showing and editing a document of its own,
+// shown on screen.
+struct ShownCanvas {
+    EditedDocument edited;
+    CanvasWidget canvas;
+
+    explicit ShownCanvas(const Document& document);
+};
+
+// The canvas point (widget pixels) on top of the topmost picture of `document`, for pressing and
+// dragging.
+QPoint pointOnTopPicture(const Document& document);
+
+// A real mouse event on `widget` at `point` (widget pixels): a press or release of the left
+// button, or a move with `buttons` held.
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons);
+
+// A whole drag on `canvas`: the left button pressed at `from`, moved to `to` and let go.
+void drag(CanvasWidget& canvas, QPoint from, QPoint to);
 
 } // namespace BenchDocument

@@ -2,16 +2,17 @@
 // bandwidth of the machine; prints one table (TableReporter).
 #include "benchdocument.h"
 #include "canvas/canvaswidget.h"
-#include "document/localglobal.h"
 #include "document/projectfile.h"
 #include "document/stylestore.h"
 #include "form/editorform.h"
-#include "form/outputflow.h"
+#include "form/previewscheduler.h"
 #include "form/sizepreview.h"
+#include "output/exporttarget.h"
+#include "output/exporttargets.h"
 #include "output/filecommit.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
-#include "output/pngwriter.h"
+#include "render/iconrenderer.h"
 #include "tablereporter.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -66,21 +66,11 @@ void setFigure(benchmark::State& state, const std::string& label, double touched
 }
 
 // A canvas holding the benchmark document at factor k, shown as the form shows it.
-std::unique_ptr<CanvasWidget> openCanvas(int k, int pictures) {
-    LocalGlobal::iconStyle = BenchDocument::fullStyle();
-    LocalGlobal::iconStyle.canvasSizeIndex = k;
-    LocalGlobal::LImageData = BenchDocument::pictures(k, pictures);
-    auto canvas = std::make_unique<CanvasWidget>();
-    BenchDocument::setUpCanvas(*canvas, k);
-    return canvas;
+std::unique_ptr<BenchDocument::ShownCanvas> openCanvas(int k, int pictures) {
+    return std::make_unique<BenchDocument::ShownCanvas>(BenchDocument::document(k, pictures));
 }
 
-void sendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
+using BenchDocument::sendMouse;
 
 // Targets per figure at factor k with the full document.
 double paintTarget(int k, int pictures) {
@@ -112,26 +102,30 @@ void copy(benchmark::State& state) {
 void paint(benchmark::State& state) {
     const int k = int(state.range(0));
     const int pictures = int(state.range(1));
-    const auto canvas = openCanvas(k, pictures);
+    const auto shown = openCanvas(k, pictures);
     for (auto _ : state)
-        canvas->repaint();
+        shown->canvas.repaint();
     setFigure(state, "screen paint, k=" + std::to_string(k) + ", " + pictureCount(pictures),
               2 * canvasBytes(k) + squareBytes(300), paintTarget(k, pictures));
 }
 
 // One drag step: a real mouse move over the pressed top picture, whose handler moves the picture
-// and repaints synchronously. Same bytes as a paint.
+// (one edit of the document, merged into the drag's undo step), and the paint it asks for, made
+// at once. Same bytes as a paint.
 void drag(benchmark::State& state) {
     const int k = int(state.range(0));
-    const auto canvas = openCanvas(k, 10);
-    const QPoint press = BenchDocument::pointOnTopPicture(k);
-    sendMouse(canvas.get(), QEvent::MouseButtonPress, press, Qt::LeftButton);
+    const auto shown = openCanvas(k, 10);
+    CanvasWidget* canvas = &shown->canvas;
+    const QPoint press = BenchDocument::pointOnTopPicture(shown->edited.document());
+    sendMouse(canvas, QEvent::MouseButtonPress, press, Qt::LeftButton);
+    canvas->repaint();
     int step = 0;
     for (auto _ : state) {
         const int offset = ++step % 2 ? 3 : -3;
-        sendMouse(canvas.get(), QEvent::MouseMove, press + QPoint(offset, offset), Qt::LeftButton);
+        sendMouse(canvas, QEvent::MouseMove, press + QPoint(offset, offset), Qt::LeftButton);
+        canvas->repaint();
     }
-    sendMouse(canvas.get(), QEvent::MouseButtonRelease, press, Qt::NoButton);
+    sendMouse(canvas, QEvent::MouseButtonRelease, press, Qt::NoButton);
     setFigure(state, "drag step, k=" + std::to_string(k) + ", 10 pictures",
               2 * canvasBytes(k) + squareBytes(300),
               k == 3   ? 5
@@ -139,14 +133,13 @@ void drag(benchmark::State& state) {
                        : 0);
 }
 
-// The finished icon alone: at least the icon square written once.
+// The finished icon alone, as an export renders it: at least the icon square written once.
 void renderIcon(benchmark::State& state) {
     const int k = int(state.range(0));
     const int pictures = int(state.range(1));
-    const auto canvas = openCanvas(k, pictures);
-    QImage icon;
+    const Document document = BenchDocument::document(k, pictures);
     for (auto _ : state) {
-        canvas->renderIcon(icon);
+        const QImage icon = renderDocumentIcon(document);
         benchmark::DoNotOptimize(icon.constBits());
     }
     setFigure(state, "renderIcon, k=" + std::to_string(k) + ", " + pictureCount(pictures),
@@ -208,10 +201,8 @@ void convert(benchmark::State& state) {
         state.SkipWithError("ImageMagick's convert not found");
         return;
     }
-    const auto canvas = openCanvas(k, 10);
     QTemporaryDir folder;
-    QImage rendering;
-    canvas->renderIcon(rendering);
+    const QImage rendering = renderDocumentIcon(BenchDocument::document(k, 10));
     const QString png = folder.filePath(QStringLiteral("r.png"));
     rendering.save(png);
     const QString out = folder.filePath(QStringLiteral("out.ico"));
@@ -231,17 +222,16 @@ void convert(benchmark::State& state) {
 // (with the Windows set, its small entries drawn at their own size).
 void writeIcoFile(benchmark::State& state) {
     const int k = int(state.range(0));
-    const auto canvas = openCanvas(k, 10);
+    Document document = BenchDocument::document(k, 10);
+    document.output.target = 0;
+    document.output.iconSizes = state.range(1) ? IconSizes::windowsSet() : QList<int>();
+    document.output.sharpSizes = state.range(1) != 0;
+    const ExportTarget& target = *ExportTargets::find(QStringLiteral("ico"));
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("icon.ico"));
-    const QList<int> sizes = runEntries(state, k);
+    const ExportTarget::Destination destination = target.destinationOf(file);
     for (auto _ : state) {
-        QImage rendering;
-        canvas->renderIcon(rendering);
-        const QList<QImage> entries =
-            iconEntryImages(rendering, sizes, state.range(1) != 0, LocalGlobal::iconStyle,
-                            LocalGlobal::LImageData, k);
-        if (writeIconEntries(file, entries)) {
+        if (!target.write(document, renderDocumentIcon(document), destination).isEmpty()) {
             state.SkipWithError("the icon file could not be written");
             break;
         }
@@ -253,17 +243,18 @@ void writeIcoFile(benchmark::State& state) {
 // 16x16.png, 32x32.png, 48x48.png and 256x256.png.
 void pngExport(benchmark::State& state) {
     const int k = int(state.range(0));
-    const auto canvas = openCanvas(k, 10);
-    QTemporaryDir folder;
+    Document document = BenchDocument::document(k, 10);
     const QList<int> sizes{16, 32, 48, 256};
+    document.output.target = 1;
+    document.output.pngSizes = sizes;
+    const ExportTarget& target = *ExportTargets::find(QStringLiteral("png"));
+    QTemporaryDir folder;
+    const ExportTarget::Destination destination = target.destinationOf(folder.path());
     double touched = 0;
     for (const int size : sizes)
         touched += iconBytes(k) + squareBytes(size);
     for (auto _ : state) {
-        QImage rendering;
-        canvas->renderIcon(rendering);
-        const QList<PendingPng> images = pendingPngs(folder.path(), sizes, rendering);
-        if (!writePngImages(images).isEmpty()) {
+        if (!target.write(document, renderDocumentIcon(document), destination).isEmpty()) {
             state.SkipWithError("a PNG file could not be written");
             break;
         }
@@ -279,7 +270,9 @@ struct BatchInput {
     QString style = folder.filePath(QStringLiteral("style.glimmer"));
 
     BatchInput() {
-        const Project project{{BenchDocument::fullStyle(), {}, -1}, 0, {16, 32, 48, 256}};
+        Document project;
+        project.style = BenchDocument::fullStyle();
+        project.output.pngSizes = {16, 32, 48, 256};
         commitFile(style, ProjectFile::encode(project));
     }
 };
@@ -347,10 +340,12 @@ void cliBatch(benchmark::State& state) {
 }
 
 // Ten 3000 x 2000 photographs at k = 3, as dropped: original bytes kept, shown at 10 %.
-const Project& largeProject() {
-    static const Project project = [] {
-        Project built{{BenchDocument::fullStyle(), {}, -1}, 0, {16, 32, 48, 256}};
-        built.document.style.canvasSizeIndex = 3;
+const Document& largeProject() {
+    static const Document project = [] {
+        Document built;
+        built.style = BenchDocument::fullStyle();
+        built.style.canvasFactor = 3;
+        built.output.pngSizes = {16, 32, 48, 256};
         QTemporaryDir folder;
         const QStringList paths = BenchDocument::writePhotographs(folder.path(), 10, {3000, 2000});
         for (int i = 0; i < paths.size(); ++i) {
@@ -364,7 +359,7 @@ const Project& largeProject() {
             layer.scale = 10;
             layer.position = QPoint(60 * i, 50 * i);
             layer.updateImage();
-            built.document.layers << layer;
+            built.layers << layer;
         }
         return built;
     }();
@@ -373,14 +368,14 @@ const Project& largeProject() {
 
 double projectBytes() {
     double bytes = 0;
-    for (const Layer& layer : largeProject().document.layers)
+    for (const Layer& layer : largeProject().layers)
         bytes += layer.fileBytes.size() * 2.4; // read, base64 written (4/3) and flushed
     return bytes;
 }
 
 // File > Save with ten large photographs: encoded with their original bytes, written whole.
 void saveProject(benchmark::State& state) {
-    const Project& project = largeProject();
+    const Document& project = largeProject();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("large.glimmer"));
     for (auto _ : state) {
@@ -409,16 +404,16 @@ void openProject(benchmark::State& state) {
 }
 
 // One Edit > Undo or Redo step in the real form at factor k with ten pictures: the document
-// shown again in every control, the picture list and the canvas. Compare with a screen paint.
+// shown again in every control, the picture list and the canvas, whose paint is made at once.
+// Compare with a screen paint.
 void undoStep(benchmark::State& state) {
     const int k = int(state.range(0));
-    LocalGlobal::LImageData.clear(); // left by the previous run
     EditorForm form;
     form.show();
     form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
+    auto* canvas = form.findChild<CanvasWidget*>(QStringLiteral("widget"));
     QTemporaryDir folder;
-    BenchDocument::dropPictures(*form.findChild<CanvasWidget*>(QStringLiteral("widget")),
-                                BenchDocument::writePictures(folder.path(), 10));
+    BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
     QCoreApplication::processEvents();
     QUndoStack* history = form.undoStack();
     // The step undone and redone: the badge moved to the next place, whichever it starts in.
@@ -426,49 +421,61 @@ void undoStep(benchmark::State& state) {
     position->setCurrentIndex((position->currentIndex() + 1) % position->count());
     QCoreApplication::processEvents();
     const int last = history->index();
-    for (auto _ : state)
+    for (auto _ : state) {
         history->index() == last ? history->undo() : history->redo();
+        canvas->repaint();
+    }
     // No more than a screen paint: the canvas is painted once, the list's rows are kept.
     setFigure(state, "undo or redo step, k=" + std::to_string(k) + ", 10 pictures",
               2 * canvasBytes(k) + squareBytes(300), paintTarget(k, 10));
 }
 
-// The real form at factor 3 with ten pictures and every style flag, the top picture selected.
+// The real form at factor 3 with ten pictures and every style flag, the top picture selected (the
+// last drop selected it). A new document starts in the style and the icon sizes stored last, so
+// both are stored before the form is made.
 struct PreviewForm {
     QTemporaryDir folder;
-    EditorForm form;
-    CanvasWidget* canvas;
+    std::unique_ptr<EditorForm> form;
+    CanvasWidget* canvas = nullptr;
+    PreviewScheduler* previewer = nullptr;
 
-    explicit PreviewForm(bool sharp) : form(nullptr) {
-        form.show();
-        canvas = form.findChild<CanvasWidget*>(QStringLiteral("widget"));
-        form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
+    explicit PreviewForm(bool sharp) {
+        StyleStore::saveStyle(BenchDocument::fullStyle());
         IconSizes::store({{}, sharp});
+        form = std::make_unique<EditorForm>();
+        form->show();
+        canvas = form->findChild<CanvasWidget*>(QStringLiteral("widget"));
+        previewer = form->findChild<PreviewScheduler*>();
+        form->findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
         BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
-        canvas->selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
         QCoreApplication::processEvents();
     }
 };
 
-// One drag step of the top picture in the form: the canvas painted, and with the preview on,
-// the preview update it causes as the window's thread sees it (scheduling the drawing of the
-// entries, taking in the entries drawn for the step before and painting them). The entries
-// themselves are drawn beside it; "preview entries" below is that work alone.
+// One drag step of the top picture in the form: a real mouse move, the document shown again by
+// the form and the canvas painted, and with the preview on, the preview update it causes as the
+// window's thread sees it (what the form's scheduler does when its moment has come: scheduling
+// the drawing of the entries, then taking in the entries drawn for the step before and painting
+// them). The entries themselves are drawn beside it; "preview entries" below is that work alone.
 void paintWithPreview(benchmark::State& state) {
     const bool sharp = state.range(0) != 0;
     const bool withPreview = state.range(1) != 0;
-    LocalGlobal::LImageData.clear();
-    StyleStore::saveStyle(BenchDocument::fullStyle());
     PreviewForm shown(sharp);
-    const QPoint at = LocalGlobal::LImageData.constLast().position;
+    CanvasWidget* canvas = shown.canvas;
+    const QPoint press = BenchDocument::pointOnTopPicture(shown.form->document());
+    sendMouse(canvas, QEvent::MouseButtonPress, press, Qt::LeftButton);
+    QCoreApplication::processEvents();
     int step = 0;
     for (auto _ : state) {
-        shown.canvas->setSelectedPosition(at.x() + ++step % 2, at.y());
+        // One or two pixels right of where the drag began, never back on it.
+        sendMouse(canvas, QEvent::MouseMove, press + QPoint(++step % 2 ? 1 : 2, 0), Qt::LeftButton);
+        canvas->repaint();
         if (withPreview) {
-            shown.form.updatePreview();
+            shown.previewer->update();
             QCoreApplication::processEvents();
         }
     }
+    sendMouse(canvas, QEvent::MouseButtonRelease, press, Qt::NoButton);
     setFigure(state,
               std::string(withPreview ? "paint + preview update" : "paint, no preview") +
                   ", k=3, 10 pictures, sharp " + (sharp ? "on" : "off"),
@@ -478,10 +485,8 @@ void paintWithPreview(benchmark::State& state) {
 // Drawing the preview's entries alone, off the window's thread.
 void previewDrawing(benchmark::State& state) {
     const bool sharp = state.range(0) != 0;
-    LocalGlobal::LImageData.clear();
-    StyleStore::saveStyle(BenchDocument::fullStyle());
     PreviewForm shown(sharp);
-    const Document document = shown.form.document();
+    const Document document = shown.form->document();
     const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768, 3));
     for (auto _ : state)
         benchmark::DoNotOptimize(previewEntries(document, sizes, sharp, 3));

@@ -11,7 +11,8 @@
 #include "app/mainwindow.h"
 #include "benchdocument.h"
 #include "canvas/canvaswidget.h"
-#include "document/localglobal.h"
+#include "form/editorform.h"
+#include "render/iconrenderer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,30 +23,46 @@
 
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 
 namespace {
 
-void dropDocument(CanvasWidget& canvas, const QString& folder) {
-    const int canvasSizeIndex = LocalGlobal::iconStyle.canvasSizeIndex;
-    LocalGlobal::iconStyle = BenchDocument::fullStyle();
-    LocalGlobal::iconStyle.canvasSizeIndex = canvasSizeIndex;
+// The style set as a project brings it (the canvas size chosen stays), then the pictures dropped.
+void dropDocument(EditorForm& form, CanvasWidget& canvas, const QString& folder) {
+    Document styled;
+    styled.style = BenchDocument::fullStyle();
+    styled.style.canvasFactor = form.document().style.canvasFactor;
+    form.openDocument(styled);
     BenchDocument::dropPictures(canvas, BenchDocument::writePictures(folder, 10));
-    canvas.updateData();
-    QImage icon;
-    canvas.renderIcon(icon);
+    canvas.repaint();
+    const QImage icon = renderDocumentIcon(form.document());
+    Q_UNUSED(icon);
 }
 
-// Every edit through the form's own boxes, as a user types them.
+// The drop selects the photograph.
 void dropPhotograph(CanvasWidget& canvas, const QString& folder) {
     BenchDocument::dropPictures(canvas,
                                 {BenchDocument::writeCameraPhotograph(folder, {6000, 4000}, true)});
-    canvas.selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
 }
 
-void editPhotograph(MainWindow& window, CanvasWidget& canvas, const QString& folder) {
+// The selected picture dragged on the canvas from the middle of the canvas (which it covers) so
+// that its top-left comes to `position`, to a canvas pixel at k = 3: one undo step.
+void dragSelectedTo(const EditorForm& form, CanvasWidget& canvas, QPoint position) {
+    const Document& document = form.document();
+    const int k = document.style.canvasFactor;
+    const QPoint distance = position - document.layers.at(document.selected).position;
+    const QPoint press(150, 150);
+    BenchDocument::drag(canvas, press,
+                        press + QPoint(int(std::lround(double(distance.x()) / k)),
+                                       int(std::lround(double(distance.y()) / k))));
+}
+
+// Zoom and turn through the form's own boxes, as a user types them; moves by dragging.
+void editPhotograph(MainWindow& window, EditorForm& form, CanvasWidget& canvas,
+                    const QString& folder) {
     dropPhotograph(canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
@@ -53,13 +70,15 @@ void editPhotograph(MainWindow& window, CanvasWidget& canvas, const QString& fol
     turn->setValue(45);
     size->setValue(1000);
     turn->setValue(30);
-    canvas.setSelectedPosition(-2000, -1500);
-    QImage icon;
-    canvas.renderIcon(icon);
+    dragSelectedTo(form, canvas, QPoint(-2000, -1500));
+    canvas.repaint();
+    const QImage icon = renderDocumentIcon(form.document());
+    Q_UNUSED(icon);
 }
 
 // Sixty undo steps, each of which could take back a made picture of its own.
-void editPhotographOften(MainWindow& window, CanvasWidget& canvas, const QString& folder) {
+void editPhotographOften(MainWindow& window, EditorForm& form, CanvasWidget& canvas,
+                         const QString& folder) {
     dropPhotograph(canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
@@ -71,7 +90,7 @@ void editPhotographOften(MainWindow& window, CanvasWidget& canvas, const QString
     for (int i = 0; i < 20; ++i) {
         edit([&] { size->setValue(300 + 37 * i); });
         edit([&] { turn->setValue(7 * i); });
-        edit([&] { canvas.setSelectedPosition(-100 * i, -50 * i); });
+        edit([&] { dragSelectedTo(form, canvas, QPoint(-100 * i, -50 * i)); });
     }
 }
 
@@ -86,10 +105,11 @@ int main(int argc, char** argv) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
+    auto* form = window.findChild<EditorForm*>();
     auto* canvas = window.findChild<CanvasWidget*>();
     auto* canvasSize = window.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"));
-    if (!canvas || !canvasSize) {
-        std::fprintf(stderr, "The main window has no canvas or no canvas-size list.\n");
+    if (!form || !canvas || !canvasSize) {
+        std::fprintf(stderr, "The main window has no form, canvas or canvas-size list.\n");
         return 1;
     }
     canvasSize->setCurrentIndex(2);
@@ -97,19 +117,19 @@ int main(int argc, char** argv) {
     const char* what = "10 pictures, k=3";
     int targetMB = 0;
     if (std::strcmp(mode, "photo") == 0) {
-        editPhotograph(window, *canvas, folder.path());
+        editPhotograph(window, *form, *canvas, folder.path());
         what = "photo at 1000 %, k=3";
         targetMB = 400;
     } else if (std::strcmp(mode, "edits") == 0) {
-        editPhotographOften(window, *canvas, folder.path());
+        editPhotographOften(window, *form, *canvas, folder.path());
         what = "photo, 60 undo steps, k=3";
         targetMB = 400;
     } else {
-        dropDocument(*canvas, folder.path());
+        dropDocument(*form, *canvas, folder.path());
     }
     QCoreApplication::processEvents();
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%.1f:%d:%s\n", double(usage.ru_maxrss) / 1024.0, targetMB, what);
-    return canvas->getSizeIndex() == 3 && !LocalGlobal::LImageData.isEmpty() ? 0 : 1;
+    return canvas->canvasFactor() == 3 && !form->document().layers.isEmpty() ? 0 : 1;
 }

@@ -2,13 +2,14 @@
 // beside the decode alone) and its zoom, turn and Size edits on the real canvas.
 #include "benchdocument.h"
 #include "canvas/canvaswidget.h"
-#include "document/localglobal.h"
 #include "picture/pictureintake.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 namespace {
 
@@ -40,16 +41,24 @@ void intake(benchmark::State& state) {
     state.SetLabel("intake, same, orientation 6 + Adobe RGB");
 }
 
-// The photograph dropped onto a canvas of factor 3 and selected, zoomed to `scale` (0: fitted).
-std::unique_ptr<CanvasWidget> photoCanvas(int scale) {
-    LocalGlobal::LImageData.clear();
-    auto canvas = std::make_unique<CanvasWidget>();
-    BenchDocument::setUpCanvas(*canvas, 3);
-    BenchDocument::dropPictures(*canvas, {cameraPhotograph()});
-    canvas->selectByName(LocalGlobal::imageName(LocalGlobal::LImageData.constLast().index));
+// The picture the canvas of `shown` has selected.
+const Layer& selectedLayer(const BenchDocument::ShownCanvas& shown) {
+    const Document& document = shown.edited.document();
+    return document.layers.at(document.selected);
+}
+
+// The photograph dropped onto a canvas of factor 3 (the drop selects it), zoomed to `scale` with
+// the wheel (0: fitted).
+std::unique_ptr<BenchDocument::ShownCanvas> photoCanvas(int scale) {
+    Document empty;
+    empty.style = BenchDocument::fullStyle();
+    empty.style.canvasFactor = 3;
+    auto shown = std::make_unique<BenchDocument::ShownCanvas>(empty);
+    BenchDocument::dropPictures(shown->canvas, {cameraPhotograph()});
     if (scale)
-        canvas->setSelectedScale(scale);
-    return canvas;
+        BenchDocument::turnWheel(shown->canvas, scale - selectedLayer(*shown).scale);
+    shown->canvas.repaint();
+    return shown;
 }
 
 void setEditFigure(benchmark::State& state, const std::string& edit) {
@@ -57,34 +66,44 @@ void setEditFigure(benchmark::State& state, const std::string& edit) {
     state.counters["target_ms"] = editTargetMs;
 }
 
-// One step of the Size box or the wheel (1 %), repainted, at the fitted scale or at 1000 %.
+// One step of the wheel (1 %, the same edit as a step of the Size box), repainted, at the fitted
+// scale or at 1000 %.
 void zoomStep(benchmark::State& state) {
     const int scale = int(state.range(0));
-    const auto canvas = photoCanvas(scale);
-    const int from = LocalGlobal::LImageData.constLast().scale;
+    const auto shown = photoCanvas(scale);
     int step = 0;
-    for (auto _ : state)
-        canvas->setSelectedScale(from + ++step % 2);
+    for (auto _ : state) {
+        BenchDocument::turnWheel(shown->canvas, ++step % 2 ? 1 : -1);
+        shown->canvas.repaint();
+    }
     setEditFigure(state, "zoom step at " + (scale ? std::to_string(scale) + " %" : "fit"));
 }
 
-// One degree of the turn box or Shift + wheel, repainted.
+// One degree of Shift + wheel (the same edit as a step of the turn box), repainted, between 45°
+// and 44°.
 void turnStep(benchmark::State& state) {
     const int scale = int(state.range(0));
-    const auto canvas = photoCanvas(scale);
+    const auto shown = photoCanvas(scale);
+    BenchDocument::turnWheel(shown->canvas, 45, Qt::ShiftModifier);
+    shown->canvas.repaint();
     int step = 0;
-    for (auto _ : state)
-        canvas->setSelectedRotation(++step % 2 ? 45 : 44);
+    for (auto _ : state) {
+        BenchDocument::turnWheel(shown->canvas, ++step % 2 ? -1 : 1, Qt::ShiftModifier);
+        shown->canvas.repaint();
+    }
     setEditFigure(state, "turn step at " + (scale ? std::to_string(scale) + " %" : "fit"));
 }
 
-// 1000 % typed into the Size box and the fitted scale typed back, each one edit.
+// 1000 % and back to the fitted scale, each one edit: one wheel turn of as many notches, the
+// same edit as the value typed into the Size box.
 void sizeEdit(benchmark::State& state) {
-    const auto canvas = photoCanvas(0);
-    const int fitted = LocalGlobal::LImageData.constLast().scale;
+    const auto shown = photoCanvas(0);
+    const int fitted = selectedLayer(*shown).scale;
     int step = 0;
-    for (auto _ : state)
-        canvas->setSelectedScale(++step % 2 ? 1000 : fitted);
+    for (auto _ : state) {
+        BenchDocument::turnWheel(shown->canvas, ++step % 2 ? 1000 - fitted : fitted - 1000);
+        shown->canvas.repaint();
+    }
     setEditFigure(state, "Size edit fit <-> 1000 %");
 }
 
