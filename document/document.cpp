@@ -53,7 +53,9 @@ void Document::moveLayer(int from, int to) {
 }
 
 bool sameDocument(const Document& a, const Document& b) {
-    return a.output == b.output && StyleStore::toMap(a.style) == StyleStore::toMap(b.style) &&
+    // The fields compared first: most edits leave the style alone, and its stored form is dear.
+    return a.output == b.output &&
+           (a.style == b.style || StyleStore::toMap(a.style) == StyleStore::toMap(b.style)) &&
            std::equal(a.layers.begin(), a.layers.end(), b.layers.begin(), b.layers.end(),
                       sameLayer);
 }

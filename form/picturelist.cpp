@@ -109,10 +109,10 @@ void PictureList::showLayer(const Layer& layer) {
         ui.selectedImageLabel->setProperty("picture", layer.sourceImage.cacheKey());
         ui.selectedImageNameLabel->setText(name);
     }
-    ui.positionXSpinBox->setValue(layer.position.x());
-    ui.positionYSpinBox->setValue(layer.position.y());
-    ui.sizeSpinBox->setValue(layer.scale);
-    ui.rotateSpinBox->setValue(layer.rotation);
+    StyleControls::showValue(ui.positionXSpinBox, layer.position.x());
+    StyleControls::showValue(ui.positionYSpinBox, layer.position.y());
+    StyleControls::showValue(ui.sizeSpinBox, layer.scale);
+    StyleControls::showValue(ui.rotateSpinBox, layer.rotation);
 }
 
 void PictureList::selectionChanged() {

@@ -15,6 +15,11 @@ void StyleControls::showWidgets(std::initializer_list<QWidget*> widgets, bool vi
         widget->setVisible(visible);
 }
 
+void StyleControls::showValue(QSpinBox* box, int value) {
+    if (box->value() != value)
+        box->setValue(value);
+}
+
 void StyleControls::show(const IconStyle& style) {
     if (shown && *shown == style)
         return;
@@ -30,7 +35,7 @@ void StyleControls::show(const IconStyle& style) {
 void StyleControls::showContainer(const IconStyle& s) {
     ui.shapeComboBox->setCurrentIndex(s.shape);
     showWidgets({ui.radiusLabel, ui.radiusSpinBox}, s.shape == 1);
-    ui.radiusSpinBox->setValue(s.radius);
+    showValue(ui.radiusSpinBox, s.radius);
     ui.backCheckBox->setChecked(s.useBackground);
     ui.backGroupBox->setVisible(s.useBackground);
     ui.backStyleComboBox->setCurrentIndex(s.backStyle);
@@ -41,7 +46,7 @@ void StyleControls::showContainer(const IconStyle& s) {
     ui._3dEffectCheckBox->setChecked(s.useBack3dEffect);
     ui.borderCheckBox->setChecked(s.useBorder);
     showSwatch(ui.borderColorWidget, s.borderColor);
-    ui.borderWidthSpinBox->setValue(s.borderWidth);
+    showValue(ui.borderWidthSpinBox, s.borderWidth);
     ui.borderGroupBox->setVisible(s.useBorder);
     ui.glossyCheckBox->setChecked(s.useGlossy);
 }
@@ -53,12 +58,12 @@ void StyleControls::showBadge(const IconStyle& s) {
     if (ui.badgeTextLineEdit->text() != s.badgeText)
         ui.badgeTextLineEdit->setText(s.badgeText);
     showSwatch(ui.badgeTextColorWidget, s.badgeTextColor);
-    ui.badgeTextSizeSpinBox->setValue(s.badgeTextSize);
+    showValue(ui.badgeTextSizeSpinBox, s.badgeTextSize);
     if (ui.badgeFontComboBox->currentFont() != s.badgeTextFont)
         ui.badgeFontComboBox->setCurrentFont(s.badgeTextFont);
     showSwatch(ui.badgeBackColorWidget, s.badgeBackColor);
     showSwatch(ui.badgeBorderColorWidget, s.badgeBorderColor);
-    ui.badgeLineWidthSpinBox->setValue(s.badgeLineWidth);
+    showValue(ui.badgeLineWidthSpinBox, s.badgeLineWidth);
     ui.badgeOrientationComboBox->setCurrentIndex(s.badgeOrientation);
     fillBadgePositions(s);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class ColorSwatch;
+class QSpinBox;
 class QWidget;
 
 namespace Ui {
@@ -32,6 +33,8 @@ public:
     // The font a badge of `style` is drawn in: its family and the text size, bold.
     static void setTextPixelSize(QFont& font, int size);
     static void showWidgets(std::initializer_list<QWidget*> widgets, bool visible);
+    // Sets the box only to another value: a spin box repaints on every value it is given.
+    static void showValue(QSpinBox* box, int value);
 
 private:
     Ui::EditorForm& ui;
