@@ -28,7 +28,6 @@ OutputFailures writePngImages(const QList<PendingPng>& images) {
     QImageWriter writer;
     writer.setFormat("PNG");
     writer.setOptimizedWrite(true);
-    writer.setProgressiveScanWrite(true);
     for (const PendingPng& entry : images) {
         QByteArray bytes;
         QString reason = encodePng(writer, entry.image, bytes);
