@@ -482,6 +482,30 @@ private Q_SLOTS:
         QVERIFY(meanDifference(layer.image, big) > 40);
     }
 
+    // Behind the icon, squares of 10 pixels alternate grey and light from a grey corner, and a grey
+    // dashed line frames the icon square (22..277), so the user sees where the icon ends.
+    void groundShowsTheIconSquare() {
+        const QImage ground = CanvasRules::canvasGround();
+        QCOMPARE(ground.size(), QSize(300, 300));
+        const QRgb frame = qRgb(0x90, 0x90, 0x90);
+        int framed = 0;
+        QStringList wrong;
+        for (int y = 0; y < 300; ++y) {
+            for (int x = 0; x < 300; ++x) {
+                const bool onFrame = ((x == 22 || x == 277) && y >= 22 && y <= 277) ||
+                                     ((y == 22 || y == 277) && x >= 22 && x <= 277);
+                const QRgb square =
+                    (x / 10 + y / 10) % 2 ? qRgb(0xfc, 0xfc, 0xfc) : qRgb(0xe4, 0xe4, 0xe4);
+                const QRgb pixel = ground.pixel(x, y);
+                framed += pixel == frame;
+                if (pixel != square && !(onFrame && pixel == frame))
+                    wrong << QStringLiteral("%1,%2").arg(x).arg(y);
+            }
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 8).join(" ")));
+        QVERIFY(framed > 500 && framed < 1000); // dashed: about half of the 1020 frame pixels
+    }
+
     void gestures_data() {
         QTest::addColumn<int>("k");
         for (int k = 1; k <= 3; ++k)

@@ -270,6 +270,15 @@ private Q_SLOTS:
         }
         // A status-bar message whenever something was written (three PNGs beside the failed one).
         QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
+        if (output == 0 && !told.isEmpty()) {
+            // It names the entries the file holds.
+            QImageReader reader(folder.filePath(written.first()));
+            QStringList entries;
+            for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i)
+                entries << QString::number(reader.read().width());
+            QCOMPARE(told.first().first().toString(),
+                     QStringLiteral("Wrote %1: %2").arg(written.first(), entries.join(", ")));
+        }
         QCOMPARE(readFileBytes(folder.filePath("old")), QByteArray("older file"));
         const bool failed = choice == "full" || choice.startsWith("old/");
         QCOMPARE(messages.size(), failed ? 1 : 0);
