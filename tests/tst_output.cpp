@@ -165,6 +165,13 @@ private Q_SLOTS:
                 QCOMPARE(quint8(bytes.at(bytes.indexOf("IDAT") + 5)) >> 6, size > 256 ? 0 : 3);
             } else {
                 QCOMPARE(maskErrors(bytes, expected, size), 0);
+                // The bitmap header's own counts: twice the height (colour and mask), its bits
+                // per pixel, and its image size the bytes after the header and the palette.
+                const int bits = qFromLittleEndian<quint16>(bytes.constData() + 14);
+                QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 8), 2 * size);
+                QCOMPARE(bits, invisible ? 1 : 32);
+                QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 20),
+                         quint32(bytes.size() - 40 - (bits == 1 ? 8 : 0)));
             }
         }
     }
