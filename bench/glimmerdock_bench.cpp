@@ -411,7 +411,7 @@ void undoStep(benchmark::State& state) {
     EditorForm form;
     form.show();
     form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
-    auto* canvas = form.findChild<CanvasWidget*>(QStringLiteral("widget"));
+    auto* canvas = form.findChild<CanvasWidget*>(QStringLiteral("canvas"));
     QTemporaryDir folder;
     BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
     QCoreApplication::processEvents();
@@ -444,7 +444,7 @@ struct PreviewForm {
         IconSizes::store({{}, sharp});
         form = std::make_unique<EditorForm>();
         form->show();
-        canvas = form->findChild<CanvasWidget*>(QStringLiteral("widget"));
+        canvas = form->findChild<CanvasWidget*>(QStringLiteral("canvas"));
         previewer = form->findChild<PreviewScheduler*>();
         form->findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
         BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));

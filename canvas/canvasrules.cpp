@@ -16,7 +16,7 @@ QRect probeRect(QPoint widgetPoint, int k) {
 
 int hitTest(const QList<Layer>& objects, const QRect& probe) {
     for (int i = int(objects.size()) - 1; i >= 0; --i) {
-        qCDebug(lcCanvas).nospace() << "LocalGlobal::LImageData[i].index: " << objects.at(i).index;
+        qCDebug(lcCanvas).nospace() << "hit test: layer " << objects.at(i).index;
         if (objects.at(i).rect.intersects(probe))
             return i;
     }

@@ -27,7 +27,7 @@ EditorForm::EditorForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     initControls();
     previewer = new PreviewScheduler(
         preview, [this] { return previewRequest(); }, this);
-    ui->widget->setDocument(edited);
+    ui->canvas->setDocument(edited);
     connectSignals();
     newDocument();
     slotsEnabled = true;
@@ -68,7 +68,7 @@ void EditorForm::initControls() {
     for (const ExportTarget* target : ExportTargets::all())
         ui->outputComboBox->addItem(target->title());
     ui->badgeTextLineEdit->setMaxLength(badgeTextMaxLength);
-    ui->widget->setAcceptDrops(true);
+    ui->canvas->setAcceptDrops(true);
     ui->listWidget->setAcceptDrops(true);
     ui->listWidget->setDragEnabled(true);
     ui->listWidget->setDragDropMode(QAbstractItemView::InternalMove);
@@ -97,7 +97,7 @@ void EditorForm::connectSignals() {
             [this] { pictures->selectionChanged(); });
     connect(ui->listWidget, &LayerListWidget::moveRequested, this,
             [this](int from, int to) { pictures->moveRow(from, to); });
-    CanvasWidget* canvas = ui->widget;
+    CanvasWidget* canvas = ui->canvas;
     connect(canvas, &CanvasWidget::projectDropped, this, &EditorForm::projectDropped);
     connect(canvas, &CanvasWidget::picturesRefused, this, [this](const QStringList& refused) {
         emit told(

@@ -53,13 +53,13 @@ void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
                                        Qt::AlignRight));
 
     auto* leftColumn = new QVBoxLayout;
-    leftColumn->addWidget(u.widget);
+    leftColumn->addWidget(u.canvas);
     leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
     leftColumn->addWidget(u.listWidget);
     leftColumn->addLayout(
         box<QHBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignRight));
     leftColumn->setAlignment(Qt::AlignTop);
-    u.widget->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
+    u.canvas->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
 
     auto* mainArea = new QHBoxLayout;
     mainArea->addLayout(leftColumn);
@@ -132,7 +132,7 @@ namespace FormLayout {
 
 void explain(Ui::EditorForm& u) {
     const std::pair<QWidget*, const char*> tips[] = {
-        {u.widget, "Drop pictures here. Click one to select it, drag to move it, turn the wheel "
+        {u.canvas, "Drop pictures here. Click one to select it, drag to move it, turn the wheel "
                    "to zoom and Shift + wheel to turn it."},
         {u.listWidget,
          "The pictures, the top one first. Drag a row to put it above or below others."},
@@ -170,7 +170,7 @@ void explain(Ui::EditorForm& u) {
 void orderTabs(Ui::EditorForm& u) {
     // Top bar, canvas, picture list and its buttons, then the pages: the order the eye takes.
     QWidget* const order[] = {u.outputComboBox,     u.goButton,         u.otherAppsButton,
-                              u.websiteButton,      u.aboutButton,      u.widget,
+                              u.websiteButton,      u.aboutButton,      u.canvas,
                               u.canvasSizeComboBox, u.listWidget,       u.upToolButton,
                               u.downToolButton,     u.deleteToolButton, u.tabWidget};
     for (size_t i = 1; i < std::size(order); ++i)

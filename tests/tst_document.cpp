@@ -50,7 +50,7 @@ private Q_SLOTS:
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - Glimmerdock"));
-            auto* canvas = child<QWidget>(&window, "widget");
+            auto* canvas = child<QWidget>(&window, "canvas");
             QVERIFY(dropFiles(canvas, {120, 120},
                               {folder.filePath("p.png"), folder.filePath("q.jpg")}));
             QTest::qWait(1);
@@ -88,16 +88,16 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&reopened));
         QVERIFY(reopened.openProject(project));
         QCOMPARE(renderDocumentIcon(documentOf(&reopened)), saved);
-        QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
+        QTest::mouseClick(child<QWidget>(&reopened, "canvas"), Qt::LeftButton, {}, {150, 150});
         QTest::keySequence(&reopened, QKeySequence::Delete);
         QTest::qWait(1);
         QVERIFY(reopened.isWindowModified());
         answer(QMessageBox::Discard);
-        QVERIFY(dropFiles(child<QWidget>(&reopened, "widget"), {9, 9}, {project}));
+        QVERIFY(dropFiles(child<QWidget>(&reopened, "canvas"), {9, 9}, {project}));
         QCOMPARE(renderDocumentIcon(documentOf(&reopened)), saved);
         QVERIFY(!reopened.isWindowModified());
         QApplication::setActiveWindow(&reopened); // back from the question
-        QTest::mouseClick(child<QWidget>(&reopened, "widget"), Qt::LeftButton, {}, {150, 150});
+        QTest::mouseClick(child<QWidget>(&reopened, "canvas"), Qt::LeftButton, {}, {150, 150});
         QTest::keySequence(&reopened, QKeySequence::Delete);
         QTest::qWait(1);
         answer(QMessageBox::Discard);
@@ -113,7 +113,7 @@ private Q_SLOTS:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* canvas = child<QWidget>(&window, "widget");
+        auto* canvas = child<QWidget>(&window, "canvas");
         // The keys go to the canvas from the start.
         QTRY_COMPARE(QApplication::focusWidget(), canvas);
         QVERIFY(dropFiles(canvas, {150, 150}, {folder.filePath("p.png")}));
@@ -143,7 +143,7 @@ private Q_SLOTS:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {150, 150},
+        QVERIFY(dropFiles(child<QWidget>(&window, "canvas"), {150, 150},
                           {folder.filePath("p.png"), folder.filePath("q.jpg")}));
         QTest::qWait(1);
         const int fitted = documentOf(&window).layers.at(1).scale;
@@ -217,7 +217,7 @@ private Q_SLOTS:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* canvas = child<QWidget>(&window, "widget");
+        auto* canvas = child<QWidget>(&window, "canvas");
         auto* list = child<QListWidget>(&window, "listWidget");
         const auto clickRow = [&](int row) {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -254,7 +254,7 @@ private Q_SLOTS:
     void badProjectFile() {
         MainWindow window;
         QVERIFY(writeFileBytes(folder.filePath("notes.txt"), "words"));
-        QVERIFY(dropFiles(child<QWidget>(&window, "widget"), {50, 50},
+        QVERIFY(dropFiles(child<QWidget>(&window, "canvas"), {50, 50},
                           {folder.filePath("notes.txt"), folder.filePath("p.png")}));
         QTest::qWait(1);
         // The file not taken is told in the status bar, the picture after it is added.

@@ -83,7 +83,7 @@ class TestForm : public QObject {
     QString paintedState;
 
     template <class T = QWidget> T* get(const char* name) { return child<T>(form.get(), name); }
-    CanvasWidget* canvas() { return get<CanvasWidget>("widget"); }
+    CanvasWidget* canvas() { return get<CanvasWidget>("canvas"); }
     LayerListWidget* list() { return get<LayerListWidget>("listWidget"); }
 
     const Document& doc() const { return form->document(); }
@@ -497,7 +497,7 @@ private Q_SLOTS:
         QStringList chain;
         for (QWidget* at = get("outputComboBox"); chain.size() < 200; at = at->nextInFocusChain())
             chain << at->objectName();
-        const char* order[] = {"outputComboBox", "goButton",     "widget",
+        const char* order[] = {"outputComboBox", "goButton",     "canvas",
                                "listWidget",     "upToolButton", "tabWidget"};
         for (size_t i = 1; i < std::size(order); ++i)
             QVERIFY(chain.indexOf(order[i - 1]) < chain.indexOf(order[i]));

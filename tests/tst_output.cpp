@@ -222,7 +222,7 @@ private Q_SLOTS:
         form.show();
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);
-        QVERIFY(dropFiles(child<QWidget>(&form, "widget"), {150, 150}, {folder.filePath("p.png")}));
+        QVERIFY(dropFiles(child<QWidget>(&form, "canvas"), {150, 150}, {folder.filePath("p.png")}));
         const QImage rendering = renderDocumentIcon(documentOf(&form));
         const QString full = folder.filePath("full");
         QDir().mkdir(full);
