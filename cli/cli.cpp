@@ -22,9 +22,6 @@
 
 namespace {
 
-// Where a drop at the canvas's centre lands, in widget pixels.
-const QPoint canvasCentre(150, 150);
-
 // Everything every icon of a request shares: the project's document and choices, with the
 // request's badge text measured as the window measures it.
 RenderJob baseJob(const Document& project, const RenderRequest& request) {
@@ -58,7 +55,7 @@ OutputFailures renderPicture(const RenderJob& base, const RenderRequest& request
         return {{path, picture.refusal}};
     RenderJob job = base;
     const int k = base.document.style.canvasFactor;
-    job.document.layers = {droppedLayer(path, picture, canvasCentre, k, 0)};
+    job.document.layers = {iconFillingLayer(path, picture, k)};
     job.outputs = batchOutputs(request, kinds, QFileInfo(path).completeBaseName());
     return job.run();
 }
@@ -98,11 +95,31 @@ OutputFailures renderProject(const Document& project, const RenderRequest& reque
     return job.run();
 }
 
+// A picture given where a project is expected is the icon of a project of its own: the start
+// style (no container, no badge) with the picture filling the icon.
+std::optional<Document> pictureProject(const QString& path, QString* error) {
+    const PictureIntake::Picture picture = PictureIntake::read(path);
+    if (!picture.refusal.isEmpty()) {
+        *error = picture.refusal;
+        return std::nullopt;
+    }
+    Document document;
+    document.layers = {iconFillingLayer(path, picture, document.style.canvasFactor)};
+    return document;
+}
+
+std::optional<Document> loadProject(const QString& path, QString* error) {
+    const bool picture = QFileInfo(path).suffix().compare(QLatin1String(ProjectFile::suffix),
+                                                          Qt::CaseInsensitive) != 0 &&
+                         PictureIntake::isPictureFile(path);
+    return picture ? pictureProject(path, error) : ProjectFile::load(path, error);
+}
+
 int render(const RenderRequest& request, QTextStream& err, bool progress) {
     // The window's own limit, so a picture it takes is taken here too.
     QImageReader::setAllocationLimit(PictureLimits::allocationLimitMB);
     QString error;
-    const std::optional<Document> project = ProjectFile::load(request.project, &error);
+    const std::optional<Document> project = loadProject(request.project, &error);
     if (!project) {
         err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, error);
         return 1;

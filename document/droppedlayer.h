@@ -11,3 +11,7 @@
 // `index`. The canvas and the command line both place pictures through this, so they agree.
 Layer droppedLayer(const QString& filePath, const PictureIntake::Picture& picture,
                    QPoint widgetPoint, int k, int index);
+
+// The layer a `picture` becomes as the whole icon of a canvas of factor k: scaled so that its
+// longer side spans the icon square (enlarged or reduced), centred on it, unturned, numbered 0.
+Layer iconFillingLayer(const QString& filePath, const PictureIntake::Picture& picture, int k);

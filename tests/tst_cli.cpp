@@ -14,6 +14,7 @@
 #include "support/testsupport.h"
 
 #include <Magick++.h>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -185,13 +186,34 @@ private slots:
         Document document = openedInWindow();
         document.style.badgeText = QStringLiteral("BETA");
         BadgeText::measure(document.style);
-        // An SVG's small entries are drawn from the SVG, as the window draws them.
+        // Each picture fills the icon; an SVG's small entries are drawn from the SVG, as the
+        // window draws them.
         for (const QString name : {"a.png", "c.svg"}) {
             const PictureIntake::Picture picture = PictureIntake::read(path(name));
-            document.layers = {droppedLayer(path(name), picture, QPoint(150, 150), 2, 0)};
+            document.layers = {iconFillingLayer(path(name), picture, 2)};
             QCOMPARE(readFileBytes(out + "/" + QFileInfo(name).baseName() + ".ico"),
                      icoOf(document, {saved.output.iconSizes, true}));
         }
+    }
+
+    // A picture where a project goes is an icon of its own: no container, no badge, the picture
+    // filling the icon square whole: a 400 x 260 picture spans the width, rows 45 to 210.
+    void pictureInsteadOfProject() {
+        const QString out = path("solo");
+        QString err;
+        QVERIFY2(
+            run({"render", path("a.png"), "--png", out, "--sizes", "256", "--ico", out + "/c.ico"},
+                nullptr, &err) == 0,
+            qPrintable(err));
+        const QImage icon(out + "/256x256.png");
+        QCOMPARE(icon.size(), QSize(256, 256));
+        for (int y : {0, 44, 211, 255})
+            QVERIFY2(qAlpha(icon.pixel(128, y)) == 0, qPrintable(QString::number(y)));
+        for (const QPoint& at : {QPoint(0, 46), QPoint(255, 128), QPoint(128, 209)})
+            QVERIFY(qAlpha(icon.pixel(at)) > 0);
+        QCOMPARE(QImageReader(out + "/c.ico").imageCount(), 4);
+        QCOMPARE(run({"render", path("bad.png"), "--ico", out + "/bad.ico"}, nullptr, &err), 1);
+        QVERIFY2(err.contains("bad.png: cannot be read"), qPrintable(err));
     }
 
     void commands_data() {
