@@ -40,7 +40,6 @@ void LayerListWidget::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void LayerListWidget::dragMoveEvent(QDragMoveEvent* event) {
-    setDropIndicatorShown(true);
     event->accept();
     QListView::dragMoveEvent(event);
 }
@@ -57,7 +56,6 @@ void LayerListWidget::dropEvent(QDropEvent* event) {
     qCDebug(lcForm).nospace() << "dropEvent: " << oldPos << " : " << newPos;
 
     newPos = droppedRowTarget(dropPlace(), oldPos, newPos, count());
-    setDropIndicatorShown(false);
     // Left unaccepted: the receiver moves the layer and the rows follow the document; a drag that
     // ended as a move would make the view remove a row of its own.
     event->ignore();

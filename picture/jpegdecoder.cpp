@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
+#include <memory>
 
 // libjpeg reports a fault by calling `error_exit`, which must not return: it jumps back into the
 // call that met it. Only functions without objects to destroy call setjmp, so nothing is skipped.
@@ -76,9 +77,9 @@ QByteArray JpegDecoder::iccProfile() const {
         return {};
     if (!jpeg_read_icc_profile(&state->info, &data, &length))
         return {};
-    QByteArray profile(reinterpret_cast<const char*>(data), int(length));
-    std::free(data);
-    return profile;
+    // libjpeg hands the profile over in memory of its caller's to free.
+    const std::unique_ptr<JOCTET, void (*)(void*)> owned(data, std::free);
+    return QByteArray(reinterpret_cast<const char*>(owned.get()), int(length));
 }
 
 bool JpegDecoder::start() {
