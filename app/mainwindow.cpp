@@ -28,6 +28,8 @@
 namespace {
 
 const QString projectFilter = QStringLiteral("Glimmerdock project (*.glimmer)");
+// How long the status bar tells of an action, so it never describes an older one.
+constexpr int messageTime = 6000;
 
 } // namespace
 
@@ -55,7 +57,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(form, &EditorForm::websiteRequested, this,
             [] { ShellOpen::openAddress(MakerLinks::website); });
     connect(form, &EditorForm::told, this,
-            [this](const QString& message) { statusBar()->showMessage(message); });
+            [this](const QString& message) { statusBar()->showMessage(message, messageTime); });
     showTitle();
 }
 
@@ -81,7 +83,11 @@ void MainWindow::createMenus() {
     QAction* undo = form->undoStack()->createUndoAction(this, tr("&Undo"));
     undo->setShortcut(QKeySequence::Undo);
     QAction* redo = form->undoStack()->createRedoAction(this, tr("&Redo"));
-    redo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y as well, as most editors on every system take it.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
     edit->addActions({undo, redo});
     edit->addSeparator();
     edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,

@@ -66,8 +66,9 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const int k = canvasFactor();
     const int hit =
         CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k));
+    // A click where no picture is selects none.
+    edited->select(hit);
     if (hit >= 0) {
-        edited->select(hit);
         pressPoint = point;
         pressPosition = edited->document().layers.at(hit).position;
         isDragging = true;
@@ -120,6 +121,10 @@ void CanvasWidget::zoomOrTurn(QWheelEvent* event, QPoint degrees) {
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
     if (!edited || !edited->document().hasSelection()) {
         QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        edited->select(Document::noSelection);
         return;
     }
     if (event->key() == Qt::Key_Delete) {

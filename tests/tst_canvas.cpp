@@ -552,6 +552,13 @@ private Q_SLOTS:
         QCOMPARE(layers().at(1).position, overPosition);
         edited->undoStack()->redo();
 
+        // Escape and a click where no picture is select none.
+        QTest::keyClick(canvas.get(), Qt::Key_Escape);
+        QCOMPARE(edited->document().selected, -1);
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
+        QCOMPARE(edited->document().selected, 0);
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
+        QCOMPARE(edited->document().selected, -1);
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QCOMPARE(edited->document().selected, 0);

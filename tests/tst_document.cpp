@@ -9,6 +9,7 @@
 #include "support/testsupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -157,6 +158,19 @@ private Q_SLOTS:
             edit("sizeSpinBox", scale);
         edit("rotateSpinBox", 50);
         edit("rotateSpinBox", 60);
+        // The Edit menu names the step; Ctrl+Y redoes as Ctrl+Shift+Z does.
+        QAction* undo = nullptr;
+        for (QAction* action : window.findChildren<QAction*>()) {
+            if (action->text().startsWith("&Undo"))
+                undo = action;
+        }
+        QVERIFY(undo);
+        QCOMPARE(undo->text(), "&Undo Turn Picture");
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(documentOf(&window).layers.at(1).rotation, 0);
+        QCOMPARE(undo->text(), "&Undo Zoom Picture");
+        QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(documentOf(&window).layers.at(1).rotation, 60);
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(documentOf(&window).layers.at(1).rotation, 0);
         QCOMPARE(documentOf(&window).layers.at(1).scale, 40);
