@@ -12,6 +12,7 @@
 #include "output/filecommit.h"
 #include "windowgeometry.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -72,10 +73,11 @@ void MainWindow::createMenus() {
     recentMenu = file->addMenu(tr("Open &Recent"));
     connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     file->addAction(tr("&Save"), QKeySequence::Save, this, &MainWindow::save);
-    file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &MainWindow::saveAs);
+    QAction* saveAs = file->addAction(tr("Save &As..."), this, &MainWindow::saveAs);
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     file->addAction(tr("&Export Icon..."), form, &EditorForm::exportIcon);
-    file->addAction(tr("Icon &Sizes..."), form, &EditorForm::chooseIconSizes);
+    file->addAction(tr("Icon Si&zes..."), form, &EditorForm::chooseIconSizes);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -92,6 +94,10 @@ void MainWindow::createMenus() {
     edit->addSeparator();
     edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,
                     &EditorForm::deleteSelectedPicture);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About Glimmerdock"), form, &EditorForm::aboutRequested);
+    help->addAction(tr("&Website"), form, &EditorForm::websiteRequested);
 }
 
 // Built when it opens, so projects whose files have gone since are left out.
@@ -114,9 +120,14 @@ bool MainWindow::maySetDocumentAside() {
     if (form->undoStack()->isClean())
         return true;
     const QString name = projectPath.isEmpty() ? tr("Untitled") : QFileInfo(projectPath).fileName();
-    switch (QMessageBox::question(
-        this, tr("Glimmerdock"), tr("Save the changes to %1 before closing it?").arg(name),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    QMessageBox question(QMessageBox::Question, tr("Glimmerdock"),
+                         tr("Save the changes to %1 before closing it?").arg(name),
+                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    question.setDefaultButton(QMessageBox::Save);
+    // Each answer has a key of its own: Alt+S, Alt+D, Escape.
+    question.button(QMessageBox::Save)->setText(tr("&Save"));
+    question.button(QMessageBox::Discard)->setText(tr("&Discard"));
+    switch (question.exec()) {
     case QMessageBox::Save:
         return save();
     case QMessageBox::Discard:

@@ -65,8 +65,11 @@ void EditorForm::initControls() {
     };
     for (const auto& [list, items] : lists)
         list->addItems(items);
+    QStringList titles;
     for (const ExportTarget* target : ExportTargets::all())
-        ui->outputComboBox->addItem(target->title());
+        titles << target->title();
+    ui->outputComboBox->addItems(titles);
+    ui->outputComboBox->setToolTip(tr("What Go writes: %1").arg(titles.join(QStringLiteral(", "))));
     ui->badgeTextLineEdit->setMaxLength(badgeTextMaxLength);
     ui->canvas->setAcceptDrops(true);
     ui->listWidget->setAcceptDrops(true);

@@ -140,7 +140,6 @@ void explain(Ui::EditorForm& u) {
         {u.downToolButton, "Move the selected picture one layer down"},
         {u.deleteToolButton, "Delete the selected picture"},
         {u.canvasSizeComboBox, "Size the icon is drawn at; larger sizes keep more detail"},
-        {u.outputComboBox, "What Go writes: one Windows icon file or a set of PNG files"},
         {u.goButton, "Write the icon"},
         {u.backColor1Widget, "Click to choose the first background colour"},
         {u.backColor2Widget, "Click to choose the second background colour"},

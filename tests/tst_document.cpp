@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -262,6 +264,50 @@ private Q_SLOTS:
         QVERIFY(dropFiles(canvas, {60, 60}, {folder.filePath("p.png"), folder.filePath("q.jpg")}));
         clickRow(1);
         verifySelected(0);
+    }
+
+    // Every menu entry, and every answer to the unsaved-changes question, has a key letter of its
+    // own within its menu or question; Ctrl+Shift+S is Save As.
+    void keysOfMenusAndQuestions() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto letters = [](const QList<QAction*>& actions) {
+            QStringList taken;
+            for (QAction* action : actions) {
+                const int at = action->text().indexOf('&');
+                if (!action->isSeparator())
+                    taken << (at < 0 ? QString() : action->text().mid(at + 1, 1).toLower());
+            }
+            return taken;
+        };
+        const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        for (QAction* menu : menus) {
+            menu->menu()->aboutToShow(); // fills the recent list
+            const QStringList taken = letters(menu->menu()->actions());
+            QVERIFY2(!taken.contains(QString()), qPrintable(menu->text()));
+            QCOMPARE(QSet<QString>(taken.begin(), taken.end()).size(), taken.size());
+        }
+        const QStringList top = letters(menus);
+        QCOMPARE(QSet<QString>(top.begin(), top.end()).size(), top.size());
+        bool asked = false;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            asked = dialog->acceptMode() == QFileDialog::AcceptSave;
+            dialog->reject();
+        });
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(asked);
+        QVERIFY(dropFiles(child<QWidget>(&window, "canvas"), {50, 50}, {folder.filePath("p.png")}));
+        QStringList answers;
+        whenModal<QMessageBox>([&](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons())
+                answers << button->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        QVERIFY(!window.close());
+        QVERIFY2(answers.contains("&Save") && answers.contains("&Discard"),
+                 qPrintable(answers.join(' ')));
     }
 
     // A file that is no project is named in a message and the document stays as it was.
