@@ -76,6 +76,8 @@ void MainWindow::createMenus() {
     QAction* saveAs = file->addAction(tr("Save &As..."), this, &MainWindow::saveAs);
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
+    file->addAction(tr("Add &Pictures..."), QKeySequence(Qt::CTRL | Qt::Key_I), form,
+                    &EditorForm::addPictures);
     file->addAction(tr("&Export Icon..."), form, &EditorForm::exportIcon);
     file->addAction(tr("Icon Si&zes..."), form, &EditorForm::chooseIconSizes);
     file->addSeparator();
@@ -92,6 +94,7 @@ void MainWindow::createMenus() {
     redo->setShortcuts(redoKeys);
     edit->addActions({undo, redo});
     edit->addSeparator();
+    edit->addAction(tr("&Paste"), QKeySequence::Paste, form, &EditorForm::paste);
     edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,
                     &EditorForm::deleteSelectedPicture);
 

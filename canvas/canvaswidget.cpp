@@ -8,6 +8,7 @@
 #include "picture/picturelimits.h"
 #include "trace/trace.h"
 
+#include <QBuffer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -162,15 +163,10 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
 }
 
+// Any local file makes a drag worth taking: what is not a picture is told at the drop.
 void CanvasWidget::dragEnterEvent(QDragEnterEvent* event) {
-    // A drag may announce URLs and carry none.
     const QList<QUrl> urls = event->mimeData()->urls();
-    const QString first = urls.isEmpty() ? QString() : urls.constFirst().toLocalFile();
-    // Any picture among the files makes the drop worth taking; the others are told at the drop.
-    const bool anyPicture = std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& url) {
-        return PictureIntake::isPictureFile(url.toLocalFile());
-    });
-    if (anyPicture || isProjectFile(first))
+    if (std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); }))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -181,39 +177,89 @@ void CanvasWidget::dragMoveEvent(QDragMoveEvent* event) {
     QWidget::dragMoveEvent(event);
 }
 
-// Every picture of one drop is one step; the last one added is selected.
 void CanvasWidget::dropEvent(QDropEvent* event) {
     const QPointF position = event->position();
     const QPoint cursorPoint(int(std::lround(position.x())), int(std::lround(position.y())));
-    const QList<QUrl> urls = event->mimeData()->urls();
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths << url.toLocalFile();
     event->acceptProposedAction();
-    if (!urls.isEmpty() && isProjectFile(urls.constFirst().toLocalFile())) {
-        emit projectDropped(urls.constFirst().toLocalFile());
+    if (!paths.isEmpty() && isProjectFile(paths.constFirst())) {
+        emit projectDropped(paths.constFirst());
         return;
     }
-    const int k = canvasFactor();
+    addFiles(paths, cursorPoint);
+}
+
+void CanvasWidget::addFiles(const QStringList& paths, QPoint widgetPoint) {
     QList<std::pair<QString, PictureIntake::Picture>> taken;
     QStringList refused;
-    for (const QUrl& url : urls) {
-        const QString path = url.toLocalFile();
+    for (const QString& path : paths) {
         PictureIntake::Picture picture = PictureIntake::read(path);
         if (picture.refusal.isEmpty()) {
             taken.append({path, std::move(picture)});
             continue;
         }
-        qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << url.toDisplayString();
-        refused << PictureIntake::refusalMessage(url.fileName(), picture.refusal);
+        qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << path;
+        refused << PictureIntake::refusalMessage(QFileInfo(path).fileName(), picture.refusal);
     }
-    if (!taken.isEmpty() && edited) {
-        edited->edit(tr("Add Pictures"), [&](Document& d) {
-            for (const auto& [path, picture] : taken) {
-                d.layers.append(droppedLayer(path, picture, cursorPoint, k, d.nextFreeNumber()));
-                d.selected = int(d.layers.size()) - 1;
-            }
-        });
-    }
+    addPictures(taken, widgetPoint);
     if (!refused.isEmpty())
         emit picturesRefused(refused);
+}
+
+// Every picture of one drop is one step; the last one added is selected.
+void CanvasWidget::addPictures(const QList<std::pair<QString, PictureIntake::Picture>>& pictures,
+                               QPoint widgetPoint) {
+    if (pictures.isEmpty() || !edited)
+        return;
+    const int k = canvasFactor();
+    edited->edit(tr("Add Pictures"), [&](Document& d) {
+        for (const auto& [path, picture] : pictures) {
+            d.layers.append(droppedLayer(path, picture, widgetPoint, k, d.nextFreeNumber()));
+            d.selected = int(d.layers.size()) - 1;
+        }
+    });
+}
+
+void CanvasWidget::paste(const QMimeData* data) {
+    const QPoint centre(150, 150);
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (!paths.isEmpty())
+        return addFiles(paths, centre);
+    QString name;
+    const QByteArray bytes = pastedBytes(data, name);
+    const PictureIntake::Picture picture =
+        bytes.isEmpty() ? PictureIntake::Picture() : PictureIntake::decode(bytes);
+    if (bytes.isEmpty() || !picture.refusal.isEmpty()) {
+        emit picturesRefused({PictureIntake::refusalMessage(
+            tr("the clipboard"), bytes.isEmpty() ? tr("no picture in it") : picture.refusal)});
+        return;
+    }
+    addPictures({{name, picture}}, centre);
+}
+
+// The picture on the clipboard as the bytes of a file, and a name for it: SVG as it is (given as
+// SVG or as its text), anything else as a PNG of the picture.
+QByteArray CanvasWidget::pastedBytes(const QMimeData* data, QString& name) {
+    const QString svgType = QStringLiteral("image/svg+xml");
+    name = QStringLiteral("pasted.svg");
+    if (data->hasFormat(svgType))
+        return data->data(svgType);
+    if (data->hasText() && data->text().trimmed().startsWith(QLatin1String("<")) &&
+        data->text().contains(QLatin1String("<svg")))
+        return data->text().toUtf8();
+    name = QStringLiteral("pasted.png");
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return QByteArray();
+    return bytes;
 }
 
 bool CanvasWidget::isProjectFile(const QString& path) {

@@ -10,7 +10,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
+
 class EditedDocument;
+class QMimeData;
 
 // The canvas: shows the document's icon and turns the user's clicks, drags, wheel turns, keys and
 // drops into edits of the document, which it shows again when the document says it changed.
@@ -25,6 +28,16 @@ public:
     void setDocument(EditedDocument* document);
 
     int canvasFactor() const;
+
+    // The picture files among `paths`, added as a drop at `widgetPoint` adds them: one step, the
+    // last one selected; the others are told by picturesRefused.
+    void addFiles(const QStringList& paths, QPoint widgetPoint);
+    // What `data` (the clipboard's) holds, added as a drop at the centre adds it: files, an SVG
+    // or its text, a picture; told by picturesRefused when there is nothing to add.
+    void paste(const QMimeData* data);
+    // Pictures already read, each with the file name it came by, added as one step.
+    void addPictures(const QList<std::pair<QString, PictureIntake::Picture>>& pictures,
+                     QPoint widgetPoint);
     // Where the selected layer lies in canvas pixels; invalid when none is selected.
     QRect selectedRect() const;
 
@@ -58,4 +71,5 @@ private:
     void moveSelected(QPoint position, const QString& mergeKey);
     void zoomOrTurn(QWheelEvent* event, QPoint degrees);
     static bool isProjectFile(const QString& path);
+    static QByteArray pastedBytes(const QMimeData* data, QString& name);
 };

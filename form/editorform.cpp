@@ -11,7 +11,12 @@
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
 #include "output/resolutionlist.h"
+#include "picture/pictureintake.h"
 #include "render/badgetext.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
 
 #include <utility>
 
@@ -154,6 +159,21 @@ void EditorForm::exportIcon() {
 
 void EditorForm::chooseIconSizes() {
     ExportFlow(this, *edited).chooseIconSizes();
+}
+
+void EditorForm::addPictures() {
+    QStringList patterns;
+    for (const QString& suffix : PictureIntake::acceptedSuffixes())
+        patterns << QStringLiteral("*.") + suffix;
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, tr("Add Pictures"), QString(),
+                                      tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
+    if (!files.isEmpty())
+        ui->canvas->addFiles(files, QPoint(150, 150));
+}
+
+void EditorForm::paste() {
+    ui->canvas->paste(QGuiApplication::clipboard()->mimeData());
 }
 
 void EditorForm::deleteSelectedPicture() {

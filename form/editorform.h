@@ -47,6 +47,9 @@ public:
     // The icon file's entries and the sharp small sizes, in their dialog.
     void chooseIconSizes();
     void deleteSelectedPicture();
+    // Pictures chosen in a file dialog, or what the clipboard holds, added as a drop adds them.
+    void addPictures();
+    void paste();
 
     // The sizes of the next export as they will look, drawn again a moment after each change.
     SizePreview* sizePreview() const { return preview; }

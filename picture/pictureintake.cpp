@@ -61,14 +61,17 @@ QString lastSuffix(const QString& completeSuffix) {
     return completeSuffix.mid(completeSuffix.lastIndexOf(QLatin1Char('.')) + 1);
 }
 
-bool isAcceptedSuffix(const QString& suffix) {
+QStringList acceptedSuffixes() {
     // "tif" is the common spelling of "tiff"; "jfif" and "jpe" are JPEGs too.
-    static const QStringList accepted{
-        QStringLiteral("gif"),  QStringLiteral("jpg"), QStringLiteral("jpeg"),
-        QStringLiteral("jfif"), QStringLiteral("jpe"), QStringLiteral("png"),
-        QStringLiteral("tiff"), QStringLiteral("tif"), QStringLiteral("webp"),
-        QStringLiteral("bmp"),  QStringLiteral("ico"), QStringLiteral("svg"),
-        QStringLiteral("svgz")};
+    return {QStringLiteral("gif"),  QStringLiteral("jpg"), QStringLiteral("jpeg"),
+            QStringLiteral("jfif"), QStringLiteral("jpe"), QStringLiteral("png"),
+            QStringLiteral("tiff"), QStringLiteral("tif"), QStringLiteral("webp"),
+            QStringLiteral("bmp"),  QStringLiteral("ico"), QStringLiteral("svg"),
+            QStringLiteral("svgz")};
+}
+
+bool isAcceptedSuffix(const QString& suffix) {
+    static const QStringList accepted = acceptedSuffixes();
     return accepted.contains(suffix, Qt::CaseInsensitive);
 }
 
@@ -83,6 +86,10 @@ bool isPictureFile(const QString& path) {
 
 Picture read(const QString& path) {
     Picture picture;
+    if (QFileInfo(path).isDir()) {
+        picture.refusal = tr("a folder, not a picture");
+        return picture;
+    }
     if (!isAcceptedSuffix(lastSuffix(QFileInfo(path).completeSuffix()))) {
         picture.refusal = tr("unsupported type");
         return picture;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -35,6 +36,7 @@ struct Picture {
 QString lastSuffix(const QString& completeSuffix);
 
 // Picture formats taken by extension, case-insensitively.
+QStringList acceptedSuffixes();
 bool isAcceptedSuffix(const QString& suffix);
 
 // Whether `path` is an existing file whose name says it is a picture the canvas takes.

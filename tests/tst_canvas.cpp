@@ -240,7 +240,10 @@ private Q_SLOTS:
         QFETCH(int, scale);
         showCanvas(k);
         const QString path = picture(name, size);
-        QCOMPARE(dropFiles(canvas.get(), at, {path}), scale > 0);
+        // Taken either way: what is not added is told.
+        QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
+        QVERIFY(dropFiles(canvas.get(), at, {path}));
+        QCOMPARE(refused.size(), scale > 0 ? 0 : 1);
         QCOMPARE(layers().size(), scale > 0 ? 1 : 0);
         QCOMPARE(steps(), scale > 0 ? 1 : 0);
         if (!scale)
@@ -281,7 +284,13 @@ private Q_SLOTS:
             entries.push_back(magickPicture(crossPicture(size, Qt::blue)));
         Magick::writeImages(entries.begin(), entries.end(), "ico:" + icon.toStdString());
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
-        QVERIFY(!dropFiles(canvas.get(), {100, 100}, {txt, folder.path() + "/gone.png"}));
+        // Files and folders that are no pictures are taken to be told, and add nothing.
+        QVERIFY(
+            dropFiles(canvas.get(), {100, 100}, {txt, folder.path() + "/gone.png", folder.path()}));
+        QCOMPARE(refused.takeFirst().at(0).toStringList(),
+                 QStringList({"three.txt: unsupported type", "gone.png: cannot be read",
+                              QFileInfo(folder.path()).fileName() + ": a folder, not a picture"}));
+        QCOMPARE(steps(), 0);
         QVERIFY(dropFiles(canvas.get(), {100, 100}, {txt, png, broken, jpg, huge, icon}));
         QCOMPARE(refused.size(), 1);
         QCOMPARE(refused.at(0).at(0).toStringList(),

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -308,6 +310,42 @@ private Q_SLOTS:
         QVERIFY(!window.close());
         QVERIFY2(answers.contains("&Save") && answers.contains("&Discard"),
                  qPrintable(answers.join(' ')));
+    }
+
+    // Pictures come by File > Add Pictures (Ctrl+I) and by Edit > Paste (Ctrl+V) as by a drop:
+    // one step each, and a clipboard with no picture in it is told.
+    void addAndPaste() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            chooseInFileDialog(dialog, folder.path(), "\"p.png\" \"q.jpg\"");
+        });
+        QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(documentOf(&window).layers.size(), 2);
+        QCOMPARE(window.findChild<EditorForm*>()->undoStack()->undoText(), "Add Pictures");
+        QApplication::setActiveWindow(&window); // back from the dialog
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QVERIFY(documentOf(&window).layers.isEmpty());
+        QImage copied(40, 30, QImage::Format_ARGB32);
+        copied.fill(QColor(10, 20, 200, 128));
+        QGuiApplication::clipboard()->setImage(copied);
+        QTest::keySequence(&window, QKeySequence::Paste);
+        QCOMPARE(documentOf(&window).layers.size(), 1);
+        QCOMPARE(documentOf(&window).layers.at(0).sourceImage.size(), QSize(40, 30));
+        QCOMPARE(documentOf(&window).layers.at(0).sourceImage.pixelColor(5, 5).alpha(), 128);
+        QGuiApplication::clipboard()->setText(
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\"/>");
+        QTest::keySequence(&window, QKeySequence::Paste);
+        QCOMPARE(documentOf(&window).layers.size(), 2);
+        QVERIFY(documentOf(&window).layers.at(1).vector);
+        QGuiApplication::clipboard()->setText("words");
+        QTest::keySequence(&window, QKeySequence::Paste);
+        QCOMPARE(documentOf(&window).layers.size(), 2);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 "Not added: the clipboard: no picture in it");
+        QTest::keySequence(&window, QKeySequence::Undo);
+        QCOMPARE(documentOf(&window).layers.size(), 1);
     }
 
     // A file that is no project is named in a message and the document stays as it was.
