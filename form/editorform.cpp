@@ -17,6 +17,8 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <utility>
 
@@ -84,22 +86,38 @@ void EditorForm::initControls() {
     ui->tabWidget->setCurrentIndex(0);
 }
 
+// Undo and redo in a text or number field are the document's, as everywhere in the window: the
+// field's own would make its undoing a new step and lose what could be redone.
+bool EditorForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void EditorForm::connectSignals() {
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
     connect(edited, &EditedDocument::changed, this, &EditorForm::showDocument);
-    const std::pair<ColorSwatch*, std::pair<QString, QColor IconStyle::*>> swatches[] = {
-        {ui->backColor1Widget, {QStringLiteral("backColor1"), &IconStyle::backColor1}},
-        {ui->backColor2Widget, {QStringLiteral("backColor2"), &IconStyle::backColor2}},
-        {ui->borderColorWidget, {QStringLiteral("borderColor"), &IconStyle::borderColor}},
-        {ui->badgeTextColorWidget, {QStringLiteral("badgeTextColor"), &IconStyle::badgeTextColor}},
-        {ui->badgeBackColorWidget, {QStringLiteral("badgeBackColor"), &IconStyle::badgeBackColor}},
-        {ui->badgeBorderColorWidget,
-         {QStringLiteral("badgeBorderColor"), &IconStyle::badgeBorderColor}},
+    const std::pair<ColorSwatch*, QColor IconStyle::*> swatches[] = {
+        {ui->backColor1Widget, &IconStyle::backColor1},
+        {ui->backColor2Widget, &IconStyle::backColor2},
+        {ui->borderColorWidget, &IconStyle::borderColor},
+        {ui->badgeTextColorWidget, &IconStyle::badgeTextColor},
+        {ui->badgeBackColorWidget, &IconStyle::badgeBackColor},
+        {ui->badgeBorderColorWidget, &IconStyle::badgeBorderColor},
     };
     for (const auto& [swatch, field] : swatches) {
-        const auto [key, member] = field;
-        connect(swatch, &ColorSwatch::colorUpdated, this, [this, key, member](const QColor& c) {
-            editColor(tr("Change Colour"), key, member, c);
-        });
+        connect(swatch, &ColorSwatch::colorUpdated, this,
+                [this, member = field](const QColor& color) {
+                    editStyle(tr("Colour"), QString(),
+                              [member, color](IconStyle& s) { s.*member = color; });
+                });
     }
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
             [this] { pictures->selectionChanged(); });
@@ -187,16 +205,12 @@ void EditorForm::editStyle(const QString& name, const QString& key,
     if (!slotsEnabled)
         return;
     edited->edit(
-        name, [&change](Document& d) { change(d.style); }, QStringLiteral("style:") + key);
-}
-
-void EditorForm::editColor(const QString& name, const QString& key, QColor IconStyle::*field,
-                           const QColor& color) {
-    editStyle(name, key, [field, color](IconStyle& s) { s.*field = color; });
+        name, [&change](Document& d) { change(d.style); },
+        key.isEmpty() ? QString() : QStringLiteral("style:") + key);
 }
 
 void EditorForm::on_shapeComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Shape"), QStringLiteral("shape"), [index](IconStyle& s) { s.shape = index; });
+    editStyle(tr("Shape"), QString(), [index](IconStyle& s) { s.shape = index; });
 }
 
 void EditorForm::on_radiusSpinBox_valueChanged(int value) {
@@ -204,30 +218,27 @@ void EditorForm::on_radiusSpinBox_valueChanged(int value) {
 }
 
 void EditorForm::on_backStyleComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Background Style"), QStringLiteral("backStyle"),
-              [index](IconStyle& s) { s.backStyle = index; });
+    editStyle(tr("Background Style"), QString(), [index](IconStyle& s) { s.backStyle = index; });
 }
 
 void EditorForm::on_backOrientationComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Gradient Direction"), QStringLiteral("backOrientation"),
+    editStyle(tr("Gradient Direction"), QString(),
               [index](IconStyle& s) { s.backOrientation = index; });
 }
 
 void EditorForm::on__3dEffectCheckBox_clicked() {
     const bool on = ui->_3dEffectCheckBox->isChecked();
-    editStyle(tr("3D Effect"), QStringLiteral("3d"),
-              [on](IconStyle& s) { s.useBack3dEffect = on; });
+    editStyle(tr("3D Effect"), QString(), [on](IconStyle& s) { s.useBack3dEffect = on; });
 }
 
 void EditorForm::on_backCheckBox_clicked() {
     const bool on = ui->backCheckBox->isChecked();
-    editStyle(tr("Background"), QStringLiteral("background"),
-              [on](IconStyle& s) { s.useBackground = on; });
+    editStyle(tr("Background"), QString(), [on](IconStyle& s) { s.useBackground = on; });
 }
 
 void EditorForm::on_borderCheckBox_clicked() {
     const bool on = ui->borderCheckBox->isChecked();
-    editStyle(tr("Border"), QStringLiteral("border"), [on](IconStyle& s) { s.useBorder = on; });
+    editStyle(tr("Border"), QString(), [on](IconStyle& s) { s.useBorder = on; });
 }
 
 void EditorForm::on_borderWidthSpinBox_valueChanged(int value) {
@@ -237,12 +248,12 @@ void EditorForm::on_borderWidthSpinBox_valueChanged(int value) {
 
 void EditorForm::on_glossyCheckBox_clicked() {
     const bool on = ui->glossyCheckBox->isChecked();
-    editStyle(tr("Glossy"), QStringLiteral("glossy"), [on](IconStyle& s) { s.useGlossy = on; });
+    editStyle(tr("Glossy"), QString(), [on](IconStyle& s) { s.useGlossy = on; });
 }
 
 void EditorForm::on_badgeCheckBox_clicked() {
     const bool on = ui->badgeCheckBox->isChecked();
-    editStyle(tr("Badge"), QStringLiteral("badge"), [on](IconStyle& s) { s.useBadge = on; });
+    editStyle(tr("Badge"), QString(), [on](IconStyle& s) { s.useBadge = on; });
 }
 
 void EditorForm::on_badgeTextSizeSpinBox_valueChanged(int value) {
@@ -269,7 +280,7 @@ void EditorForm::on_badgeTextLineEdit_textChanged(const QString& text) {
 // The font box hands back the family just picked with the other attributes of the font it was
 // last given, so the pixel size of that font comes back until the text size changes again.
 void EditorForm::on_badgeFontComboBox_currentFontChanged(const QFont& font) {
-    editStyle(tr("Badge Font"), QStringLiteral("badgeFont"), [&font](IconStyle& s) {
+    editStyle(tr("Badge Font"), QString(), [&font](IconStyle& s) {
         s.badgeTextFont = font;
         s.badgeTextFont.setWeight(QFont::Bold);
         BadgeText::measure(s);
@@ -277,7 +288,7 @@ void EditorForm::on_badgeFontComboBox_currentFontChanged(const QFont& font) {
 }
 
 void EditorForm::on_badgePositionComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Badge Position"), QStringLiteral("badgePosition"), [index](IconStyle& s) {
+    editStyle(tr("Badge Position"), QString(), [index](IconStyle& s) {
         if (s.badgeOrientation == 0)
             s.badgeOrientationDiagonal = index;
         else
@@ -286,19 +297,17 @@ void EditorForm::on_badgePositionComboBox_currentIndexChanged(int index) {
 }
 
 void EditorForm::on_badgeOrientationComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Badge Orientation"), QStringLiteral("badgeOrientation"),
+    editStyle(tr("Badge Orientation"), QString(),
               [index](IconStyle& s) { s.badgeOrientation = index; });
 }
 
 void EditorForm::on_canvasSizeComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Canvas Size"), QStringLiteral("canvasSize"),
-              [index](IconStyle& s) { s.canvasFactor = index + 1; });
+    editStyle(tr("Canvas Size"), QString(), [index](IconStyle& s) { s.canvasFactor = index + 1; });
 }
 
 void EditorForm::on_clipImageCheckBox_clicked() {
     const bool on = ui->clipImageCheckBox->isChecked();
-    editStyle(tr("Clip Pictures"), QStringLiteral("clip"),
-              [on](IconStyle& s) { s.clipImage = on; });
+    editStyle(tr("Clip Pictures"), QString(), [on](IconStyle& s) { s.clipImage = on; });
 }
 
 void EditorForm::on_outputComboBox_currentIndexChanged(int index) {

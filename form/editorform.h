@@ -57,6 +57,9 @@ public:
     // The document a new one starts from: the style, icon and PNG sizes last used.
     static Document startDocument();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // What the status bar says: an export wrote its files, dropped files were not taken.
     void told(const QString& message);
@@ -115,9 +118,9 @@ private:
     void showDocument();
     PreviewScheduler::Request previewRequest() const;
 
-    // One edit of the style by the control `key`: edits of one control in a row make one step.
+    // One edit of the style. Typing into the control `key` (a text, a number, a wheel run over
+    // it) makes one step however many edits it takes; with no key the edit is a step of its own,
+    // as every choice in a list, click of a box and colour chosen is.
     void editStyle(const QString& name, const QString& key,
                    const std::function<void(IconStyle&)>& change);
-    void editColor(const QString& name, const QString& key, QColor IconStyle::*field,
-                   const QColor& color);
 };

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -183,6 +184,17 @@ private Q_SLOTS:
         QCOMPARE(documentOf(&window).style.badgeLineWidth, 6);
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(documentOf(&window).style.badgeLineWidth, 3);
+        // Typing is one step; Ctrl+Z in the field undoes it as a step and keeps it to redo.
+        auto* text = child<QLineEdit>(&window, "badgeTextLineEdit");
+        const QString before = text->text();
+        text->setFocus();
+        QTest::keyClicks(text, "NEW");
+        QCOMPARE(documentOf(&window).style.badgeText, before + "NEW");
+        QTest::keySequence(text, QKeySequence::Undo);
+        QCOMPARE(documentOf(&window).style.badgeText, before);
+        QVERIFY(window.findChild<EditorForm*>()->undoStack()->canRedo());
+        QTest::keyClick(text, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(text->text(), before + "NEW");
     }
 
     // The output choice and its sizes are the document's: each change is a step that marks it
