@@ -210,7 +210,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     WindowGeometry::save(geometry());
-    event->accept();
 }
 
 void MainWindow::restoreWindowGeometry() {

@@ -27,7 +27,6 @@ OutputFailures writePngImages(const QList<PendingPng>& images) {
     OutputFailures failures;
     QImageWriter writer;
     writer.setFormat("PNG");
-    writer.setOptimizedWrite(true);
     for (const PendingPng& entry : images) {
         QByteArray bytes;
         QString reason = encodePng(writer, entry.image, bytes);

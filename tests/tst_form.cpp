@@ -434,6 +434,8 @@ private Q_SLOTS:
         clearSettings();
         showForm();
         const auto shown = [this](int i) { return form->sizePreview()->entries().value(i); };
+        // An empty document in the start style is shown too: 16, 24, 32, 48 and the 256 entry.
+        QTRY_COMPARE(form->sizePreview()->entries().size(), 5);
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
         QTRY_COMPARE(shown(0), renderDocumentIcon(doc()).scaled(16, 16, Qt::IgnoreAspectRatio,

@@ -247,6 +247,7 @@ private Q_SLOTS:
                     }
                     whenModal<NewResolutionDialog>([&](NewResolutionDialog* add) {
                         auto* box = child<QSpinBox>(add, "spinBox");
+                        QCOMPARE(box->value(), 128); // a size to start from
                         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
                         QTest::keyClicks(box, step.mid(1));
                         QCOMPARE(child<QLabel>(add, "pixelLabel")->text(), "x" + step.mid(1));
