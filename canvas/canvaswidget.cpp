@@ -172,11 +172,6 @@ void CanvasWidget::dragEnterEvent(QDragEnterEvent* event) {
         event->ignore();
 }
 
-void CanvasWidget::dragMoveEvent(QDragMoveEvent* event) {
-    event->accept();
-    QWidget::dragMoveEvent(event);
-}
-
 void CanvasWidget::dropEvent(QDropEvent* event) {
     const QPointF position = event->position();
     const QPoint cursorPoint(int(std::lround(position.x())), int(std::lround(position.y())));

@@ -14,10 +14,8 @@ void ColorSwatch::mousePressEvent(QMouseEvent* event) {
     QColorDialog dialog;
     dialog.setCurrentColor(color);
     connect(&dialog, &QColorDialog::colorSelected, &dialog, [this](const QColor& chosen) {
-        // The form's slot updates the swatch and the style before the swatch takes the colour.
+        // Shown once the document has it: the form shows the document's colours.
         Q_EMIT colorUpdated(chosen);
-        color = chosen;
-        repaint();
     });
     dialog.exec();
 }

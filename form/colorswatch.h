@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
-// A colour swatch: shows `color` framed in red; a left click lets the user pick another colour.
+// A colour swatch: shows `color` framed in red; a left click lets the user pick another colour,
+// which it announces and shows once its owner sets it.
 class ColorSwatch : public QWidget {
     Q_OBJECT
 

@@ -9,6 +9,7 @@
 #include <QColorSpace>
 #include <lcms2.h>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -21,19 +22,19 @@ using Transform = std::unique_ptr<void, decltype(&cmsDeleteTransform)>;
 
 // Pixels of a profile's colour space as ImageMagick hands them out and LittleCMS takes them.
 struct Layout {
+    // One letter a channel, as ImageMagick names them.
     const char* map;
-    int channels;
     cmsUInt32Number type;
 };
 
 std::optional<Layout> layoutOf(cmsColorSpaceSignature space) {
     switch (space) {
     case cmsSigCmykData:
-        return Layout{"CMYKA", 5, TYPE_CMYKA_8};
+        return Layout{"CMYKA", TYPE_CMYKA_8};
     case cmsSigRgbData:
-        return Layout{"RGBA", 4, TYPE_RGBA_8};
+        return Layout{"RGBA", TYPE_RGBA_8};
     case cmsSigGrayData:
-        return Layout{"IA", 2, TYPE_GRAYA_8};
+        return Layout{"IA", TYPE_GRAYA_8};
     default:
         return std::nullopt;
     }
@@ -68,7 +69,7 @@ QImage convertedByLittleCms(const QByteArray& bytes, const QByteArray& format) {
         picture.autoOrient();
         const int width = int(picture.columns());
         QImage image(width, int(picture.rows()), QImage::Format_RGBA8888);
-        std::vector<uchar> row(size_t(width) * size_t(layout->channels));
+        std::vector<uchar> row(size_t(width) * std::strlen(layout->map));
         for (int y = 0; y < image.height(); ++y) {
             picture.write(0, y, size_t(width), 1, layout->map, Magick::CharPixel, row.data());
             cmsDoTransform(transform.get(), row.data(), image.scanLine(y), cmsUInt32Number(width));
