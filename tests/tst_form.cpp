@@ -388,7 +388,7 @@ private Q_SLOTS:
             {"Badge/badgeTextFont", "DejaVu Sans,5000,-1,5,700,0,0,0,0,0", {}},
             {"Badge/badgeTextFont", QString(400000, 'A') + ",-1,18,5,700,0,0,0,0,0", {}},
             {"Canvas/canvasSize", 3, 3},
-            {"Badge/badgeOrientationHorizontal", 2, {}},
+            {"Badge/badgeOrientationHorizontal", 2, 0},
             {"Canvas/canvasSize", 4, 1}};
         for (const auto& [key, stored, saved] : rows) {
             clearSettings();
