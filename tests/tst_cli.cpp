@@ -236,6 +236,8 @@ private slots:
             << "render --style %P %D/a.png %D/o/a.png --out %D/o" << 2 << "same name";
         QTest::newRow("missing project")
             << "render %D/none.glimmer --ico %D/keep.ico" << 1 << "none.glimmer: ";
+        QTest::newRow("missing picture")
+            << "render %D/gone.png --ico %D/keep.ico" << 1 << "gone.png: the file does not exist";
         QTest::newRow("bad project")
             << "render %D/bad.glimmer --ico %D/keep.ico" << 1 << "bad.glimmer: ";
         QTest::newRow("unwritable icon") << "render %P --ico %D/keep.ico/x.ico" << 1 << "x.ico: ";
