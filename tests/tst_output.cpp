@@ -241,7 +241,12 @@ private Q_SLOTS:
             whenModal<ExportPNGDialog>([&](ExportPNGDialog* dialog) {
                 for (const QString& step : edit.split(' ', Qt::SkipEmptyParts)) {
                     if (step == "-") {
+                        // Remove acts on a selected row only.
+                        auto* remove = child<QPushButton>(dialog, "removeButton");
+                        child<QListWidget>(dialog, "listWidget")->clearSelection();
+                        QVERIFY(!remove->isEnabled());
                         child<QListWidget>(dialog, "listWidget")->setCurrentRow(0);
+                        QVERIFY(remove->isEnabled());
                         click(dialog, "removeButton");
                         continue;
                     }
