@@ -67,12 +67,12 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const int k = canvasFactor();
     const int hit =
         CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k));
-    // A click where no picture is selects none.
+    // A click where no picture is selects none, and drags nothing.
     edited->select(hit);
-    if (hit >= 0) {
+    isDragging = hit >= 0;
+    if (isDragging) {
         pressPoint = point;
         pressPosition = edited->document().layers.at(hit).position;
-        isDragging = true;
         ++dragCount;
     }
     // Clicked, the canvas takes the keys: Delete and the arrows act on the selected picture.
@@ -80,12 +80,9 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
-void CanvasWidget::mouseReleaseEvent(QMouseEvent*) {
-    isDragging = false;
-}
-
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!isDragging || !edited || !edited->document().hasSelection())
+    if (!isDragging || !event->buttons().testFlag(Qt::LeftButton) || !edited ||
+        !edited->document().hasSelection())
         return;
     moveSelected(CanvasRules::draggedPosition(pressPosition, pressPoint,
                                               event->position().toPoint(), canvasFactor()),

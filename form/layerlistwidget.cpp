@@ -24,8 +24,7 @@ int droppedRowTarget(RowDropPlace place, int oldPos, int overRow, int count) {
         break;
     case RowDropPlace::OnViewport:
         qCDebug(lcForm) << "QAbstractItemView::OnViewport";
-        newPos = count - 1;
-        break;
+        return count - 1;
     }
     return qBound(0, newPos, count - 1);
 }

@@ -81,6 +81,10 @@ QBrush containerBrush(const IconStyle& style, const QRect& rect) {
     return QBrush(gradient);
 }
 
+QColor threeDShade() {
+    return QColor(0, 0, 0, 40);
+}
+
 int threeDOffset(int k, bool useBorder, int borderWidth) {
     int offset = -5 * k;
     if (useBorder)

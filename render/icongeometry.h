@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QColor>
 #include <QPainterPath>
 #include <QPoint>
 #include <QPointF>
@@ -36,6 +37,9 @@ GradientLine gradientLine(int orientation, const QRect& rect);
 
 // The container's fill: its first colour, or the gradient along `rect` for its orientation.
 QBrush containerBrush(const IconStyle& style, const QRect& rect);
+
+// The shade under the 3D edge's second copy of the container.
+QColor threeDShade();
 
 // How far the second copy of the container moves up and left for the 3D edge (negative).
 int threeDOffset(int k, bool useBorder, int borderWidth);

@@ -186,7 +186,7 @@ QImage IconRenderer::composeIcon(const QImage& container, QPainterPath shapePath
 
 void IconRenderer::setShadeTools(QPainter& painter) const {
     painter.setPen(transparent);
-    painter.setBrush(QBrush(QColor(0, 0, 0, 40), Qt::SolidPattern));
+    painter.setBrush(QBrush(IconGeometry::threeDShade(), Qt::SolidPattern));
 }
 
 void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,

@@ -64,7 +64,7 @@ QImage containerImage(const IconStyle& style, const QPainterPath& outline, const
 void drawThreeD(QPainter& painter, const QImage& container, const QPainterPath& outline,
                 int offset) {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 40));
+    painter.setBrush(IconGeometry::threeDShade());
     painter.drawPath(outline);
     painter.drawImage(offset, offset, container);
 }

@@ -512,11 +512,15 @@ private Q_SLOTS:
         QVERIFY(list()->acceptDrops() && list()->dragEnabled());
         QCOMPARE(list()->dragDropMode(), QAbstractItemView::InternalMove);
         QVERIFY(!dropFiles(list()->viewport(), {20, 20}, {files.first()}));
-        const int rows[][5] = {
-            {int(RowDropPlace::OnItem), 0, 2, 4, 2},     {int(RowDropPlace::AboveItem), 0, 2, 4, 1},
-            {int(RowDropPlace::AboveItem), 3, 2, 4, 2},  {int(RowDropPlace::BelowItem), 3, 1, 4, 2},
-            {int(RowDropPlace::BelowItem), 0, 1, 4, 1},  {int(RowDropPlace::BelowItem), 0, 3, 4, 3},
-            {int(RowDropPlace::OnViewport), 1, -1, 4, 3}};
+        const int rows[][5] = {{int(RowDropPlace::OnItem), 0, 2, 4, 2},
+                               {int(RowDropPlace::AboveItem), 0, 2, 4, 1},
+                               {int(RowDropPlace::AboveItem), 3, 2, 4, 2},
+                               {int(RowDropPlace::BelowItem), 3, 1, 4, 2},
+                               {int(RowDropPlace::BelowItem), 0, 1, 4, 1},
+                               {int(RowDropPlace::BelowItem), 0, 3, 4, 3},
+                               {int(RowDropPlace::OnViewport), 1, -1, 4, 3},
+                               {int(RowDropPlace::AboveItem), 3, 0, 4, 0},
+                               {int(RowDropPlace::OnItem), 2, -1, 4, 0}};
         for (const auto& r : rows)
             QCOMPARE(droppedRowTarget(RowDropPlace(r[0]), r[1], r[2], r[3]), r[4]);
     }
