@@ -19,8 +19,12 @@ void EditedDocument::edit(const QString& name, const std::function<void(Document
         return;
     }
     // Pushing shows the new state (the step's redo), which emits the change.
+    const int stepsBefore = steps.index();
     steps.push(new DocumentEdit(*this, current, after, name, mergeKey));
-    dropHiddenImages();
+    // A step merged into the last one holds no picture the steps before it do not: only a new
+    // step can leave older ones holding pixels nothing shows.
+    if (steps.index() > stepsBefore)
+        dropHiddenImages();
 }
 
 void EditedDocument::zoomSelected(int scale) {
