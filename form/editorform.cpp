@@ -92,10 +92,8 @@ bool EditorForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
-            event->ignore();
-            return true;
-        }
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+            return true; // not accepted: the window's shortcut takes the key
     }
     return QWidget::eventFilter(watched, event);
 }

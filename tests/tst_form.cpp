@@ -485,6 +485,9 @@ private Q_SLOTS:
             for (QWidget* widget : shown) {
                 QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()),
                          qPrintable(widget->objectName()));
+                // Placed by a layout, so it follows the window's size and the font.
+                QVERIFY2(widget->parentWidget()->layout() || widget->isWindow(),
+                         qPrintable(widget->objectName()));
                 for (QWidget* other : shown) {
                     if (other != widget && other->parentWidget() == widget->parentWidget())
                         QVERIFY2(!widget->geometry().intersects(other->geometry()),
