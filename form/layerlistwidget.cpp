@@ -3,7 +3,6 @@
 #include "trace/trace.h"
 
 #include <QDragEnterEvent>
-#include <QDragMoveEvent>
 #include <QDropEvent>
 
 int droppedRowTarget(RowDropPlace place, int oldPos, int overRow, int count) {
@@ -36,11 +35,6 @@ void LayerListWidget::dragEnterEvent(QDragEnterEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-void LayerListWidget::dragMoveEvent(QDragMoveEvent* event) {
-    event->accept();
-    QListView::dragMoveEvent(event);
 }
 
 void LayerListWidget::dropEvent(QDropEvent* event) {

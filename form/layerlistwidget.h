@@ -27,7 +27,6 @@ Q_SIGNALS:
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:

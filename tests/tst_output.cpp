@@ -283,6 +283,15 @@ private Q_SLOTS:
         }
         // A status-bar message whenever something was written (three PNGs beside the failed one).
         QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
+        if (output == 1 && !told.isEmpty()) {
+            // It counts the PNG files written, not those asked for.
+            const QString to = choice == "full" ? full : folder.path();
+            QStringList pngs = QDir(to).entryList({"*.png"}, QDir::Files);
+            pngs.removeAll("p.png");
+            QCOMPARE(told.first().first().toString(), QStringLiteral("Wrote %1 PNG file(s) to %2")
+                                                          .arg(pngs.size())
+                                                          .arg(QDir::toNativeSeparators(to)));
+        }
         if (output == 0 && !told.isEmpty()) {
             // It names the entries the file holds.
             QImageReader reader(folder.filePath(written.first()));
