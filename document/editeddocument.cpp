@@ -28,27 +28,26 @@ void EditedDocument::edit(const QString& name, const std::function<void(Document
 }
 
 void EditedDocument::zoomSelected(int scale) {
-    if (!current.hasSelection())
-        return;
-    edit(
-        tr("Zoom Picture"),
-        [scale](Document& d) {
-            d.layers[d.selected].scale = scale;
-            d.layers[d.selected].updateImage();
-        },
-        QStringLiteral("scale:%1").arg(current.layers.at(current.selected).index));
+    remakeSelected(tr("Zoom Picture"), QStringLiteral("scale"), &Layer::scale, scale);
 }
 
 void EditedDocument::turnSelected(int rotation) {
+    remakeSelected(tr("Turn Picture"), QStringLiteral("rotation"), &Layer::rotation, rotation);
+}
+
+// Sets `field` of the selected layer and makes its pixels again; a run of these on one layer is
+// one step.
+void EditedDocument::remakeSelected(const QString& name, const QString& aspect, int Layer::*field,
+                                    int value) {
     if (!current.hasSelection())
         return;
     edit(
-        tr("Turn Picture"),
-        [rotation](Document& d) {
-            d.layers[d.selected].rotation = rotation;
+        name,
+        [field, value](Document& d) {
+            d.layers[d.selected].*field = value;
             d.layers[d.selected].updateImage();
         },
-        QStringLiteral("rotation:%1").arg(current.layers.at(current.selected).index));
+        aspect + QLatin1Char(':') + QString::number(current.layers.at(current.selected).index));
 }
 
 void EditedDocument::select(int position) {

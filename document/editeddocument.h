@@ -49,6 +49,7 @@ private:
     Document current;
     QUndoStack steps;
 
+    void remakeSelected(const QString& name, const QString& aspect, int Layer::*field, int value);
     // Shows a step's state, its dropped pixels made again.
     void show(const Document& state);
     // The steps keep only the made pixels the document shows now; the others are made again
