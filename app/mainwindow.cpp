@@ -80,6 +80,7 @@ void MainWindow::createMenus() {
                     &EditorForm::addPictures);
     file->addAction(tr("&Export Icon..."), form, &EditorForm::exportIcon);
     file->addAction(tr("Icon Si&zes..."), form, &EditorForm::chooseIconSizes);
+    file->addAction(form->appleGridAction());
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 

@@ -89,8 +89,12 @@ OutputFailures renderProject(const Document& project, const RenderRequest& reque
     RenderJob job = baseJob(project, request);
     const QString name = QFileInfo(request.project).completeBaseName();
     for (const ExportTarget* target : ExportTargets::all()) {
-        if (request.targets.contains(target->key()))
-            job.outputs.append({target, {request.targets.value(target->key()), name}});
+        const QString key = target->key();
+        if (request.targets.contains(key))
+            job.outputs.append({target, {request.targets.value(key), name}});
+        else if (!request.allFolder.isEmpty())
+            job.outputs.append(
+                {target, target->destinationIn(QDir(request.allFolder).filePath(key), name)});
     }
     return job.run();
 }
@@ -134,6 +138,15 @@ int render(const RenderRequest& request, QTextStream& err, bool progress) {
     return failures.isEmpty() ? 0 : 1;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// Qt's own notes (no runtime folder on a build machine, a font fallback) are no failure of a
+// render, and a script reads standard error for the one line per failure; its errors still pass.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qtHandler(type, context, message);
+}
+
 } // namespace
 
 namespace Cli {
@@ -153,6 +166,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The window's trace lines would bury the one line per failure a script reads.
     QLoggingCategory::setFilterRules(QStringLiteral("glimmerdock.*.debug=false"));
+    qtHandler = qInstallMessageHandler(quietMessages);
     // Taken before the application object strips what it reads as its own, "--style" among them.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

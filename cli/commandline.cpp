@@ -28,6 +28,7 @@ const QList<QCommandLineOption>& options() {
             valueOption("style", "project"),
             valueOption("out", "folder"),
             valueOption("targets", "list"),
+            valueOption("all", "folder"),
             valueOption("badge-text", "text"),
             QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
             QCommandLineOption(QStringLiteral("version"))};
@@ -80,9 +81,10 @@ QString projectError(const QCommandLineParser& parser, const RenderRequest& requ
         return QStringLiteral("render takes one project (or --style with pictures)");
     if (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("targets")))
         return QStringLiteral("--out and --targets go with --style");
-    if (request.targets.isEmpty())
-        return QStringLiteral("nothing to write: give %1").arg(targetOptions());
-    if (!request.pngSizes.isEmpty() && !request.targets.contains(QStringLiteral("png")))
+    if (request.targets.isEmpty() && request.allFolder.isEmpty())
+        return QStringLiteral("nothing to write: give %1 or --all").arg(targetOptions());
+    if (!request.pngSizes.isEmpty() && !request.targets.contains(QStringLiteral("png")) &&
+        request.allFolder.isEmpty())
         return QStringLiteral("--sizes goes with --png");
     return {};
 }
@@ -91,7 +93,7 @@ QString projectError(const QCommandLineParser& parser, const RenderRequest& requ
 QString batchError(const QCommandLineParser& parser, const RenderRequest& request) {
     if (request.pictures.isEmpty())
         return QStringLiteral("--style needs at least one picture");
-    if (!request.targets.isEmpty())
+    if (!request.targets.isEmpty() || !request.allFolder.isEmpty())
         return QStringLiteral("with --style, name the folder with --out and the files with "
                               "--targets");
     if (request.outFolder.isEmpty())
@@ -133,6 +135,7 @@ CommandLine::Parsed parseRender(const QStringList& arguments) {
             return usageError(QStringLiteral("--badge-text is longer than %1 characters")
                                   .arg(badgeTextMaxLength));
     }
+    request.allFolder = parser.value(QStringLiteral("all"));
     QString error;
     if (parser.isSet(QStringLiteral("style"))) {
         request.project = parser.value(QStringLiteral("style"));
@@ -140,6 +143,8 @@ CommandLine::Parsed parseRender(const QStringList& arguments) {
         request.outFolder = parser.value(QStringLiteral("out"));
         request.targetKinds =
             parser.value(QStringLiteral("targets")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (request.targetKinds.removeAll(QStringLiteral("all")) > 0)
+            request.targetKinds = ExportTargets::keys();
         error = batchError(parser, request);
     } else {
         request.project = parser.positionalArguments().value(0);
@@ -186,14 +191,22 @@ QString usage() {
         "  --icns FILE         macOS icon, 16 to 512 and their @2x twins\n"
         "  --hicolor FOLDER    Linux icon theme FOLDER/hicolor/<n>x<n>/apps/<name>.png, 16 to\n"
         "                      512; <name> is the project's file name without its suffix\n"
+        "  --android FOLDER    Android launcher icons: FOLDER/res/mipmap-*/ (legacy, round,\n"
+        "                      adaptive and themed) and the Play Store icon\n"
+        "  --apple FOLDER      Xcode asset catalog FOLDER/AppIcon.appiconset: the iOS icon with\n"
+        "                      its dark and tinted appearances, and the macOS sizes\n"
+        "  --web FOLDER        favicon.ico, PNG icons, site.webmanifest and head.html to paste\n"
+        "  --msix FOLDER       Windows app package logos at every scale and target size\n"
+        "  --all FOLDER        every target above, each in FOLDER/<target> (e.g. FOLDER/ico)\n"
         "\n"
         "Batch with a style template:\n"
         "  --style PROJECT     put each PICTURE, filling the icon, on PROJECT's container\n"
         "                      and badge (the project's own pictures are left out)\n"
         "  --out FOLDER        each picture's files, named after it: NAME.ico, NAME/16x16.png,\n"
-        "                      NAME.icns, hicolor/<n>x<n>/apps/NAME.png\n"
-        "  --targets LIST      ico, png, icns, hicolor, comma-separated (default: the output\n"
-        "                      chosen in the project)\n"
+        "                      NAME.icns, hicolor/<n>x<n>/apps/NAME.png, and NAME/ for the\n"
+        "                      android, apple, web and msix sets\n"
+        "  --targets LIST      ico, png, icns, hicolor, android, apple, web, msix or all,\n"
+        "                      comma-separated (default: the output chosen in the project)\n"
         "\n"
         "  --badge-text TEXT   the badge's text instead of the project's\n"
         "  -h, --help          this text\n"

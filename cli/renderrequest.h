@@ -15,6 +15,9 @@ struct RenderRequest {
     QStringList pictures;
     // Without pictures: the export targets wanted, by key, and the file or folder of each.
     QMap<QString, QString> targets;
+    // Without pictures: every target not named above goes to a subfolder of this one named after
+    // its key.
+    QString allFolder;
     // Batch: the folder every picture's targets go to, and which targets by key; none named:
     // the output chosen in the project.
     QString outFolder;

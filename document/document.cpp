@@ -15,7 +15,8 @@ bool sameLayer(const Layer& a, const Layer& b) {
 
 bool OutputChoice::operator==(const OutputChoice& other) const {
     return target == other.target && iconSizes == other.iconSizes &&
-           sharpSizes == other.sharpSizes && pngSizes == other.pngSizes;
+           sharpSizes == other.sharpSizes && pngSizes == other.pngSizes &&
+           appleGrid == other.appleGrid;
 }
 
 QString Document::layerName(int number) {

@@ -9,7 +9,7 @@
 // What the next export writes: a project keeps it with the pictures, so it is the document's.
 struct OutputChoice {
     // How many export targets there are to choose from.
-    static constexpr int targetCount = 4;
+    static constexpr int targetCount = 8;
 
     // Position in the list of export targets; kept as "output" in a project.
     int target = 0;
@@ -19,6 +19,9 @@ struct OutputChoice {
     bool sharpSizes = false;
     // The PNG set's sizes, 1..1024, no repeats, in the user's order.
     QList<int> pngSizes{16, 32, 48, 256};
+    // macOS icons with their body on the system's grid (824 of 1024, a shadow below) rather
+    // than filling the square.
+    bool appleGrid = false;
 
     bool operator==(const OutputChoice& other) const;
     bool operator!=(const OutputChoice& other) const { return !(*this == other); }

@@ -174,6 +174,7 @@ std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
     output.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
     std::sort(output.iconSizes.begin(), output.iconSizes.end());
     output.sharpSizes = root.value(u"sharpSizes").toBool();
+    output.appleGrid = root.value(u"appleGrid").toBool();
     qint64 pixelsLeft = maxTotalPixels;
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         Layer layer;
@@ -215,6 +216,9 @@ QByteArray encode(const Document& project) {
     root.insert(u"exportSizes", sizes);
     root.insert(u"iconSizes", iconSizes);
     root.insert(u"sharpSizes", project.output.sharpSizes);
+    // Kept only when chosen, so projects that never chose it are saved as before.
+    if (project.output.appleGrid)
+        root.insert(u"appleGrid", true);
     root.insert(u"layers", layers);
     return QJsonDocument(root).toJson();
 }

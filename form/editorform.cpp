@@ -14,6 +14,7 @@
 #include "picture/pictureintake.h"
 #include "render/badgetext.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -34,6 +35,10 @@ EditorForm::EditorForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     initControls();
     previewer = new PreviewScheduler(
         preview, [this] { return previewRequest(); }, this);
+    appleGrid = new QAction(tr("macOS Icons on the &Grid"), this);
+    appleGrid->setCheckable(true);
+    appleGrid->setToolTip(tr("The macOS icon and the catalog's macOS sizes with their body at "
+                             "824 of 1024 pixels and a soft shadow, as the system's own icons"));
     ui->canvas->setDocument(edited);
     connectSignals();
     newDocument();
@@ -102,6 +107,10 @@ void EditorForm::connectSignals() {
     for (QLineEdit* field : findChildren<QLineEdit*>())
         field->installEventFilter(this);
     connect(edited, &EditedDocument::changed, this, &EditorForm::showDocument);
+    // Triggered only by the user: showing the document checks it without a signal.
+    connect(appleGrid, &QAction::triggered, this, [this](bool on) {
+        edited->edit(tr("macOS Grid"), [on](Document& d) { d.output.appleGrid = on; });
+    });
     const std::pair<ColorSwatch*, QColor IconStyle::*> swatches[] = {
         {ui->backColor1Widget, &IconStyle::backColor1},
         {ui->backColor2Widget, &IconStyle::backColor2},
@@ -145,6 +154,7 @@ void EditorForm::showDocument() {
     style->show(document.style);
     // Shown like any control; the edit it makes changes nothing, so it makes no step.
     ui->outputComboBox->setCurrentIndex(document.output.target);
+    appleGrid->setChecked(document.output.appleGrid);
     pictures->show(document);
     previewer->schedule();
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class ColorSwatch;
+class QAction;
 class EditedDocument;
 class PictureList;
 class SizePreview;
@@ -50,6 +51,8 @@ public:
     // Pictures chosen in a file dialog, or what the clipboard holds, added as a drop adds them.
     void addPictures();
     void paste();
+    // The checkable choice of macOS icons on Apple's grid, shown as the document has it.
+    QAction* appleGridAction() const { return appleGrid; }
 
     // The sizes of the next export as they will look, drawn again a moment after each change.
     SizePreview* sizePreview() const { return preview; }
@@ -112,6 +115,7 @@ private:
     std::unique_ptr<StyleControls> style;
     SizePreview* preview = nullptr;
     PreviewScheduler* previewer = nullptr;
+    QAction* appleGrid = nullptr;
 
     void initControls();
     void connectSignals();

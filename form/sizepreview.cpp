@@ -1,5 +1,6 @@
 #include "sizepreview.h"
 
+#include "output/exporttargets.h"
 #include "output/icowriter.h"
 #include "render/iconrenderer.h"
 
@@ -34,7 +35,9 @@ QList<int> previewSizes(const QList<int>& entrySizes) {
 }
 
 QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, bool sharp, int k) {
-    const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
+    const QImage rendering =
+        ExportTargets::at(document.output.target)
+            .artwork(document, IconRenderer(k).renderIcon(document.style, document.layers));
     QList<int> small = sizes;
     small.removeIf([](int size) { return size > SizePreview::largestShown; });
     QList<QImage> entries =

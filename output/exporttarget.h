@@ -39,11 +39,16 @@ public:
     virtual Destination destinationOf(const QString& chosen) const;
     // Where a batch puts the files of the picture named `name` in `folder`.
     virtual Destination batchDestination(const QString& folder, const QString& name) const = 0;
+    // Where the files go in a `folder` of the target's own (the command line's --all).
+    Destination destinationIn(const QString& folder, const QString& name) const;
 
     // The edge lengths the target writes for `document`, as the size preview shows them, and
     // whether its small sizes are drawn sharp.
     virtual QList<int> sizes(const Document& document) const = 0;
     virtual bool drawsSharp(const Document&) const { return false; }
+    // The picture the target's icons are scaled from, as the size preview shows it: `rendering`
+    // itself unless the target sets the icon on a platform's grid.
+    virtual QImage artwork(const Document&, const QImage& rendering) const { return rendering; }
 
     // Every file the target writes at `destination` besides the one the save dialog asked about,
     // so the user can be asked before any is replaced.

@@ -10,9 +10,18 @@ const ExportTarget& icoTarget();
 const ExportTarget& pngSetTarget();
 const ExportTarget& icnsTarget();
 const ExportTarget& iconThemeTarget();
+const ExportTarget& androidTarget();
+const ExportTarget& appleTarget();
+const ExportTarget& webTarget();
+const ExportTarget& msixTarget();
 
 ExportTarget::Destination ExportTarget::destinationOf(const QString& chosen) const {
     return {chosen, QFileInfo(chosen).completeBaseName()};
+}
+
+ExportTarget::Destination ExportTarget::destinationIn(const QString& folder,
+                                                      const QString& name) const {
+    return asksForFile() ? batchDestination(folder, name) : Destination{folder, name};
 }
 
 std::optional<OutputFailure> ExportTarget::makeFolder(const QString& folder, const QString& file) {
@@ -24,9 +33,11 @@ std::optional<OutputFailure> ExportTarget::makeFolder(const QString& folder, con
 namespace ExportTargets {
 
 const QList<const ExportTarget*>& all() {
-    static const QList<const ExportTarget*> targets{&icoTarget(), &pngSetTarget(), &icnsTarget(),
-                                                    &iconThemeTarget()};
-    static_assert(OutputChoice::targetCount == 4, "a document must be able to choose each target");
+    // A project keeps its choice as a position here: new targets go at the end.
+    static const QList<const ExportTarget*> targets{
+        &icoTarget(),     &pngSetTarget(), &icnsTarget(), &iconThemeTarget(),
+        &androidTarget(), &appleTarget(),  &webTarget(),  &msixTarget()};
+    static_assert(OutputChoice::targetCount == 8, "a document must be able to choose each target");
     return targets;
 }
 

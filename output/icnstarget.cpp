@@ -1,5 +1,6 @@
 #include "output/exporttarget.h"
 #include "output/icnswriter.h"
+#include "render/platformart.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,11 +26,15 @@ public:
 
     QList<int> sizes(const Document&) const override { return {16, 32, 64, 128, 256, 512, 1024}; }
 
-    OutputFailures write(const Document&, const QImage& rendering,
+    QImage artwork(const Document& document, const QImage& rendering) const override {
+        return document.output.appleGrid ? PlatformArt::onAppleGrid(rendering) : rendering;
+    }
+
+    OutputFailures write(const Document& document, const QImage& rendering,
                          const Destination& destination) const override {
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
-        if (auto failure = IcnsWriter::write(destination.path, rendering))
+        if (auto failure = IcnsWriter::write(destination.path, artwork(document, rendering)))
             return {*failure};
         return {};
     }

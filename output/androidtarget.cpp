@@ -1,0 +1,126 @@
+#include "output/filesettarget.h"
+
+#include "render/platformart.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Android's screen densities: the mipmap folder's qualifier and its pixels per dp.
+struct Density {
+    const char* name;
+    double scale;
+};
+constexpr Density densities[] = {
+    {"mdpi", 1.0}, {"hdpi", 1.5}, {"xhdpi", 2.0}, {"xxhdpi", 3.0}, {"xxxhdpi", 4.0}};
+
+// A launcher icon is 48 dp; an adaptive icon's layers are 108 dp, of which the launcher's mask
+// shows the middle 72 dp and any mask keeps the middle circle of 66 dp.
+constexpr int legacyDp = 48;
+constexpr int layerDp = 108;
+constexpr double viewShare = 72.0 / layerDp;
+constexpr double safeShare = 66.0 / layerDp;
+constexpr int playStoreSize = 512;
+
+int pixels(int dp, double scale) {
+    return int(dp * scale + 0.5);
+}
+
+QString mipmap(const Density& density, const char* file) {
+    return QStringLiteral("res/mipmap-%1/%2.png")
+        .arg(QLatin1String(density.name), QLatin1String(file));
+}
+
+QByteArray adaptiveIcon(bool plainBackground) {
+    const QByteArray background = plainBackground
+                                      ? QByteArrayLiteral("@color/ic_launcher_background")
+                                      : QByteArrayLiteral("@mipmap/ic_launcher_background");
+    return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                             "<adaptive-icon "
+                             "xmlns:android=\"http://schemas.android.com/apk/res/android\">\n"
+                             "    <background android:drawable=\"") +
+           background +
+           QByteArrayLiteral(
+               "\"/>\n"
+               "    <foreground android:drawable=\"@mipmap/ic_launcher_foreground\"/>\n"
+               "    <monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>\n"
+               "</adaptive-icon>\n");
+}
+
+QByteArray colourResource(const QColor& colour) {
+    return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<resources>\n"
+                             "    <color name=\"ic_launcher_background\">") +
+           colour.name(QColor::HexArgb).toUpper().toLatin1() +
+           QByteArrayLiteral("</color>\n</resources>\n");
+}
+
+// The launcher icon set of an Android app: legacy and round icons per density, the adaptive icon
+// with its background, foreground and themed (monochrome) layers, and the Play Store icon.
+class AndroidTarget : public FileSetTarget {
+    Q_DECLARE_TR_FUNCTIONS(ExportTarget)
+
+public:
+    QString title() const override { return tr("Android launcher icons"); }
+    QString key() const override { return QStringLiteral("android"); }
+
+    QList<int> sizes(const Document&) const override { return {48, 72, 96, 144, 192}; }
+
+    QStringList fileNames(const Document& document) const override {
+        QStringList names;
+        const bool plain = PlatformArt::hasPlainBackground(document);
+        for (const Density& density : densities) {
+            names << mipmap(density, "ic_launcher") << mipmap(density, "ic_launcher_round")
+                  << mipmap(density, "ic_launcher_foreground")
+                  << mipmap(density, "ic_launcher_monochrome");
+            if (!plain)
+                names << mipmap(density, "ic_launcher_background");
+        }
+        names << QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml")
+              << QStringLiteral("res/mipmap-anydpi-v26/ic_launcher_round.xml");
+        if (plain)
+            names << QStringLiteral("res/values/ic_launcher_background.xml");
+        names << QStringLiteral("ic_launcher-playstore.png");
+        return names;
+    }
+
+    QList<File> files(const Document& document, const QImage& rendering,
+                      const QString&) const override {
+        using namespace PlatformArt;
+        const QImage front = foreground(document);
+        const bool plain = hasPlainBackground(document);
+        QList<File> list;
+        for (const Density& density : densities) {
+            const int legacy = pixels(legacyDp, density.scale);
+            const int layer = pixels(layerDp, density.scale);
+            const QImage layerFront = fittedInCircle(front, layer, viewShare, safeShare);
+            const QImage round =
+                flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
+                          background(document, legacy));
+            list << File{mipmap(density, "ic_launcher"), scaled(rendering, legacy), {}}
+                 << File{mipmap(density, "ic_launcher_round"), clippedToCircle(round), {}}
+                 << File{mipmap(density, "ic_launcher_foreground"), layerFront, {}}
+                 << File{mipmap(density, "ic_launcher_monochrome"), coverage(layerFront), {}};
+            if (!plain)
+                list << File{
+                    mipmap(density, "ic_launcher_background"), background(document, layer), {}};
+        }
+        const QByteArray adaptive = adaptiveIcon(plain);
+        list << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml"), {}, adaptive}
+             << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher_round.xml"), {}, adaptive};
+        if (plain)
+            list << File{QStringLiteral("res/values/ic_launcher_background.xml"),
+                         {},
+                         colourResource(backgroundColor(document))};
+        list << File{QStringLiteral("ic_launcher-playstore.png"),
+                     flattened(rendering, background(document, playStoreSize)),
+                     {}};
+        return list;
+    }
+};
+
+} // namespace
+
+const ExportTarget& androidTarget() {
+    static const AndroidTarget target;
+    return target;
+}

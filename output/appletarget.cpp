@@ -1,0 +1,111 @@
+#include "output/filesettarget.h"
+
+#include "render/platformart.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+constexpr int iosSize = 1024;
+// The macOS slots of an app icon, in points; each comes at 1x and 2x.
+constexpr int macPoints[] = {16, 32, 128, 256, 512};
+
+const QString folder = QStringLiteral("AppIcon.appiconset/");
+
+QString macFile(int points, int scale) {
+    return QStringLiteral("icon_%1x%1%2.png")
+        .arg(points)
+        .arg(scale == 2 ? QStringLiteral("@2x") : QString());
+}
+
+// The iOS icon's appearances: the plain one (no variant), dark and tinted.
+const QStringList appearances{QString(), QStringLiteral("dark"), QStringLiteral("tinted")};
+
+QString iosFile(const QString& appearance) {
+    return appearance.isEmpty() ? QStringLiteral("AppIcon-1024.png")
+                                : QStringLiteral("AppIcon-1024-%1.png").arg(appearance);
+}
+
+QJsonObject iosEntry(const QString& appearance) {
+    QJsonObject entry{{QStringLiteral("filename"), iosFile(appearance)},
+                      {QStringLiteral("idiom"), QStringLiteral("universal")},
+                      {QStringLiteral("platform"), QStringLiteral("ios")},
+                      {QStringLiteral("size"), QStringLiteral("1024x1024")}};
+    if (!appearance.isEmpty())
+        entry.insert(
+            QStringLiteral("appearances"),
+            QJsonArray{QJsonObject{{QStringLiteral("appearance"), QStringLiteral("luminosity")},
+                                   {QStringLiteral("value"), appearance}}});
+    return entry;
+}
+
+QByteArray contents() {
+    QJsonArray images;
+    for (const QString& appearance : appearances)
+        images << iosEntry(appearance);
+    for (int points : macPoints) {
+        for (int scale : {1, 2})
+            images << QJsonObject{{QStringLiteral("filename"), macFile(points, scale)},
+                                  {QStringLiteral("idiom"), QStringLiteral("mac")},
+                                  {QStringLiteral("scale"), QStringLiteral("%1x").arg(scale)},
+                                  {QStringLiteral("size"), QStringLiteral("%1x%1").arg(points)}};
+    }
+    const QJsonObject root{{QStringLiteral("images"), images},
+                           {QStringLiteral("info"),
+                            QJsonObject{{QStringLiteral("author"), QStringLiteral("glimmerdock")},
+                                        {QStringLiteral("version"), 1}}}};
+    return QJsonDocument(root).toJson();
+}
+
+// An Xcode asset catalog's app icon: the one iOS icon (opaque, as the App Store requires) with
+// its dark and tinted appearances, and every macOS slot.
+class AppleTarget : public FileSetTarget {
+    Q_DECLARE_TR_FUNCTIONS(ExportTarget)
+
+public:
+    QString title() const override { return tr("Apple asset catalog (iOS, macOS)"); }
+    QString key() const override { return QStringLiteral("apple"); }
+
+    QList<int> sizes(const Document&) const override { return {16, 32, 64, 128, 256, 512, 1024}; }
+
+    QImage artwork(const Document& document, const QImage& rendering) const override {
+        return document.output.appleGrid ? PlatformArt::onAppleGrid(rendering) : rendering;
+    }
+
+    QStringList fileNames(const Document&) const override {
+        QStringList names{folder + QStringLiteral("Contents.json")};
+        for (const QString& appearance : appearances)
+            names << folder + iosFile(appearance);
+        for (int points : macPoints)
+            names << folder + macFile(points, 1) << folder + macFile(points, 2);
+        return names;
+    }
+
+    QList<File> files(const Document& document, const QImage& rendering,
+                      const QString&) const override {
+        using namespace PlatformArt;
+        const QImage front = scaled(foreground(document), iosSize);
+        QList<File> list{{folder + QStringLiteral("Contents.json"), {}, contents()},
+                         {folder + iosFile(appearances[0]),
+                          flattened(rendering, background(document, iosSize)),
+                          {}},
+                         {folder + iosFile(appearances[1]), front, {}},
+                         {folder + iosFile(appearances[2]), greyscale(front), {}}};
+        const QImage mac = artwork(document, rendering);
+        for (int points : macPoints) {
+            for (int scale : {1, 2})
+                list << File{folder + macFile(points, scale), scaled(mac, points * scale), {}};
+        }
+        return list;
+    }
+};
+
+} // namespace
+
+const ExportTarget& appleTarget() {
+    static const AppleTarget target;
+    return target;
+}

@@ -1,0 +1,105 @@
+#include "output/filesettarget.h"
+
+#include "output/icowriter.h"
+#include "render/platformart.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// The favicon file's entries, as browsers pick from them for tabs and bookmarks.
+const QList<int> faviconSizes{16, 32, 48};
+constexpr int touchIconSize = 180;
+constexpr int maskableSize = 512;
+// A maskable icon's content stays in the middle circle of 80 % of its width: every mask keeps it.
+constexpr double maskableSafe = 0.8;
+
+QJsonObject manifestIcon(const QString& file, int size, const QString& purpose) {
+    return {{QStringLiteral("src"), file},
+            {QStringLiteral("sizes"), QStringLiteral("%1x%1").arg(size)},
+            {QStringLiteral("type"), QStringLiteral("image/png")},
+            {QStringLiteral("purpose"), purpose}};
+}
+
+QByteArray manifest(const Document& document, const QString& name) {
+    const QString colour = PlatformArt::backgroundColor(document).name();
+    const QJsonArray icons{manifestIcon(QStringLiteral("icon-192.png"), 192, QStringLiteral("any")),
+                           manifestIcon(QStringLiteral("icon-512.png"), 512, QStringLiteral("any")),
+                           manifestIcon(QStringLiteral("icon-maskable-512.png"), maskableSize,
+                                        QStringLiteral("maskable"))};
+    const QJsonObject root{{QStringLiteral("name"), name},
+                           {QStringLiteral("short_name"), name},
+                           {QStringLiteral("icons"), icons},
+                           {QStringLiteral("start_url"), QStringLiteral(".")},
+                           {QStringLiteral("display"), QStringLiteral("standalone")},
+                           {QStringLiteral("theme_color"), colour},
+                           {QStringLiteral("background_color"), colour}};
+    return QJsonDocument(root).toJson();
+}
+
+QByteArray headTags() {
+    return QByteArrayLiteral(
+        "<link rel=\"icon\" href=\"favicon.ico\" sizes=\"48x48\">\n"
+        "<link rel=\"icon\" type=\"image/png\" sizes=\"32x32\" href=\"favicon-32x32.png\">\n"
+        "<link rel=\"icon\" type=\"image/png\" sizes=\"16x16\" href=\"favicon-16x16.png\">\n"
+        "<link rel=\"apple-touch-icon\" href=\"apple-touch-icon.png\">\n"
+        "<link rel=\"manifest\" href=\"site.webmanifest\">\n");
+}
+
+// What a web site needs: the favicon file and its PNG twins, the home-screen icons of iOS and of
+// installed web apps (plain and maskable) with their manifest, and the tags that name them.
+class WebTarget : public FileSetTarget {
+    Q_DECLARE_TR_FUNCTIONS(ExportTarget)
+
+public:
+    QString title() const override { return tr("Web site icons"); }
+    QString key() const override { return QStringLiteral("web"); }
+
+    QList<int> sizes(const Document&) const override { return {16, 32, 48, 180, 192, 512}; }
+    bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
+
+    QStringList fileNames(const Document&) const override {
+        return {QStringLiteral("favicon.ico"),
+                QStringLiteral("favicon-16x16.png"),
+                QStringLiteral("favicon-32x32.png"),
+                QStringLiteral("apple-touch-icon.png"),
+                QStringLiteral("icon-192.png"),
+                QStringLiteral("icon-512.png"),
+                QStringLiteral("icon-maskable-512.png"),
+                QStringLiteral("site.webmanifest"),
+                QStringLiteral("head.html")};
+    }
+
+    QList<File> files(const Document& document, const QImage& rendering,
+                      const QString& name) const override {
+        using namespace PlatformArt;
+        const QList<QImage> favicons =
+            iconEntryImages(rendering, faviconSizes, document.output.sharpSizes, document.style,
+                            document.layers, document.style.canvasFactor);
+        const QImage maskable =
+            fittedInCircle(foreground(document), maskableSize, 1.0, maskableSafe);
+        return {{QStringLiteral("favicon.ico"), {}, encodeIcoEntries(favicons)},
+                {QStringLiteral("favicon-16x16.png"), favicons[0], {}},
+                {QStringLiteral("favicon-32x32.png"), favicons[1], {}},
+                {QStringLiteral("apple-touch-icon.png"),
+                 flattened(rendering, background(document, touchIconSize)),
+                 {}},
+                {QStringLiteral("icon-192.png"), scaled(rendering, 192), {}},
+                {QStringLiteral("icon-512.png"), scaled(rendering, 512), {}},
+                {QStringLiteral("icon-maskable-512.png"),
+                 flattened(maskable, background(document, maskableSize)),
+                 {}},
+                {QStringLiteral("site.webmanifest"), {}, manifest(document, name)},
+                {QStringLiteral("head.html"), {}, headTags()}};
+    }
+};
+
+} // namespace
+
+const ExportTarget& webTarget() {
+    static const WebTarget target;
+    return target;
+}

@@ -1,0 +1,207 @@
+#include "platformart.h"
+
+#include "render/icongeometry.h"
+#include "render/iconrenderer.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QImage clearSquare(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// The farthest any visible pixel of `image` reaches from its centre, in its pixels; 0 when none
+// is visible.
+double reach(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const double cx = argb.width() / 2.0;
+    const double cy = argb.height() / 2.0;
+    double farthest = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        // A pixel's far corner counts: the whole pixel must lie inside.
+        const double dy = std::max(std::abs(y - cy), std::abs(y + 1 - cy));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            const double dx = std::max(std::abs(x - cx), std::abs(x + 1 - cx));
+            farthest = std::max(farthest, std::hypot(dx, dy));
+        }
+    }
+    return farthest;
+}
+
+// Three box blurs of `radius` along each axis come close to a Gaussian; only alpha matters here.
+QImage blurredAlpha(const QImage& image, int radius) {
+    QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
+    if (radius < 1)
+        return alpha;
+    const int w = alpha.width();
+    const int h = alpha.height();
+    std::vector<int> line(std::max(w, h));
+    const auto pass = [&](uchar* first, int count, int step) {
+        for (int i = 0; i < count; ++i)
+            line[i] = first[i * step];
+        int sum = 0;
+        for (int i = -radius; i <= radius; ++i)
+            sum += line[std::clamp(i, 0, count - 1)];
+        for (int i = 0; i < count; ++i) {
+            first[i * step] = uchar(sum / (2 * radius + 1));
+            sum += line[std::min(i + radius + 1, count - 1)] - line[std::max(i - radius, 0)];
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (int y = 0; y < h; ++y)
+            pass(alpha.scanLine(y), w, 1);
+        for (int x = 0; x < w; ++x)
+            pass(alpha.bits() + x, h, int(alpha.bytesPerLine()));
+    }
+    return alpha;
+}
+
+} // namespace
+
+namespace PlatformArt {
+
+QImage foreground(const Document& document) {
+    IconStyle style = document.style;
+    style.useBackground = false;
+    style.useBack3dEffect = false;
+    style.useBorder = false;
+    style.useGlossy = false;
+    return IconRenderer(style.canvasFactor).renderIcon(style, document.layers);
+}
+
+bool hasPlainBackground(const Document& document) {
+    return !document.style.useBackground || document.style.backStyle == int(BackStyle::Solid);
+}
+
+QColor backgroundColor(const Document& document) {
+    return document.style.useBackground ? document.style.backColor1 : QColor(Qt::white);
+}
+
+QImage background(const Document& document, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    if (hasPlainBackground(document)) {
+        image.fill(backgroundColor(document));
+        return image;
+    }
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), IconGeometry::containerBrush(document.style, image.rect()));
+    return image;
+}
+
+QImage flattened(const QImage& icon, const QImage& ground) {
+    QImage image = ground.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(image.rect(), scaled(icon, image.width()));
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage fittedInCircle(const QImage& content, int size, double natural, double circle) {
+    QImage image = clearSquare(size);
+    const double far = reach(content) / content.width();
+    // The content's reach as a share of the target square at its natural size.
+    const double reachAtNatural = far * natural;
+    double edge = natural * size;
+    if (reachAtNatural > circle / 2)
+        edge *= (circle / 2) / reachAtNatural;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF place((size - edge) / 2, (size - edge) / 2, edge, edge);
+    painter.drawImage(place, content);
+    return image;
+}
+
+QImage coverage(const QImage& image) {
+    QImage white = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < white.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(white.scanLine(y));
+        for (int x = 0; x < white.width(); ++x) {
+            const int a = qAlpha(row[x]);
+            row[x] = qRgba(a, a, a, a);
+        }
+    }
+    return white;
+}
+
+QImage greyscale(const QImage& image) {
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            // Rec. 709 luma of the premultiplied channels stays premultiplied.
+            const int luma =
+                (2126 * qRed(row[x]) + 7152 * qGreen(row[x]) + 722 * qBlue(row[x]) + 5000) / 10000;
+            row[x] = qRgba(luma, luma, luma, qAlpha(row[x]));
+        }
+    }
+    return grey;
+}
+
+QImage clippedToCircle(const QImage& image) {
+    QImage clipped = clearSquare(image.width());
+    QPainter painter(&clipped);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(clipped.rect()));
+    painter.setClipPath(circle);
+    painter.drawImage(0, 0, image);
+    return clipped;
+}
+
+QImage onAppleGrid(const QImage& icon) {
+    const int size = icon.width();
+    const double edge = size * appleGridBody;
+    const double inset = (size - edge) / 2;
+    QImage body = clearSquare(size);
+    {
+        QPainter painter(&body);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(inset, inset, edge, edge), icon);
+    }
+    // The system's icons cast a shadow about 1 % of the square below them, blurred over 2 %.
+    const QImage shadowAlpha = blurredAlpha(body, qRound(size * 0.02));
+    QImage image = clearSquare(size);
+    QPainter painter(&image);
+    QImage shadow(size, size, QImage::Format_ARGB32_Premultiplied);
+    shadow.fill(QColor(0, 0, 0));
+    {
+        QPainter mask(&shadow);
+        mask.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        mask.drawImage(0, 0, shadowAlpha);
+    }
+    painter.setOpacity(0.3);
+    painter.drawImage(QPointF(0, size * 0.012), shadow);
+    painter.setOpacity(1);
+    painter.drawImage(0, 0, body);
+    return image;
+}
+
+QImage tile(const QImage& icon, QSize tile, int iconEdge, const QColor& ground) {
+    QImage image(tile, QImage::Format_ARGB32_Premultiplied);
+    image.fill(ground.isValid() ? ground : QColor(Qt::transparent));
+    QPainter painter(&image);
+    painter.drawImage((tile.width() - iconEdge) / 2, (tile.height() - iconEdge) / 2,
+                      scaled(icon, iconEdge));
+    return image;
+}
+
+QImage scaled(const QImage& image, int size) {
+    if (image.width() == size && image.height() == size)
+        return image;
+    return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace PlatformArt

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "document/document.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+// The pictures the platforms' icon sets are made of, derived from one document: its container is
+// the background, its pictures and badge the foreground. Every image answered is premultiplied
+// ARGB unless it says it is opaque.
+namespace PlatformArt {
+
+// The pictures and the badge without the container, its border, 3D edge or highlight: the icon
+// square (256·k) of the document, transparent where no picture or badge is.
+QImage foreground(const Document& document);
+
+// Whether the container is filled with one colour, and that colour: the colour a platform's
+// plain background takes (white when the container is not filled).
+bool hasPlainBackground(const Document& document);
+QColor backgroundColor(const Document& document);
+
+// The container's fill over the whole `size` square (a gradient runs corner to corner as on the
+// container); white when the container is not filled.
+QImage background(const Document& document, int size);
+
+// `icon` scaled to the size of `ground`, an opaque square, and drawn over it: an opaque picture
+// without an alpha channel (RGB32), as stores that refuse transparency want.
+QImage flattened(const QImage& icon, const QImage& ground);
+
+// `content`, an icon square, drawn `natural`·size wide in the middle of a `size` square, and
+// shrunk further, never cut, until every visible pixel lies in the centred circle of diameter
+// `circle`·size.
+QImage fittedInCircle(const QImage& content, int size, double natural, double circle);
+
+// The foreground's coverage in white: what a themed (monochrome) launcher icon is made of.
+QImage coverage(const QImage& image);
+
+// The image in shades of grey, its alpha kept.
+QImage greyscale(const QImage& image);
+
+// `image` clipped to the circle of its square.
+QImage clippedToCircle(const QImage& image);
+
+// The icon on the macOS grid: its body 824/1024 of the square, centred, over a soft shadow
+// below it as the system's own icons have.
+QImage onAppleGrid(const QImage& icon);
+// The body's share of the square on that grid.
+inline constexpr double appleGridBody = 824.0 / 1024.0;
+
+// A tile of `tile` size filled with `ground` (transparent: nothing) with `icon` scaled to
+// `iconEdge` pixels in its middle.
+QImage tile(const QImage& icon, QSize tile, int iconEdge, const QColor& ground);
+
+// `image` scaled to `size` square as the writers scale.
+QImage scaled(const QImage& image, int size);
+
+} // namespace PlatformArt

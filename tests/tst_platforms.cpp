@@ -1,0 +1,318 @@
+#include "support/testsupport.h"
+
+#include "document/droppedlayer.h"
+#include "document/projectfile.h"
+#include "form/editorform.h"
+#include "form/sizepreview.h"
+#include "output/exporttargets.h"
+#include "output/filesettarget.h"
+#include "render/iconrenderer.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QUndoStack>
+
+#include <cmath>
+
+using namespace TestSupport;
+
+namespace {
+
+enum class Ground { None, Solid, Gradient };
+
+// An opaque picture filling the whole icon square: the hardest case for safe zones and corners.
+Document sample(const QString& picture, Ground ground, int k = 1) {
+    Document document;
+    document.style.canvasFactor = k;
+    document.style.useBackground = ground != Ground::None;
+    document.style.backStyle = ground == Ground::Gradient ? 1 : 0;
+    document.style.backColor1 = QColor(20, 90, 200);
+    document.layers = {iconFillingLayer(picture, PictureIntake::read(picture), k)};
+    return document;
+}
+
+// The files each set must hold by the platforms' own tables, and their pixel sizes.
+QMap<QString, QSize> expectedFiles(const QString& key, bool plain) {
+    QMap<QString, QSize> files;
+    const auto square = [&](const QString& name, int edge) { files.insert(name, {edge, edge}); };
+    if (key == QLatin1String("android")) {
+        const QList<std::pair<QString, int>> densities{
+            {"mdpi", 2}, {"hdpi", 3}, {"xhdpi", 4}, {"xxhdpi", 6}, {"xxxhdpi", 8}};
+        for (const auto& [name, halves] : densities) {
+            const QString folder = QStringLiteral("res/mipmap-%1/ic_launcher").arg(name);
+            square(folder + ".png", 24 * halves);
+            square(folder + "_round.png", 24 * halves);
+            for (const char* layer : {"_foreground.png", "_monochrome.png", "_background.png"})
+                if (plain == false || QLatin1String(layer) != QLatin1String("_background.png"))
+                    square(folder + layer, 54 * halves);
+        }
+        files.insert("res/mipmap-anydpi-v26/ic_launcher.xml", {});
+        files.insert("res/mipmap-anydpi-v26/ic_launcher_round.xml", {});
+        if (plain)
+            files.insert("res/values/ic_launcher_background.xml", {});
+        square("ic_launcher-playstore.png", 512);
+    } else if (key == QLatin1String("apple")) {
+        const QString folder = QStringLiteral("AppIcon.appiconset/");
+        files.insert(folder + "Contents.json", {});
+        for (const char* name :
+             {"AppIcon-1024.png", "AppIcon-1024-dark.png", "AppIcon-1024-tinted.png"})
+            square(folder + name, 1024);
+        for (int points : {16, 32, 128, 256, 512}) {
+            square(folder + QStringLiteral("icon_%1x%1.png").arg(points), points);
+            square(folder + QStringLiteral("icon_%1x%1@2x.png").arg(points), 2 * points);
+        }
+    } else if (key == QLatin1String("web")) {
+        for (const char* name : {"favicon.ico", "site.webmanifest", "head.html"})
+            files.insert(name, {});
+        square("favicon-16x16.png", 16);
+        square("favicon-32x32.png", 32);
+        square("apple-touch-icon.png", 180);
+        square("icon-192.png", 192);
+        square("icon-512.png", 512);
+        square("icon-maskable-512.png", 512);
+    } else if (key == QLatin1String("msix")) {
+        for (int size : {16, 24, 32, 48, 256}) {
+            square(QStringLiteral("Square44x44Logo.targetsize-%1.png").arg(size), size);
+            square(QStringLiteral("Square44x44Logo.targetsize-%1_altform-unplated.png").arg(size),
+                   size);
+        }
+        // Windows' own table of every logo at 100, 125, 150, 200 and 400 %.
+        const QList<std::pair<QString, QList<QSize>>> logos{
+            {"Square44x44Logo", {{44, 44}, {55, 55}, {66, 66}, {88, 88}, {176, 176}}},
+            {"Square71x71Logo", {{71, 71}, {89, 89}, {107, 107}, {142, 142}, {284, 284}}},
+            {"Square150x150Logo", {{150, 150}, {188, 188}, {225, 225}, {300, 300}, {600, 600}}},
+            {"Wide310x150Logo", {{310, 150}, {388, 188}, {465, 225}, {620, 300}, {1240, 600}}},
+            {"Square310x310Logo", {{310, 310}, {388, 388}, {465, 465}, {620, 620}, {1240, 1240}}},
+            {"StoreLogo", {{50, 50}, {63, 63}, {75, 75}, {100, 100}, {200, 200}}}};
+        const int scales[] = {100, 125, 150, 200, 400};
+        for (const auto& [name, sizes] : logos)
+            for (int i = 0; i < 5; ++i)
+                files.insert(QStringLiteral("%1.scale-%2.png").arg(name).arg(scales[i]), sizes[i]);
+    }
+    return files;
+}
+
+QStringList filesUnder(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// The colour type in a PNG file's header: 2 is RGB without alpha, 6 RGBA.
+int pngColourType(const QString& path) {
+    return readFileBytes(path).at(25);
+}
+
+// The farthest a visible pixel reaches from the image's centre.
+double reach(const QImage& image) {
+    double farthest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0)
+                farthest = std::max(farthest, std::hypot(x + 0.5 - image.width() / 2.0,
+                                                         y + 0.5 - image.height() / 2.0));
+    return farthest;
+}
+
+} // namespace
+
+class TestPlatforms : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    int run(const QStringList& arguments, QString* err = nullptr) {
+        QProcess process;
+        process.start(QStringLiteral(GLIMMERDOCK_EXECUTABLE), arguments);
+        process.waitForFinished(300000);
+        if (err)
+            *err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+private slots:
+    void initTestCase() {
+        initTestEnvironment();
+        QVERIFY(writePicture(path("full.png"), {256, 256}, QColor(230, 120, 20)));
+    }
+
+    // Every set holds exactly the files of the platform's tables, at their pixel sizes, and asks
+    // about exactly those before replacing any.
+    void setsHoldTheirTables_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("ground");
+        for (const char* key : {"android", "apple", "web", "msix"})
+            for (Ground ground : {Ground::None, Ground::Solid, Ground::Gradient})
+                QTest::addRow("%s-%d", key, int(ground)) << QString::fromLatin1(key) << int(ground);
+    }
+    void setsHoldTheirTables() {
+        QFETCH(QString, key);
+        QFETCH(int, ground);
+        const Document document = sample(path("full.png"), Ground(ground));
+        const auto* target = static_cast<const FileSetTarget*>(ExportTargets::find(key));
+        QVERIFY(target);
+        QTemporaryDir out;
+        const ExportTarget::Destination destination{out.path(), QStringLiteral("app")};
+        QVERIFY(target->write(document, renderDocumentIcon(document), destination).isEmpty());
+        const QMap<QString, QSize> expected = expectedFiles(key, ground != int(Ground::Gradient));
+        QCOMPARE(filesUnder(out.path()), expected.keys());
+        QStringList asked = target->filesBeyondTheChosen(document, destination);
+        for (QString& file : asked)
+            file = QDir(out.path()).relativeFilePath(file);
+        asked.sort();
+        QCOMPARE(asked, expected.keys());
+        for (auto it = expected.begin(); it != expected.end(); ++it) {
+            if (it.value().isValid())
+                QCOMPARE(QImage(out.filePath(it.key())).size(), it.value());
+        }
+    }
+
+    // Android: aapt2 compiles every resource; the adaptive layers keep the content in the safe
+    // circle (66 of 108 dp), scaled in but not more; the themed layer is the foreground's coverage.
+    void androidSet() {
+        const Document document = sample(path("full.png"), Ground::Solid);
+        QTemporaryDir out;
+        QVERIFY(ExportTargets::find("android")
+                    ->write(document, renderDocumentIcon(document), {out.path(), "app"})
+                    .isEmpty());
+        QProcess aapt;
+        aapt.start("aapt2", {"compile", "--dir", out.filePath("res"), "-o", out.filePath("c.zip")});
+        QVERIFY(aapt.waitForFinished(60000));
+        QVERIFY2(aapt.exitCode() == 0, aapt.readAllStandardError().constData());
+        const QString xml =
+            QString::fromUtf8(readFileBytes(out.filePath("res/mipmap-anydpi-v26/ic_launcher.xml")));
+        QVERIFY(xml.contains("@color/ic_launcher_background"));
+        QVERIFY(xml.contains("<monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>"));
+        QVERIFY(readFileBytes(out.filePath("res/values/ic_launcher_background.xml"))
+                    .contains("#FF145AC8"));
+        const QImage front(out.filePath("res/mipmap-xxxhdpi/ic_launcher_foreground.png"));
+        const QImage mono(out.filePath("res/mipmap-xxxhdpi/ic_launcher_monochrome.png"));
+        const double safe = 33 * 4;
+        QVERIFY2(reach(front) <= safe + 1 && reach(front) > safe - 3,
+                 qPrintable(QString::number(reach(front))));
+        for (int y = 0; y < front.height(); y += 3)
+            for (int x = 0; x < front.width(); x += 3) {
+                const QRgb white = mono.pixel(x, y);
+                QCOMPARE(qAlpha(white), qAlpha(front.pixel(x, y)));
+                QVERIFY(qAlpha(white) == 0 || (qRed(white) == 255 && qBlue(white) == 255));
+            }
+        QCOMPARE(pngColourType(out.filePath("ic_launcher-playstore.png")), 2);
+        // The round icon: the container's colour inside the circle, nothing at the corners.
+        const QImage round(out.filePath("res/mipmap-xxxhdpi/ic_launcher_round.png"));
+        QCOMPARE(qAlpha(round.pixel(2, 2)), 0);
+        QCOMPARE(round.pixelColor(96, 8), QColor(20, 90, 200));
+    }
+
+    // Apple: the catalog names every file at its size; the iOS icon has no alpha channel and
+    // shows the container's colour where the icon has none; dark and tinted keep transparency.
+    void appleCatalog() {
+        Document document = sample(path("full.png"), Ground::Solid);
+        document.style.shape = int(ContainerShape::Circle);
+        document.layers.clear();
+        QTemporaryDir out;
+        QVERIFY(ExportTargets::find("apple")
+                    ->write(document, renderDocumentIcon(document), {out.path(), "app"})
+                    .isEmpty());
+        const QDir set(out.filePath("AppIcon.appiconset"));
+        const QJsonArray images =
+            QJsonDocument::fromJson(readFileBytes(set.filePath("Contents.json")))["images"]
+                .toArray();
+        QCOMPARE(images.size(), 13);
+        for (const QJsonValue& value : images) {
+            const QJsonObject image = value.toObject();
+            const int points = image["size"].toString().section('x', 0, 0).toInt();
+            const int scale = image["scale"].toString("1x").left(1).toInt();
+            QCOMPARE(QImage(set.filePath(image["filename"].toString())).width(), points * scale);
+        }
+        QCOMPARE(pngColourType(set.filePath("AppIcon-1024.png")), 2);
+        QCOMPARE(QImage(set.filePath("AppIcon-1024.png")).pixelColor(3, 3), QColor(20, 90, 200));
+        QCOMPARE(qAlpha(QImage(set.filePath("AppIcon-1024-dark.png")).pixel(512, 512)), 0);
+        QCOMPARE(pngColourType(set.filePath("AppIcon-1024-tinted.png")), 6);
+    }
+
+    // On the grid the body spans 824 of 1024 pixels, centred, with a shadow below and none far
+    // above; off it the icon fills the square, in the catalog, the .icns and the preview alike.
+    void appleGrid() {
+        Document document = sample(path("full.png"), Ground::None);
+        const QImage flat =
+            ExportTargets::find("icns")->artwork(document, renderDocumentIcon(document));
+        QCOMPARE(qAlpha(flat.pixel(1, 1)), 255);
+        document.output.appleGrid = true;
+        const QImage grid =
+            ExportTargets::find("apple")->artwork(document, renderDocumentIcon(document));
+        QCOMPARE(grid,
+                 ExportTargets::find("icns")->artwork(document, renderDocumentIcon(document)));
+        const double inset = 256 * (1 - 824.0 / 1024) / 2;
+        QCOMPARE(qAlpha(grid.pixel(qRound(inset) + 1, 128)), 255);
+        QVERIFY(qAlpha(grid.pixel(qRound(inset) - 2, 128)) < 255);
+        QCOMPARE(qAlpha(grid.pixel(128, 128 - 128 + 5)), 0);
+        QVERIFY(qAlpha(grid.pixel(128, 256 - qRound(inset) + 2)) > 0);
+        QVERIFY(qAlpha(ExportTargets::find("ico")->artwork(document, flat).pixel(1, 1)) == 255);
+
+        EditorForm form;
+        form.openDocument(sample(path("full.png"), Ground::None));
+        form.appleGridAction()->trigger();
+        QVERIFY(form.document().output.appleGrid);
+        QCOMPARE(form.undoStack()->undoText(), QStringLiteral("macOS Grid"));
+        Document icns = form.document();
+        icns.output.target = ExportTargets::all().indexOf(ExportTargets::find("icns"));
+        QCOMPARE(qAlpha(previewEntries(icns, {16}, false, 1)[0].pixel(0, 0)), 0);
+        form.undoStack()->undo();
+        QVERIFY(!form.appleGridAction()->isChecked());
+        QString error;
+        QVERIFY(ProjectFile::decode(ProjectFile::encode(icns), &error)->output.appleGrid);
+    }
+
+    // Unplated taskbar icons stand on any colour: their corners are clear even for a picture
+    // that fills the icon; plated ones and tiles carry the container's colour.
+    void msixCorners() {
+        const Document document = sample(path("full.png"), Ground::Solid);
+        QTemporaryDir out;
+        QVERIFY(ExportTargets::find("msix")
+                    ->write(document, renderDocumentIcon(document), {out.path(), "app"})
+                    .isEmpty());
+        for (int size : {16, 24, 32, 48, 256}) {
+            const QImage unplated(out.filePath(
+                QStringLiteral("Square44x44Logo.targetsize-%1_altform-unplated.png").arg(size)));
+            for (QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1),
+                                  QPoint(size - 1, size - 1)})
+                QCOMPARE(qAlpha(unplated.pixel(corner)), 0);
+            QVERIFY(qAlpha(unplated.pixel(size / 2, size / 2)) == 255);
+        }
+        const QImage wide(out.filePath("Wide310x150Logo.scale-100.png"));
+        QCOMPARE(wide.pixelColor(2, 2), QColor(20, 90, 200));
+        QCOMPARE(wide.pixelColor(130, 50), QColor(230, 120, 20));
+    }
+
+    // --all writes every target in a folder of its own; a folder that cannot be made is one line
+    // on standard error and exit 1, while every other target is still written.
+    void allTargetsFromTheCommandLine() {
+        const QString all = path("all");
+        QVERIFY(QDir().mkpath(all));
+        QVERIFY(writeFileBytes(all + "/web", "a file where the folder should be"));
+        QString err;
+        QCOMPARE(run({"render", path("full.png"), "--all", all}, &err), 1);
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY2(err.contains(QDir::toNativeSeparators(all + "/web")), qPrintable(err));
+        for (const QString& key : ExportTargets::keys()) {
+            if (key != QLatin1String("web"))
+                QVERIFY2(!filesUnder(all + "/" + key).isEmpty(), qPrintable(key));
+        }
+        QVERIFY(QFile::exists(all + "/ico/full.ico"));
+        QVERIFY(QFile::exists(all + "/android/res/mipmap-hdpi/ic_launcher.png"));
+        QCOMPARE(run({"render", path("full.png"), "--web", path("site")}), 0);
+        QCOMPARE(filesUnder(path("site")), expectedFiles("web", true).keys());
+    }
+};
+
+QTEST_MAIN(TestPlatforms)
+#include "tst_platforms.moc"
