@@ -2,6 +2,7 @@
 // bandwidth of the machine; prints one table (TableReporter).
 #include "benchdocument.h"
 #include "canvas/canvaswidget.h"
+#include "cli/renderjob.h"
 #include "document/projectfile.h"
 #include "document/stylestore.h"
 #include "form/editorform.h"
@@ -339,6 +340,43 @@ void cliBatch(benchmark::State& state) {
               convertBatchMs / 2);
 }
 
+// The targets of `keys`, each written in a folder of its own, as `render --all` does.
+bool writeTargets(const Document& document, const QStringList& keys, const QString& folder) {
+    RenderJob job{document, {}};
+    for (const QString& key : keys) {
+        const ExportTarget* target = ExportTargets::find(key);
+        job.outputs.append({target, target->destinationIn(folder + QLatin1Char('/') + key,
+                                                          QStringLiteral("app"))});
+    }
+    return job.run().isEmpty();
+}
+
+double icoAndIcnsMs = 0;
+
+// The full document at k = 3 written as its .ico and .icns, then as every platform's set (--all),
+// which may take at most twice as long as those two.
+void platformSets(benchmark::State& state) {
+    const bool all = state.range(0) != 0;
+    const Document document = BenchDocument::document(3, 10);
+    const QStringList keys =
+        all ? ExportTargets::keys() : QStringList{QStringLiteral("ico"), QStringLiteral("icns")};
+    QTemporaryDir folder;
+    QElapsedTimer timer;
+    qint64 total = 0;
+    for (auto _ : state) {
+        timer.start();
+        if (!writeTargets(document, keys, folder.path())) {
+            state.SkipWithError("a target could not be written");
+            return;
+        }
+        total += timer.nsecsElapsed();
+    }
+    if (!all && state.iterations() > 0)
+        icoAndIcnsMs = double(total) / 1e6 / double(state.iterations());
+    setFigure(state, all ? "every target (--all), k = 3" : ".ico + .icns, k = 3", 0,
+              all ? 2 * icoAndIcnsMs : 0);
+}
+
 // Ten 3000 x 2000 photographs at k = 3, as dropped: original bytes kept, shown at 10 %.
 const Document& largeProject() {
     static const Document project = [] {
@@ -528,6 +566,7 @@ BENCHMARK(paintWithPreview)
     ->ArgNames({"sharp", "preview"})
     ->ArgsProduct({{0, 1}, {0, 1}});
 BENCHMARK(previewDrawing)->Apply(configure)->ArgName("sharp")->DenseRange(0, 1);
+BENCHMARK(platformSets)->Apply(configure)->ArgName("all")->DenseRange(0, 1);
 BENCHMARK(saveProject)->Apply(configure);
 BENCHMARK(openProject)->Apply(configure);
 BENCHMARK(undoStep)->Apply(configure)->ArgName("k")->DenseRange(1, 3, 2);

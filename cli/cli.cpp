@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QThreadPool>
 #include <QtConcurrent>
 
 #include <cstring>
@@ -61,15 +62,17 @@ OutputFailures renderPicture(const RenderJob& base, const RenderRequest& request
 }
 
 // Pictures are independent, so they are rendered side by side on every core; what is reported
-// still comes in the order the pictures were named.
+// still comes in the order the pictures were named. They run on a pool of their own: a job waits
+// for its targets, and Qt's own image work (scaling, drawing) needs threads of the global pool.
 OutputFailures renderBatch(const Document& project, const RenderRequest& request, QTextStream& err,
                            bool progress) {
+    static QThreadPool picturePool;
     const RenderJob base = baseJob(project, request);
     QStringList kinds = request.targetKinds;
     if (kinds.isEmpty())
         kinds = {ExportTargets::at(project.output.target).key()};
     const QFuture<OutputFailures> results =
-        QtConcurrent::mapped(request.pictures, [&](const QString& path) {
+        QtConcurrent::mapped(&picturePool, request.pictures, [&](const QString& path) {
             return renderPicture(base, request, kinds, path);
         });
     OutputFailures failures;

@@ -92,17 +92,26 @@ public:
         for (const Density& density : densities) {
             const int legacy = pixels(legacyDp, density.scale);
             const int layer = pixels(layerDp, density.scale);
-            const QImage layerFront = fittedInCircle(front, layer, viewShare, safeShare);
-            const QImage round =
-                flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
-                          background(document, legacy));
-            list << File{mipmap(density, "ic_launcher"), scaled(rendering, legacy), {}}
-                 << File{mipmap(density, "ic_launcher_round"), clippedToCircle(round), {}}
+            const auto layerFront = [=] {
+                return fittedInCircle(front, layer, viewShare, safeShare);
+            };
+            const auto round = [=] {
+                return clippedToCircle(
+                    flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
+                              background(document, legacy)));
+            };
+            list << File{mipmap(density, "ic_launcher"),
+                         [=] { return scaled(rendering, legacy); },
+                         {}}
+                 << File{mipmap(density, "ic_launcher_round"), round, {}}
                  << File{mipmap(density, "ic_launcher_foreground"), layerFront, {}}
-                 << File{mipmap(density, "ic_launcher_monochrome"), coverage(layerFront), {}};
+                 << File{mipmap(density, "ic_launcher_monochrome"),
+                         [=] { return coverage(layerFront()); },
+                         {}};
             if (!plain)
-                list << File{
-                    mipmap(density, "ic_launcher_background"), background(document, layer), {}};
+                list << File{mipmap(density, "ic_launcher_background"),
+                             [=] { return background(document, layer); },
+                             {}};
         }
         const QByteArray adaptive = adaptiveIcon(plain);
         list << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml"), {}, adaptive}
@@ -112,7 +121,7 @@ public:
                          {},
                          colourResource(backgroundColor(document))};
         list << File{QStringLiteral("ic_launcher-playstore.png"),
-                     flattened(rendering, background(document, playStoreSize)),
+                     [=] { return flattened(rendering, background(document, playStoreSize)); },
                      {}};
         return list;
     }

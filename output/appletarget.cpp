@@ -87,17 +87,22 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const QImage front = scaled(foreground(document), iosSize);
-        QList<File> list{{folder + QStringLiteral("Contents.json"), {}, contents()},
-                         {folder + iosFile(appearances[0]),
-                          flattened(rendering, background(document, iosSize)),
-                          {}},
-                         {folder + iosFile(appearances[1]), front, {}},
-                         {folder + iosFile(appearances[2]), greyscale(front), {}}};
+        const QImage front = foreground(document);
+        QList<File> list{
+            {folder + QStringLiteral("Contents.json"), {}, contents()},
+            {folder + iosFile(appearances[0]),
+             [=] { return flattened(rendering, background(document, iosSize)); },
+             {}},
+            {folder + iosFile(appearances[1]), [=] { return scaled(front, iosSize); }, {}},
+            {folder + iosFile(appearances[2]),
+             [=] { return greyscale(scaled(front, iosSize)); },
+             {}}};
         const QImage mac = artwork(document, rendering);
         for (int points : macPoints) {
             for (int scale : {1, 2})
-                list << File{folder + macFile(points, scale), scaled(mac, points * scale), {}};
+                list << File{folder + macFile(points, scale),
+                             [=] { return scaled(mac, points * scale); },
+                             {}};
         }
         return list;
     }

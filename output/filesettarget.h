@@ -8,15 +8,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // A target that writes a folder of files laid out as a platform expects them (resource folders,
 // catalogs, manifests). Each file is replaced whole; a folder that cannot be made is one failure
 // naming it.
 class FileSetTarget : public ExportTarget {
 public:
-    // One file: its path in the set ('/'-separated), and its picture (written as PNG) or bytes.
+    // One file: its path in the set ('/'-separated), and how its picture (written as PNG) is
+    // drawn, or its bytes. Pictures are drawn and encoded side by side on every core, so a
+    // drawing must only read what it shares with others.
     struct File {
         QString path;
-        QImage image;
+        std::function<QImage()> image;
         QByteArray bytes;
     };
 

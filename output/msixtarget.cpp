@@ -73,14 +73,22 @@ public:
         for (int size : targetSizes) {
             // Unplated icons stand on the taskbar's own colour: the pictures alone, kept off
             // the corners.
-            list << File{targetFile(size, false), tile(rendering, {size, size}, size, ground), {}}
-                 << File{targetFile(size, true), fittedInCircle(front, size, 1.0, 1.0), {}};
+            list << File{targetFile(size, false),
+                         [=] {
+                             return tile(rendering, {size, size}, size, ground);
+                         },
+                         {}}
+                 << File{targetFile(size, true),
+                         [=] { return fittedInCircle(front, size, 1.0, 1.0); },
+                         {}};
         }
         for (const Logo& logo : logos) {
             for (int scale : scales) {
                 const QSize size(scaledEdge(logo.width, scale), scaledEdge(logo.height, scale));
                 const int iconEdge = int(size.height() * logo.iconShare + 0.5);
-                list << File{logoFile(logo, scale), tile(rendering, size, iconEdge, ground), {}};
+                list << File{logoFile(logo, scale),
+                             [=] { return tile(rendering, size, iconEdge, ground); },
+                             {}};
             }
         }
         return list;

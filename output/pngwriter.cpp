@@ -7,35 +7,40 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
-
-namespace {
+#include <QtConcurrent>
 
 // Encoded in memory first: a disk that fails in the middle of libpng's work would leave the
 // encoder's row buffers behind, and the file is committed whole anyway.
-QString encodePng(QImageWriter& writer, const QImage& image, QByteArray& bytes) {
-    QBuffer buffer(&bytes);
+EncodedFile encodePng(const QImage& image, int level) {
+    EncodedFile encoded;
+    QBuffer buffer(&encoded.bytes);
     buffer.open(QIODevice::WriteOnly);
-    writer.setDevice(&buffer);
-    const QString error = writer.write(image) ? QString() : writer.errorString();
-    writer.setDevice(nullptr);
-    return error;
+    QImageWriter writer(&buffer, "PNG");
+    // Qt's PNG quality runs the other way: 100 is no compression, 0 the strongest.
+    if (level >= 0)
+        writer.setQuality(100 - (level * 91 + 8) / 9);
+    if (!writer.write(image))
+        encoded.failure = writer.errorString();
+    return encoded;
 }
 
-} // namespace
+QThreadPool& encodingPool() {
+    static QThreadPool pool;
+    return pool;
+}
 
 OutputFailures writePngImages(const QList<PendingPng>& images) {
+    const QList<EncodedFile> encoded = QtConcurrent::blockingMapped(
+        &encodingPool(), images, [](const PendingPng& entry) { return encodePng(entry.image); });
     OutputFailures failures;
-    QImageWriter writer;
-    writer.setFormat("PNG");
-    for (const PendingPng& entry : images) {
-        QByteArray bytes;
-        QString reason = encodePng(writer, entry.image, bytes);
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        QString reason = encoded[i].failure;
         if (reason.isEmpty())
-            reason = commitFile(entry.fileName, bytes);
+            reason = commitFile(images[i].fileName, encoded[i].bytes);
         if (reason.isEmpty())
             continue;
-        qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << entry.fileName;
-        failures.append({entry.fileName, reason});
+        qCDebug(lcOutput).nospace().noquote() << "Cannot overwrite: " << images[i].fileName;
+        failures.append({images[i].fileName, reason});
     }
     return failures;
 }

@@ -79,18 +79,20 @@ public:
         const QList<QImage> favicons =
             iconEntryImages(rendering, faviconSizes, document.output.sharpSizes, document.style,
                             document.layers, document.style.canvasFactor);
-        const QImage maskable =
-            fittedInCircle(foreground(document), maskableSize, 1.0, maskableSafe);
+        const QImage front = foreground(document);
         return {{QStringLiteral("favicon.ico"), {}, encodeIcoEntries(favicons)},
-                {QStringLiteral("favicon-16x16.png"), favicons[0], {}},
-                {QStringLiteral("favicon-32x32.png"), favicons[1], {}},
+                {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
+                {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
                 {QStringLiteral("apple-touch-icon.png"),
-                 flattened(rendering, background(document, touchIconSize)),
+                 [=] { return flattened(rendering, background(document, touchIconSize)); },
                  {}},
-                {QStringLiteral("icon-192.png"), scaled(rendering, 192), {}},
-                {QStringLiteral("icon-512.png"), scaled(rendering, 512), {}},
+                {QStringLiteral("icon-192.png"), [=] { return scaled(rendering, 192); }, {}},
+                {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
                 {QStringLiteral("icon-maskable-512.png"),
-                 flattened(maskable, background(document, maskableSize)),
+                 [=] {
+                     return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
+                                      background(document, maskableSize));
+                 },
                  {}},
                 {QStringLiteral("site.webmanifest"), {}, manifest(document, name)},
                 {QStringLiteral("head.html"), {}, headTags()}};

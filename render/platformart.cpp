@@ -21,16 +21,24 @@ QImage clearSquare(int size) {
 // is visible.
 double reach(const QImage& image) {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const double cx = argb.width() / 2.0;
+    const int width = argb.width();
+    const double cx = width / 2.0;
     const double cy = argb.height() / 2.0;
     double farthest = 0;
     for (int y = 0; y < argb.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         // A pixel's far corner counts: the whole pixel must lie inside.
         const double dy = std::max(std::abs(y - cy), std::abs(y + 1 - cy));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
+        // Only the row's outermost visible pixels can reach furthest.
+        int left = 0;
+        while (left < width && qAlpha(row[left]) == 0)
+            ++left;
+        if (left == width)
+            continue;
+        int right = width - 1;
+        while (qAlpha(row[right]) == 0)
+            --right;
+        for (int x : {left, right}) {
             const double dx = std::max(std::abs(x - cx), std::abs(x + 1 - cx));
             farthest = std::max(farthest, std::hypot(dx, dy));
         }
