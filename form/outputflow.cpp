@@ -74,7 +74,12 @@ bool mayReplace(QWidget* parent, const QStringList& files) {
         existing += QFileInfo::exists(file) ? 1 : 0;
     if (existing == 0)
         return true;
-    const QString folder = QFileInfo(files.constFirst()).path();
+    // The folder all of them are in: a platform's set spreads over folders of its own.
+    QString folder = QFileInfo(files.constFirst()).path();
+    for (const QString& file : files) {
+        while (QDir(folder).relativeFilePath(file).startsWith(QLatin1String("..")))
+            folder = QFileInfo(folder).path();
+    }
     const QString question =
         existing == 1 ? QStringLiteral("1 file in %2 would be replaced. Replace it?")
                       : QStringLiteral("%1 files in %2 would be replaced. Replace them?");

@@ -28,7 +28,8 @@ struct Translation {
 
 ExportTarget::Destination FileSetTarget::batchDestination(const QString& folder,
                                                           const QString& name) const {
-    return {QDir(folder).filePath(name), name};
+    // Under the target's key, so sets of different platforms never mix their files.
+    return {QDir(folder).filePath(key() + QLatin1Char('/') + name), name};
 }
 
 QStringList FileSetTarget::filesBeyondTheChosen(const Document& document,

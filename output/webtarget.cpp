@@ -1,5 +1,6 @@
 #include "output/filesettarget.h"
 
+#include "output/faviconsvg.h"
 #include "output/icowriter.h"
 #include "render/platformart.h"
 
@@ -40,13 +41,22 @@ QByteArray manifest(const Document& document, const QString& name) {
     return QJsonDocument(root).toJson();
 }
 
-QByteArray headTags() {
-    return QByteArrayLiteral(
-        "<link rel=\"icon\" href=\"favicon.ico\" sizes=\"48x48\">\n"
-        "<link rel=\"icon\" type=\"image/png\" sizes=\"32x32\" href=\"favicon-32x32.png\">\n"
-        "<link rel=\"icon\" type=\"image/png\" sizes=\"16x16\" href=\"favicon-16x16.png\">\n"
-        "<link rel=\"apple-touch-icon\" href=\"apple-touch-icon.png\">\n"
-        "<link rel=\"manifest\" href=\"site.webmanifest\">\n");
+// The tags naming the icons; the vector favicon first where there is one, as browsers that take
+// it prefer it, or a note why there is none.
+QByteArray headTags(const Document& document) {
+    const QString obstacle = FaviconSvg::obstacle(document);
+    const QByteArray svg =
+        obstacle.isEmpty()
+            ? QByteArrayLiteral("<link rel=\"icon\" href=\"favicon.svg\" type=\"image/svg+xml\">\n")
+            : QByteArrayLiteral("<!-- No favicon.svg: ") + obstacle.toUtf8() +
+                  QByteArrayLiteral(". -->\n");
+    return svg +
+           QByteArrayLiteral(
+               "<link rel=\"icon\" href=\"favicon.ico\" sizes=\"48x48\">\n"
+               "<link rel=\"icon\" type=\"image/png\" sizes=\"32x32\" href=\"favicon-32x32.png\">\n"
+               "<link rel=\"icon\" type=\"image/png\" sizes=\"16x16\" href=\"favicon-16x16.png\">\n"
+               "<link rel=\"apple-touch-icon\" href=\"apple-touch-icon.png\">\n"
+               "<link rel=\"manifest\" href=\"site.webmanifest\">\n");
 }
 
 // What a web site needs: the favicon file and its PNG twins, the home-screen icons of iOS and of
@@ -61,16 +71,19 @@ public:
     QList<int> sizes(const Document&) const override { return {16, 32, 48, 180, 192, 512}; }
     bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
 
-    QStringList fileNames(const Document&) const override {
-        return {QStringLiteral("favicon.ico"),
-                QStringLiteral("favicon-16x16.png"),
-                QStringLiteral("favicon-32x32.png"),
-                QStringLiteral("apple-touch-icon.png"),
-                QStringLiteral("icon-192.png"),
-                QStringLiteral("icon-512.png"),
-                QStringLiteral("icon-maskable-512.png"),
-                QStringLiteral("site.webmanifest"),
-                QStringLiteral("head.html")};
+    QStringList fileNames(const Document& document) const override {
+        QStringList names{QStringLiteral("favicon.ico"),
+                          QStringLiteral("favicon-16x16.png"),
+                          QStringLiteral("favicon-32x32.png"),
+                          QStringLiteral("apple-touch-icon.png"),
+                          QStringLiteral("icon-192.png"),
+                          QStringLiteral("icon-512.png"),
+                          QStringLiteral("icon-maskable-512.png"),
+                          QStringLiteral("site.webmanifest"),
+                          QStringLiteral("head.html")};
+        if (FaviconSvg::obstacle(document).isEmpty())
+            names << QStringLiteral("favicon.svg");
+        return names;
     }
 
     QList<File> files(const Document& document, const QImage& rendering,
@@ -80,22 +93,32 @@ public:
             iconEntryImages(rendering, faviconSizes, document.output.sharpSizes, document.style,
                             document.layers, document.style.canvasFactor);
         const QImage front = foreground(document);
-        return {{QStringLiteral("favicon.ico"), {}, encodeIcoEntries(favicons)},
-                {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
-                {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
-                {QStringLiteral("apple-touch-icon.png"),
-                 [=] { return flattened(rendering, background(document, touchIconSize)); },
-                 {}},
-                {QStringLiteral("icon-192.png"), [=] { return scaled(rendering, 192); }, {}},
-                {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
-                {QStringLiteral("icon-maskable-512.png"),
-                 [=] {
-                     return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
-                                      background(document, maskableSize));
-                 },
-                 {}},
-                {QStringLiteral("site.webmanifest"), {}, manifest(document, name)},
-                {QStringLiteral("head.html"), {}, headTags()}};
+        QList<File> list{
+            {QStringLiteral("favicon.ico"), {}, encodeIcoEntries(favicons)},
+            {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
+            {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
+            {QStringLiteral("apple-touch-icon.png"),
+             [=] { return flattened(rendering, background(document, touchIconSize)); },
+             {}},
+            {QStringLiteral("icon-192.png"), [=] { return scaled(rendering, 192); }, {}},
+            {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
+            {QStringLiteral("icon-maskable-512.png"),
+             [=] {
+                 return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
+                                  background(document, maskableSize));
+             },
+             {}},
+            {QStringLiteral("site.webmanifest"), {}, manifest(document, name)},
+            {QStringLiteral("head.html"), {}, headTags(document)}};
+        if (FaviconSvg::obstacle(document).isEmpty())
+            list << File{QStringLiteral("favicon.svg"), {}, FaviconSvg::encode(document)};
+        return list;
+    }
+
+protected:
+    QString remark(const Document& document) const override {
+        const QString obstacle = FaviconSvg::obstacle(document);
+        return obstacle.isEmpty() ? QString() : tr("no favicon.svg: %1").arg(obstacle);
     }
 };
 

@@ -74,8 +74,8 @@ std::unique_ptr<QSvgRenderer> loadedRenderer(const QByteArray& document) {
 
 } // namespace
 
-VectorPicture::VectorPicture(std::unique_ptr<QSvgRenderer> svg, QSize size)
-    : renderer(std::move(svg)), natural(size) {}
+VectorPicture::VectorPicture(std::unique_ptr<QSvgRenderer> drawer, QSize size, QByteArray text)
+    : renderer(std::move(drawer)), natural(size), svg(std::move(text)) {}
 
 VectorPicture::~VectorPicture() = default;
 
@@ -97,7 +97,8 @@ std::shared_ptr<const VectorPicture> VectorPicture::read(const QByteArray& bytes
         std::unique_ptr<QSvgRenderer> svg =
             refusal.isEmpty() ? loadedRenderer(cleaner.cleaned()) : nullptr;
         if (svg)
-            picture.reset(new VectorPicture(std::move(svg), cleaner.naturalSize()));
+            picture.reset(
+                new VectorPicture(std::move(svg), cleaner.naturalSize(), cleaner.cleaned()));
         else if (refusal.isEmpty())
             refusal = tr("cannot be read");
     }

@@ -43,11 +43,15 @@ public:
     // The picture drawn at `size` on transparency, premultiplied ARGB; null for an empty size.
     QImage image(QSize size) const;
 
+    // The cleaned SVG text the picture is drawn from: safe to hand to another SVG reader.
+    const QByteArray& cleanedSvg() const { return svg; }
+
 private:
-    VectorPicture(std::unique_ptr<QSvgRenderer> renderer, QSize natural);
+    VectorPicture(std::unique_ptr<QSvgRenderer> renderer, QSize natural, QByteArray svg);
 
     // Qt SVG keeps drawing state in the document, so one drawing at a time.
     mutable std::mutex drawing;
     std::unique_ptr<QSvgRenderer> renderer;
     QSize natural;
+    QByteArray svg;
 };

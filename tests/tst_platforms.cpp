@@ -9,11 +9,16 @@
 #include "render/iconrenderer.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDirIterator>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QUndoStack>
 
 #include <cmath>
@@ -143,6 +148,10 @@ private slots:
     void initTestCase() {
         initTestEnvironment();
         QVERIFY(writePicture(path("full.png"), {256, 256}, QColor(230, 120, 20)));
+        QVERIFY(writeFileBytes(path("logo.svg"),
+                               "<svg xmlns='http://www.w3.org/2000/svg' width='96' height='64'>"
+                               "<rect width='96' height='64' fill='orange'/>"
+                               "<circle cx='48' cy='32' r='24' fill='navy'/></svg>"));
     }
 
     // Every set holds exactly the files of the platform's tables, at their pixel sizes, and asks
@@ -291,6 +300,67 @@ private slots:
         const QImage wide(out.filePath("Wide310x150Logo.scale-100.png"));
         QCOMPARE(wide.pixelColor(2, 2), QColor(20, 90, 200));
         QCOMPARE(wide.pixelColor(130, 50), QColor(230, 120, 20));
+    }
+
+    // The vector favicon comes only where SVG can say every part of the icon, and is named in the
+    // tags only then; otherwise the tags say why it is missing. (Its pixels are checked in
+    // Chromium, which draws the pictures embedded in it.)
+    void faviconSvgOnlyWhenExact_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("badge");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("vector") << "logo.svg" << false << true;
+        QTest::newRow("badge") << "logo.svg" << true << false;
+        QTest::newRow("raster") << "full.png" << false << false;
+    }
+    void faviconSvgOnlyWhenExact() {
+        QFETCH(QString, picture);
+        QFETCH(bool, badge);
+        QFETCH(bool, written);
+        Document document = sample(path(picture), Ground::Gradient);
+        document.style.useBadge = badge;
+        document.style.useBorder = true;
+        QTemporaryDir out;
+        const auto* web = static_cast<const FileSetTarget*>(ExportTargets::find("web"));
+        QVERIFY(web->write(document, renderDocumentIcon(document), {out.path(), "app"}).isEmpty());
+        QCOMPARE(QFile::exists(out.filePath("favicon.svg")), written);
+        const QByteArray head = readFileBytes(out.filePath("head.html"));
+        QCOMPARE(head.contains("href=\"favicon.svg\""), written);
+        QCOMPARE(head.contains("No favicon.svg"), !written);
+        QCOMPARE(web->writtenMessage(document, {out.path(), "app"}, {}).contains("no favicon.svg"),
+                 !written);
+    }
+
+    // Go writes the chosen set into the folder chosen, and the second time asks first, naming
+    // how many files would be replaced and the folder they are all in.
+    void windowAsksBeforeReplacingASet() {
+        EditorForm form;
+        form.openDocument(sample(path("full.png"), Ground::Solid));
+        child<QComboBox>(&form, "outputComboBox")
+            ->setCurrentIndex(ExportTargets::all().indexOf(ExportTargets::find("android")));
+        QTemporaryDir out;
+        const int count = int(expectedFiles("android", true).size());
+        for (const bool again : {false, true}) {
+            QString question;
+            whenModal<QFileDialog>([&](QFileDialog* dialog) {
+                if (again)
+                    whenModal<QMessageBox>([&](QMessageBox* box) {
+                        question = box->text();
+                        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+                    });
+                chooseInFileDialog(dialog, out.path());
+            });
+            QSignalSpy told(&form, &EditorForm::told);
+            QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton);
+            const QString folder = QDir::toNativeSeparators(out.path());
+            QCOMPARE(question,
+                     again ? QStringLiteral("%1 files in %2 would be replaced. Replace them?")
+                                 .arg(count)
+                                 .arg(folder)
+                           : QString());
+            QCOMPARE(told.value(0).value(0).toString(),
+                     QStringLiteral("Wrote %1 file(s) to %2").arg(count).arg(folder));
+        }
     }
 
     // --all writes every target in a folder of its own; a folder that cannot be made is one line

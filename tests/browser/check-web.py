@@ -26,13 +26,33 @@ def fail(message):
     sys.exit(1)
 
 
+LOGO = """<svg xmlns="http://www.w3.org/2000/svg" width="96" height="64">
+<rect width="96" height="64" rx="12" fill="orange"/><circle cx="48" cy="32" r="24" fill="navy"/>
+</svg>"""
+
+
+# A round container with a gradient and a border, the picture clipped to it: every part of the
+# style a vector favicon can carry.
+STYLE = {"format": "glimmerdock-project", "version": 1, "layers": [],
+         "style": {"Container/shape": 2, "Container/useBackground": True,
+                   "Container/backStyle": 1, "Container/backOrientation": 4,
+                   "Container/backColor1": "#2060c0", "Container/backColor2": "#f0f0a0",
+                   "Container/useBorder": True, "Container/borderWidth": 6,
+                   "Container/borderColor": "#102030", "Container/clipImage": True,
+                   "Badge/useBadge": False}}
+
+
 def render_site(glimmerdock, work):
-    picture = os.path.join(work, "logo.png")
-    subprocess.run(["convert", "-size", "96x64", "xc:orange", "-fill", "navy",
-                    "-draw", "circle 48,32 48,8", picture], check=True)
-    site = os.path.join(work, "site")
+    picture = os.path.join(work, "logo.svg")
+    with open(picture, "w") as logo:
+        logo.write(LOGO)
+    style = os.path.join(work, "style.glimmer")
+    with open(style, "w") as project:
+        json.dump(STYLE, project)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    subprocess.run([glimmerdock, "render", picture, "--web", site], check=True, env=env)
+    subprocess.run([glimmerdock, "render", "--style", style, picture, "--out", work,
+                    "--targets", "web"], check=True, env=env)
+    site = os.path.join(work, "web", "logo")
     with open(os.path.join(site, "head.html")) as head:
         tags = head.read()
     with open(os.path.join(site, "index.html"), "w") as page:
@@ -114,6 +134,26 @@ DECODE_ALL = """
 })()
 """
 
+# The vector favicon drawn by the browser against the icon we drew: mean difference per channel.
+COMPARE_SVG = """
+(async () => {
+  const pixels = async (url) => {
+    const image = new Image();
+    image.src = url;
+    await image.decode();
+    const canvas = document.createElement('canvas');
+    canvas.width = canvas.height = 192;
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0, 192, 192);
+    return context.getImageData(0, 0, 192, 192).data;
+  };
+  const svg = await pixels('favicon.svg'), png = await pixels('icon-192.png');
+  let sum = 0;
+  for (let i = 0; i < svg.length; i++) sum += Math.abs(svg[i] - png[i]);
+  return sum / svg.length;
+})()
+"""
+
 
 def main():
     glimmerdock = sys.argv[1]
@@ -136,9 +176,14 @@ def main():
             decoded = json.loads(page.call("Runtime.evaluate", expression=DECODE_ALL,
                                            awaitPromise=True)["result"]["value"])
             broken = [url for url, width in decoded if width == 0]
-            if len(decoded) < 7 or broken:
+            if len(decoded) < 8 or broken:
                 fail(f"icons not decoded: {broken} of {len(decoded)}")
+            difference = page.call("Runtime.evaluate", expression=COMPARE_SVG,
+                                   awaitPromise=True)["result"]["value"]
+            if difference > 2:
+                fail(f"favicon.svg differs from icon-192.png by {difference} per channel")
             print(f"PASS: manifest without errors, {len(decoded)} icons decoded, "
+                  f"favicon.svg within {difference:.2f} of the PNG, "
                   f"other installability notes: {[e['errorId'] for e in errors]}")
         finally:
             process.kill()
