@@ -5,12 +5,7 @@
 #include "form/editorform.h"
 #include "support/testsupport.h"
 
-#include <QAbstractButton>
-#include <QDesktopServices>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QtTest>
+#include <QtWidgets>
 
 using namespace TestSupport;
 
@@ -74,47 +69,23 @@ private Q_SLOTS:
         }
     }
 
-    // Window, frame, available area, then where the window goes so its frame is on the screen.
-    void frameKeptOnScreen_data() {
-        QTest::addColumn<QRect>("client");
-        QTest::addColumn<QMargins>("frame");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("kept");
-        const QMargins frame(8, 31, 8, 8);
-        QTest::newRow("fits") << QRect(100, 100, 986, 513) << frame << QRect(0, 0, 1920, 1040)
-                              << QRect(100, 100, 986, 513);
-        QTest::newRow("title bar above")
-            << QRect(0, 0, 986, 513) << frame << QRect(0, 0, 1920, 1040) << QRect(8, 31, 986, 513);
-        QTest::newRow("panel on top") << QRect(100, 10, 986, 513) << frame
-                                      << QRect(0, 32, 1920, 1008) << QRect(100, 63, 986, 513);
-        // 1600 x 1000 at 200 %, the task bar taken off: the window shrinks into the screen.
-        QTest::newRow("200 %") << QRect(0, 0, 800, 476) << frame << QRect(0, 0, 800, 476)
-                               << QRect(8, 31, 784, 437);
-        QTest::newRow("off right and below")
-            << QRect(1800, 1000, 986, 513) << frame << QRect(0, 0, 1920, 1040)
-            << QRect(926, 519, 986, 513);
-        QTest::newRow("second screen left")
-            << QRect(-1500, 50, 800, 600) << QMargins() << QRect(-1920, 0, 1920, 1080)
-            << QRect(-1500, 50, 800, 600);
-        QTest::newRow("screen smaller than frame")
-            << QRect(0, 0, 986, 513) << frame << QRect(0, 0, 10, 20) << QRect(8, 31, 1, 1);
-    }
-
+    // Window, frame (none or 8, 31, 8, 8), available area, then where the window goes so its frame
+    // is on the screen.
     void frameKeptOnScreen() {
-        QFETCH(QRect, client);
-        QFETCH(QMargins, frame);
-        QFETCH(QRect, available);
-        QFETCH(QRect, kept);
-        QCOMPARE(WindowGeometry::keptOnScreen(client, frame, available), kept);
-    }
-
-    // However it was placed, a window shown is brought back whole onto the screen.
-    void shownOnScreen() {
-        MainWindow window;
-        window.setGeometry(-300, -200, 700, 500);
-        window.show();
-        QTRY_VERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
-        QCOMPARE(window.size(), QSize(700, 500));
+        const int rows[][13] = {
+            {100, 100, 986, 513, 1, 0, 0, 1920, 1040, 100, 100, 986, 513},
+            {0, 0, 986, 513, 1, 0, 0, 1920, 1040, 8, 31, 986, 513},       // title bar above
+            {100, 10, 986, 513, 1, 0, 32, 1920, 1008, 100, 63, 986, 513}, // panel on top
+            // 1600 x 1000 at 200 %, the task bar taken off: the window shrinks into the screen.
+            {0, 0, 800, 476, 1, 0, 0, 800, 476, 8, 31, 784, 437},
+            {1800, 1000, 986, 513, 1, 0, 0, 1920, 1040, 926, 519, 986, 513},
+            {-1500, 50, 800, 600, 0, -1920, 0, 1920, 1080, -1500, 50, 800, 600},
+            {0, 0, 986, 513, 1, 0, 0, 10, 20, 8, 31, 1, 1}}; // screen smaller than the frame
+        for (const auto& r : rows)
+            QCOMPARE(WindowGeometry::keptOnScreen(QRect(r[0], r[1], r[2], r[3]),
+                                                  r[4] ? QMargins(8, 31, 8, 8) : QMargins(),
+                                                  QRect(r[5], r[6], r[7], r[8])),
+                     QRect(r[9], r[10], r[11], r[12]));
     }
 
     // Closed, the window leaves its geometry as four 32-bit numbers; a new one opens from them.
@@ -152,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(MainWindow().geometry(), opensAt({100, 40, 986, 513}));
     }
 
-    void aboutDialog() {
+    // The About and promotional dialogs open their addresses, and every ending frees them.
+    void dialogs() {
         inDialog("aboutButton", [&](QDialog* about) {
             QCOMPARE(child<QLabel>(about, "versionLabel")->text(), "Version: " GLIMMERDOCK_VERSION);
             QVERIFY(!child<QLabel>(about, "label_4")->pixmap().isNull());
@@ -161,10 +133,6 @@ private Q_SLOTS:
             QTest::mouseClick(child<QPushButton>(about, "closeButton"), Qt::LeftButton);
         });
         inDialog("aboutButton", [](QDialog* about) { QTest::keyClick(about, Qt::Key_Escape); });
-        QCOMPARE(opened, QList<QUrl>{QUrl("https://kestrelby.example/")});
-    }
-
-    void promotionalDialog() {
         inDialog("otherAppsButton", [](QDialog* promotion) {
             QTest::mouseClick(child<QPushButton>(promotion, "productButton"), Qt::LeftButton);
             QTest::mouseClick(child<QPushButton>(promotion, "orderButton"), Qt::LeftButton);
@@ -172,7 +140,8 @@ private Q_SLOTS:
         });
         MainWindow window;
         QTest::mouseClick(child<QAbstractButton>(&window, "websiteButton"), Qt::LeftButton);
-        QCOMPARE(opened, (QList<QUrl>{QUrl("https://kestrelby.example/hoverwing/"),
+        QCOMPARE(opened, (QList<QUrl>{QUrl("https://kestrelby.example/"),
+                                      QUrl("https://kestrelby.example/hoverwing/"),
                                       QUrl("https://kestrelby.example/hoverwing/order/"),
                                       QUrl("https://kestrelby.example/")}));
     }

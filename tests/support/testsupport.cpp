@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <lcms2.h>
 #include <zlib.h>
 
 namespace TestSupport {
@@ -57,6 +58,34 @@ QImage crossPicture(QSize size, const QColor& color) {
     painter.fillRect(0, size.height() / 2, size.width(), 1, Qt::black);
     painter.fillRect(size.width() / 2, 0, 1, size.height(), Qt::black);
     return image;
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (qsizetype i = 0; i < a.sizeInBytes(); ++i)
+        sum += std::abs(a.constBits()[i] - b.constBits()[i]);
+    return sum / double(a.sizeInBytes());
+}
+
+int partlyTransparent(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) % 255 != 0;
+    }
+    return count;
+}
+
+void littleCmsToSrgb(const QByteArray& icc, const QRgb* from, QRgb* to, qsizetype count) {
+    cmsHPROFILE profile = cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
+    cmsHPROFILE sRgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(profile, TYPE_BGRA_8, sRgb, TYPE_BGRA_8, INTENT_RELATIVE_COLORIMETRIC,
+                           cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOOPTIMIZE);
+    cmsDoTransform(transform, from, to, cmsUInt32Number(count));
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(profile);
+    cmsCloseProfile(sRgb);
 }
 
 bool writePicture(const QString& path, QSize size, const QColor& color) {

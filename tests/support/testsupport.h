@@ -40,6 +40,16 @@ template <class T> T* child(const QObject* parent, const char* name) {
 // A picture of `size` in `color` with an opaque black cross, so scaling and turning show.
 QImage crossPicture(QSize size, const QColor& color);
 
+// Mean absolute difference per byte of two images of one size and format.
+double meanDifference(const QImage& a, const QImage& b);
+
+// Pixels neither fully opaque nor fully transparent.
+int partlyTransparent(const QImage& image);
+
+// `count` 32-bit pixels in the colours of ICC profile `icc` to sRGB by LittleCMS's own transform,
+// unoptimised, alpha kept.
+void littleCmsToSrgb(const QByteArray& icc, const QRgb* from, QRgb* to, qsizetype count);
+
 // Writes crossPicture to `path` in the format its suffix names (GIF through ImageMagick, which Qt
 // cannot write); answers whether it was written.
 bool writePicture(const QString& path, QSize size, const QColor& color);
