@@ -51,7 +51,7 @@ double squareBytes(int edge) {
 
 // The icon file's entries for the rendering at factor k, as the writer makes them.
 QList<int> icoEntries(int k) {
-    return icoEntrySizes(256 * k, k);
+    return icoEntrySizes(256 * k);
 }
 
 std::string pictureCount(int count) {
@@ -525,7 +525,7 @@ void previewDrawing(benchmark::State& state) {
     const bool sharp = state.range(0) != 0;
     PreviewForm shown(sharp);
     const Document document = shown.form->document();
-    const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768, 3));
+    const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768));
     for (auto _ : state)
         benchmark::DoNotOptimize(previewEntries(document, sizes, sharp, 3));
     setFigure(state, std::string("preview entries, k=3, sharp ") + (sharp ? "on" : "off"),

@@ -85,7 +85,7 @@ void IconSizesDialog::on_windowsButton_clicked() {
 }
 
 void IconSizesDialog::on_defaultButton_clicked() {
-    showSizes(icoEntrySizes(256 * canvasFactor, canvasFactor), true);
+    showSizes(icoEntrySizes(256 * canvasFactor), true);
 }
 
 void IconSizesDialog::on_okButton_clicked() {

@@ -1,10 +1,10 @@
 #include "icnswriter.h"
 
 #include "output/filecommit.h"
-
-#include <QBuffer>
+#include "output/pngwriter.h"
 
 #include <array>
+#include <stdexcept>
 
 namespace {
 
@@ -94,11 +94,11 @@ QByteArray classicElements(const Slot& slot, const QImage& image) {
 }
 
 QByteArray pngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    const EncodedFile encoded = encodePng(image);
+    if (!encoded.failure.isEmpty() || encoded.bytes.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("the %1 px element cannot be encoded").arg(image.width()).toStdString());
+    return encoded.bytes;
 }
 
 } // namespace
@@ -116,7 +116,13 @@ QByteArray encode(const QImage& rendering) {
 }
 
 std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering) {
-    const QString reason = commitFile(fileName, encode(rendering));
+    QByteArray bytes;
+    try {
+        bytes = encode(rendering);
+    } catch (const std::runtime_error& error) {
+        return OutputFailure{fileName, QString::fromStdString(error.what())};
+    }
+    const QString reason = commitFile(fileName, bytes);
     if (reason.isEmpty())
         return std::nullopt;
     return OutputFailure{fileName, reason};

@@ -15,6 +15,7 @@
 // slots are PNG (ic11, ic12, ic07, ic13, ic08, ic14, ic09, ic10).
 namespace IcnsWriter {
 
+// Throws std::runtime_error when an element cannot be encoded (an empty rendering).
 QByteArray encode(const QImage& rendering);
 
 // Replaces `fileName` only with a whole file; answers what went wrong, or nothing.

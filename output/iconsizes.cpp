@@ -34,9 +34,9 @@ QList<int> windowsSet() {
     return {16, 20, 24, 32, 40, 48, 64, 96, 256};
 }
 
-QList<int> entrySizes(const IconSizeChoice& choice, int renderingSize, int canvasFactor) {
+QList<int> entrySizes(const IconSizeChoice& choice, int renderingSize) {
     if (choice.sizes.isEmpty())
-        return icoEntrySizes(renderingSize, canvasFactor);
+        return icoEntrySizes(renderingSize);
     // A size beyond the rendering becomes the rendering's own, as the default large entries do,
     // so a choice made on a larger canvas still yields its largest entry and never no entry.
     QList<int> sizes;

@@ -23,7 +23,7 @@ QList<int> windowsSet();
 
 // The sizes the next icon file holds: the chosen ones, none larger than the rendering, or the
 // default entries of the canvas size (16, 32, 48 and the large ones) when none are chosen.
-QList<int> entrySizes(const IconSizeChoice& choice, int renderingSize, int canvasFactor);
+QList<int> entrySizes(const IconSizeChoice& choice, int renderingSize);
 
 // The choice last stored; the default (no sizes, sharp off) when nothing usable is stored.
 IconSizeChoice stored();

@@ -26,7 +26,7 @@ public:
 
     QList<int> sizes(const Document& document) const override {
         const int k = document.style.canvasFactor;
-        return IconSizes::entrySizes(choice(document), 256 * k, k);
+        return IconSizes::entrySizes(choice(document), 256 * k);
     }
 
     bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
@@ -36,7 +36,7 @@ public:
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
         const int k = document.style.canvasFactor;
-        const QList<int> entries = IconSizes::entrySizes(choice(document), rendering.width(), k);
+        const QList<int> entries = IconSizes::entrySizes(choice(document), rendering.width());
         const QList<QImage> images = iconEntryImages(rendering, entries, drawsSharp(document),
                                                      document.style, document.layers, k);
         if (auto failure = writeIconEntries(destination.path, images))

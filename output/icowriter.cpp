@@ -9,13 +9,14 @@
 #include <Magick++.h>
 
 #include <algorithm>
-#include <iostream>
 #include <stdexcept>
 
 namespace {
 
 const int smallEntrySizes[] = {16, 32, 48};
-const int largeEntryLimits[] = {256, 512, 1024};
+// The directory of an icon file states sizes up to 256; larger entries are misread by most readers
+// and never picked by Windows, so they come only when the user asks for them.
+constexpr int largestDefaultEntry = 256;
 
 // Every reader takes bitmaps; PNG entries are what keeps the large ones small.
 constexpr int largestBitmapEntry = 64;
@@ -156,17 +157,15 @@ EncodedEntry encodeEntry(const QImage& entry) {
 
 QList<QImage> defaultEntries(const QImage& rendering, int canvasFactor) {
     qCDebug(lcOutput).nospace() << canvasFactor;
-    return iconEntryImages(rendering, icoEntrySizes(rendering.width(), canvasFactor), false,
-                           IconStyle(), {}, canvasFactor);
+    return iconEntryImages(rendering, icoEntrySizes(rendering.width()), false, IconStyle(), {},
+                           canvasFactor);
 }
 
 } // namespace
 
-QList<int> icoEntrySizes(int renderingSize, int canvasFactor) {
+QList<int> icoEntrySizes(int renderingSize) {
     QList<int> sizes(std::begin(smallEntrySizes), std::end(smallEntrySizes));
-    const int largeCount = std::clamp(canvasFactor, 1, int(std::size(largeEntryLimits)));
-    for (int i = 0; i < largeCount; ++i)
-        sizes.append(std::min(renderingSize, largeEntryLimits[i]));
+    sizes.append(std::min(renderingSize, largestDefaultEntry));
     return sizes;
 }
 
@@ -189,9 +188,12 @@ QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, 
     return entries;
 }
 
-QByteArray encodeIcoEntries(const QList<QImage>& entries) {
-    if (entries.isEmpty())
+QByteArray encodeIcoEntries(const QList<QImage>& given) {
+    if (given.isEmpty())
         throw std::invalid_argument("an icon file needs at least one entry");
+    QList<QImage> entries = given;
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const QImage& a, const QImage& b) { return a.width() > b.width(); });
     QList<EncodedEntry> encoded;
     for (const QImage& entry : entries)
         encoded.append(encodeEntry(entry));
@@ -221,7 +223,7 @@ std::optional<OutputFailure> writeIconEntries(const QString& fileName,
     try {
         bytes = encodeIcoEntries(entries);
     } catch (const std::exception& error) {
-        std::cout << "Caught exception: " << error.what() << std::endl;
+        qCDebug(lcOutput).nospace() << "Icon file not encoded: " << error.what();
         return OutputFailure{fileName, QString::fromUtf8(error.what())};
     }
     const QString reason = commitFile(fileName, bytes);

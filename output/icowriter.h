@@ -12,19 +12,19 @@
 
 #include <optional>
 
-// Edge lengths of the icon file's default entries, in file order, for a rendering
-// `renderingSize` pixels wide at canvas factor `canvasFactor`: 16, 32, 48, then one large
-// entry per index step under the limits 256, 512 and 1024. A large entry is never wider than the
-// rendering.
-QList<int> icoEntrySizes(int renderingSize, int canvasFactor);
+// Edge lengths of the icon file's default entries, ascending, for a rendering `renderingSize`
+// pixels wide: 16, 32, 48 and 256 (the rendering's own size when it is smaller).
+QList<int> icoEntrySizes(int renderingSize);
 
 // The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
 // up to 64 px drawn at their own size from the layers (renderSharpIcon from canvas/sharpicon.h).
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
                               const IconStyle& style, const QList<Layer>& layers, int k);
 
-// The .ico file holding `entries` (square images, in the given order): entries up to 64 px as
-// 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG at zlib's best
+// The .ico file holding `entries` (square images), largest first whatever the order given: GTK's
+// reader misreads a PNG entry after a bitmap, and Windows breaks a tie between two entries as
+// near to the size it needs by taking the first, which should be the larger. Entries up to 64 px
+// as 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG at zlib's best
 // level. An entry without one visible pixel is a 1-bit BMP whose mask hides everything at any size:
 // readers that fall back to the mask (an alpha channel of zeros counts as none) would draw a PNG
 // or a colour bitmap with an empty mask black. Throws std::invalid_argument for no entries or an

@@ -40,7 +40,7 @@ QImage expected(const QImage& rendering, int size) {
 QByteArray icoOf(const Document& document, const IconSizeChoice& choice) {
     const int k = document.style.canvasFactor;
     const QImage rendering = IconRenderer(k).renderIcon(document.style, document.layers);
-    const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width(), k);
+    const QList<int> sizes = IconSizes::entrySizes(choice, rendering.width());
     return encodeIcoEntries(
         iconEntryImages(rendering, sizes, choice.sharp, document.style, document.layers, k));
 }

@@ -6,6 +6,7 @@
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
 #include "output/filesettarget.h"
+#include "output/icnswriter.h"
 #include "render/iconrenderer.h"
 
 #include <QAction>
@@ -361,6 +362,15 @@ private slots:
             QCOMPARE(told.value(0).value(0).toString(),
                      QStringLiteral("Wrote %1 file(s) to %2").arg(count).arg(folder));
         }
+    }
+
+    // An element that cannot be encoded is a failure naming the file, which is not written.
+    void icnsChecksEveryElement() {
+        const QString file = path("none.icns");
+        const auto failure = IcnsWriter::write(file, QImage());
+        QVERIFY(failure);
+        QCOMPARE(failure->fileName, file);
+        QVERIFY(!QFile::exists(file));
     }
 
     // --all writes every target in a folder of its own; a folder that cannot be made is one line

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         QList<int> sizes;
-    } sets[] = {{"default", icoEntrySizes(256 * k, k)}, {"windows", IconSizes::windowsSet()}};
+    } sets[] = {{"default", icoEntrySizes(256 * k)}, {"windows", IconSizes::windowsSet()}};
     for (const auto& document : documents) {
         for (const auto& set : sets) {
             for (const bool sharp : {false, true}) {
