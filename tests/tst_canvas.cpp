@@ -6,7 +6,6 @@
 #include "picture/jpegdecoder.h"
 #include "picture/picturedecoder.h"
 #include "picture/svgcleaner.h"
-#include "picture/vectorpicture.h"
 #include "render/sharpicon.h"
 #include "support/testsupport.h"
 
@@ -530,14 +529,12 @@ private Q_SLOTS:
         shown.fill(0);
         QPainter(&expected).drawImage(layer.position, whole);
         QPainter(&shown).drawImage(layer.imageRect().topLeft(), layer.image);
-        QVERIFY2(meanDifference(shown, expected) <= tolerance,
-                 qPrintable(QString::number(meanDifference(shown, expected))));
+        QVERIFY(meanDifference(shown, expected) <= tolerance);
         // A sharp small size draws the picture from its source at its own size, however zoomed.
         const QImage small = renderSharpIcon(IconStyle(), {layer}, 3, 32);
         const QImage icon = expected.copy(66, 66, 768, 768)
                                 .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QVERIFY2(meanDifference(small, icon) <= 6,
-                 qPrintable(QString::number(meanDifference(small, icon))));
+        QVERIFY(meanDifference(small, icon) <= 6);
     }
 
     void decodedAsOthersDecodeIt_data() {
@@ -646,8 +643,7 @@ private Q_SLOTS:
         QCOMPARE(layers().at(0).image.size(), reference.size() / 2);
         // Opaque, so the alpha bytes agree: four bytes a pixel carry three channels' error.
         const double error = meanDifference(layers().at(0).sourceImage, reference) * 4 / 3;
-        qInfo("mean error %.3f levels per channel", error);
-        QVERIFY(error <= 1);
+        QVERIFY2(error <= 1, QByteArray::number(error) + " levels per channel off");
         // Shown as it is stored, a profile's colours would be far off.
         const QImage plain = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QVERIFY(profile.isEmpty() || profile == "srgb" || meanDifference(plain, reference) > 3);

@@ -134,7 +134,14 @@ private slots:
             const QString file = IconThemeWriter::fileName(out, QStringLiteral("p"), size);
             QCOMPARE(readByImageMagick(readFileBytes(file)), expected(rendering, size));
         }
-        // ImageMagick reads every PNG slot, found through the elements' own lengths.
+        // Debian's icnsutils reads the classic slots and the PNG ones it knows (256 to 1024)...
+        QCOMPARE(QProcess::execute("icns2png", {"-x", "-o", window.path(), out + "/p.icns"}), 0);
+        QCOMPARE(QDir(window.path(), "p_*.png").count(), 5u);
+        for (const QFileInfo& file : QDir(window.path(), "p_*.png").entryInfoList()) {
+            const QImage image = readByImageMagick(readFileBytes(file.filePath()));
+            QCOMPARE(image, expected(rendering, image.width()));
+        }
+        // ...and ImageMagick every PNG slot, found through the elements' own lengths.
         const QByteArray icns = readFileBytes(out + "/p.icns");
         QCOMPARE(qFromBigEndian<quint32>(icns.constData() + 4), quint32(icns.size()));
         QStringList types;

@@ -274,7 +274,9 @@ private Q_SLOTS:
         files.removeAll("p.png");
         QCOMPARE(files, written);
         if (output == 1 && !written.isEmpty()) {
-            // The list as edited is the document's, for the next export and the project.
+            // The list as edited is the document's, for the next export and the project, and the
+            // settings store's for new documents.
+            QCOMPARE(settingValue("ExportSize/exportSizeCount").toInt(), written.size());
             QStringList stored;
             for (int size : documentOf(&form).output.pngSizes)
                 stored << QStringLiteral("%1x%1.png").arg(size);

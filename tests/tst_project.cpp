@@ -68,7 +68,6 @@ private slots:
             Layer drawing;
             drawing.fileBytes = round % 2 ? gzipped(svg) : svg;
             drawing.vector = VectorPicture::read(drawing.fileBytes, nullptr);
-            QVERIFY(drawing.vector);
             drawing.sourceImage = drawing.vector->image(drawing.vector->naturalSize());
             drawing.index = 9;
             drawing.scale = 70;

@@ -2,6 +2,7 @@
 // and the parts of pictures an opaque picture hides left undrawn.
 #include "picture/srgbconversion.h"
 #include "picture/uprightpicture.h"
+#include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
 #include "support/referencerender.h"
@@ -17,20 +18,42 @@ class TestRender : public QObject {
 
     // A picture of random premultiplied pixels, all opaque or of random alpha.
     static QImage noise(QSize size, bool allOpaque, QRandomGenerator& random) {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                const int a = allOpaque ? 255 : int(random.bounded(256));
-                image.setPixel(
-                    x, y,
-                    qRgba(random.bounded(a + 1), random.bounded(a + 1), random.bounded(a + 1), a));
-            }
-        }
-        return image;
+        QImage image(size, QImage::Format_ARGB32);
+        auto* pixels = reinterpret_cast<quint32*>(image.bits());
+        random.fillRange(pixels, image.sizeInBytes() / 4);
+        for (qsizetype i = 0; allOpaque && i < image.sizeInBytes() / 4; ++i)
+            pixels[i] |= 0xff000000;
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 
 private slots:
     void initTestCase() { TestSupport::initTestEnvironment(); }
+
+    // The band's middle lands where worked out by hand for every corner, edge and canvas factor:
+    // a diagonal band turned -45 or 45 degrees about the canvas origin, its middle going to
+    // (150·√2, 0) or (0, 150·√2), then moved with the corner's translation (d = 80·k, 76·k for a
+    // circle); a horizontal one along the icon square's bottom or top edge. Both renderers place
+    // it so.
+    void badgePlacement() {
+        const int h = 76; // two line widths and 1.4 text heights
+        QCOMPARE(IconGeometry::bandHeight(IconStyle().badgeLineWidth, 50), h);
+        const QPointF middles[2][4] = {{{72.13, 70}, {225, 67.13}, {65, 227.13}, {232.13, 230}},
+                                       {{76.13, 74}, {221, 71.13}, {69, 223.13}, {228.13, 226}}};
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(IconGeometry::horizontalBandTop(0, k, h), 278 * k - h);
+            QCOMPARE(IconGeometry::horizontalBandTop(1, k, h), 22 * k);
+            for (int corner = 0; corner < 8; ++corner) {
+                const auto placement =
+                    IconGeometry::diagonalPlacement(corner % 4, k, corner / 4 * 2);
+                QTransform placed;
+                placed.translate(placement.translation.x(), placement.translation.y());
+                placed.rotate(placement.rotation);
+                const QPointF mid =
+                    placed.map(QPointF(150 * k, IconGeometry::diagonalBandTop(k, h) + h / 2));
+                QVERIFY(QLineF(mid, middles[corner / 4][corner % 4] * k).length() < 0.02 * k);
+            }
+        }
+    }
 
     void sharpSmallSizes_data() {
         QTest::addColumn<int>("shape");
