@@ -18,7 +18,7 @@ QString pathIn(const QString& folder, const QString& path) {
 // zlib's level for the sets' pictures: far faster than its default on photographs (a few per cent
 // larger), so writing every platform's set takes at most about twice the time of the .ico and
 // .icns alone.
-constexpr int setLevel = 2;
+constexpr int setLevel = 1;
 
 struct Translation {
     Q_DECLARE_TR_FUNCTIONS(ExportTarget)
