@@ -72,8 +72,9 @@ QMap<QString, QSize> expectedFiles(const QString& key, bool plain) {
             square(folder + QStringLiteral("icon_%1x%1@2x.png").arg(points), 2 * points);
         }
     } else if (key == QLatin1String("web")) {
-        for (const char* name : {"favicon.ico", "site.webmanifest", "head.html"})
+        for (const char* name : {"site.webmanifest", "head.html"})
             files.insert(name, {});
+        square("favicon.ico", 48); // its first entry, the largest
         square("favicon-16x16.png", 16);
         square("favicon-32x32.png", 32);
         square("apple-touch-icon.png", 180);
@@ -180,10 +181,15 @@ private slots:
             file = QDir(out.path()).relativeFilePath(file);
         asked.sort();
         QCOMPARE(asked, expected.keys());
+        QList<int> edges;
         for (auto it = expected.begin(); it != expected.end(); ++it) {
             if (it.value().isValid())
                 QCOMPARE(QImage(out.filePath(it.key())).size(), it.value());
+            edges << it.value().width();
         }
+        // The size preview shows sizes the set holds.
+        for (int size : target->sizes(document))
+            QVERIFY2(edges.contains(size), qPrintable(QString::number(size)));
     }
 
     // Android: aapt2 compiles every resource; the adaptive layers keep the content in the safe
@@ -219,6 +225,7 @@ private slots:
         // The round icon: the container's colour inside the circle, nothing at the corners.
         const QImage round(out.filePath("res/mipmap-xxxhdpi/ic_launcher_round.png"));
         QCOMPARE(qAlpha(round.pixel(2, 2)), 0);
+        QVERIFY(qAlpha(round.pixel(0, 96)) > 0 && qAlpha(round.pixel(0, 96)) < 255); // smooth rim
         QCOMPARE(round.pixelColor(96, 8), QColor(20, 90, 200));
     }
 
@@ -265,7 +272,11 @@ private slots:
         QCOMPARE(qAlpha(grid.pixel(qRound(inset) + 1, 128)), 255);
         QVERIFY(qAlpha(grid.pixel(qRound(inset) - 2, 128)) < 255);
         QCOMPARE(qAlpha(grid.pixel(128, 128 - 128 + 5)), 0);
-        QVERIFY(qAlpha(grid.pixel(128, 256 - qRound(inset) + 2)) > 0);
+        // The shadow below: at most 30 % black, fading with the distance.
+        const int bottom = 256 - qRound(inset);
+        QVERIFY(qAlpha(grid.pixel(128, bottom + 1)) > qAlpha(grid.pixel(128, bottom + 8)));
+        QVERIFY(qAlpha(grid.pixel(128, bottom + 8)) > 0);
+        QVERIFY(qAlpha(grid.pixel(128, bottom + 1)) <= 77);
         QVERIFY(qAlpha(ExportTargets::find("ico")->artwork(document, flat).pixel(1, 1)) == 255);
 
         EditorForm form;
