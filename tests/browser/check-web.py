@@ -6,6 +6,7 @@ every icon the page and the manifest name.
 
 Usage: check-web.py GLIMMERDOCK"""
 
+import base64
 import functools
 import http.server
 import json
@@ -31,9 +32,9 @@ LOGO = """<svg xmlns="http://www.w3.org/2000/svg" width="96" height="64">
 </svg>"""
 
 
-# A round container with a gradient and a border, the picture clipped to it: every part of the
-# style a vector favicon can carry.
-STYLE = {"format": "glimmerdock-project", "version": 1, "layers": [],
+# A round container with a gradient and a border, the picture enlarged, turned and clipped to it:
+# every part of a project a vector favicon can carry.
+PROJECT = {"format": "glimmerdock-project", "version": 1,
          "style": {"Container/shape": 2, "Container/useBackground": True,
                    "Container/backStyle": 1, "Container/backOrientation": 4,
                    "Container/backColor1": "#2060c0", "Container/backColor2": "#f0f0a0",
@@ -42,17 +43,18 @@ STYLE = {"format": "glimmerdock-project", "version": 1, "layers": [],
                    "Badge/useBadge": False}}
 
 
+def layer(svg):
+    return {"name": "logo.svg", "index": 0, "x": 35, "y": 45, "scale": 200, "rotation": 30,
+            "data": base64.b64encode(svg.encode()).decode()}
+
+
 def render_site(glimmerdock, work):
-    picture = os.path.join(work, "logo.svg")
-    with open(picture, "w") as logo:
-        logo.write(LOGO)
-    style = os.path.join(work, "style.glimmer")
-    with open(style, "w") as project:
-        json.dump(STYLE, project)
+    project = os.path.join(work, "logo.glimmer")
+    with open(project, "w") as file:
+        json.dump(dict(PROJECT, layers=[layer(LOGO)]), file)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    subprocess.run([glimmerdock, "render", "--style", style, picture, "--out", work,
-                    "--targets", "web"], check=True, env=env)
-    site = os.path.join(work, "web", "logo")
+    site = os.path.join(work, "site")
+    subprocess.run([glimmerdock, "render", project, "--web", site], check=True, env=env)
     with open(os.path.join(site, "head.html")) as head:
         tags = head.read()
     with open(os.path.join(site, "index.html"), "w") as page:
