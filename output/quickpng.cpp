@@ -45,10 +45,8 @@ EncodedFile encodeQuickPng(const QImage& image, int level) {
         image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || !writePng(png, info, pixels, alpha, level, &encoded.bytes)) {
-        encoded.bytes.clear();
+    if (!info || !writePng(png, info, pixels, alpha, level, &encoded.bytes))
         encoded.failure = QStringLiteral("cannot be encoded as PNG");
-    }
     png_destroy_write_struct(&png, &info);
     return encoded;
 }

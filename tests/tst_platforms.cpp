@@ -234,7 +234,7 @@ private slots:
     void appleCatalog() {
         Document document = sample(path("full.png"), Ground::Solid);
         document.style.shape = int(ContainerShape::Circle);
-        document.layers.clear();
+        document.style.clipImage = true;
         QTemporaryDir out;
         QVERIFY(ExportTargets::find("apple")
                     ->write(document, renderDocumentIcon(document), {out.path(), "app"})
@@ -244,15 +244,26 @@ private slots:
             QJsonDocument::fromJson(readFileBytes(set.filePath("Contents.json")))["images"]
                 .toArray();
         QCOMPARE(images.size(), 13);
+        QStringList ios;
         for (const QJsonValue& value : images) {
             const QJsonObject image = value.toObject();
+            if (image["platform"] == QLatin1String("ios"))
+                ios << image["filename"].toString() + ' ' +
+                           image["appearances"].toArray().at(0)["value"].toString();
             const int points = image["size"].toString().section('x', 0, 0).toInt();
             const int scale = image["scale"].toString("1x").left(1).toInt();
             QCOMPARE(QImage(set.filePath(image["filename"].toString())).width(), points * scale);
         }
+        QCOMPARE(ios, QStringList({"AppIcon-1024.png ", "AppIcon-1024-dark.png dark",
+                                   "AppIcon-1024-tinted.png tinted"}));
         QCOMPARE(pngColourType(set.filePath("AppIcon-1024.png")), 2);
         QCOMPARE(QImage(set.filePath("AppIcon-1024.png")).pixelColor(3, 3), QColor(20, 90, 200));
-        QCOMPARE(qAlpha(QImage(set.filePath("AppIcon-1024-dark.png")).pixel(512, 512)), 0);
+        QCOMPARE(qAlpha(QImage(set.filePath("AppIcon-1024-dark.png")).pixel(3, 3)), 0);
+        QCOMPARE(QImage(set.filePath("AppIcon-1024-dark.png")).pixelColor(300, 300),
+                 QColor(230, 120, 20));
+        // Rec. 709 luma of (230, 120, 20), rounded.
+        QCOMPARE(QImage(set.filePath("AppIcon-1024-tinted.png")).pixelColor(300, 300),
+                 QColor(136, 136, 136));
         QCOMPARE(pngColourType(set.filePath("AppIcon-1024-tinted.png")), 6);
     }
 

@@ -43,17 +43,18 @@ PROJECT = {"format": "glimmerdock-project", "version": 1,
                    "Badge/useBadge": False}}
 
 
-def layer(svg):
-    return {"name": "logo.svg", "index": 0, "x": 35, "y": 45, "scale": 200, "rotation": 30,
+def layer(svg, x=35, y=45, scale=200):
+    return {"name": "logo.svg", "index": 0, "x": x, "y": y, "scale": scale, "rotation": 30,
             "data": base64.b64encode(svg.encode()).decode()}
 
 
-def render_site(glimmerdock, work):
-    project = os.path.join(work, "logo.glimmer")
+def render_site(glimmerdock, work, name, style, picture):
+    project = os.path.join(work, name + ".glimmer")
     with open(project, "w") as file:
-        json.dump(dict(PROJECT, layers=[layer(LOGO)]), file)
+        json.dump(dict(PROJECT, layers=[picture],
+                       style=dict(PROJECT["style"], **style)), file)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    site = os.path.join(work, "site")
+    site = os.path.join(work, name)
     subprocess.run([glimmerdock, "render", project, "--web", site], check=True, env=env)
     with open(os.path.join(site, "head.html")) as head:
         tags = head.read()
@@ -149,7 +150,7 @@ COMPARE_SVG = """
     context.drawImage(image, 0, 0, 192, 192);
     return context.getImageData(0, 0, 192, 192).data;
   };
-  const svg = await pixels('favicon.svg'), png = await pixels('icon-192.png');
+  const svg = await pixels('../%s/favicon.svg'), png = await pixels('../%s/icon-192.png');
   let sum = 0;
   for (let i = 0; i < svg.length; i++) sum += Math.abs(svg[i] - png[i]);
   return sum / svg.length;
@@ -160,12 +161,17 @@ COMPARE_SVG = """
 def main():
     glimmerdock = sys.argv[1]
     with tempfile.TemporaryDirectory() as work:
-        server = serve(render_site(glimmerdock, work))
+        render_site(glimmerdock, work, "clipped", {}, layer(LOGO))
+        # A rounded rectangle that leaves the turned picture, larger than the icon, unclipped.
+        render_site(glimmerdock, work, "free",
+                    {"Container/shape": 1, "Container/radius": 60, "Container/clipImage": False},
+                    layer(LOGO, -20, -10, 300))
+        server = serve(work)
         process, port = start_browser(os.path.join(work, "profile"))
         try:
             page = Page(port)
             page.call("Page.enable")
-            page.call("Page.navigate", url=f"http://127.0.0.1:{server.server_port}/index.html")
+            page.call("Page.navigate", url=f"http://127.0.0.1:{server.server_port}/clipped/index.html")
             page.wait_for("Page.loadEventFired")
             manifest = page.call("Page.getAppManifest")
             if manifest.get("errors") or not manifest.get("data"):
@@ -180,10 +186,13 @@ def main():
             broken = [url for url, width in decoded if width == 0]
             if len(decoded) < 8 or broken:
                 fail(f"icons not decoded: {broken} of {len(decoded)}")
-            difference = page.call("Runtime.evaluate", expression=COMPARE_SVG,
-                                   awaitPromise=True)["result"]["value"]
-            if difference > 2:
-                fail(f"favicon.svg differs from icon-192.png by {difference} per channel")
+            difference = 0
+            for site in ("clipped", "free"):
+                difference = max(difference, page.call(
+                    "Runtime.evaluate", expression=COMPARE_SVG % (site, site),
+                    awaitPromise=True)["result"]["value"])
+                if difference > 2:
+                    fail(f"{site}/favicon.svg differs from icon-192.png by {difference} per channel")
             print(f"PASS: manifest without errors, {len(decoded)} icons decoded, "
                   f"favicon.svg within {difference:.2f} of the PNG, "
                   f"other installability notes: {[e['errorId'] for e in errors]}")
