@@ -65,39 +65,21 @@ public:
 
     QList<int> sizes(const Document&) const override { return {48, 72, 96, 144, 192}; }
 
-    QStringList fileNames(const Document& document) const override {
-        QStringList names;
-        const bool plain = PlatformArt::hasPlainBackground(document);
-        for (const Density& density : densities) {
-            names << mipmap(density, "ic_launcher") << mipmap(density, "ic_launcher_round")
-                  << mipmap(density, "ic_launcher_foreground")
-                  << mipmap(density, "ic_launcher_monochrome");
-            if (!plain)
-                names << mipmap(density, "ic_launcher_background");
-        }
-        names << QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml")
-              << QStringLiteral("res/mipmap-anydpi-v26/ic_launcher_round.xml");
-        if (plain)
-            names << QStringLiteral("res/values/ic_launcher_background.xml");
-        names << QStringLiteral("ic_launcher-playstore.png");
-        return names;
-    }
-
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const QImage front = foreground(document);
+        const auto front = once([document] { return foreground(document); });
         const bool plain = hasPlainBackground(document);
         QList<File> list;
         for (const Density& density : densities) {
             const int legacy = pixels(legacyDp, density.scale);
             const int layer = pixels(layerDp, density.scale);
             const auto layerFront = [=] {
-                return fittedInCircle(front, layer, viewShare, safeShare);
+                return fittedInCircle(front.get(), layer, viewShare, safeShare);
             };
             const auto round = [=] {
                 return clippedToCircle(
-                    flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
+                    flattened(fittedInCircle(front.get(), legacy, 1.0, safeShare / viewShare),
                               background(document, legacy)));
             };
             list << File{mipmap(density, "ic_launcher"),
@@ -113,13 +95,13 @@ public:
                              [=] { return background(document, layer); },
                              {}};
         }
-        const QByteArray adaptive = adaptiveIcon(plain);
+        const auto adaptive = [plain] { return adaptiveIcon(plain); };
         list << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml"), {}, adaptive}
              << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher_round.xml"), {}, adaptive};
         if (plain)
-            list << File{QStringLiteral("res/values/ic_launcher_background.xml"),
-                         {},
-                         colourResource(backgroundColor(document))};
+            list << File{QStringLiteral("res/values/ic_launcher_background.xml"), {}, [document] {
+                             return colourResource(backgroundColor(document));
+                         }};
         list << File{QStringLiteral("ic_launcher-playstore.png"),
                      [=] { return flattened(rendering, background(document, playStoreSize)); },
                      {}};

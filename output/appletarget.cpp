@@ -72,36 +72,25 @@ public:
     QList<int> sizes(const Document&) const override { return {16, 32, 64, 128, 256, 512, 1024}; }
 
     QImage artwork(const Document& document, const QImage& rendering) const override {
-        return document.output.appleGrid ? PlatformArt::onAppleGrid(rendering) : rendering;
-    }
-
-    QStringList fileNames(const Document&) const override {
-        QStringList names{folder + QStringLiteral("Contents.json")};
-        for (const QString& appearance : appearances)
-            names << folder + iosFile(appearance);
-        for (int points : macPoints)
-            names << folder + macFile(points, 1) << folder + macFile(points, 2);
-        return names;
+        return PlatformArt::macArtwork(document, rendering);
     }
 
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const QImage front = foreground(document);
+        const auto front = once([document] { return scaled(foreground(document), iosSize); });
         QList<File> list{
-            {folder + QStringLiteral("Contents.json"), {}, contents()},
+            {folder + QStringLiteral("Contents.json"), {}, contents},
             {folder + iosFile(appearances[0]),
              [=] { return flattened(rendering, background(document, iosSize)); },
              {}},
-            {folder + iosFile(appearances[1]), [=] { return scaled(front, iosSize); }, {}},
-            {folder + iosFile(appearances[2]),
-             [=] { return greyscale(scaled(front, iosSize)); },
-             {}}};
-        const QImage mac = artwork(document, rendering);
+            {folder + iosFile(appearances[1]), [=] { return front.get(); }, {}},
+            {folder + iosFile(appearances[2]), [=] { return greyscale(front.get()); }, {}}};
+        const auto mac = once([=] { return macArtwork(document, rendering); });
         for (int points : macPoints) {
             for (int scale : {1, 2})
                 list << File{folder + macFile(points, scale),
-                             [=] { return scaled(mac, points * scale); },
+                             [=] { return scaled(mac.get(), points * scale); },
                              {}};
         }
         return list;

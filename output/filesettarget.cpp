@@ -33,6 +33,13 @@ ExportTarget::Destination FileSetTarget::batchDestination(const QString& folder,
     return {QDir(folder).filePath(key() + QLatin1Char('/') + name), name};
 }
 
+QStringList FileSetTarget::fileNames(const Document& document) const {
+    QStringList names;
+    for (const File& file : files(document, QImage(), QString()))
+        names << file.path;
+    return names;
+}
+
 QStringList FileSetTarget::filesBeyondTheChosen(const Document& document,
                                                 const Destination& destination) const {
     QStringList paths;
@@ -49,7 +56,7 @@ OutputFailures FileSetTarget::write(const Document& document, const QImage& rend
     const QList<EncodedFile> encoded =
         QtConcurrent::blockingMapped(&encodingPool(), set, [](const File& file) {
             return file.image ? encodeQuickPng(file.image(), setLevel)
-                              : EncodedFile{file.bytes, QString()};
+                              : EncodedFile{file.bytes(), QString()};
         });
     OutputFailures failures;
     for (qsizetype i = 0; i < set.size(); ++i) {

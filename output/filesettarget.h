@@ -9,19 +9,21 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 
 // A target that writes a folder of files laid out as a platform expects them (resource folders,
 // catalogs, manifests). Each file is replaced whole; a folder that cannot be made is one failure
 // naming it.
 class FileSetTarget : public ExportTarget {
 public:
-    // One file: its path in the set ('/'-separated), and how its picture (written as PNG) is
-    // drawn, or its bytes. Pictures are drawn and encoded side by side on every core, so a
-    // drawing must only read what it shares with others.
+    // One file: its path in the set ('/'-separated), and how its picture (written as PNG) or its
+    // bytes are made. Nothing is made until the file is written, so the list itself is cheap;
+    // files are made and encoded side by side on every core, so a maker must only read what it
+    // shares with others.
     struct File {
         QString path;
         std::function<QImage()> image;
-        QByteArray bytes;
+        std::function<QByteArray()> bytes;
     };
 
     bool asksForFile() const override { return false; }
@@ -33,13 +35,19 @@ public:
     QString writtenMessage(const Document& document, const Destination& destination,
                            const OutputFailures& failures) const override;
 
-    // The paths of the files the set holds for `document`, without making them.
-    virtual QStringList fileNames(const Document& document) const = 0;
-    // The files themselves, in the order of fileNames(); `name` is the icon's name.
+    // The files the set holds for `document`; `name` is the icon's name. Their paths are all
+    // that is read when `rendering` is null.
     virtual QList<File> files(const Document& document, const QImage& rendering,
                               const QString& name) const = 0;
 
 protected:
+    // What several files are made from, made once by the first of them that needs it.
+    template <typename Make> static auto once(Make make) {
+        return std::async(std::launch::deferred, std::move(make)).share();
+    }
     // What the status bar adds after the count of files, such as a file left out; empty: none.
     virtual QString remark(const Document&) const { return QString(); }
+
+private:
+    QStringList fileNames(const Document& document) const;
 };

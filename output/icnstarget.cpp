@@ -27,7 +27,7 @@ public:
     QList<int> sizes(const Document&) const override { return {16, 32, 64, 128, 256, 512, 1024}; }
 
     QImage artwork(const Document& document, const QImage& rendering) const override {
-        return document.output.appleGrid ? PlatformArt::onAppleGrid(rendering) : rendering;
+        return PlatformArt::macArtwork(document, rendering);
     }
 
     OutputFailures write(const Document& document, const QImage& rendering,

@@ -53,22 +53,11 @@ public:
 
     QList<int> sizes(const Document&) const override { return {16, 24, 32, 48, 256}; }
 
-    QStringList fileNames(const Document&) const override {
-        QStringList names;
-        for (int size : targetSizes)
-            names << targetFile(size, false) << targetFile(size, true);
-        for (const Logo& logo : logos) {
-            for (int scale : scales)
-                names << logoFile(logo, scale);
-        }
-        return names;
-    }
-
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
         const QColor ground = tileGround(document);
-        const QImage front = foreground(document);
+        const auto front = once([document] { return foreground(document); });
         QList<File> list;
         for (int size : targetSizes) {
             // Unplated icons stand on the taskbar's own colour: the pictures alone, kept off
@@ -79,7 +68,7 @@ public:
                          },
                          {}}
                  << File{targetFile(size, true),
-                         [=] { return fittedInCircle(front, size, 1.0, 1.0); },
+                         [=] { return fittedInCircle(front.get(), size, 1.0, 1.0); },
                          {}};
         }
         for (const Logo& logo : logos) {

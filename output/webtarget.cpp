@@ -71,32 +71,17 @@ public:
     QList<int> sizes(const Document&) const override { return {16, 32, 48, 180, 192, 512}; }
     bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
 
-    QStringList fileNames(const Document& document) const override {
-        QStringList names{QStringLiteral("favicon.ico"),
-                          QStringLiteral("favicon-16x16.png"),
-                          QStringLiteral("favicon-32x32.png"),
-                          QStringLiteral("apple-touch-icon.png"),
-                          QStringLiteral("icon-192.png"),
-                          QStringLiteral("icon-512.png"),
-                          QStringLiteral("icon-maskable-512.png"),
-                          QStringLiteral("site.webmanifest"),
-                          QStringLiteral("head.html")};
-        if (FaviconSvg::obstacle(document).isEmpty())
-            names << QStringLiteral("favicon.svg");
-        return names;
-    }
-
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString& name) const override {
         using namespace PlatformArt;
-        const QList<QImage> favicons =
-            iconEntryImages(rendering, faviconSizes, document.output.sharpSizes, document.style,
-                            document.layers, document.style.canvasFactor);
-        const QImage front = foreground(document);
+        const auto favicons = once([=] {
+            return iconEntryImages(rendering, faviconSizes, document.output.sharpSizes,
+                                   document.style, document.layers, document.style.canvasFactor);
+        });
         QList<File> list{
-            {QStringLiteral("favicon.ico"), {}, encodeIcoEntries(favicons)},
-            {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
-            {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
+            {QStringLiteral("favicon.ico"), {}, [=] { return encodeIcoEntries(favicons.get()); }},
+            {QStringLiteral("favicon-16x16.png"), [=] { return favicons.get()[0]; }, {}},
+            {QStringLiteral("favicon-32x32.png"), [=] { return favicons.get()[1]; }, {}},
             {QStringLiteral("apple-touch-icon.png"),
              [=] { return flattened(rendering, background(document, touchIconSize)); },
              {}},
@@ -104,14 +89,16 @@ public:
             {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
             {QStringLiteral("icon-maskable-512.png"),
              [=] {
-                 return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
-                                  background(document, maskableSize));
+                 return flattened(
+                     fittedInCircle(foreground(document), maskableSize, 1.0, maskableSafe),
+                     background(document, maskableSize));
              },
              {}},
-            {QStringLiteral("site.webmanifest"), {}, manifest(document, name)},
-            {QStringLiteral("head.html"), {}, headTags(document)}};
+            {QStringLiteral("site.webmanifest"), {}, [=] { return manifest(document, name); }},
+            {QStringLiteral("head.html"), {}, [=] { return headTags(document); }}};
         if (FaviconSvg::obstacle(document).isEmpty())
-            list << File{QStringLiteral("favicon.svg"), {}, FaviconSvg::encode(document)};
+            list << File{
+                QStringLiteral("favicon.svg"), {}, [=] { return FaviconSvg::encode(document); }};
         return list;
     }
 

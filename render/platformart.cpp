@@ -74,6 +74,17 @@ QImage blurredAlpha(const QImage& image, int radius) {
     return alpha;
 }
 
+// `image` with `change` applied to each of its premultiplied pixels.
+template <typename Change> QImage eachPixel(const QImage& image, Change change) {
+    QImage changed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < changed.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(changed.scanLine(y));
+        for (int x = 0; x < changed.width(); ++x)
+            row[x] = change(row[x]);
+    }
+    return changed;
+}
+
 } // namespace
 
 namespace PlatformArt {
@@ -133,29 +144,19 @@ QImage fittedInCircle(const QImage& content, int size, double natural, double ci
 }
 
 QImage coverage(const QImage& image) {
-    QImage white = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < white.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(white.scanLine(y));
-        for (int x = 0; x < white.width(); ++x) {
-            const int a = qAlpha(row[x]);
-            row[x] = qRgba(a, a, a, a);
-        }
-    }
-    return white;
+    return eachPixel(image, [](QRgb pixel) {
+        const int a = qAlpha(pixel);
+        return qRgba(a, a, a, a);
+    });
 }
 
 QImage greyscale(const QImage& image) {
-    QImage grey = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < grey.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(grey.scanLine(y));
-        for (int x = 0; x < grey.width(); ++x) {
-            // Rec. 709 luma of the premultiplied channels stays premultiplied.
-            const int luma =
-                (2126 * qRed(row[x]) + 7152 * qGreen(row[x]) + 722 * qBlue(row[x]) + 5000) / 10000;
-            row[x] = qRgba(luma, luma, luma, qAlpha(row[x]));
-        }
-    }
-    return grey;
+    return eachPixel(image, [](QRgb pixel) {
+        // Rec. 709 luma of the premultiplied channels stays premultiplied.
+        const int luma =
+            (2126 * qRed(pixel) + 7152 * qGreen(pixel) + 722 * qBlue(pixel) + 5000) / 10000;
+        return qRgba(luma, luma, luma, qAlpha(pixel));
+    });
 }
 
 QImage clippedToCircle(const QImage& image) {
@@ -195,6 +196,10 @@ QImage onAppleGrid(const QImage& icon) {
     painter.setOpacity(1);
     painter.drawImage(0, 0, body);
     return image;
+}
+
+QImage macArtwork(const Document& document, const QImage& rendering) {
+    return document.output.appleGrid ? onAppleGrid(rendering) : rendering;
 }
 
 QImage tile(const QImage& icon, QSize tile, int iconEdge, const QColor& ground) {

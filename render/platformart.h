@@ -45,6 +45,8 @@ QImage clippedToCircle(const QImage& image);
 // The icon on the macOS grid: its body 824/1024 of the square, centred, over a soft shadow
 // below it as the system's own icons have.
 QImage onAppleGrid(const QImage& icon);
+// What a document's macOS icons are scaled from: `rendering`, on the grid when the document asks.
+QImage macArtwork(const Document& document, const QImage& rendering);
 // The body's share of the square on that grid.
 inline constexpr double appleGridBody = 824.0 / 1024.0;
 
