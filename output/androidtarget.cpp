@@ -68,18 +68,18 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const auto front = once([document] { return foreground(document); });
+        const QImage front = foregroundFor(document, rendering);
         const bool plain = hasPlainBackground(document);
         QList<File> list;
         for (const Density& density : densities) {
             const int legacy = pixels(legacyDp, density.scale);
             const int layer = pixels(layerDp, density.scale);
             const auto layerFront = [=] {
-                return fittedInCircle(front.get(), layer, viewShare, safeShare);
+                return fittedInCircle(front, layer, viewShare, safeShare);
             };
             const auto round = [=] {
                 return clippedToCircle(
-                    flattened(fittedInCircle(front.get(), legacy, 1.0, safeShare / viewShare),
+                    flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
                               background(document, legacy)));
             };
             list << File{mipmap(density, "ic_launcher"),

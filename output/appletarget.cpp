@@ -78,14 +78,16 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const auto front = once([document] { return scaled(foreground(document), iosSize); });
+        const QImage front = foregroundFor(document, rendering);
         QList<File> list{
             {folder + QStringLiteral("Contents.json"), {}, contents},
             {folder + iosFile(appearances[0]),
              [=] { return flattened(rendering, background(document, iosSize)); },
              {}},
-            {folder + iosFile(appearances[1]), [=] { return front.get(); }, {}},
-            {folder + iosFile(appearances[2]), [=] { return greyscale(front.get()); }, {}}};
+            {folder + iosFile(appearances[1]), [=] { return scaled(front, iosSize); }, {}},
+            {folder + iosFile(appearances[2]),
+             [=] { return greyscale(scaled(front, iosSize)); },
+             {}}};
         const auto mac = once([=] { return macArtwork(document, rendering); });
         for (int points : macPoints) {
             for (int scale : {1, 2})

@@ -3,6 +3,7 @@
 #include "output/filecommit.h"
 #include "output/pngwriter.h"
 #include "output/quickpng.h"
+#include "render/platformart.h"
 
 #include <QtConcurrent>
 
@@ -31,6 +32,10 @@ ExportTarget::Destination FileSetTarget::batchDestination(const QString& folder,
                                                           const QString& name) const {
     // Under the target's key, so sets of different platforms never mix their files.
     return {QDir(folder).filePath(key() + QLatin1Char('/') + name), name};
+}
+
+QImage FileSetTarget::foregroundFor(const Document& document, const QImage& rendering) {
+    return rendering.isNull() ? QImage() : PlatformArt::foreground(document);
 }
 
 QStringList FileSetTarget::fileNames(const Document& document) const {

@@ -41,10 +41,15 @@ public:
                               const QString& name) const = 0;
 
 protected:
-    // What several files are made from, made once by the first of them that needs it.
+    // What several files are made from, made once by the first of them that needs it. Nothing
+    // that draws text: a pool thread that draws text keeps a font cache Qt frees only with the
+    // thread, after the application is gone.
     template <typename Make> static auto once(Make make) {
         return std::async(std::launch::deferred, std::move(make)).share();
     }
+    // The document's pictures and badge (PlatformArt::foreground), drawn now on the calling
+    // thread, or nothing when only the paths are wanted (a null `rendering`).
+    static QImage foregroundFor(const Document& document, const QImage& rendering);
     // What the status bar adds after the count of files, such as a file left out; empty: none.
     virtual QString remark(const Document&) const { return QString(); }
 

@@ -57,7 +57,7 @@ public:
                       const QString&) const override {
         using namespace PlatformArt;
         const QColor ground = tileGround(document);
-        const auto front = once([document] { return foreground(document); });
+        const QImage front = foregroundFor(document, rendering);
         QList<File> list;
         for (int size : targetSizes) {
             // Unplated icons stand on the taskbar's own colour: the pictures alone, kept off
@@ -68,7 +68,7 @@ public:
                          },
                          {}}
                  << File{targetFile(size, true),
-                         [=] { return fittedInCircle(front.get(), size, 1.0, 1.0); },
+                         [=] { return fittedInCircle(front, size, 1.0, 1.0); },
                          {}};
         }
         for (const Logo& logo : logos) {

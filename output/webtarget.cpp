@@ -74,14 +74,17 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString& name) const override {
         using namespace PlatformArt;
-        const auto favicons = once([=] {
-            return iconEntryImages(rendering, faviconSizes, document.output.sharpSizes,
-                                   document.style, document.layers, document.style.canvasFactor);
-        });
+        // Sharp small sizes draw the badge's text: on this thread, and only when drawing.
+        const QList<QImage> favicons =
+            rendering.isNull()
+                ? QList<QImage>()
+                : iconEntryImages(rendering, faviconSizes, document.output.sharpSizes,
+                                  document.style, document.layers, document.style.canvasFactor);
+        const QImage front = foregroundFor(document, rendering);
         QList<File> list{
-            {QStringLiteral("favicon.ico"), {}, [=] { return encodeIcoEntries(favicons.get()); }},
-            {QStringLiteral("favicon-16x16.png"), [=] { return favicons.get()[0]; }, {}},
-            {QStringLiteral("favicon-32x32.png"), [=] { return favicons.get()[1]; }, {}},
+            {QStringLiteral("favicon.ico"), {}, [=] { return encodeIcoEntries(favicons); }},
+            {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
+            {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
             {QStringLiteral("apple-touch-icon.png"),
              [=] { return flattened(rendering, background(document, touchIconSize)); },
              {}},
@@ -89,9 +92,8 @@ public:
             {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
             {QStringLiteral("icon-maskable-512.png"),
              [=] {
-                 return flattened(
-                     fittedInCircle(foreground(document), maskableSize, 1.0, maskableSafe),
-                     background(document, maskableSize));
+                 return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
+                                  background(document, maskableSize));
              },
              {}},
             {QStringLiteral("site.webmanifest"), {}, [=] { return manifest(document, name); }},
