@@ -1,5 +1,6 @@
 #include "iconthemewriter.h"
 
+#include "output/filecommit.h"
 #include "output/pendingpng.h"
 #include "output/pngwriter.h"
 
@@ -17,6 +18,35 @@ QString fileName(const QString& folder, const QString& name, int size) {
         QDir(folder).filePath(QStringLiteral("hicolor/%1x%1/apps/%2.png").arg(size).arg(name)));
 }
 
+namespace {
+
+QByteArray indexTheme() {
+    QStringList directories;
+    for (int size : sizes())
+        directories << QStringLiteral("%1x%1/apps").arg(size);
+    QString text = QStringLiteral("[Icon Theme]\nName=Hicolor\nComment=Fallback icon theme\n"
+                                  "Directories=%1\n")
+                       .arg(directories.join(u','));
+    for (int size : sizes())
+        text += QStringLiteral("\n[%1x%1/apps]\nSize=%1\nContext=Applications\nType=Threshold\n")
+                    .arg(size);
+    return text.toUtf8();
+}
+
+// GTK's cache tool refuses a theme folder without its index. One already there belongs to the
+// theme we are adding to (a system hicolor lists far more folders), so it is kept.
+OutputFailures writeIndexUnlessPresent(const QString& folder) {
+    const QString file = QDir(folder).filePath(QStringLiteral("hicolor/index.theme"));
+    if (QFileInfo::exists(file))
+        return {};
+    const QString reason = commitFile(file, indexTheme());
+    if (reason.isEmpty())
+        return {};
+    return {{QDir::toNativeSeparators(file), reason}};
+}
+
+} // namespace
+
 OutputFailures write(const QString& folder, const QString& name, const QImage& rendering) {
     OutputFailures failures;
     QList<PendingPng> images;
@@ -29,6 +59,8 @@ OutputFailures write(const QString& folder, const QString& name, const QImage& r
         images.append(
             {file, rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
     }
+    if (failures.isEmpty())
+        failures = writeIndexUnlessPresent(folder);
     return failures + writePngImages(images);
 }
 

@@ -15,7 +15,8 @@ QList<int> sizes();
 
 QString fileName(const QString& folder, const QString& name, int size);
 
-// Creates the folders and writes every size, going on past failures; answers those.
+// Creates the folders and writes every size, and the theme's index when the folder has none;
+// goes on past failures and answers those.
 OutputFailures write(const QString& folder, const QString& name, const QImage& rendering);
 
 } // namespace IconThemeWriter

@@ -19,3 +19,16 @@ grep -q '^MimeType=application/x-glimmerdock-project;$' \
     "$share/applications/example.kestrelby.Glimmerdock.desktop"
 grep -q '^Exec=glimmerdock %f$' "$share/applications/example.kestrelby.Glimmerdock.desktop"
 echo "PASS: desktop entry, AppStream metadata and project file type"
+
+# The exported icon theme is one GTK's cache tool accepts as written.
+themes=$prefix/themes
+"$build/glimmerdock" render "$(dirname "$0")/../../resources/icons/glimmerdock-64.png" --hicolor "$themes"
+gtk-update-icon-cache --force "$themes/hicolor"
+echo "PASS: an exported icon theme takes GTK's icon cache"
+
+# The Debian package of the install: lintian finds no error in it.
+(cd "$build" && cpack -B "$prefix/package" >/dev/null)
+deb=$(ls "$prefix"/package/glimmerdock_*.deb)
+dpkg-deb --contents "$deb" | grep -q './usr/share/mime/packages/example.kestrelby.Glimmerdock.xml'
+lintian --fail-on error --suppress-tags-from-file /dev/null "$deb"
+echo "PASS: the Debian package has no lintian errors"
