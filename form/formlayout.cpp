@@ -44,6 +44,18 @@ QGridLayout* labelGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> rows
     return grid;
 }
 
+// Another label and control column pair to the right of `grid`'s, from its first row down.
+void addLabelColumn(QGridLayout* grid, std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+    const int column = grid->columnCount();
+    grid->setColumnMinimumWidth(column, 20);
+    int row = 0;
+    for (const auto& [label, control] : rows) {
+        grid->addWidget(label, row, column + 1);
+        grid->addWidget(control, row, column + 2);
+        ++row;
+    }
+}
+
 // The top bar over the canvas column and the tab widget.
 void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
     auto* topBar = new QHBoxLayout;
@@ -55,10 +67,12 @@ void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(u.canvas);
     leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
-    leftColumn->addWidget(u.listWidget);
-    leftColumn->addLayout(
-        box<QHBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignRight));
-    leftColumn->setAlignment(Qt::AlignTop);
+    // The list's buttons stand beside it, so the column fits the first window's height.
+    auto* list = new QHBoxLayout;
+    list->addWidget(u.listWidget);
+    list->addLayout(
+        box<QVBoxLayout>({u.upToolButton, u.downToolButton, u.deleteToolButton}, Qt::AlignTop));
+    leftColumn->addLayout(list, 1);
     u.canvas->setLayout(box<QHBoxLayout>({u.dropImageLabel}));
 
     auto* mainArea = new QHBoxLayout;
@@ -81,11 +95,11 @@ void layoutContainerPage(Ui::EditorForm& u) {
     container->setAlignment(Qt::AlignTop);
 
     auto* background = new QVBoxLayout(u.backGroupBox);
-    background->addLayout(box<QHBoxLayout>({u.backStyleLabel, u.backStyleComboBox}, Qt::AlignLeft));
-    background->addLayout(box<QHBoxLayout>({u.backColor1Label, u.backColor1Widget, 10,
-                                            u.backColor2Label, u.backColor2Widget, 20,
-                                            u.backOrientationLabel, u.backOrientationComboBox},
-                                           Qt::AlignLeft));
+    background->addLayout(
+        box<QHBoxLayout>({u.backStyleLabel, u.backStyleComboBox, 20, u.backColor1Label,
+                          u.backColor1Widget, 10, u.backColor2Label, u.backColor2Widget, 20,
+                          u.backOrientationLabel, u.backOrientationComboBox},
+                         Qt::AlignLeft));
     background->addWidget(u._3dEffectCheckBox);
 
     u.borderGroupBox->setLayout(box<QHBoxLayout>(
@@ -95,34 +109,40 @@ void layoutContainerPage(Ui::EditorForm& u) {
 
 void layoutBadgePage(Ui::EditorForm& u) {
     u.tab_2->setLayout(box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox}, Qt::AlignTop));
+    // Two columns of pairs: the text's on the left, the band's on the right.
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
                                     {u.badgeTextColorLabel, u.badgeTextColorWidget},
                                     {u.badgeTextSizeLabel, u.badgeTextSizeSpinBox},
                                     {u.badgeFontLabel, u.badgeFontComboBox},
-                                    {u.badgeBackColorLabel, u.badgeBackColorWidget},
-                                    {u.badgeBorderColorLabel, u.badgeBorderColorWidget},
-                                    {u.badgeLineWidthLabel, u.badgeLineWidthSpinBox},
-                                    {u.badgeOrientationLabel, u.badgeOrientationComboBox},
-                                    {u.badgePositionLabel, u.badgePositionComboBox}});
+                                    {u.badgeOrientationLabel, u.badgeOrientationComboBox}});
+    addLabelColumn(badge, {{u.badgeBackColorLabel, u.badgeBackColorWidget},
+                           {u.badgeBorderColorLabel, u.badgeBorderColorWidget},
+                           {u.badgeLineWidthLabel, u.badgeLineWidthSpinBox},
+                           {u.badgePositionLabel, u.badgePositionComboBox}});
     badge->setAlignment(Qt::AlignTop);
     u.badgeGroupBox->setLayout(badge);
 }
 
+// The picture beside its values, the notes below both: the page fits the first window's height.
 void layoutSelectedObjectPage(Ui::EditorForm& u) {
     QGridLayout* picture =
         labelGrid({{u.selectedImageLabel, nullptr}, {u.selectedImageNameLabel, nullptr}});
     QGridLayout* values = labelGrid({{u.positionXLabel, u.positionXSpinBox},
                                      {u.positionYLabel, u.positionYSpinBox},
                                      {u.sizeLabel, u.sizeSpinBox},
-                                     {u.rotateLabel, u.rotateSpinBox},
-                                     {u.objectNoteLabel, nullptr},
-                                     {u.objectTipsLabel, nullptr}});
+                                     {u.rotateLabel, u.rotateSpinBox}});
     values->addWidget(u.sizeLabel2, 2, 2);
     picture->setAlignment(Qt::AlignCenter);
-    values->setAlignment(Qt::AlignCenter);
+    values->setAlignment(Qt::AlignVCenter);
+    auto* pictureAndValues = new QHBoxLayout;
+    pictureAndValues->addLayout(picture);
+    pictureAndValues->addSpacing(24);
+    pictureAndValues->addLayout(values);
+    pictureAndValues->setAlignment(Qt::AlignCenter);
     auto* selectedObject = new QVBoxLayout(u.tab_3);
-    selectedObject->addLayout(picture);
-    selectedObject->addLayout(values);
+    selectedObject->addLayout(pictureAndValues);
+    selectedObject->addLayout(
+        box<QVBoxLayout>({u.objectNoteLabel, u.objectTipsLabel}, Qt::AlignHCenter));
     selectedObject->setAlignment(Qt::AlignCenter);
 }
 

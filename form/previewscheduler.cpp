@@ -36,7 +36,7 @@ void PreviewScheduler::update() {
 }
 
 void PreviewScheduler::showEntries() {
-    preview->showEntries(watcher.result());
+    preview->showEntries(watcher.result(), shown.sizes);
     if (std::exchange(outdated, false))
         update();
 }

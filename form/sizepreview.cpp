@@ -11,8 +11,8 @@
 namespace {
 
 constexpr int gap = 6;
-constexpr int bandHeight = 2 * SizePreview::largestShown + 2 * gap;
 const QColor grounds[] = {QColor(0xf4, 0xf4, 0xf4), QColor(0x2b, 0x2b, 0x2b)};
+const QColor captionColors[] = {QColor(0x50, 0x50, 0x50), QColor(0xc8, 0xc8, 0xc8)};
 
 int shownEdge(const QImage& entry) {
     return std::min(entry.width(), SizePreview::largestShown);
@@ -48,43 +48,79 @@ QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, 
     return entries;
 }
 
-SizePreview::SizePreview(QWidget* parent) : QWidget(parent) {
-    setToolTip(tr("The icon at the sizes the next export writes: as they are, and enlarged twice "
-                  "so each pixel can be seen."));
+bool nothingVisible(const QList<QImage>& entries) {
+    return std::all_of(entries.begin(), entries.end(), [](const QImage& entry) {
+        const QImage argb = entry.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+            if (std::any_of(row, row + argb.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; }))
+                return false;
+        }
+        return true;
+    });
 }
 
-void SizePreview::showEntries(const QList<QImage>& entries) {
+SizePreview::SizePreview(QWidget* parent) : QWidget(parent) {
+    setToolTip(tr("The icon at the sizes the next export writes, each at its real size, on a "
+                  "light and on a dark ground."));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void SizePreview::showEntries(const QList<QImage>& entries, const QList<int>& sizes) {
     shown = entries;
+    captions = sizes;
     updateGeometry();
     update();
 }
 
-QSize SizePreview::sizeHint() const {
+int SizePreview::columnWidth(int index) const {
+    return std::max(shownEdge(shown[index]),
+                    fontMetrics().horizontalAdvance(QString::number(captions.value(index))));
+}
+
+int SizePreview::groundWidth() const {
     int width = gap;
-    for (const QImage& entry : shown)
-        width += 3 * shownEdge(entry) + 2 * gap;
-    return QSize(std::max(width, 200), 2 * bandHeight);
+    for (int i = 0; i < shown.size(); ++i)
+        width += columnWidth(i) + gap;
+    return width;
+}
+
+QSize SizePreview::sizeHint() const {
+    return QSize(std::max(2 * groundWidth(), 200), minimumSizeHint().height());
 }
 
 QSize SizePreview::minimumSizeHint() const {
-    return QSize(200, 2 * bandHeight);
+    return QSize(200, 2 * gap + largestShown + fontMetrics().height());
 }
 
-// Each band: every entry as it is, then every entry enlarged twice without smoothing, bottom
-// aligned so the sizes compare at a glance.
+// Every entry bottom aligned over its caption, so the sizes compare at a glance.
+void SizePreview::paintGround(QPainter& painter, int left, int ground) {
+    const int captionTop = height() - gap / 2 - fontMetrics().height();
+    painter.fillRect(left, 0, groundWidth(), height(), grounds[ground]);
+    painter.setPen(captionColors[ground]);
+    int x = left + gap;
+    for (int i = 0; i < shown.size(); ++i) {
+        const QImage& entry = shown[i];
+        const int column = columnWidth(i);
+        const int edge = shownEdge(entry);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, entry.width() > edge);
+        painter.drawImage(QRect(x + (column - edge) / 2, captionTop - gap / 2 - edge, edge, edge),
+                          entry);
+        painter.drawText(QRect(x, captionTop, column, fontMetrics().height()), Qt::AlignCenter,
+                         QString::number(captions.value(i)));
+        x += column + gap;
+    }
+}
+
 void SizePreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    for (int band = 0; band < 2; ++band) {
-        const int bottom = band * bandHeight + bandHeight - gap;
-        painter.fillRect(0, band * bandHeight, width(), bandHeight, grounds[band]);
-        int x = gap;
-        for (int scale : {1, 2}) {
-            for (const QImage& entry : shown) {
-                const int edge = shownEdge(entry) * scale;
-                painter.setRenderHint(QPainter::SmoothPixmapTransform, entry.width() > edge);
-                painter.drawImage(QRect(x, bottom - edge, edge, edge), entry);
-                x += edge + gap;
-            }
-        }
+    if (nothingVisible(shown)) {
+        painter.fillRect(rect(), grounds[0]);
+        painter.setPen(captionColors[0]);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                         tr("Add a picture: the icon shows here at the sizes Go writes."));
+        return;
     }
+    paintGround(painter, 0, 0);
+    paintGround(painter, groundWidth(), 1);
 }

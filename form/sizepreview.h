@@ -15,8 +15,12 @@ QList<int> previewSizes(const QList<int>& entrySizes);
 // above 48, scaled down to 48 from the rendering.
 QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, bool sharp, int k);
 
-// The entries the next export writes, each at its real size and again enlarged twice with whole
-// pixels, on a light and on a dark ground, so the small sizes can be judged while editing.
+// True when no entry has a visible pixel: there is nothing to judge yet.
+bool nothingVisible(const QList<QImage>& entries);
+
+// The entries the next export writes in one row, each at its real size over its size in pixels,
+// on a light and a dark ground side by side, so the small sizes can be judged while editing.
+// Before anything is visible it shows a short hint instead.
 class SizePreview : public QWidget {
     Q_OBJECT
 
@@ -26,8 +30,9 @@ public:
 
     explicit SizePreview(QWidget* parent = nullptr);
 
-    // Shows `entries`, square images in the order given; larger ones are drawn at 48.
-    void showEntries(const QList<QImage>& entries);
+    // Shows `entries`, square images in the order given, captioned with `sizes`, the sizes they
+    // stand for; larger ones are drawn at 48.
+    void showEntries(const QList<QImage>& entries, const QList<int>& sizes);
     const QList<QImage>& entries() const { return shown; }
 
     QSize sizeHint() const override;
@@ -38,5 +43,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int columnWidth(int index) const;
+    int groundWidth() const;
+    void paintGround(QPainter& painter, int left, int ground);
+
     QList<QImage> shown;
+    QList<int> captions;
 };

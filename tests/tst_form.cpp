@@ -416,8 +416,20 @@ private Q_SLOTS:
         clearSettings();
         showForm();
         const auto shown = [this](int i) { return form->sizePreview()->entries().value(i); };
-        // An empty document in the start style is shown too: 16, 24, 32, 48 and the 256 entry.
+        // An empty document in the start style is shown too: 16, 24, 32, 48 and the 256 entry,
+        // as a hint while nothing is visible, then on a light and a dark ground.
         QTRY_COMPARE(form->sizePreview()->entries().size(), 5);
+        const auto darkPixels = [this] {
+            const QImage shown = form->sizePreview()->grab().toImage();
+            return shown.pixelColor(shown.width() - 1, shown.height() - 1) ==
+                   QColor(0x2b, 0x2b, 0x2b);
+        };
+        QVERIFY(!darkPixels());
+        QImage dot(16, 16, QImage::Format_ARGB32);
+        dot.fill(Qt::transparent);
+        QVERIFY(nothingVisible({dot, dot}));
+        dot.setPixel(15, 15, qRgba(0, 0, 0, 1));
+        QVERIFY(!nothingVisible({QImage(), dot}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
         QTRY_COMPARE(shown(0), renderDocumentIcon(doc()).scaled(16, 16, Qt::IgnoreAspectRatio,
@@ -434,6 +446,8 @@ private Q_SLOTS:
         get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(2);
         QTRY_COMPARE(shown(1), renderSharpIcon(doc().style, doc().layers, 3, 20));
         QCOMPARE(form->sizePreview()->entries().size(), 7);
+        form->sizePreview()->resize(form->sizePreview()->sizeHint());
+        QVERIFY(darkPixels());
     }
 
     // Every control on every page lies inside its parent and clear of the others, a picture's

@@ -123,6 +123,35 @@ private Q_SLOTS:
         QCOMPARE(MainWindow().geometry(), opensAt({100, 40, 986, 513}));
     }
 
+    // At its first size the window shows every control of every page whole, without scrolling:
+    // a picture selected, the background, border and badge on.
+    void firstWindowWhole() {
+        MainWindow window;
+        window.show();
+        QCOMPARE(window.size(), QSize(986, 513));
+        const QString picture = QDir(QDir::tempPath()).filePath("whole.png");
+        QVERIFY(writePicture(picture, {64, 64}, Qt::red));
+        auto* canvas = child<QWidget>(&window, "canvas");
+        QVERIFY(dropFiles(canvas, canvas->rect().center(), {picture}));
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->rect().center());
+        for (const char* box : {"backCheckBox", "borderCheckBox", "badgeCheckBox"})
+            child<QCheckBox>(&window, box)->setChecked(true);
+        auto* scroller = window.findChild<QScrollArea*>();
+        auto* tabs = child<QTabWidget>(&window, "tabWidget");
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QTRY_VERIFY(!scroller->verticalScrollBar()->isVisible());
+            QVERIFY(!scroller->horizontalScrollBar()->isVisible());
+            const QRect viewport = scroller->viewport()->rect();
+            for (QWidget* control : scroller->widget()->findChildren<QWidget*>()) {
+                if (!control->isVisible() || control->objectName().isEmpty())
+                    continue;
+                const QRect shown(control->mapTo(scroller->viewport(), QPoint()), control->size());
+                QVERIFY2(viewport.contains(shown), qPrintable(control->objectName()));
+            }
+        }
+    }
+
     // The About and promotional dialogs open their addresses, and every ending frees them.
     void dialogs() {
         inDialog("aboutButton", [&](QDialog* about) {
