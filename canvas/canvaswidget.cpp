@@ -145,16 +145,20 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (!edited)
         return;
     const Document& document = edited->document();
+    // Composed at the screen's own pixels, so text and edges are as sharp as the window's at
+    // 150 % and 200 %; larger canvas sizes are scaled down to it.
+    const qreal ratio = devicePixelRatioF();
     renderer.setCanvasFactor(document.style.canvasFactor);
+    renderer.setPixelRatio(ratio);
     const QImage composed = renderer.renderCanvas(document.style, document.layers, selectedRect());
     // Where on the screen, so a script driving the real window knows where to drop and look.
     qCDebug(lcCanvas) << composed.size() << "shown at" << QRect(mapToGlobal(QPoint(0, 0)), size());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // Scaled to the screen's own pixels: sharp at 150 % and 200 %, as before at 100 %.
-    const qreal ratio = devicePixelRatioF();
-    QImage shown =
-        composed.scaled(QSize(300, 300) * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize onScreen = QSize(300, 300) * ratio;
+    QImage shown = composed.size() == onScreen
+                       ? composed
+                       : composed.scaled(onScreen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, shown);
     QWidget::paintEvent(event);

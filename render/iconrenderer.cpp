@@ -41,8 +41,12 @@ void IconRenderer::setCanvasFactor(int canvasFactor) {
     k = canvasFactor;
 }
 
+void IconRenderer::setPixelRatio(qreal pixelRatio) {
+    ratio = pixelRatio;
+}
+
 bool IconRenderer::ContainerKey::operator==(const ContainerKey& other) const {
-    return k == other.k && shape == other.shape && radius == other.radius &&
+    return k == other.k && ratio == other.ratio && shape == other.shape && radius == other.radius &&
            useBackground == other.useBackground && backStyle == other.backStyle &&
            backOrientation == other.backOrientation && backColor1 == other.backColor1 &&
            backColor2 == other.backColor2;
@@ -53,8 +57,9 @@ bool IconRenderer::BaseKey::operator==(const BaseKey& other) const {
            offset == other.offset;
 }
 
-IconRenderer::ContainerKey IconRenderer::containerKeyOf(int k, const IconStyle& style) {
+IconRenderer::ContainerKey IconRenderer::containerKeyOf(const IconStyle& style) const {
     return {k,
+            ratio,
             style.shape,
             style.radius,
             style.useBackground,
@@ -67,10 +72,11 @@ IconRenderer::ContainerKey IconRenderer::containerKeyOf(int k, const IconStyle& 
 // A c x c image in `image`, in the buffer it already has unless that is the wrong size or someone
 // else still holds it. The pixels are left as they are.
 void IconRenderer::prepareCanvas(QImage& image) const {
-    const QSize size(canvasSize(k), canvasSize(k));
+    const QSize size = QSize(canvasSize(k), canvasSize(k)) * ratio;
     if (image.size() != size || image.format() != QImage::Format_ARGB32_Premultiplied ||
         !image.isDetached())
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
 }
 
 void IconRenderer::clearCanvas(QImage& image) const {
@@ -79,7 +85,7 @@ void IconRenderer::clearCanvas(QImage& image) const {
 }
 
 QImage IconRenderer::renderContainer(const IconStyle& style, QPainterPath& shapePath) const {
-    const ContainerKey key = containerKeyOf(k, style);
+    const ContainerKey key = containerKeyOf(style);
     if (!containerKey || !(*containerKey == key)) {
         containerKey.reset();
         if (!drawContainer(style))
@@ -126,7 +132,7 @@ const QImage& IconRenderer::baseLayers(const QImage& container, const QPainterPa
     if (baseImage.isNull() || !painter.begin(&baseImage))
         return baseImage;
     painter.setClipPath(shapePath);
-    painter.drawImage(baseImage.rect(), container);
+    painter.drawImage(QPoint(0, 0), container);
     if (threeD)
         draw3dEffect(painter, container, shapePath, offset);
     painter.end();
@@ -201,6 +207,13 @@ void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
 // one clip a pixel is drawn whole for every picture or for none. Each part is drawn 1:1 from the
 // matching part of the picture, so every pixel drawn comes out as a whole draw would leave it.
 void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) const {
+    if (ratio != 1) {
+        // Enlarged for the screen: drawn whole and smoothed, so no seam shows between parts.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (const Layer& layer : images)
+            painter.drawImage(layer.imageRect().topLeft(), layer.image);
+        return;
+    }
     QList<QRegion> visible(images.size());
     QRegion hidden;
     QHash<qint64, bool> known;
@@ -306,6 +319,8 @@ QImage IconRenderer::renderCanvas(const IconStyle& style, const QList<Layer>& im
 }
 
 QImage IconRenderer::renderIcon(const IconStyle& style, const QList<Layer>& images) const {
+    if (ratio != 1)
+        return IconRenderer(k).renderIcon(style, images);
     QPainterPath shapePath;
     const QImage container = renderContainer(style, shapePath);
     return composeIcon(container, shapePath, true, style, images).copy(iconRect(k));

@@ -31,6 +31,11 @@ public:
     void setCanvasFactor(int k);
     int canvasFactor() const { return k; }
 
+    // Pixels per canvas pixel of the images drawn (the screen's device pixel ratio, for the
+    // canvas): shapes and text are drawn at those pixels, the images carry the ratio. The icon
+    // written is always drawn at 1.
+    void setPixelRatio(qreal ratio);
+
     // The container filled with its background; `shapePath` receives the outline.
     QImage renderContainer(const IconStyle& style, QPainterPath& shapePath) const;
 
@@ -44,13 +49,15 @@ public:
     QImage renderCanvas(const IconStyle& style, const QList<Layer>& images,
                         const QRect& selectedRect) const;
 
-    // The finished icon: the icon square (256·k) of the composition, without the frame.
+    // The finished icon: the icon square (256·k) of the composition, without the frame, always
+    // at one pixel per canvas pixel.
     QImage renderIcon(const IconStyle& style, const QList<Layer>& images) const;
 
 private:
     // Everything the container image and outline are drawn from.
     struct ContainerKey {
         int k = 0;
+        qreal ratio = 1;
         int shape = 0;
         int radius = 0;
         bool useBackground = false;
@@ -71,6 +78,7 @@ private:
     };
 
     int k = 1;
+    qreal ratio = 1;
     // Kept between paints; mutable because keeping them changes no result.
     mutable std::optional<ContainerKey> containerKey;
     mutable QImage containerImage;
@@ -82,7 +90,7 @@ private:
     // (new with any change of pixels), so each picture is looked through once.
     mutable QHash<qint64, bool> opaqueImages;
 
-    static ContainerKey containerKeyOf(int k, const IconStyle& style);
+    ContainerKey containerKeyOf(const IconStyle& style) const;
     void prepareCanvas(QImage& image) const;
     void clearCanvas(QImage& image) const;
     bool drawContainer(const IconStyle& style) const;

@@ -2,6 +2,7 @@
 // and the parts of pictures an opaque picture hides left undrawn.
 #include "picture/srgbconversion.h"
 #include "picture/uprightpicture.h"
+#include "render/badgetext.h"
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
@@ -24,6 +25,23 @@ class TestRender : public QObject {
         for (qsizetype i = 0; allOpaque && i < image.sizeInBytes() / 4; ++i)
             pixels[i] |= 0xff000000;
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+
+    // Root mean square of the grey steps between neighbouring pixels: how crisp the edges are.
+    static double edgeEnergy(const QImage& image) {
+        QImage onWhite(image.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter(&onWhite).drawImage(onWhite.rect(), image);
+        const QImage grey = onWhite.convertToFormat(QImage::Format_Grayscale8);
+        double sum = 0;
+        for (int y = 1; y < grey.height(); ++y) {
+            for (int x = 1; x < grey.width(); ++x) {
+                const int here = grey.constScanLine(y)[x];
+                sum += std::pow(here - grey.constScanLine(y)[x - 1], 2) +
+                       std::pow(here - grey.constScanLine(y - 1)[x], 2);
+            }
+        }
+        return std::sqrt(sum / (double(grey.width()) * grey.height()));
     }
 
 private slots:
@@ -248,6 +266,34 @@ private slots:
     // Random layouts of opaque and see-through pictures, turned and zoomed, the top one opaque
     // until an edge of it is changed in place between two paints of one renderer: the icon and
     // the canvas come out as drawing every picture whole does.
+    // On a screen of two pixels per canvas pixel the canvas is drawn at those pixels: the same
+    // picture, with clearly sharper edges than the plain one enlarged; the icon stays as it is.
+    void screenPixels() {
+        IconStyle style;
+        style.useBadge = style.useBorder = true;
+        style.badgeText = "Beta";
+        BadgeText::measure(style);
+        Layer layer;
+        layer.sourceImage = TestSupport::crossPicture({90, 90}, Qt::blue);
+        layer.position = {40, 60};
+        layer.updateImage();
+        IconRenderer screen(1);
+        screen.setPixelRatio(2);
+        const QImage sharp = screen.renderCanvas(style, {layer}, layer.rect);
+        const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect);
+        QCOMPARE(sharp.size(), QSize(600, 600));
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        QVERIFY(TestSupport::meanDifference(
+                    sharp.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                    plain) < 3);
+        const QImage enlarged =
+            plain.scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Round the badge's text.
+        const QRect badge(420, 420, 90, 90);
+        QVERIFY(edgeEnergy(sharp.copy(badge)) > 1.3 * edgeEnergy(enlarged.copy(badge)));
+        QCOMPARE(screen.renderIcon(style, {layer}), Reference::icon(style, {layer}, 1));
+    }
+
     void picturesUnderOpaqueOnes() {
         QRandomGenerator random(4711);
         IconRenderer renderer;
