@@ -9,7 +9,9 @@
 #include "canvas/canvaswidget.h"
 #include "document/projectfile.h"
 #include "form/editorform.h"
+#include "form/formlayout.h"
 #include "output/filecommit.h"
+#include "trace/trace.h"
 #include "windowgeometry.h"
 
 #include <QAbstractButton>
@@ -94,6 +96,9 @@ void MainWindow::createMenus() {
         redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
     redo->setShortcuts(redoKeys);
     edit->addActions({undo, redo});
+    connect(edit, &QMenu::aboutToShow, this, [undo, redo] {
+        qCDebug(lcApp).noquote() << "Edit menu:" << undo->text() << "|" << redo->text();
+    });
     edit->addSeparator();
     edit->addAction(tr("&Paste"), QKeySequence::Paste, form, &EditorForm::paste);
     edit->addAction(tr("&Delete Picture"), QKeySequence::Delete, form,
@@ -228,6 +233,11 @@ void MainWindow::showEvent(QShowEvent* event) {
         form->findChild<CanvasWidget*>()->setFocus(Qt::ActiveWindowFocusReason);
     // The real frame is known only once the window is on the screen.
     QTimer::singleShot(0, this, &MainWindow::keepFrameOnScreen);
+    QTimer::singleShot(0, this, [this] {
+        const auto* scroller = findChild<QScrollArea*>();
+        qCDebug(lcApp).noquote() << "controls out of view:"
+                                 << FormLayout::cutControls(form, scroller->viewport()).join(u' ');
+    });
 }
 
 void MainWindow::keepFrameOnScreen() {

@@ -196,6 +196,17 @@ void orderTabs(Ui::EditorForm& u) {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+QStringList cutControls(const QWidget* form, const QWidget* viewport) {
+    QStringList cut;
+    for (const QWidget* control : form->findChildren<QWidget*>()) {
+        const QRect shown(control->mapTo(viewport, QPoint(0, 0)), control->size());
+        if (control->isVisible() && !control->objectName().isEmpty() &&
+            !viewport->rect().contains(shown))
+            cut << control->objectName();
+    }
+    return cut;
+}
+
 void build(Ui::EditorForm& ui, QWidget* form, QWidget* preview) {
     layoutFrame(ui, form, preview);
     layoutContainerPage(ui);

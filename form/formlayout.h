@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QWidget;
 
 namespace Ui {
@@ -19,5 +21,8 @@ void explain(Ui::EditorForm& ui);
 
 // Tab goes through the top bar, the canvas, the picture list and then the pages.
 void orderTabs(Ui::EditorForm& ui);
+
+// The names of the shown controls of `form` that `viewport` does not show whole.
+QStringList cutControls(const QWidget* form, const QWidget* viewport);
 
 } // namespace FormLayout

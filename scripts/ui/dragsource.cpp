@@ -2,9 +2,13 @@
 // its window starts the drag; it prints "accepted" each time the window under the pointer says it
 // would take the file, then "dropped" or "refused" when the button is let go. It keeps running
 // until it is ended: the window that took the drop fetches the file's name from it after the drop.
+// With --clipboard it puts the file's picture on the clipboard instead, prints "offered", and keeps
+// running as the clipboard's owner until it is ended.
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMimeData>
 #include <QUrl>
@@ -44,8 +48,15 @@ private:
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--clipboard")) {
+        QApplication::clipboard()->setImage(QImage(arguments.at(2)));
+        std::puts("offered");
+        std::fflush(stdout);
+        return application.exec();
+    }
     if (arguments.size() != 2) {
-        std::fputs("usage: glimmerdock_dragsource [-geometry WxH+X+Y] FILE\n", stderr);
+        std::fputs("usage: glimmerdock_dragsource [-geometry WxH+X+Y] FILE | --clipboard FILE\n",
+                   stderr);
         return 2;
     }
     DragSource source(QFileInfo(arguments.at(1)).absoluteFilePath());
