@@ -161,6 +161,12 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
                        : composed.scaled(onScreen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, shown);
+    // The keys act on the canvas only while it has the focus, so the user must see when it does.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
     QWidget::paintEvent(event);
 }
 

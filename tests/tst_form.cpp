@@ -204,10 +204,18 @@ class TestForm : public QObject {
         // On the screen the icon lies over the canvas's checkerboard ground.
         QImage expected =
             CanvasRules::canvasGround().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QPainter(&expected).drawImage(
+        QPainter painter(&expected);
+        painter.drawImage(
             0, 0,
             Reference::canvas(doc().style, doc().layers, canvas()->selectedRect(), k, false)
                 .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        // Framed while it has the keys.
+        if (canvas()->hasFocus()) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(canvas()->palette().color(QPalette::Highlight), 2));
+            painter.drawRect(QRectF(1, 1, 298, 298));
+        }
+        painter.end();
         QImage shown(300, 300, QImage::Format_ARGB32_Premultiplied);
         shown.fill(0);
         // Without its children: the "Drop image here" label lies over an empty canvas.
