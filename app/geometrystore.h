@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 // Where the main window's position and size live between runs: the registry of the current user
@@ -22,6 +23,15 @@ struct ScreenSize {
 // Reads one 32-bit value into `value`; answers false and leaves `value` as it was when the value
 // is missing or of another type.
 bool readValue(const std::wstring& valueName, uint32_t* value);
+
+struct NamedValue {
+    const wchar_t* name;
+    uint32_t* value;
+};
+
+// Reads several values with the store opened once; each one missing or of another type keeps its
+// value.
+void readValues(std::initializer_list<NamedValue> values);
 
 // Writes one 32-bit value, creating the key when missing; answers whether the key could be opened.
 bool writeValue(const std::wstring& valueName, uint32_t value);

@@ -43,6 +43,11 @@ bool readValue(const std::wstring& valueName, uint32_t* value) {
     return ok;
 }
 
+void readValues(std::initializer_list<NamedValue> values) {
+    for (const NamedValue& named : values)
+        readValue(named.name, named.value);
+}
+
 bool writeValue(const std::wstring& valueName, uint32_t value) {
     return writeRegistryDword(HKEY_CURRENT_USER, subKey, valueName, value);
 }

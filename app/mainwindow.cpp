@@ -53,7 +53,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     createMenus();
     connect(form->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
-    connect(form, &EditorForm::projectDropped, this, &MainWindow::openProject);
+    // Opened once the drop has returned: the save question must not hold the other program's drag.
+    connect(form, &EditorForm::projectDropped, this, &MainWindow::openProject,
+            Qt::QueuedConnection);
     connect(form, &EditorForm::aboutRequested, this, [this] { (new AboutDialog(this))->exec(); });
     connect(form, &EditorForm::otherAppsRequested, this,
             [this] { (new OtherAppsDialog(this))->exec(); });

@@ -64,10 +64,10 @@ QRect keptOnScreen(const QRect& client, const QMargins& frame, const QRect& avai
 
 Stored load() {
     Stored stored;
-    GeometryStore::readValue(GeometryStore::posXName, &stored.x);
-    GeometryStore::readValue(GeometryStore::posYName, &stored.y);
-    GeometryStore::readValue(GeometryStore::widthName, &stored.width);
-    GeometryStore::readValue(GeometryStore::heightName, &stored.height);
+    GeometryStore::readValues({{GeometryStore::posXName, &stored.x},
+                               {GeometryStore::posYName, &stored.y},
+                               {GeometryStore::widthName, &stored.width},
+                               {GeometryStore::heightName, &stored.height}});
     return stored;
 }
 

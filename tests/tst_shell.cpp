@@ -124,6 +124,34 @@ private Q_SLOTS:
         QCOMPARE(MainWindow().geometry(), opensAt({100, 40, 986, 513}));
     }
 
+    void brokenStoreHeals_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QByteArray noise(4096, 0);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), 1024);
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("bloated value") << "[General]\nposX=" + QByteArray(2'000'000, '7') + "\n";
+    }
+
+    // A store that cannot be used gives the first window the default geometry, and closing that
+    // window leaves a store the next one opens from.
+    void brokenStoreHeals() {
+        QFETCH(QByteArray, stored);
+        const QString file = QSettings("Kestrelby", "Glimmerdock").fileName();
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && writeFileBytes(file, stored));
+        const QRect closedAt(120, 140, 1000, 600);
+        {
+            MainWindow window;
+            QCOMPARE(window.size(), QSize(986, 513));
+            window.show();
+            window.setGeometry(closedAt);
+            QVERIFY(window.close());
+        }
+        QSettings healed("Kestrelby", "Glimmerdock");
+        QCOMPARE(healed.status(), QSettings::NoError);
+        QCOMPARE(healed.value("posX").toInt(), 120);
+        QCOMPARE(MainWindow().geometry().size(), closedAt.size());
+    }
+
     // At its first size the window shows every control of every page whole, without scrolling:
     // a picture selected, the background, border and badge on.
     void firstWindowWhole() {
