@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/crashrecovery.h"
 #include "app/makerlinks.h"
 #include "app/otherappsdialog.h"
 #include "app/recentprojects.h"
@@ -21,6 +22,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedLayout>
@@ -33,6 +35,9 @@ namespace {
 const QString projectFilter = QStringLiteral("Glimmerdock project (*.glimmer)");
 // How long the status bar tells of an action, so it never describes an older one.
 constexpr int messageTime = 6000;
+// How long after the last change unsaved changes are written for a crash: soon, but not on
+// every step of a drag.
+constexpr int recoveryDelayMs = 1500;
 
 } // namespace
 
@@ -53,6 +58,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     createMenus();
     connect(form->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
+    recovery = new CrashRecovery([this] { return ProjectFile::encode(form->document()); },
+                                 recoveryDelayMs, this);
+    const auto keepForRecovery = [this] {
+        recovery->documentChanged(!form->undoStack()->isClean(), projectPath);
+    };
+    connect(form->undoStack(), &QUndoStack::indexChanged, this, keepForRecovery);
+    connect(form->undoStack(), &QUndoStack::cleanChanged, this, keepForRecovery);
     // Opened once the drop has returned: the save question must not hold the other program's drag.
     connect(form, &EditorForm::projectDropped, this, &MainWindow::openProject,
             Qt::QueuedConnection);
@@ -206,6 +218,36 @@ bool MainWindow::saveProject(const QString& path) {
     return true;
 }
 
+void MainWindow::offerRecovery() {
+    const std::optional<CrashRecovery::Left> left = recovery->leftBehind();
+    if (!left)
+        return;
+    QMessageBox question(QMessageBox::Question, tr("Glimmerdock"),
+                         tr("Glimmerdock did not close properly. Restore the changes that were "
+                            "not saved?"),
+                         QMessageBox::NoButton, this);
+    QPushButton* restore = question.addButton(tr("&Restore"), QMessageBox::AcceptRole);
+    question.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    question.setDefaultButton(restore);
+    question.exec();
+    if (question.clickedButton() != restore || !maySetDocumentAside()) {
+        recovery->forget(*left);
+        return;
+    }
+    QString reason;
+    const std::optional<Document> document = ProjectFile::load(left->recoveryFile, &reason);
+    if (!document) {
+        tellFailure(tr("Cannot restore"), left->recoveryFile, reason);
+        return;
+    }
+    form->openDocument(*document);
+    projectPath = left->projectPath;
+    // Restored changes are still unsaved: the title says so and closing asks.
+    form->undoStack()->resetClean();
+    showTitle();
+    recovery->forget(*left);
+}
+
 void MainWindow::tellFailure(const QString& what, const QString& path, const QString& reason) {
     QMessageBox::warning(
         this, tr("Glimmerdock"),
@@ -235,6 +277,8 @@ void MainWindow::showEvent(QShowEvent* event) {
         form->findChild<CanvasWidget*>()->setFocus(Qt::ActiveWindowFocusReason);
     // The real frame is known only once the window is on the screen.
     QTimer::singleShot(0, this, &MainWindow::keepFrameOnScreen);
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &MainWindow::offerRecovery);
     QTimer::singleShot(0, this, [this] {
         const auto* scroller = findChild<QScrollArea*>();
         qCDebug(lcApp).noquote() << "controls out of view:"

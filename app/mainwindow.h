@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class CrashRecovery;
 class EditorForm;
 class QMenu;
 class QStackedLayout;
@@ -13,7 +14,8 @@ class MainWindow;
 
 // The one top-level window: the editor form with the File and Edit menus around it. It owns the
 // project file the document belongs to, shows its name and whether it has unsaved changes, and
-// asks before anything would throw those away. It remembers its geometry.
+// asks before anything would throw those away; a crash loses none of them. It remembers its
+// geometry.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -36,6 +38,7 @@ private:
     EditorForm* form = nullptr;
     QStackedLayout* stackedLayout = nullptr;
     QMenu* recentMenu = nullptr;
+    CrashRecovery* recovery = nullptr;
     // The project file of the document; empty until it is first saved or opened.
     QString projectPath;
 
@@ -50,5 +53,7 @@ private:
     bool saveAs();
     void newProject();
     void chooseProject();
+    // After a crash: offers the unsaved changes it left behind.
+    void offerRecovery();
     void tellFailure(const QString& what, const QString& path, const QString& reason);
 };

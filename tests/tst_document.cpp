@@ -1,5 +1,6 @@
 // The document as the user owns it in the main window: saved, reopened, dropped and listed as a
 // project; undone and redone with the keyboard; guarded against being thrown away unsaved.
+#include "app/crashrecovery.h"
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
 #include "form/editorform.h"
@@ -123,6 +124,48 @@ private Q_SLOTS:
         QCOMPARE(reopened.windowTitle(), QStringLiteral("Untitled[*] - Glimmerdock"));
         QFile::remove(project);
         QVERIFY(RecentProjects::existing().isEmpty());
+    }
+
+    // Unsaved changes are on disk a moment after the last change, and gone once saved or ended
+    // normally. What a crash left (a recovery file no running window owns) is offered at the next
+    // start: Restore gives the document back as it was, still unsaved, and Discard throws it away.
+    void crashLosesNothing() {
+        const QDir recovery(CrashRecovery::defaultFolder());
+        const auto kept = [&] { return recovery.entryList({"*.glimmer"}, QDir::Files); };
+        const QString crashed = recovery.filePath("crashed.glimmer");
+        QImage before;
+        {
+            MainWindow window;
+            QVERIFY(shown(window));
+            auto* canvas = child<QWidget>(&window, "canvas");
+            QVERIFY(dropFiles(canvas, {150, 150}, {file("p.png")}));
+            QTRY_COMPARE(kept().size(), 1);
+            QVERIFY(window.saveProject(file("kept.glimmer")));
+            QCOMPARE(kept().size(), 0);
+            QVERIFY(dropFiles(canvas, {100, 120}, {file("q.jpg")}));
+            QTRY_COMPARE(kept().size(), 1);
+            before = icon(window);
+            // What a window killed now would leave: its file without a living owner.
+            QVERIFY(QFile::copy(recovery.filePath(kept().constFirst()), file("crashed")));
+        }
+        QCOMPARE(kept(), QStringList());
+        for (const QString choice : {"&Discard", "&Restore"}) {
+            QVERIFY(QFile::copy(file("crashed"), crashed));
+            QVERIFY(writeFileBytes(crashed + ".path", file("kept.glimmer").toUtf8()));
+            whenModal<QMessageBox>([choice](QMessageBox* question) {
+                for (QAbstractButton* button : question->buttons()) {
+                    if (button->text() == choice)
+                        button->click();
+                }
+            });
+            MainWindow window;
+            QVERIFY(shown(window));
+            QTRY_VERIFY(kept().isEmpty());
+            const bool restored = choice == "&Restore";
+            QCOMPARE(icon(window) == before, restored);
+            QCOMPARE(window.isWindowModified(), restored);
+            QCOMPARE(window.windowTitle().startsWith("kept.glimmer"), restored);
+        }
     }
 
     // Edits of one control, or of one picture's zoom or turn, one after another are one step;
