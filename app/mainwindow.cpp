@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -75,6 +76,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             [] { ShellOpen::openAddress(MakerLinks::website); });
     connect(form, &EditorForm::told, this,
             [this](const QString& message) { statusBar()->showMessage(message, messageTime); });
+    // A read on the side shows as long as it runs, with a bar that moves.
+    auto* busy = new QProgressBar(this);
+    busy->setRange(0, 0);
+    busy->setMaximumSize(120, statusBar()->fontMetrics().height());
+    busy->hide();
+    statusBar()->addPermanentWidget(busy);
+    connect(form, &EditorForm::reading, this, [this, busy](const QString& what) {
+        busy->setVisible(!what.isEmpty());
+        if (what.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(what);
+    });
     showTitle();
 }
 

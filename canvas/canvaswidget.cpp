@@ -35,6 +35,12 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
     ground.setBrush(QPalette::Window, QBrush(CanvasRules::canvasGround()));
     setPalette(ground);
     setAutoFillBackground(true);
+    // Escape stops a read on the side, so the keys come here while it runs.
+    connect(&pictureReading, &PictureReading::reading, this, [this](const QString& what) {
+        if (!what.isEmpty())
+            setFocus(Qt::OtherFocusReason);
+        emit reading(what);
+    });
 }
 
 void CanvasWidget::setDocument(EditedDocument* document) {
@@ -117,6 +123,11 @@ void CanvasWidget::zoomOrTurn(QWheelEvent* event, QPoint degrees) {
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && pictureReading.busy()) {
+        emit picturesRefused(
+            {PictureIntake::refusalMessage(pictureReading.stop(), tr("reading stopped"))});
+        return;
+    }
     if (!edited || !edited->document().hasSelection()) {
         QWidget::keyPressEvent(event);
         return;
@@ -194,20 +205,17 @@ void CanvasWidget::dropEvent(QDropEvent* event) {
 }
 
 void CanvasWidget::addFiles(const QStringList& paths, QPoint widgetPoint) {
-    QList<std::pair<QString, PictureIntake::Picture>> taken;
-    QStringList refused;
-    for (const QString& path : paths) {
-        PictureIntake::Picture picture = PictureIntake::read(path);
-        if (picture.refusal.isEmpty()) {
-            taken.append({path, std::move(picture)});
-            continue;
-        }
-        qCDebug(lcCanvas).nospace().noquote() << "Cannot load: " << path;
-        refused << PictureIntake::refusalMessage(QFileInfo(path).fileName(), picture.refusal);
+    if (pictureReading.busy()) {
+        emit picturesRefused({PictureIntake::refusalMessage(
+            paths.size() == 1 ? QFileInfo(paths.constFirst()).fileName() : tr("the files"),
+            tr("another picture is still being read (Escape stops it)"))});
+        return;
     }
-    addPictures(taken, widgetPoint);
-    if (!refused.isEmpty())
-        emit picturesRefused(refused);
+    pictureReading.read(paths, [this, widgetPoint](const PictureReading::Result& result) {
+        addPictures(result.taken, widgetPoint);
+        if (!result.refused.isEmpty())
+            emit picturesRefused(result.refused);
+    });
 }
 
 // Every picture of one drop is one step; the last one added is selected.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/picturereading.h"
 #include "picture/pictureintake.h"
 #include "render/iconrenderer.h"
 
@@ -30,7 +31,8 @@ public:
     int canvasFactor() const;
 
     // The picture files among `paths`, added as a drop at `widgetPoint` adds them: one step, the
-    // last one selected; the others are told by picturesRefused.
+    // last one selected; the others are told by picturesRefused. Big pictures are read on the
+    // side (told by reading), and one such read at a time.
     void addFiles(const QStringList& paths, QPoint widgetPoint);
     // What `data` (the clipboard's) holds, added as a drop at the centre adds it: files, an SVG
     // or its text, a picture; told by picturesRefused when there is nothing to add.
@@ -46,6 +48,8 @@ Q_SIGNALS:
     void projectDropped(const QString& path);
     // Files of one drop that were not taken, each as "name: why"; once per drop that had any.
     void picturesRefused(const QStringList& messages);
+    // What is being read on the side, for the status bar; empty once it is over.
+    void reading(const QString& what);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -59,6 +63,7 @@ protected:
 private:
     EditedDocument* edited = nullptr;
     IconRenderer renderer;
+    PictureReading pictureReading;
     QPoint pressPoint;
     QPoint pressPosition;
     bool isDragging = false;

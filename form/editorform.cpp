@@ -132,6 +132,7 @@ void EditorForm::connectSignals() {
             [this](int from, int to) { pictures->moveRow(from, to); });
     CanvasWidget* canvas = ui->canvas;
     connect(canvas, &CanvasWidget::projectDropped, this, &EditorForm::projectDropped);
+    connect(canvas, &CanvasWidget::reading, this, &EditorForm::reading);
     connect(canvas, &CanvasWidget::picturesRefused, this, [this](const QStringList& refused) {
         emit told(
             refused.size() == 1

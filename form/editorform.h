@@ -68,6 +68,8 @@ Q_SIGNALS:
     void told(const QString& message);
     // A project file was dropped on the canvas.
     void projectDropped(const QString& path);
+    // What is being read on the side, for the status bar; empty once it is over.
+    void reading(const QString& what);
     // The buttons of the window's own dialogs and links, which the window answers.
     void aboutRequested();
     void websiteRequested();

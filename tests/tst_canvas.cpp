@@ -167,6 +167,34 @@ private Q_SLOTS:
         QVERIFY(!layers().at(0).image.isNull());
     }
 
+    // A big picture is read beside the window's thread: the drop returns at once and the status
+    // says what is read; Escape stops it (nothing added, and told); while one is read, another
+    // drop is told to wait.
+    void bigPicturesReadAside() {
+        showCanvas(1);
+        const QString big = picture("big.jpg", {5000, 4000});
+        QSignalSpy reading(canvas.get(), &CanvasWidget::reading);
+        QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
+        for (const bool stop : {true, false}) {
+            QVERIFY(dropFiles(canvas.get(), {150, 150}, {big}));
+            QCOMPARE(layers().size(), 0);
+            QCOMPARE(reading.last().first(), "Reading big.jpg… (Escape stops it)");
+            QVERIFY(dropFiles(canvas.get(), {150, 150}, {picture("small.png", {9, 9})}));
+            QCOMPARE(refused.takeLast().first().toStringList(),
+                     QStringList{"small.png: another picture is still being read (Escape "
+                                 "stops it)"});
+            if (stop) {
+                QTest::keyClick(canvas.get(), Qt::Key_Escape);
+                QCOMPARE(refused.takeLast().first().toStringList(),
+                         QStringList{"big.jpg: reading stopped"});
+            }
+        }
+        QTRY_COMPARE(layers().size(), 1);
+        QCOMPARE(reading.last().first(), QString());
+        QCOMPARE(layers().at(0).sourceImage.size(), QSize(5000, 4000));
+        QCOMPARE(steps(), 1);
+    }
+
     // Any picture among the files makes a drag taken; then every picture of it is added at the
     // same point, and what is not taken is told once.
     void severalFilesInOneDrop() {
