@@ -457,48 +457,6 @@ private Q_SLOTS:
         form->sizePreview()->resize(form->sizePreview()->sizeHint());
         QVERIFY(darkPixels());
     }
-
-    // Every control on every page lies inside its parent and clear of the others, a picture's
-    // controls included; every control without a caption saying what it does explains itself in
-    // a tooltip.
-    void layoutKeepsControlsApart() {
-        showForm();
-        QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
-        QTest::mouseClick(canvas(), Qt::LeftButton, {}, {150, 150});
-        QVERIFY(!get("positionXSpinBox")->isHidden());
-        auto* tabs = get<QTabWidget>("tabWidget");
-        for (QWidget* control : form->findChildren<QWidget*>()) {
-            auto* button = qobject_cast<QAbstractButton*>(control);
-            if (control->objectName().isEmpty() || control->objectName().startsWith("qt_") ||
-                qobject_cast<QTabBar*>(control->parentWidget()))
-                continue; // the insides of compound controls
-            if ((button && button->text().isEmpty()) || qobject_cast<QAbstractSpinBox*>(control) ||
-                qobject_cast<ColorSwatch*>(control) || qobject_cast<QAbstractItemView*>(control))
-                QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
-        }
-        for (int page = 0; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            QList<QWidget*> shown;
-            for (QWidget* widget : form->findChildren<QWidget*>()) {
-                const QString parent = widget->parentWidget()->objectName();
-                if (widget->isVisible() && !widget->objectName().startsWith("qt_") &&
-                    !parent.startsWith("qt_") && !widget->objectName().isEmpty())
-                    shown << widget;
-            }
-            for (QWidget* widget : shown) {
-                QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()),
-                         qPrintable(widget->objectName()));
-                // Placed by a layout, so it follows the window's size and the font.
-                QVERIFY2(widget->parentWidget()->layout() || widget->isWindow(),
-                         qPrintable(widget->objectName()));
-                for (QWidget* other : shown) {
-                    if (other != widget && other->parentWidget() == widget->parentWidget())
-                        QVERIFY2(!widget->geometry().intersects(other->geometry()),
-                                 qPrintable(widget->objectName() + " " + other->objectName()));
-                }
-            }
-        }
-    }
 };
 
 QTEST_MAIN(TestForm)

@@ -2,6 +2,7 @@
 // addresses they open, the pictures compiled in.
 #include "app/mainwindow.h"
 #include "app/windowgeometry.h"
+#include "form/colorswatch.h"
 #include "form/editorform.h"
 #include "form/formlayout.h"
 #include "support/testsupport.h"
@@ -14,6 +15,18 @@ class TestShell : public QObject {
     Q_OBJECT
 
     QList<QUrl> opened;
+
+    // The named controls of `form` on the screen, not the insides of compound ones.
+    static QList<QWidget*> shownControls(QWidget* form) {
+        QList<QWidget*> shown;
+        for (QWidget* widget : form->findChildren<QWidget*>()) {
+            if (widget->isVisible() && !widget->objectName().isEmpty() &&
+                !widget->objectName().startsWith("qt_") &&
+                !widget->parentWidget()->objectName().startsWith("qt_"))
+                shown << widget;
+        }
+        return shown;
+    }
 
     // Runs `open` on the main window's form and then `use` on the modal dialog that comes up.
     void inDialog(const char* button, const std::function<void(QDialog*)>& use) {
@@ -173,6 +186,21 @@ private Q_SLOTS:
             QVERIFY(!scroller->horizontalScrollBar()->isVisible());
             QCOMPARE(FormLayout::cutControls(scroller->widget(), scroller->viewport()),
                      QStringList());
+            // Clear of each other, and what has no caption saying what it does explains itself.
+            const QList<QWidget*> shown = shownControls(scroller->widget());
+            for (QWidget* control : shown) {
+                for (QWidget* other : shown) {
+                    QVERIFY2(other == control || other->parentWidget() != control->parentWidget() ||
+                                 !control->geometry().intersects(other->geometry()),
+                             qPrintable(control->objectName() + " " + other->objectName()));
+                }
+                auto* button = qobject_cast<QAbstractButton*>(control);
+                if ((button && button->text().isEmpty()) ||
+                    qobject_cast<QAbstractSpinBox*>(control) ||
+                    qobject_cast<QAbstractItemView*>(control) ||
+                    qobject_cast<ColorSwatch*>(control))
+                    QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+            }
         }
         // Smaller, it scrolls, and what is cut is named.
         window.resize(986, 420);
