@@ -11,12 +11,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QList>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace ProjectFile {
@@ -28,6 +30,8 @@ constexpr int maxPosition = 1000000;
 constexpr int maxExportSize = 1024;
 // File names are kept for the layer list only; nobody needs a longer one there.
 constexpr int maxNameLength = 255;
+// Strings this long or longer (a picture's base64 text) are kept out of the JSON reader.
+constexpr qsizetype longString = 1024;
 const QList<int> defaultExportSizes{16, 32, 48, 256};
 
 QString tr(const char* text) {
@@ -55,6 +59,42 @@ QJsonObject layerObject(const Layer& layer) {
     return object;
 }
 
+// `text` with every long string (a picture's base64 text) replaced by "*N", the N-th of them, kept
+// in `strings` as a view into `text`: the JSON reader would hold a copy of each and hand out
+// another in UTF-16, together four times a picture's text. A string cut short is left as it is,
+// for the JSON reader to refuse.
+QByteArray withoutLongStrings(const QByteArray& text, QList<QByteArrayView>& strings) {
+    QByteArray json;
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf('"'); at >= 0; at = text.indexOf('"', at + 1)) {
+        qsizetype end = at + 1;
+        while (end < text.size() && text.at(end) != '"')
+            end += text.at(end) == '\\' ? 2 : 1;
+        if (end >= text.size())
+            break;
+        if (end - at - 1 >= longString) {
+            json.append(QByteArrayView(text).sliced(copied, at + 1 - copied));
+            json.append('*' + QByteArray::number(strings.size()));
+            strings << QByteArrayView(text).sliced(at + 1, end - at - 1);
+            copied = end;
+        }
+        at = end;
+    }
+    return json.append(QByteArrayView(text).sliced(copied));
+}
+
+// The picture's bytes from its base64 `text`, or from the long string "*N" names; nothing when
+// they are no base64.
+std::optional<QByteArray> pictureBytes(const QString& text, const QList<QByteArrayView>& strings) {
+    bool numbered = false;
+    const qsizetype n = text.startsWith(u'*') ? text.mid(1).toLongLong(&numbered) : -1;
+    const QByteArray base64 = numbered && n >= 0 && n < strings.size()
+                                  ? QByteArray::fromRawData(strings[n].data(), strings[n].size())
+                                  : text.toLatin1();
+    auto bytes = QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    return bytes ? std::optional<QByteArray>(std::move(*bytes)) : std::nullopt;
+}
+
 // How a message names the layer of number `number` (from 1) and its stored file name.
 QString pictureLabel(int number, const QString& name) {
     return name.isEmpty() ? tr("picture %1").arg(number)
@@ -80,9 +120,10 @@ QString decodePicture(const QString& label, qint64& pixelsLeft, Layer& layer) {
     return {};
 }
 
-// Fills `layer`, all but its picture, from `value`; answers why it cannot, naming it as picture
-// `number`, or nothing.
-QString readLayer(const QJsonValue& value, int number, Layer& layer) {
+// Fills `layer`, all but its picture, from `value` (its picture's text among `strings`); answers
+// why it cannot, naming it as picture `number`, or nothing.
+QString readLayer(const QJsonValue& value, const QList<QByteArrayView>& strings, int number,
+                  Layer& layer) {
     const QJsonObject object = value.toObject();
     const auto x = wholeNumber(object.value(u"x"), -maxPosition, maxPosition);
     const auto y = wholeNumber(object.value(u"y"), -maxPosition, maxPosition);
@@ -91,8 +132,7 @@ QString readLayer(const QJsonValue& value, int number, Layer& layer) {
     const QJsonValue name = object.value(u"name");
     layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
     const QJsonValue data = object.value(u"data");
-    const auto bytes = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
+    const auto bytes = pictureBytes(data.toString(), strings);
     if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
         return tr("%1 cannot be read").arg(pictureLabel(number, layer.filePath));
     layer.fileBytes = *bytes;
@@ -182,9 +222,12 @@ QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError)
     return {};
 }
 
-std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
+// The project in `text`, which is let go once the pictures' bytes are out of it.
+std::optional<Document> readProject(QByteArray text, QString& reason) {
+    QList<QByteArrayView> strings;
     QJsonParseError parseError;
-    const QJsonObject root = QJsonDocument::fromJson(bytes, &parseError).object();
+    const QJsonObject root =
+        QJsonDocument::fromJson(withoutLongStrings(text, strings), &parseError).object();
     reason = shapeProblem(root, parseError);
     if (!reason.isEmpty())
         return std::nullopt;
@@ -202,11 +245,13 @@ std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
     output.appleGrid = root.value(u"appleGrid").toBool();
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         Layer layer;
-        reason = readLayer(value, int(project.layers.size()) + 1, layer);
+        reason = readLayer(value, strings, int(project.layers.size()) + 1, layer);
         if (!reason.isEmpty())
             return std::nullopt;
         project.layers << layer;
     }
+    strings.clear();
+    text = QByteArray();
     reason = sizeProblem(project.layers);
     qint64 pixelsLeft = maxTotalPixels;
     for (int i = 0; i < project.layers.size() && reason.isEmpty(); ++i) {
@@ -271,7 +316,9 @@ std::optional<Document> load(const QString& path, QString* error) {
     if (!file.open(QIODevice::ReadOnly))
         return failure(file.errorString(), error);
     // At most the size checked above, even if the file grows meanwhile.
-    return decode(file.read(info.size()), error);
+    QString reason;
+    std::optional<Document> project = readProject(file.read(info.size()), reason);
+    return project ? project : failure(reason, error);
 }
 
 } // namespace ProjectFile

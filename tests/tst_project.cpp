@@ -45,9 +45,11 @@ private slots:
     }
 
     void roundTrip() {
+        // Long enough for its text to be kept out of the JSON reader.
         const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" "
                                "height=\"40\"><circle cx=\"20\" cy=\"20\" r=\"18\" "
-                               "fill=\"red\"/></svg>";
+                               "fill=\"red\"/><desc>" +
+                               QByteArray(2000, 'x') + "</desc></svg>";
         const QString path = dir.filePath(QStringLiteral("saved.glimmer"));
         for (int round = 0; round < 6; ++round) {
             // Every output target, not only the first two, comes back as saved.
