@@ -11,12 +11,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QList>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace ProjectFile {
@@ -28,6 +30,8 @@ constexpr int maxPosition = 1000000;
 constexpr int maxExportSize = 1024;
 // File names are kept for the layer list only; nobody needs a longer one there.
 constexpr int maxNameLength = 255;
+// Strings this long or longer (a picture's base64 text) are kept out of the JSON reader.
+constexpr qsizetype longString = 1024;
 const QList<int> defaultExportSizes{16, 32, 48, 256};
 
 QString tr(const char* text) {
@@ -55,47 +59,108 @@ QJsonObject layerObject(const Layer& layer) {
     return object;
 }
 
-// Fills the layer's picture from `bytes` as a drop reads a file, and counts its pixels against
-// `pixelsLeft`; answers why it cannot (with %1 for the picture number), or nothing.
-QString decodePicture(const QByteArray& bytes, qint64& pixelsLeft, Layer& layer) {
-    const PictureIntake::Picture picture = PictureIntake::decode(bytes, pixelsLeft);
+// `text` with every long string (a picture's base64 text) replaced by "*N", the N-th of them, kept
+// in `strings` as a view into `text`: the JSON reader would hold a copy of each and hand out
+// another in UTF-16, together four times a picture's text. A string cut short is left as it is,
+// for the JSON reader to refuse.
+QByteArray withoutLongStrings(const QByteArray& text, QList<QByteArrayView>& strings) {
+    QByteArray json;
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf('"'); at >= 0; at = text.indexOf('"', at + 1)) {
+        qsizetype end = at + 1;
+        while (end < text.size() && text.at(end) != '"')
+            end += text.at(end) == '\\' ? 2 : 1;
+        if (end >= text.size())
+            break;
+        if (end - at - 1 >= longString) {
+            json.append(QByteArrayView(text).sliced(copied, at + 1 - copied));
+            json.append('*' + QByteArray::number(strings.size()));
+            strings << QByteArrayView(text).sliced(at + 1, end - at - 1);
+            copied = end;
+        }
+        at = end;
+    }
+    return json.append(QByteArrayView(text).sliced(copied));
+}
+
+// The picture's bytes from its base64 `text`, or from the long string "*N" names; nothing when
+// they are no base64.
+std::optional<QByteArray> pictureBytes(const QString& text, const QList<QByteArrayView>& strings) {
+    bool numbered = false;
+    const qsizetype n = text.startsWith(u'*') ? text.mid(1).toLongLong(&numbered) : -1;
+    const QByteArray base64 = numbered && n >= 0 && n < strings.size()
+                                  ? QByteArray::fromRawData(strings[n].data(), strings[n].size())
+                                  : text.toLatin1();
+    auto bytes = QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    return bytes ? std::optional<QByteArray>(std::move(*bytes)) : std::nullopt;
+}
+
+// How a message names the layer of number `number` (from 1) and its stored file name.
+QString pictureLabel(int number, const QString& name) {
+    return name.isEmpty() ? tr("picture %1").arg(number)
+                          : tr("picture %1 (%2)").arg(number).arg(name);
+}
+
+// Fills the layer's picture from its bytes as a drop reads a file, and counts its pixels against
+// `pixelsLeft`; answers why it cannot, naming it by `label`, or nothing.
+QString decodePicture(const QString& label, qint64& pixelsLeft, Layer& layer) {
+    const PictureIntake::Picture picture = PictureIntake::decode(layer.fileBytes, pixelsLeft);
     if (picture.tooLarge)
-        return tr("picture %1 is too large");
+        return tr("%1 is %2").arg(label, picture.refusal);
     // An SVG's own reason, as a drop of the same file tells it.
-    if (!picture.refusal.isEmpty() && VectorPicture::isVector(bytes))
-        return tr("picture %1: %2").arg(QStringLiteral("%1"), picture.refusal);
+    if (!picture.refusal.isEmpty() && VectorPicture::isVector(layer.fileBytes))
+        return tr("%1: %2").arg(label, picture.refusal);
     if (!picture.refusal.isEmpty())
-        return tr("picture %1 cannot be read");
+        return tr("%1 cannot be read").arg(label);
     layer.sourceImage = picture.image;
     layer.vector = picture.vector;
     pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
+    // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
+    layer.updateImage();
     return {};
 }
 
-// Fills `layer` from `value`; answers why it cannot (with %1 for the picture number), or nothing.
-QString readLayer(const QJsonValue& value, Layer& layer, qint64& pixelsLeft) {
+// Fills `layer`, all but its picture, from `value` (its picture's text among `strings`); answers
+// why it cannot, naming it as picture `number`, or nothing.
+QString readLayer(const QJsonValue& value, const QList<QByteArrayView>& strings, int number,
+                  Layer& layer) {
     const QJsonObject object = value.toObject();
     const auto x = wholeNumber(object.value(u"x"), -maxPosition, maxPosition);
     const auto y = wholeNumber(object.value(u"y"), -maxPosition, maxPosition);
     const auto scale = wholeNumber(object.value(u"scale"), 1, maximumScale);
     const auto rotation = wholeNumber(object.value(u"rotation"), -maximumRotation, maximumRotation);
     const QJsonValue name = object.value(u"name");
-    const QJsonValue data = object.value(u"data");
-    const auto bytes = QByteArray::fromBase64Encoding(data.toString().toLatin1(),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
-    if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
-        return tr("picture %1 cannot be read");
-    if (const QString reason = decodePicture(*bytes, pixelsLeft, layer); !reason.isEmpty())
-        return reason;
     layer.filePath = QFileInfo(name.toString()).fileName().left(maxNameLength);
+    const QJsonValue data = object.value(u"data");
+    const auto bytes = pictureBytes(data.toString(), strings);
+    if (!x || !y || !scale || !rotation || !name.isString() || !data.isString() || !bytes)
+        return tr("%1 cannot be read").arg(pictureLabel(number, layer.filePath));
     layer.fileBytes = *bytes;
     // A missing or unusable number is replaced by renumber().
     layer.index = wholeNumber(object.value(u"index"), INT_MIN, INT_MAX).value_or(-1);
     layer.position = QPoint(*x, *y);
     layer.scale = *scale;
     layer.rotation = *rotation;
-    // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
-    layer.updateImage();
+    return {};
+}
+
+// Why the pictures of `layers` are too large, by the sizes their headers declare, or nothing:
+// known before any is decoded. A header that cannot be read is left for decoding to tell.
+QString sizeProblem(const QList<Layer>& layers) {
+    qint64 total = 0;
+    for (int i = 0; i < layers.size(); ++i) {
+        const QSize size = PictureIntake::declaredSize(layers[i].fileBytes);
+        if (std::max(size.width(), size.height()) > maxImageSide)
+            return tr("%1 is too large: %2 x %3")
+                .arg(pictureLabel(i + 1, layers[i].filePath))
+                .arg(size.width())
+                .arg(size.height());
+        total += qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
+    }
+    if (total > maxTotalPixels)
+        return tr("its pictures are too large together: %1 million pixels, at most %2 million")
+            .arg(total / 1000000)
+            .arg(maxTotalPixels / 1000000);
     return {};
 }
 
@@ -157,9 +222,12 @@ QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError)
     return {};
 }
 
-std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
+// The project in `text`, which is let go once the pictures' bytes are out of it.
+std::optional<Document> readProject(QByteArray text, QString& reason) {
+    QList<QByteArrayView> strings;
     QJsonParseError parseError;
-    const QJsonObject root = QJsonDocument::fromJson(bytes, &parseError).object();
+    const QJsonObject root =
+        QJsonDocument::fromJson(withoutLongStrings(text, strings), &parseError).object();
     reason = shapeProblem(root, parseError);
     if (!reason.isEmpty())
         return std::nullopt;
@@ -175,16 +243,23 @@ std::optional<Document> readProject(const QByteArray& bytes, QString& reason) {
     std::sort(output.iconSizes.begin(), output.iconSizes.end());
     output.sharpSizes = root.value(u"sharpSizes").toBool();
     output.appleGrid = root.value(u"appleGrid").toBool();
-    qint64 pixelsLeft = maxTotalPixels;
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         Layer layer;
-        reason = readLayer(value, layer, pixelsLeft);
-        if (!reason.isEmpty()) {
-            reason = reason.arg(project.layers.size() + 1);
+        reason = readLayer(value, strings, int(project.layers.size()) + 1, layer);
+        if (!reason.isEmpty())
             return std::nullopt;
-        }
         project.layers << layer;
     }
+    strings.clear();
+    text = QByteArray();
+    reason = sizeProblem(project.layers);
+    qint64 pixelsLeft = maxTotalPixels;
+    for (int i = 0; i < project.layers.size() && reason.isEmpty(); ++i) {
+        Layer& layer = project.layers[i];
+        reason = decodePicture(pictureLabel(i + 1, layer.filePath), pixelsLeft, layer);
+    }
+    if (!reason.isEmpty())
+        return std::nullopt;
     renumber(project.layers);
     return project;
 }
@@ -241,7 +316,9 @@ std::optional<Document> load(const QString& path, QString* error) {
     if (!file.open(QIODevice::ReadOnly))
         return failure(file.errorString(), error);
     // At most the size checked above, even if the file grows meanwhile.
-    return decode(file.read(info.size()), error);
+    QString reason;
+    std::optional<Document> project = readProject(file.read(info.size()), reason);
+    return project ? project : failure(reason, error);
 }
 
 } // namespace ProjectFile

@@ -17,13 +17,15 @@ namespace ProjectFile {
 inline constexpr char suffix[] = "glimmer";
 
 // Largest project file load() reads.
-inline constexpr qint64 maxFileBytes = qint64(512) * 1024 * 1024;
+inline constexpr qint64 maxFileBytes = PictureLimits::maxFileBytes;
 // Most layers a project may hold.
 inline constexpr int maxLayers = 1000;
 // Largest side of a picture and of a layer's scaled and turned image.
 inline constexpr int maxImageSide = PictureLimits::maxSide;
-// Most pixels of all pictures and layer images together (2 GB as 32-bit pixels).
-inline constexpr qint64 maxTotalPixels = qint64(1) << 29;
+// Most pixels of all pictures together, checked from their headers before any is decoded: as
+// many as the largest picture has, so that reading and rendering a project stays below 1.5 GB
+// (a picture costs its 32-bit pixels and a third more for its smaller copies).
+inline constexpr qint64 maxTotalPixels = PictureLimits::maxPixels;
 
 // The document with its output choice; the selection is not kept.
 QByteArray encode(const Document& project);

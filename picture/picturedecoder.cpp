@@ -7,6 +7,8 @@
 
 #include <Magick++.h>
 #include <QColorSpace>
+#include <QPainter>
+#include <QRegion>
 #include <lcms2.h>
 
 #include <cstring>
@@ -139,9 +141,18 @@ QImage uprightJpeg(const QByteArray& bytes, QImageIOHandler::Transformations tra
                                     });
 }
 
+// Clears what the first frame of a GIF leaves uncovered of its screen.
+void clearOutside(QImage& image, const QRect& frame) {
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.setClipRegion(QRegion(image.rect()).subtracted(frame));
+    painter.fillRect(image.rect(), Qt::transparent);
+}
+
 } // namespace
 
-PictureDecoder::PictureDecoder(const QByteArray& data) : bytes(data), buffer(&bytes) {
+PictureDecoder::PictureDecoder(const QByteArray& data)
+    : bytes(data), gifFrame(GifScreen::firstFrame(data)), buffer(&bytes) {
     buffer.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&buffer);
     // Qt's SVG plugin would draw SVG here past VectorPicture's checks, reading files it names.
@@ -169,6 +180,13 @@ QSize PictureDecoder::size() const {
 }
 
 QImage PictureDecoder::read() {
+    QImage image = decoded();
+    if (gifFrame && !image.isNull())
+        clearOutside(image, *gifFrame);
+    return image;
+}
+
+QImage PictureDecoder::decoded() {
     const QByteArray format = reader.format();
     // 32-bit pictures, photographs above all, are turned upright and converted to sRGB in one
     // pass of ours; Qt turns the others as it reads them.

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "picture/gifscreen.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 #include <QSize>
 
+#include <optional>
+
 // Turns a picture file's bytes into the picture a layer holds: upright as its orientation tag says,
 // in sRGB, and 32-bit premultiplied ARGB whatever it was stored as, so one picture looks the same
 // however it was stored and whether it was dropped or read from a project. The format is told by
-// the content, never by a file name. SVG is no picture here (VectorPicture reads it).
+// the content, never by a file name. SVG is no picture here (VectorPicture reads it). An animated
+// GIF shows its first frame as a browser does: on a transparent screen.
 class PictureDecoder {
 public:
     explicit PictureDecoder(const QByteArray& bytes);
@@ -23,7 +28,11 @@ public:
     QImage read();
 
 private:
+    QImage decoded();
+
     QByteArray bytes;
+    // Where a GIF's first frame lies on its screen.
+    std::optional<QRect> gifFrame;
     QBuffer buffer;
     QImageReader reader;
 };

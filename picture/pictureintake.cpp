@@ -94,12 +94,19 @@ Picture read(const QString& path) {
         picture.refusal = tr("unsupported type");
         return picture;
     }
+    const qint64 size = QFileInfo(path).size();
+    if (size > PictureLimits::maxFileBytes) {
+        picture.refusal = tr("larger than %1 MB").arg(PictureLimits::maxFileBytes >> 20);
+        picture.tooLarge = true;
+        return picture;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         picture.refusal = tr("cannot be read");
         return picture;
     }
-    return decode(file.readAll());
+    // At most the size checked, even if the file grows meanwhile.
+    return decode(file.read(size));
 }
 
 Picture decode(const QByteArray& bytes, qint64 pixelsLeft) {
@@ -110,6 +117,11 @@ Picture decode(const QByteArray& bytes, qint64 pixelsLeft) {
     else
         readRaster(picture, pixelsLeft);
     return picture;
+}
+
+QSize declaredSize(const QByteArray& bytes) {
+    return VectorPicture::isVector(bytes) ? VectorPicture::declaredSize(bytes)
+                                          : PictureDecoder(bytes).size();
 }
 
 QString refusalMessage(const QString& fileName, const QString& refusal) {

@@ -24,11 +24,11 @@ struct Picture {
     QImage image;
     // The SVG picture itself; null for a raster picture or when refused.
     std::shared_ptr<const VectorPicture> vector;
-    // Why the file is not taken ("unsupported type", "cannot be read", "too large: W x H", or
-    // what is wrong with an SVG); empty when it is.
+    // Why the file is not taken ("unsupported type", "larger than 512 MB", "cannot be read",
+    // "too large: W x H", or what is wrong with an SVG); empty when it is.
     QString refusal;
-    // Refused for its size: more than PictureLimits::maxSide on a side or more pixels than
-    // were left for it.
+    // Refused for its size: a larger file than PictureLimits::maxFileBytes, more than
+    // PictureLimits::maxSide on a side, or more pixels than were left for it.
     bool tooLarge = false;
 };
 
@@ -42,13 +42,18 @@ bool isAcceptedSuffix(const QString& suffix);
 // Whether `path` is an existing file whose name says it is a picture the canvas takes.
 bool isPictureFile(const QString& path);
 
-// Reads the file at `path` as a picture when its name says it is one, then as decode() does.
+// Reads the file at `path` as a picture when its name says it is one and its size is within
+// PictureLimits::maxFileBytes (checked before reading), then as decode() does.
 Picture read(const QString& path);
 
 // The one way from bytes to a picture, for drops, project files and the command line: the
 // contents decide the format, SVG (VectorPicture) or raster. Refuses, before decoding any pixel,
 // a picture larger than PictureLimits::maxSide on a side or of more than `pixelsLeft` pixels.
 Picture decode(const QByteArray& bytes, qint64 pixelsLeft = PictureLimits::maxPixels);
+
+// The size a picture's header declares (an SVG's natural size, read but not drawn), before any
+// pixel is decoded; empty when it cannot be read.
+QSize declaredSize(const QByteArray& bytes);
 
 // What the user is told of a refused file: its name and why.
 QString refusalMessage(const QString& fileName, const QString& refusal);

@@ -4,6 +4,10 @@
 // line.
 namespace PictureLimits {
 
+// Largest file read, checked before a byte of it is: a picture file, or a project with its
+// pictures.
+inline constexpr long long maxFileBytes = 512LL * 1024 * 1024;
+
 // Largest side of a picture and of a layer's scaled and turned image.
 inline constexpr int maxSide = 16384;
 // Most pixels of one picture: a square of the largest side.

@@ -1,6 +1,7 @@
 #include "svgcleaner.h"
 
 #include "picture/picturelimits.h"
+#include "picture/svgattributes.h"
 #include "picture/svgsize.h"
 #include "trace/trace.h"
 
@@ -11,6 +12,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
 
 namespace {
 
@@ -34,10 +37,10 @@ bool isAnimation(QStringView name) {
     return names.contains(name);
 }
 
-// A reference Qt SVG resolves inside the document; anything else names a file or a site.
+// A reference inside the document. Anything else names a file or a site, or (a data: URI) a
+// document of its own that would be drawn past these checks.
 bool isInternal(QStringView reference) {
-    const QStringView target = reference.trimmed();
-    return target.startsWith(u'#') || target.startsWith(u"data:");
+    return reference.trimmed().startsWith(u'#');
 }
 
 // Whether `text` (an attribute value, a style sheet) holds a url() out of the document or an
@@ -52,36 +55,49 @@ bool refersOutside(QStringView text) {
     return text.contains(u"@import", Qt::CaseInsensitive);
 }
 
-// Qt SVG takes an <image> whose href starts "data" as the base64 after its last "base64,",
-// decoded by its content, and any other href as a file name. Only a raster picture of a bounded
-// size is kept: an embedded SVG would be drawn by Qt's own plugin, past these checks.
-bool isEmbeddedRaster(QStringView href) {
-    const qsizetype start = href.lastIndexOf(u"base64,");
-    if (!href.startsWith(u"data:") || start < 0)
-        return false;
-    QByteArray data = QByteArray::fromBase64(href.mid(start + 7).toLatin1());
-    QBuffer buffer(&data);
+// The ids `text` refers to by url(#id).
+QStringList urlTargets(QStringView text) {
+    static const QRegularExpression url(QStringLiteral("url\\s*\\(\\s*['\"]?#([^'\")\\s]*)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    QStringList targets;
+    for (auto match = url.globalMatch(text); match.hasNext();)
+        targets << match.next().captured(1);
+    return targets;
+}
+
+// The pixels of the raster picture a data: URI embeds ("data:image/png;base64,..."), when its
+// bytes are the type it declares (librsvg picks the decoder by it) and no side passes the limit;
+// nothing otherwise, an embedded SVG above all, which would be drawn past these checks.
+std::optional<qint64> embeddedRasterPixels(QStringView href) {
+    static const QRegularExpression uri(QStringLiteral("^\\s*data:image/(png|jpeg|gif);base64,"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = uri.match(href);
+    if (!match.hasMatch())
+        return std::nullopt;
+    QByteArray base64 = href.mid(match.capturedEnd()).toLatin1();
+    base64.removeIf([](char c) { return std::isspace(uchar(c)); });
+    auto data = QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    if (!data)
+        return std::nullopt;
+    QBuffer buffer(&*data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    return !reader.format().startsWith("svg") && size.isValid() &&
-           std::max(size.width(), size.height()) <= PictureLimits::maxSide;
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    const QSize size = QImageReader(&buffer, format).size();
+    if (format != match.captured(1).toLower().toLatin1() || size.isEmpty() ||
+        std::max(size.width(), size.height()) > PictureLimits::maxSide)
+        return std::nullopt;
+    return qint64(size.width()) * size.height();
 }
 
-bool isLeftOut(QStringView name, const QXmlStreamAttributes& attributes) {
-    if (isAnimation(name))
-        return true;
-    return name == u"image" &&
-           std::any_of(attributes.begin(), attributes.end(), [](const QXmlStreamAttribute& a) {
-               return isHref(a.qualifiedName()) && !isEmbeddedRaster(a.value());
-           });
-}
-
-QXmlStreamAttributes keptAttributes(const QXmlStreamAttributes& attributes) {
+// The attributes that refer to nothing outside the document; a picture element's hrefs were
+// checked when it was kept.
+QXmlStreamAttributes keptAttributes(const QXmlStreamAttributes& attributes, bool picture) {
     QXmlStreamAttributes kept;
     for (const QXmlStreamAttribute& attribute : attributes) {
         const QStringView value = attribute.value();
-        if (isHref(attribute.qualifiedName()) ? isInternal(value) : !refersOutside(value))
+        const QStringView name = attribute.qualifiedName();
+        const bool href = isHref(name);
+        if (name != u"xml:base" && (href ? picture || isInternal(value) : !refersOutside(value)))
             kept.append(attribute);
         else
             qCDebug(lcPicture).noquote()
@@ -90,18 +106,20 @@ QXmlStreamAttributes keptAttributes(const QXmlStreamAttributes& attributes) {
     return kept;
 }
 
-// The id Qt SVG gives an element.
+// The id an element is referred to by.
 QString elementId(const QXmlStreamAttributes& attributes) {
     const QStringView id = attributes.value(QLatin1String("id"));
     return (id.isEmpty() ? attributes.value(QLatin1String("xml:id")) : id).toString();
 }
 
-// The ids a <use> may draw: Qt SVG drops an href's first character, whatever it is.
-QStringList useTargets(const QXmlStreamAttributes& attributes) {
+// The ids an element draws again where it stands: its href ("#id", as kept) and its url(#id)s.
+QStringList references(const QXmlStreamAttributes& attributes) {
     QStringList targets;
     for (const QXmlStreamAttribute& attribute : attributes) {
-        if (isHref(attribute.qualifiedName()))
-            targets << attribute.value().mid(1).toString();
+        if (isHref(attribute.qualifiedName()) && isInternal(attribute.value()))
+            targets << attribute.value().trimmed().mid(1).toString();
+        else
+            targets << urlTargets(attribute.value());
     }
     return targets;
 }
@@ -112,12 +130,18 @@ QString number(double value) {
 
 } // namespace
 
-SvgCleaner::SvgCleaner(const QByteArray& xml) : reader(xml) {
+SvgCleaner::SvgCleaner(const QByteArray& text) : xml(text), reader(text) {
     // Names are copied as written, prefixes and namespace declarations included.
     reader.setNamespaceProcessing(false);
 }
 
 QString SvgCleaner::clean() {
+    // UTF-8 has no zero byte; a text in UTF-16 or UTF-32 is not taken.
+    if (xml.contains('\0'))
+        return tr("cannot be read");
+    const SvgAttributes::Count attributes = SvgAttributes::count(xml);
+    if (attributes.mostOnOneElement > maxAttributes || attributes.total > maxTotalAttributes)
+        return tr("too complex: %1 attributes").arg(attributes.total);
     writer.writeStartDocument();
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -160,16 +184,37 @@ QString SvgCleaner::startElement() {
             qCDebug(lcPicture).noquote() << "SVG element left out:" << name;
         return {};
     }
-    graph.open(elementId(attributes), name == u"use" ? useTargets(attributes) : QStringList());
-    if (graph.elementCount() > maxDraws)
+    const QXmlStreamAttributes kept =
+        keptAttributes(attributes, name == u"image" || name == u"feImage");
+    graph.open(elementId(kept), references(kept));
+    if (graph.elementCount() > maxDraws || embeddedPixels > maxEmbeddedPixels)
         return tr("too complex");
     inStyle = name == u"style";
     writer.writeStartElement(reader.qualifiedName().toString());
     if (root)
-        writeRoot(keptAttributes(attributes));
+        writeRoot(kept);
     else
-        writer.writeAttributes(keptAttributes(attributes));
+        writer.writeAttributes(kept);
     return {};
+}
+
+// Animation; an inclusion of another file; a picture element unless it embeds a raster picture
+// within the limits (a filter's picture may show an element of the document instead).
+bool SvgCleaner::isLeftOut(QStringView name, const QXmlStreamAttributes& attributes) {
+    if (isAnimation(name) || name == u"include")
+        return true;
+    if (name != u"image" && name != u"feImage")
+        return false;
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        if (!isHref(attribute.qualifiedName()) ||
+            (name == u"feImage" && isInternal(attribute.value())))
+            continue;
+        const std::optional<qint64> pixels = embeddedRasterPixels(attribute.value());
+        if (!pixels)
+            return true;
+        embeddedPixels += *pixels;
+    }
+    return false;
 }
 
 void SvgCleaner::endElement() {

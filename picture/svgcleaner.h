@@ -9,16 +9,23 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-// Rewrites untrusted SVG text into a document Qt SVG may draw: nothing in it is fetched, nothing
-// expands, nothing animates. Entity declarations are refused before anything is expanded; every
-// reference out of the document (an <image> naming a file, an href or url() to anything but
-// "#id" or a data: URI) is left out, as Qt SVG would read local files it names; the root gets an
-// explicit bounded size and a viewBox, so Qt never works from a huge or unreadable declaration.
+// Rewrites untrusted SVG text into a document librsvg may draw: nothing in it is fetched, nothing
+// expands, nothing animates. Attributes are counted and entity declarations refused before
+// anything is parsed or expanded; every reference out of the document (an href or url() to
+// anything but "#id", an inclusion, a base) is left out, and so is an <image> or <feImage> unless
+// it embeds a raster picture of a bounded size as a data: URI; the root gets an explicit bounded
+// size and a viewBox, so nothing is drawn from a huge or unreadable declaration.
 class SvgCleaner {
 public:
-    // Most elements drawn, each <use> counting what it draws again, and the deepest nesting.
+    // Most elements drawn, each reference (<use>, url(#id)) counting what it draws again, and the
+    // deepest nesting.
     static constexpr qint64 maxDraws = 100000;
     static constexpr int maxDepth = 256;
+    // Most attributes on one element and in the whole document.
+    static constexpr qint64 maxAttributes = 256;
+    static constexpr qint64 maxTotalAttributes = 200000;
+    // Most pixels of all embedded pictures together: each is decoded whole to be drawn.
+    static constexpr qint64 maxEmbeddedPixels = qint64(4096) * 4096;
 
     explicit SvgCleaner(const QByteArray& xml);
 
@@ -30,11 +37,13 @@ public:
     QSize naturalSize() const { return natural; }
 
 private:
+    QByteArray xml;
     QXmlStreamReader reader;
     QByteArray output;
     QXmlStreamWriter writer{&output};
     SvgDrawGraph graph;
     QSize natural;
+    qint64 embeddedPixels = 0;
     // Open elements being left out with everything inside them.
     int leftOutDepth = 0;
     bool inStyle = false;
@@ -42,5 +51,6 @@ private:
     QString startElement();
     void endElement();
     void copyText();
+    bool isLeftOut(QStringView name, const QXmlStreamAttributes& attributes);
     void writeRoot(const QXmlStreamAttributes& attributes);
 };

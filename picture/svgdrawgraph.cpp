@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-void SvgDrawGraph::open(const QString& id, const QStringList& useTargets) {
+void SvgDrawGraph::open(const QString& id, const QStringList& references) {
     const int element = int(elements.size());
     if (!openElements.isEmpty())
         elements[openElements.constLast()].children << element;
-    elements.append({{}, useTargets});
+    elements.append({{}, references});
     openElements << element;
     if (!id.isEmpty())
         byId[id] << element;
@@ -44,7 +44,7 @@ struct SvgDrawGraph::Walk {
             if (!add(child))
                 return std::nullopt;
         }
-        for (const QString& id : node.useTargets) {
+        for (const QString& id : node.references) {
             for (int target : graph.byId.value(id)) {
                 if (!add(target))
                     return std::nullopt;

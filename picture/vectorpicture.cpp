@@ -4,11 +4,18 @@
 #include "trace/trace.h"
 
 #include <QCoreApplication>
+#include <QPaintDevice>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <zlib.h>
 
+// GLib's headers name a field "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <librsvg/rsvg.h>
+#pragma pop_macro("signals")
+
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <optional>
@@ -60,22 +67,56 @@ std::optional<QByteArray> svgText(const QByteArray& bytes, QString& reason) {
     return bytes;
 }
 
-// Qt SVG's renderer for the cleaned document; nothing when Qt SVG cannot read it.
-std::unique_ptr<QSvgRenderer> loadedRenderer(const QByteArray& document) {
-    auto renderer = std::make_unique<QSvgRenderer>();
-    // No animation timer: the renderer may live in a thread without an event loop.
-    renderer->setFramesPerSecond(0);
-    if (!renderer->load(document) || !renderer->isValid())
+// The cleaner that read the SVG or SVGZ `bytes`; nothing, and in `reason` why, when refused.
+std::unique_ptr<SvgCleaner> cleanerOf(const QByteArray& bytes, QString& reason) {
+    const std::optional<QByteArray> text = svgText(bytes, reason);
+    if (!text)
         return nullptr;
-    // As SVG fits a viewBox by default: whole and centred.
-    renderer->setAspectRatioMode(Qt::KeepAspectRatio);
-    return renderer;
+    auto cleaner = std::make_unique<SvgCleaner>(*text);
+    reason = cleaner->clean();
+    return reason.isEmpty() ? std::move(cleaner) : nullptr;
+}
+
+// librsvg's handle of the cleaned document: made from the text alone, so without a base that
+// any name in it could be resolved against; nothing when librsvg cannot read it.
+_RsvgHandle* loadedHandle(const QByteArray& document) {
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(
+        reinterpret_cast<const guint8*>(document.constData()), gsize(document.size()), &error);
+    if (error) {
+        qCDebug(lcPicture).noquote() << "librsvg cannot read the SVG:" << error->message;
+        g_error_free(error);
+    }
+    return handle;
+}
+
+cairo_matrix_t cairoMatrix(const QTransform& transform) {
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, transform.m11(), transform.m12(), transform.m21(), transform.m22(),
+                      transform.dx(), transform.dy());
+    return matrix;
+}
+
+// The device pixels `painter` may paint within of `drawn` (device pixels too): inside its clip
+// and its device. A device's width is counted in pixels (an image) or in logical units (a
+// widget), so it is taken at the larger: more is never drawn, as the painter clips.
+QRect paintedArea(const QPainter& painter, const QRectF& drawn, const QTransform& toDevice) {
+    const QPaintDevice& device = *painter.device();
+    const qreal ratio = std::max(1.0, device.devicePixelRatio());
+    QRectF area = drawn & QRectF(0, 0, device.width() * ratio, device.height() * ratio);
+    if (painter.hasClipping())
+        area &= toDevice.mapRect(painter.clipBoundingRect());
+    return area.toAlignedRect();
 }
 
 } // namespace
 
-VectorPicture::VectorPicture(std::unique_ptr<QSvgRenderer> drawer, QSize size, QByteArray text)
-    : renderer(std::move(drawer)), natural(size), svg(std::move(text)) {}
+void VectorPicture::Release::operator()(_RsvgHandle* handle) const {
+    g_object_unref(handle);
+}
+
+VectorPicture::VectorPicture(Handle drawer, QSize size, QByteArray text)
+    : handle(std::move(drawer)), natural(size), svg(std::move(text)) {}
 
 VectorPicture::~VectorPicture() = default;
 
@@ -91,15 +132,11 @@ bool VectorPicture::isVector(const QByteArray& bytes) {
 std::shared_ptr<const VectorPicture> VectorPicture::read(const QByteArray& bytes, QString* reason) {
     QString refusal;
     std::shared_ptr<const VectorPicture> picture;
-    if (const std::optional<QByteArray> text = svgText(bytes, refusal)) {
-        SvgCleaner cleaner(*text);
-        refusal = cleaner.clean();
-        std::unique_ptr<QSvgRenderer> svg =
-            refusal.isEmpty() ? loadedRenderer(cleaner.cleaned()) : nullptr;
-        if (svg)
+    if (const std::unique_ptr<SvgCleaner> cleaner = cleanerOf(bytes, refusal)) {
+        if (Handle svg{loadedHandle(cleaner->cleaned())})
             picture.reset(
-                new VectorPicture(std::move(svg), cleaner.naturalSize(), cleaner.cleaned()));
-        else if (refusal.isEmpty())
+                new VectorPicture(std::move(svg), cleaner->naturalSize(), cleaner->cleaned()));
+        else
             refusal = tr("cannot be read");
     }
     if (!picture)
@@ -109,17 +146,63 @@ std::shared_ptr<const VectorPicture> VectorPicture::read(const QByteArray& bytes
     return picture;
 }
 
+QSize VectorPicture::declaredSize(const QByteArray& bytes) {
+    QString refusal;
+    const std::unique_ptr<SvgCleaner> cleaner = cleanerOf(bytes, refusal);
+    return cleaner ? cleaner->naturalSize() : QSize();
+}
+
+// Drawn at the device's pixels into a picture of the part shown, which the painter then draws
+// one to one: librsvg draws with cairo, not with the painter.
 void VectorPicture::render(QPainter& painter, const QRectF& target) const {
-    const std::lock_guard<std::mutex> lock(drawing);
-    renderer->render(&painter, target);
+    const qreal ratio = painter.device()->devicePixelRatio();
+    const QTransform toDevice = painter.combinedTransform() * QTransform::fromScale(ratio, ratio);
+    const QRect area = paintedArea(painter, toDevice.mapRect(target), toDevice);
+    if (area.isEmpty())
+        return;
+    QImage drawn(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (drawn.isNull())
+        return;
+    drawn.fill(0);
+    draw(drawn, toDevice * QTransform::fromTranslate(-area.x(), -area.y()), target);
+    drawn.setDevicePixelRatio(ratio);
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(area.topLeft()) / ratio, drawn);
+    painter.restore();
 }
 
 QImage VectorPicture::image(QSize size) const {
     if (size.isEmpty())
         return {};
     QImage picture(size, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    render(painter, QRectF(QPointF(), QSizeF(size)));
+    if (picture.isNull())
+        return picture;
+    picture.fill(0);
+    draw(picture, QTransform(), QRectF(QPointF(), QSizeF(size)));
     return picture;
+}
+
+// Cairo's ARGB32 is QImage's premultiplied ARGB32: a native 32-bit word per pixel.
+void VectorPicture::draw(QImage& canvas, const QTransform& toCanvas, const QRectF& target) const {
+    if (!toCanvas.isInvertible() || target.isEmpty())
+        return;
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(canvas.bits(), CAIRO_FORMAT_ARGB32, canvas.width(),
+                                            canvas.height(), int(canvas.bytesPerLine()));
+    cairo_t* cairo = cairo_create(surface);
+    const cairo_matrix_t matrix = cairoMatrix(toCanvas);
+    cairo_set_matrix(cairo, &matrix);
+    const RsvgRectangle viewport{target.x(), target.y(), target.width(), target.height()};
+    GError* error = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(drawing);
+        rsvg_handle_render_document(handle.get(), cairo, &viewport, &error);
+    }
+    if (error) {
+        qCDebug(lcPicture).noquote() << "librsvg cannot draw the SVG:" << error->message;
+        g_error_free(error);
+    }
+    cairo_destroy(cairo);
+    cairo_surface_destroy(surface);
 }

@@ -5,16 +5,19 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QTransform>
 
 #include <memory>
 #include <mutex>
 
 class QPainter;
-class QSvgRenderer;
+struct _RsvgHandle;
 
-// An SVG or SVGZ picture, drawn by Qt SVG at any size and under any transform. The bytes are
-// untrusted: they are unpacked within a bound and rewritten by SvgCleaner before Qt SVG sees them,
-// so reading and drawing take bounded time and memory and never read another file.
+// An SVG or SVGZ picture, drawn by librsvg (as GNOME and rsvg-convert draw it: masks, clip paths,
+// filters and embedded pictures included) at any size and under any transform. The bytes are
+// untrusted: they are unpacked within a bound and rewritten by SvgCleaner before librsvg sees
+// them, and librsvg is given no base to resolve a name against, so reading and drawing take
+// bounded time and memory and never read another file.
 class VectorPicture {
 public:
     // Largest SVG text taken, plain or unpacked.
@@ -28,6 +31,10 @@ public:
     // user, when it is refused.
     static std::shared_ptr<const VectorPicture> read(const QByteArray& bytes, QString* reason);
 
+    // The natural size the picture in `bytes` would have, read without drawing it; empty when it
+    // would be refused.
+    static QSize declaredSize(const QByteArray& bytes);
+
     ~VectorPicture();
     VectorPicture(const VectorPicture&) = delete;
     VectorPicture& operator=(const VectorPicture&) = delete;
@@ -37,7 +44,8 @@ public:
     QSize naturalSize() const { return natural; }
 
     // Draws the whole picture into `target`, in the painter's coordinates under whatever transform
-    // it has. Safe from any thread: drawings of one picture take turns.
+    // it has, from the vector at the device's own pixels, so it is sharp at any scale. Safe from
+    // any thread: drawings of one picture take turns.
     void render(QPainter& painter, const QRectF& target) const;
 
     // The picture drawn at `size` on transparency, premultiplied ARGB; null for an empty size.
@@ -47,11 +55,19 @@ public:
     const QByteArray& cleanedSvg() const { return svg; }
 
 private:
-    VectorPicture(std::unique_ptr<QSvgRenderer> renderer, QSize natural, QByteArray svg);
+    struct Release {
+        void operator()(_RsvgHandle* handle) const;
+    };
+    using Handle = std::unique_ptr<_RsvgHandle, Release>;
 
-    // Qt SVG keeps drawing state in the document, so one drawing at a time.
+    VectorPicture(Handle handle, QSize natural, QByteArray svg);
+    // Draws the picture fitted into `target` onto `canvas` (premultiplied ARGB), `toCanvas`
+    // taking target coordinates to the canvas's pixels.
+    void draw(QImage& canvas, const QTransform& toCanvas, const QRectF& target) const;
+
+    // A handle is not to be used by two threads at once.
     mutable std::mutex drawing;
-    std::unique_ptr<QSvgRenderer> renderer;
+    Handle handle;
     QSize natural;
     QByteArray svg;
 };

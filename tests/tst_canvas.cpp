@@ -5,7 +5,9 @@
 #include "document/editeddocument.h"
 #include "picture/jpegdecoder.h"
 #include "picture/picturedecoder.h"
+#include "picture/svgattributes.h"
 #include "picture/svgcleaner.h"
+#include "picture/vectorpicture.h"
 #include "render/sharpicon.h"
 #include "support/testsupport.h"
 
@@ -95,6 +97,14 @@ class TestCanvas : public QObject {
         return "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" " +
                root + ">" + body + "</svg>";
+    }
+
+    // `count` attributes: a0="1" a1="1" ...
+    static QByteArray attributes(int count) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += " a" + QByteArray::number(i) + "=\"1\"";
+        return text;
     }
 
     // `count` <use> elements drawing the element of `id` again.
@@ -211,13 +221,17 @@ private Q_SLOTS:
         for (QSize size : {QSize(16, 16), QSize(64, 48), QSize(32, 32)})
             entries.push_back(magickPicture(crossPicture(size, Qt::blue)));
         Magick::writeImages(entries.begin(), entries.end(), "ico:" + icon.toStdString());
+        // Sparse: a file over the limit, refused before it is read, costs no disk.
+        const QString vast = folder.filePath("vast.png");
+        QVERIFY(writeFileBytes(vast, "") && QFile::resize(vast, PictureLimits::maxFileBytes + 1));
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         // Files and folders that are no pictures are taken to be told, and add nothing.
-        QVERIFY(
-            dropFiles(canvas.get(), {100, 100}, {txt, folder.path() + "/gone.png", folder.path()}));
+        QVERIFY(dropFiles(canvas.get(), {100, 100},
+                          {txt, folder.path() + "/gone.png", folder.path(), vast}));
         QCOMPARE(refused.takeFirst().at(0).toStringList(),
                  QStringList({"three.txt: unsupported type", "gone.png: cannot be read",
-                              QFileInfo(folder.path()).fileName() + ": a folder, not a picture"}));
+                              QFileInfo(folder.path()).fileName() + ": a folder, not a picture",
+                              "vast.png: larger than 512 MB"}));
         QCOMPARE(steps(), 0);
         QVERIFY(dropFiles(canvas.get(), {100, 100}, {txt, png, broken, jpg, huge, icon}));
         QCOMPARE(refused.size(), 1);
@@ -256,9 +270,15 @@ private Q_SLOTS:
         const QByteArray base64 = "base64," + png.data().toBase64();
         QTest::newRow("embedded picture") << image << "data:image/png;" + base64 << true;
         QTest::newRow("file, base64 in its name") << image << "red.png#" + base64 << false;
+        // A data: URI holding a document would be drawn past the cleaning.
+        QTest::newRow("document in a url()") << rect << "url(data:image/svg+xml;" + base64 << false;
+        QTest::newRow("inclusion")
+            << QByteArray("<xi:include href=\"%\"/>") << QByteArray("data:text/plain,a") << false;
+        QTest::newRow("base") << QByteArray("<g xml:base=\"%\"/>") << QByteArray("file:///tmp/")
+                              << false;
     }
 
-    // Nothing an SVG names outside itself stays in what Qt SVG is given to draw; its own
+    // Nothing an SVG names outside itself stays in what librsvg is given to draw; its own
     // references do.
     void svgReferences() {
         QFETCH(QByteArray, element);
@@ -294,7 +314,8 @@ private Q_SLOTS:
         QBuffer buffer(&png);
         QVERIFY(buffer.open(QIODevice::WriteOnly) && solidRed.save(&buffer, "PNG"));
         const QByteArray embedded =
-            "<image width=\"50\" height=\"100\" xlink:href=\"data:image/png;base64," +
+            "<image width=\"50\" height=\"100\" preserveAspectRatio=\"none\" "
+            "xlink:href=\"data:image/png;base64," +
             png.toBase64() + "\"/>" + right + "xlink:href=\"data:image/svg+xml;base64," +
             svg(square, red).toBase64() + "\"/>";
         QByteArray entities = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY e0 \"lol\">";
@@ -324,6 +345,15 @@ private Q_SLOTS:
         row("huge.svg", svg("width=\"1e9\" height=\"5e8\" viewBox=\"0 0 100 50\"", red),
             {4096, 2048});
         row("outside.svg", svg(square, red + outside), {48, 48});
+        const QByteArray whole = "<rect width=\"100\" height=\"100\" fill=\"red\" ";
+        row("mask.svg",
+            svg(square, "<mask id=\"m\"><rect width=\"50\" height=\"100\" fill=\"white\"/></mask>" +
+                            whole + "mask=\"url(#m)\"/>"),
+            {48, 48});
+        row("clip.svg",
+            svg(square,
+                "<clipPath id=\"c\">" + red + "</clipPath>" + whole + "clip-path=\"url(#c)\"/>"),
+            {48, 48});
         row("embedded.svg", svg(square, embedded), {48, 48});
         row("entities.svg", entities, {}, "declares XML entities");
         row("bomb.svgz", gzipped("<svg>" + QByteArray(64 << 20, ' ')), {},
@@ -343,6 +373,11 @@ private Q_SLOTS:
         row("deep.svg",
             svg(square, QByteArray("<g>").repeated(300) + red + QByteArray("</g>").repeated(300)),
             {}, "too complex");
+        // Refused in one pass before the XML reader, which would take minutes.
+        row("attributes.svg", svg(square, "<rect " + attributes(100000) + "/>"), {},
+            "too complex: 100005 attributes");
+        row("spread.svg", svg(square, ("<rect " + attributes(250) + "/>").repeated(801)), {},
+            "too complex: 200255 attributes");
     }
 
     // A dropped SVG becomes a layer drawn at its natural size, bounded, from its own content
@@ -374,6 +409,63 @@ private Q_SLOTS:
                 shown += qAlpha(layer.sourceImage.pixel(x, y)) != 0;
         }
         QCOMPARE(shown, 0);
+        // Enlarged ten times through a painter, the red's edge stays sharp where it was: drawn
+        // again from the vector.
+        int red = 0;
+        while (qAlpha(layer.sourceImage.pixel(red, 1)) == 255)
+            ++red;
+        QImage edge(2, 1, QImage::Format_ARGB32_Premultiplied);
+        edge.fill(0);
+        QPainter painter(&edge);
+        painter.translate(1 - red * 10, -5);
+        painter.scale(10, 10);
+        layer.vector->render(painter, QRectF(QPointF(), natural));
+        painter.end();
+        QCOMPARE(edge.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(edge.pixel(1, 0), 0u);
+    }
+
+    // Each attribute counted once, whatever quoted values, comments, CDATA sections and a
+    // DOCTYPE's internal subset hold.
+    void attributesCounted() {
+        const QList<std::tuple<QByteArray, qint64, qint64>> rows{
+            {"<a b='>=' c=\"'\"/><!-- <d e=1> --><f g='1'>x=1</f>", 2, 3},
+            {"<![CDATA[<a b=1 c=2>]]><?p d=1 e=2?><a b='1' />", 1, 1},
+            {"<!DOCTYPE a [<!-- ' --><?p \" ?><!ATTLIST a b CDATA 'x'>]><a b='1'/>", 1, 2},
+            {"<a b=\"1\"\n c = '2'></a><a d='1' e='2' f='3'/>", 3, 5}};
+        for (const auto& [xml, most, total] : rows) {
+            const SvgAttributes::Count count = SvgAttributes::count(xml);
+            QVERIFY2(count.mostOnOneElement == most && count.total == total, xml);
+        }
+    }
+
+    // An animated GIF's first frame, smaller than its screen, with a transparent pixel or none,
+    // shows on a transparent screen as browsers show it, whatever the background colour.
+    void gifFirstFrame() {
+        for (int hole = 0; hole < 4; ++hole) {
+            std::vector<Magick::Image> frames;
+            for (int side : {4, 10}) {
+                frames.push_back(magickPicture(crossPicture({side, side}, Qt::red)));
+                frames.back().page(Magick::Geometry(10, 10, side == 4 ? 3 : 0, side == 4 ? 3 : 0));
+            }
+            if (hole % 2)
+                frames[0].pixelColor(0, 0, Magick::Color("transparent"));
+            Magick::Blob blob;
+            frames[0].magick("GIF");
+            Magick::writeImages(frames.begin(), frames.end(), &blob);
+            QByteArray gif(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+            QCOMPARE(GifScreen::firstFrame(gif), QRect(3, 3, 4, 4));
+            gif[11] = char(hole / 2); // the background colour's index: one of these is opaque
+            const QImage image = PictureDecoder(gif).read();
+            QCOMPARE(image.size(), QSize(10, 10));
+            for (int y = 0; y < 10; ++y) {
+                for (int x = 0; x < 10; ++x) {
+                    const bool shown =
+                        QRect(3, 3, 4, 4).contains(x, y) && (hole % 2 == 0 || x + y > 6);
+                    QCOMPARE(qAlpha(image.pixel(x, y)), shown ? 255 : 0);
+                }
+            }
+        }
     }
 
     // Behind the icon, squares of 10 pixels alternate grey and light from a grey corner, and a grey

@@ -45,9 +45,11 @@ private slots:
     }
 
     void roundTrip() {
+        // Long enough for its text to be kept out of the JSON reader.
         const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" "
                                "height=\"40\"><circle cx=\"20\" cy=\"20\" r=\"18\" "
-                               "fill=\"red\"/></svg>";
+                               "fill=\"red\"/><desc>" +
+                               QByteArray(2000, 'x') + "</desc></svg>";
         const QString path = dir.filePath(QStringLiteral("saved.glimmer"));
         for (int round = 0; round < 6; ++round) {
             // Every output target, not only the first two, comes back as saved.
@@ -95,8 +97,10 @@ private slots:
 
     // Each row: text in the valid file, what replaces it, and what the reason must say.
     void badFiles() {
-        // A PNG header (sound checksums) claiming 100000 x 100000 pixels, none behind it.
+        // PNG headers (sound checksums) claiming 100000 x 100000 and 16384 x 16384 pixels, none
+        // behind them: two of the latter are refused as too many pixels, before any is decoded.
         const QByteArray huge = "\"iVBORw0KGgoAAAANSUhEUgABhqAAAYagCAYAAACoUgvIAAAAAElEQVQ1rwYe\"";
+        const QByteArray large = "\"iVBORw0KGgoAAAANSUhEUgAAQAAAAEAACAYAAACpyBCEAAAAAElEQVQ1rwYe\"";
         const QByteArray entities = "<!DOCTYPE svg [<!ENTITY a \"b\">]><svg>&a;</svg>";
         // Whole files, then values replacing every value of a key (up to its line's end or comma).
         const QList<QByteArrayList> rows{
@@ -117,9 +121,10 @@ private slots:
             {"rotation", "-400000", "picture 1"},
             {"name", "3", "picture 1"},
             {"data", "\"@@\"", "picture 1"},
-            {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 cannot"},
-            {"data", huge, "picture 1 is too large"},
-            {"data", '"' + entities.toBase64() + '"', "picture 1: declares XML entities"}};
+            {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 (p0.png) cannot"},
+            {"data", huge, "picture 1 (p0.png) is too large: 100000 x 100000"},
+            {"data", large, "too large together: 536 million pixels, at most 268 million"},
+            {"data", '"' + entities.toBase64() + '"', "picture 1 (p0.png): declares XML entities"}};
         for (const QByteArrayList& row : rows) {
             const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
             const QByteArray bytes =
