@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +28,8 @@
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <cstring>
 #include <memory>
@@ -65,6 +68,45 @@ void setFigure(benchmark::State& state, const std::string& label, double touched
     if (targetMs > 0)
         state.counters["target_ms"] = targetMs;
 }
+
+// The bytes of every file under `path` (a file or a folder): what a row wrote, beside its time.
+double writtenBytes(const QString& path) {
+    if (QFileInfo(path).isFile())
+        return double(QFileInfo(path).size());
+    double bytes = 0;
+    for (QDirIterator file(path, QDir::Files, QDirIterator::Subdirectories); file.hasNext();)
+        bytes += double(QFileInfo(file.next()).size());
+    return bytes;
+}
+
+// Processor seconds of this process and of the processes it waited for (convert), all threads
+// counted: the work of a row, which a machine busy with other work does not inflate as it does
+// the time.
+double processorSeconds() {
+    double seconds = 0;
+    for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval& time : {usage.ru_utime, usage.ru_stime})
+            seconds += double(time.tv_sec) + double(time.tv_usec) / 1e6;
+    }
+    return seconds;
+}
+
+// Counts the processor time of the iterations run between its making and `finish`, and the bytes
+// the last of them wrote at `path`.
+class WorkCounter {
+public:
+    void finish(benchmark::State& state, const QString& path) const {
+        if (state.iterations() > 0)
+            state.counters["cpu_ms"] =
+                (processorSeconds() - start) * 1e3 / double(state.iterations());
+        state.counters["bytes"] = writtenBytes(path);
+    }
+
+private:
+    double start = processorSeconds();
+};
 
 // A canvas holding the benchmark document at factor k, shown as the form shows it.
 std::unique_ptr<BenchDocument::ShownCanvas> openCanvas(int k, int pictures) {
@@ -190,9 +232,9 @@ QList<int> runEntries(const benchmark::State& state, int k) {
     return state.range(1) ? IconSizes::windowsSet() : icoEntries(k);
 }
 
-std::string entriesLabel(const benchmark::State& state, int k, const QString& file) {
+std::string entriesLabel(const benchmark::State& state, int k) {
     return std::string(state.range(1) ? "Windows set, sharp" : "default entries") +
-           ", k=" + std::to_string(k) + ", " + std::to_string(QFileInfo(file).size()) + " bytes";
+           ", k=" + std::to_string(k);
 }
 
 void convert(benchmark::State& state) {
@@ -208,6 +250,7 @@ void convert(benchmark::State& state) {
     rendering.save(png);
     const QString out = folder.filePath(QStringLiteral("out.ico"));
     const QStringList arguments = convertArguments(png, k, runEntries(state, k), out);
+    const WorkCounter work;
     for (auto _ : state) {
         QProcess process;
         process.start(program, arguments);
@@ -216,7 +259,8 @@ void convert(benchmark::State& state) {
             break;
         }
     }
-    setFigure(state, "convert, " + entriesLabel(state, k, out), icoBytes(k));
+    work.finish(state, out);
+    setFigure(state, "convert, " + entriesLabel(state, k), icoBytes(k));
 }
 
 // What the Go button does for "Windows": render the icon once, write every entry into one file
@@ -231,13 +275,15 @@ void writeIcoFile(benchmark::State& state) {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("icon.ico"));
     const ExportTarget::Destination destination = target.destinationOf(file);
+    const WorkCounter work;
     for (auto _ : state) {
         if (!target.write(document, renderDocumentIcon(document), destination).isEmpty()) {
             state.SkipWithError("the icon file could not be written");
             break;
         }
     }
-    setFigure(state, "writeIcoFile, " + entriesLabel(state, k, file), icoBytes(k));
+    work.finish(state, file);
+    setFigure(state, "writeIcoFile, " + entriesLabel(state, k), icoBytes(k));
 }
 
 // What the Go button does for "PNG Files" with the default sizes: render once, scale and write
@@ -254,12 +300,14 @@ void pngExport(benchmark::State& state) {
     double touched = 0;
     for (const int size : sizes)
         touched += iconBytes(k) + squareBytes(size);
+    const WorkCounter work;
     for (auto _ : state) {
         if (!target.write(document, renderDocumentIcon(document), destination).isEmpty()) {
             state.SkipWithError("a PNG file could not be written");
             break;
         }
     }
+    work.finish(state, folder.path());
     setFigure(state, "PNG export of 16, 32, 48, 256, k=" + std::to_string(k), touched);
 }
 
@@ -363,6 +411,7 @@ void platformSets(benchmark::State& state) {
     QTemporaryDir folder;
     QElapsedTimer timer;
     qint64 total = 0;
+    const WorkCounter work;
     for (auto _ : state) {
         timer.start();
         if (!writeTargets(document, keys, folder.path())) {
@@ -371,6 +420,7 @@ void platformSets(benchmark::State& state) {
         }
         total += timer.nsecsElapsed();
     }
+    work.finish(state, folder.path());
     if (!all && state.iterations() > 0)
         icoAndIcnsMs = double(total) / 1e6 / double(state.iterations());
     setFigure(state, all ? "every target (--all), k = 3" : ".ico + .icns, k = 3", 0,

@@ -1,8 +1,8 @@
 #include "filesettarget.h"
 
 #include "output/filecommit.h"
+#include "output/pngencoding.h"
 #include "output/pngwriter.h"
-#include "output/quickpng.h"
 #include "render/platformart.h"
 
 #include <QtConcurrent>
@@ -17,10 +17,12 @@ QString pathIn(const QString& folder, const QString& path) {
     return QDir::toNativeSeparators(QDir(folder).filePath(path));
 }
 
-// zlib's level for the sets' pictures: with one row filter, far faster than the default on
-// photographs for a few per cent more bytes, so that writing every platform's set takes at most
-// about twice the time of the .ico and .icns alone.
-constexpr int setLevel = 1;
+// A picture made without an alpha channel is for a store that refuses one (App Store, Play
+// Store): RGB, the kind their rules name, rather than a palette.
+EncodedFile encodeSetPicture(const QImage& picture) {
+    return encodePng(picture, PngEffort::Quick,
+                     picture.hasAlphaChannel() ? PngColours::Any : PngColours::Truecolour);
+}
 
 struct Translation {
     Q_DECLARE_TR_FUNCTIONS(ExportTarget)
@@ -60,7 +62,7 @@ OutputFailures FileSetTarget::write(const Document& document, const QImage& rend
     const QList<File> set = files(document, rendering, destination.name);
     const QList<EncodedFile> encoded =
         QtConcurrent::blockingMapped(&encodingPool(), set, [](const File& file) {
-            return file.image ? encodeQuickPng(file.image(), setLevel)
+            return file.image ? encodeSetPicture(file.image())
                               : EncodedFile{file.bytes(), QString()};
         });
     OutputFailures failures;

@@ -1,7 +1,7 @@
 #include "icnswriter.h"
 
 #include "output/filecommit.h"
-#include "output/pngwriter.h"
+#include "output/pngencoding.h"
 
 #include <array>
 #include <stdexcept>
@@ -94,7 +94,7 @@ QByteArray classicElements(const Slot& slot, const QImage& image) {
 }
 
 QByteArray pngBytes(const QImage& image) {
-    const EncodedFile encoded = encodePng(image);
+    const EncodedFile encoded = encodePng(image, PngEffort::Smallest, PngColours::Truecolour);
     if (!encoded.failure.isEmpty() || encoded.bytes.isEmpty())
         throw std::runtime_error(
             QStringLiteral("the %1 px element cannot be encoded").arg(image.width()).toStdString());

@@ -12,7 +12,8 @@
 // `rendering` (enlarged where the rendering is smaller than the slot). The 16 and 32 slots are
 // the classic 24-bit colour (is32, il32) with an 8-bit mask (s8mk, l8mk), which every macOS
 // version reads; PNG in those small slots is drawn wrongly by some. The @2x twins and the larger
-// slots are PNG (ic11, ic12, ic07, ic13, ic08, ic14, ic09, ic10).
+// slots are PNG (ic11, ic12, ic07, ic13, ic08, ic14, ic09, ic10), RGB or RGBA: libicns, which
+// Linux programs read icon files with, misreads palette and grey ones.
 namespace IcnsWriter {
 
 // Throws std::runtime_error when an element cannot be encoded (an empty rendering).

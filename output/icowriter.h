@@ -24,11 +24,12 @@ QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, 
 // The .ico file holding `entries` (square images), largest first whatever the order given: GTK's
 // reader misreads a PNG entry after a bitmap, and Windows breaks a tie between two entries as
 // near to the size it needs by taking the first, which should be the larger. Entries up to 64 px
-// as 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG at zlib's best
-// level. An entry without one visible pixel is a 1-bit BMP whose mask hides everything at any size:
-// readers that fall back to the mask (an alpha channel of zeros counts as none) would draw a PNG
-// or a colour bitmap with an empty mask black. Throws std::invalid_argument for no entries or an
-// entry that is empty or not square.
+// as 32-bit BMP with their AND mask, which every reader takes; larger ones as PNG (encodePng: the
+// fewest bytes found). An entry without one visible pixel is a 1-bit BMP whose mask hides
+// everything at any size: readers that fall back to the mask (an alpha channel of zeros counts as
+// none) would draw a PNG or a colour bitmap with an empty mask black. Throws std::invalid_argument
+// for no entries or an entry that is empty or not square, std::runtime_error for an entry that
+// cannot be encoded.
 QByteArray encodeIcoEntries(const QList<QImage>& entries);
 
 // Encodes `entries` and replaces `fileName` with them only when the whole file could be written.

@@ -4,25 +4,8 @@
 
 #include "trace/trace.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImageWriter>
 #include <QtConcurrent>
-
-// Encoded in memory first: a disk that fails in the middle of libpng's work would leave the
-// encoder's row buffers behind, and the file is committed whole anyway.
-EncodedFile encodePng(const QImage& image, int level) {
-    EncodedFile encoded;
-    QBuffer buffer(&encoded.bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "PNG");
-    // Qt's PNG quality runs the other way: 100 is no compression, 0 the strongest.
-    if (level >= 0)
-        writer.setQuality(100 - (level * 91 + 8) / 9);
-    if (!writer.write(image))
-        encoded.failure = writer.errorString();
-    return encoded;
-}
 
 QThreadPool& encodingPool() {
     static QThreadPool pool;

@@ -2,25 +2,16 @@
 
 #include "output/outputfailure.h"
 #include "output/pendingpng.h"
+#include "output/pngencoding.h"
 
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QThreadPool>
 
-// A file's bytes, or why they could not be made.
-struct EncodedFile {
-    QByteArray bytes;
-    QString failure;
-};
-
 // The threads pictures are drawn and encoded on. Their tasks never wait for other tasks, so any
 // thread, one of another pool included, may wait for them without a deadlock.
 QThreadPool& encodingPool();
-
-// `image` as PNG bytes, made in memory, with zlib's compression `level` (0 to 9; -1: zlib's
-// default).
-EncodedFile encodePng(const QImage& image, int level = -1);
 
 // Writes every image to its file as PNG, going on past failures; the images are encoded side by
 // side on every core, the files written in list order. An existing file is replaced only by a

@@ -214,8 +214,14 @@ void checkIconFile(const std::wstring& folder, const std::wstring& name) {
         Check::expect(icon && loadedEdge(icon) == n, label + " loads at " + std::to_string(n));
         if (icon)
             DestroyIcon(icon);
-        standIns +=
-            " " + std::to_string(n) + " from " + std::to_string(pickedEntry(file, sizes, n));
+        const int picked = pickedEntry(file, sizes, n);
+        standIns += " " + std::to_string(n) + " from " + std::to_string(picked);
+        // 24 is as near to 16 as to 32: the larger is the sharper once scaled.
+        const auto has = [&](int edge) {
+            return std::find(sizes.begin(), sizes.end(), edge) != sizes.end();
+        };
+        if (n == 24 && has(16) && has(32))
+            Check::expect(picked == 32, label + " answers 24 with its 32 entry");
     }
     std::printf("  %s%s\n", line.c_str(), standIns.empty() ? "" : (";" + standIns).c_str());
 }
