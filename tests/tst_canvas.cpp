@@ -270,6 +270,8 @@ private Q_SLOTS:
         const QByteArray base64 = "base64," + png.data().toBase64();
         QTest::newRow("embedded picture") << image << "data:image/png;" + base64 << true;
         QTest::newRow("file, base64 in its name") << image << "red.png#" + base64 << false;
+        QTest::newRow("filter's picture of the document")
+            << QByteArray("<filter><feImage href=\"%\"/></filter>") << QByteArray("#g") << true;
         // A data: URI holding a document would be drawn past the cleaning.
         QTest::newRow("document in a url()") << rect << "url(data:image/svg+xml;" + base64 << false;
         QTest::newRow("inclusion")

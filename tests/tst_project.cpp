@@ -122,6 +122,7 @@ private slots:
             {"name", "3", "picture 1"},
             {"data", "\"@@\"", "picture 1"},
             {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 (p0.png) cannot"},
+            {"data", "\"*9\"", "picture 1 (p0.png) cannot"},
             {"data", huge, "picture 1 (p0.png) is too large: 100000 x 100000"},
             {"data", large, "too large together: 536 million pixels, at most 268 million"},
             {"data", '"' + entities.toBase64() + '"', "picture 1 (p0.png): declares XML entities"}};
