@@ -363,6 +363,14 @@ private Q_SLOTS:
         row("big.svg", svg(square, QByteArray(17 << 20, ' ')), {}, "larger than 16 MB");
         row("cut.svgz", gzipped(svg(square, red)).left(40), {}, "cannot be read");
         row("broken.svg", "<svg><rect></svg>", {}, "cannot be read");
+        // Found by fuzzing: a 4 x 4 PNG whose text chunk after the pixels claims 1.7 GB.
+        row("text-chunk.png",
+            QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAQAAAAEAQAAAACBiqPTAAAABGdBTUEAALGP"
+                                   "C/xhBQAAAAJiS0dEAAHdihOkAAAAB3RJTUUH6gwIBDYdllwC2gAAAAxJREFU"
+                                   "CNdj+MAAhgAPCAPBXlvjwQAAACV0RVh0ZGF0ZTpjcmVhdGUAMjAyNi0xMi0w"
+                                   "OFQwNDo1d2lkdDBoPSIwOCIgaGVpZwAldEVYdGRhdGU6bW9kaWZ5ADIwMjYt"
+                                   "MTItMDhUMDQ6NTQ6MjkrMDA6MDACSAI2AAAAAElFTkSuQmCC"),
+            {}, "cannot be read");
         row("page.svg", "<html><body/></html>", {}, "not an SVG picture");
         row("utf16.svg",
             QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
