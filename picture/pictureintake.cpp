@@ -2,6 +2,7 @@
 
 #include "picture/picturedecoder.h"
 #include "picture/picturelimits.h"
+#include "picture/pngchunks.h"
 #include "picture/vectorpicture.h"
 #include "trace/trace.h"
 
@@ -30,6 +31,10 @@ void refuseAsTooLarge(Picture& picture, QSize size) {
 }
 
 void readRaster(Picture& picture, qint64 pixelsLeft) {
+    if (PngChunks::isPng(picture.bytes) && !PngChunks::fitTheFile(picture.bytes)) {
+        picture.refusal = tr("cannot be read");
+        return;
+    }
     PictureDecoder decoder(picture.bytes);
     const QSize declared = decoder.size();
     if (declared.isEmpty()) {

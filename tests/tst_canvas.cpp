@@ -5,6 +5,7 @@
 #include "document/editeddocument.h"
 #include "picture/jpegdecoder.h"
 #include "picture/picturedecoder.h"
+#include "picture/pngchunks.h"
 #include "picture/svgattributes.h"
 #include "picture/svgcleaner.h"
 #include "picture/vectorpicture.h"
@@ -388,6 +389,22 @@ private Q_SLOTS:
             "too complex: 100005 attributes");
         row("spread.svg", svg(square, ("<rect " + attributes(250) + "/>").repeated(801)), {},
             "too complex: 200255 attributes");
+    }
+
+    // A PNG is walked chunk by chunk before libpng sees it: a chunk claiming more than the file
+    // holds refuses it; a file cut short inside a chunk's frame is left to libpng.
+    void pngChunksWithinTheFile() {
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
+                QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG"));
+        QVERIFY(PngChunks::isPng(png) && !PngChunks::isPng(png.mid(1)));
+        QVERIFY(PngChunks::fitTheFile(png) && PngChunks::fitTheFile(png.left(40)));
+        // The chunk after the header (at 8 + 25) claims 2 GB.
+        const QByteArray claiming = png.left(33) + "\x7f\xff\xff\xff" + png.mid(37);
+        QVERIFY(!PngChunks::fitTheFile(claiming));
+        QVERIFY(PngChunks::fitTheFile(claiming.left(40)));
+        QVERIFY(PngChunks::fitTheFile(png + "trailing bytes after the end"));
     }
 
     // A dropped SVG becomes a layer drawn at its natural size, bounded, from its own content
