@@ -93,6 +93,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 }
 
 MainWindow::~MainWindow() {
+    // The undo stack clears itself as the form goes, after this window has stopped being one.
+    disconnect(form->undoStack(), nullptr, this, nullptr);
     delete ui;
 }
 
