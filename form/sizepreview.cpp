@@ -69,6 +69,7 @@ SizePreview::SizePreview(QWidget* parent) : QWidget(parent) {
 void SizePreview::showEntries(const QList<QImage>& entries, const QList<int>& sizes) {
     shown = entries;
     captions = sizes;
+    blank = nothingVisible(entries);
     updateGeometry();
     update();
 }
@@ -114,7 +115,7 @@ void SizePreview::paintGround(QPainter& painter, int left, int ground) {
 
 void SizePreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (nothingVisible(shown)) {
+    if (blank) {
         painter.fillRect(rect(), grounds[0]);
         painter.setPen(captionColors[0]);
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,

@@ -49,4 +49,6 @@ private:
 
     QList<QImage> shown;
     QList<int> captions;
+    // Whether no entry shown has a visible pixel, worked out once per change, not per paint.
+    bool blank = true;
 };
