@@ -13,9 +13,10 @@ OutputFailures RenderJob::run() const {
     static QThreadPool targets;
     using Output = std::pair<const ExportTarget*, ExportTarget::Destination>;
     const QImage rendering = renderDocumentIcon(document);
+    PngEncodings encodings;
     const QList<OutputFailures> written =
         QtConcurrent::blockingMapped(&targets, outputs, [&](const Output& output) {
-            return output.first->write(document, rendering, output.second);
+            return output.first->write(document, rendering, output.second, encodings);
         });
     OutputFailures failures;
     for (const OutputFailures& some : written)

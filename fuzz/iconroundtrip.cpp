@@ -136,7 +136,8 @@ void checkIcns(const QImage& picture) {
     const Slot icnsSlots[] = {
         {"is32", 16, "s8mk"}, {"il32", 32, "l8mk"}, {"ic11", 32},  {"ic12", 64},  {"ic07", 128},
         {"ic13", 256},        {"ic08", 256},        {"ic14", 512}, {"ic09", 512}, {"ic10", 1024}};
-    const QList<Element> elements = icnsElements(IcnsWriter::encode(picture));
+    PngEncodings encodings;
+    const QList<Element> elements = icnsElements(IcnsWriter::encode(picture, encodings));
     qsizetype at = 0;
     for (const Slot& slot : icnsSlots) {
         require(at < elements.size() && elements.at(at).type == slot.type);

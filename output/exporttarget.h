@@ -2,6 +2,7 @@
 
 #include "document/document.h"
 #include "output/outputfailure.h"
+#include "output/pngencodings.h"
 
 #include <QImage>
 #include <QList>
@@ -57,9 +58,13 @@ public:
     }
 
     // Writes the document's icon, `rendering` (IconRenderer::renderIcon of it), at `destination`,
-    // creating missing folders and going on past failures; answers those.
+    // creating missing folders and going on past failures; answers those. Targets written
+    // together share `encodings`, so a picture several of them hold is encoded once.
     virtual OutputFailures write(const Document& document, const QImage& rendering,
-                                 const Destination& destination) const = 0;
+                                 const Destination& destination, PngEncodings& encodings) const = 0;
+    // The same, for a target written alone.
+    OutputFailures write(const Document& document, const QImage& rendering,
+                         const Destination& destination) const;
     // What the status bar says after write() answered `failures`; empty: nothing to say.
     virtual QString writtenMessage(const Document& document, const Destination& destination,
                                    const OutputFailures& failures) const = 0;

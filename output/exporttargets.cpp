@@ -24,6 +24,12 @@ ExportTarget::Destination ExportTarget::destinationIn(const QString& folder,
     return asksForFile() ? batchDestination(folder, name) : Destination{folder, name};
 }
 
+OutputFailures ExportTarget::write(const Document& document, const QImage& rendering,
+                                   const Destination& destination) const {
+    PngEncodings encodings;
+    return write(document, rendering, destination, encodings);
+}
+
 std::optional<OutputFailure> ExportTarget::makeFolder(const QString& folder, const QString& file) {
     if (QDir().mkpath(folder))
         return std::nullopt;

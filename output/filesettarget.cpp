@@ -19,9 +19,9 @@ QString pathIn(const QString& folder, const QString& path) {
 
 // A picture made without an alpha channel is for a store that refuses one (App Store, Play
 // Store): RGB, the kind their rules name, rather than a palette.
-EncodedFile encodeSetPicture(const QImage& picture) {
-    return encodePng(picture, PngEffort::Quick,
-                     picture.hasAlphaChannel() ? PngColours::Any : PngColours::Truecolour);
+EncodedFile encodeSetPicture(const QImage& picture, PngEncodings& encodings) {
+    return encodings.encode(picture, PngEffort::Balanced,
+                            picture.hasAlphaChannel() ? PngColours::Any : PngColours::Truecolour);
 }
 
 struct Translation {
@@ -56,13 +56,13 @@ QStringList FileSetTarget::filesBeyondTheChosen(const Document& document,
 }
 
 OutputFailures FileSetTarget::write(const Document& document, const QImage& rendering,
-                                    const Destination& destination) const {
+                                    const Destination& destination, PngEncodings& encodings) const {
     if (const auto failure = makeFolder(destination.path, destination.path))
         return {*failure};
     const QList<File> set = files(document, rendering, destination.name);
     const QList<EncodedFile> encoded =
-        QtConcurrent::blockingMapped(&encodingPool(), set, [](const File& file) {
-            return file.image ? encodeSetPicture(file.image())
+        QtConcurrent::blockingMapped(&encodingPool(), set, [&](const File& file) {
+            return file.image ? encodeSetPicture(file.image(), encodings)
                               : EncodedFile{file.bytes(), QString()};
         });
     OutputFailures failures;

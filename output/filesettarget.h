@@ -31,7 +31,7 @@ public:
     QStringList filesBeyondTheChosen(const Document& document,
                                      const Destination& destination) const override;
     OutputFailures write(const Document& document, const QImage& rendering,
-                         const Destination& destination) const override;
+                         const Destination& destination, PngEncodings& encodings) const override;
     QString writtenMessage(const Document& document, const Destination& destination,
                            const OutputFailures& failures) const override;
 

@@ -31,10 +31,11 @@ public:
     }
 
     OutputFailures write(const Document& document, const QImage& rendering,
-                         const Destination& destination) const override {
+                         const Destination& destination, PngEncodings& encodings) const override {
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
-        if (auto failure = IcnsWriter::write(destination.path, artwork(document, rendering)))
+        if (auto failure =
+                IcnsWriter::write(destination.path, artwork(document, rendering), encodings))
             return {*failure};
         return {};
     }

@@ -93,8 +93,9 @@ QByteArray classicElements(const Slot& slot, const QImage& image) {
     return element(slot.type, colour) + element(slot.maskType, channelPlane(pixels, 3));
 }
 
-QByteArray pngBytes(const QImage& image) {
-    const EncodedFile encoded = encodePng(image, PngEffort::Smallest, PngColours::Truecolour);
+QByteArray pngBytes(const QImage& image, PngEncodings& encodings) {
+    const EncodedFile encoded =
+        encodings.encode(image, PngEffort::Smallest, PngColours::Truecolour);
     if (!encoded.failure.isEmpty() || encoded.bytes.isEmpty())
         throw std::runtime_error(
             QStringLiteral("the %1 px element cannot be encoded").arg(image.width()).toStdString());
@@ -105,20 +106,22 @@ QByteArray pngBytes(const QImage& image) {
 
 namespace IcnsWriter {
 
-QByteArray encode(const QImage& rendering) {
+QByteArray encode(const QImage& rendering, PngEncodings& encodings) {
     QByteArray body;
     for (const Slot& slot : slotTable) {
         const QImage image =
             rendering.scaled(slot.size, slot.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        body += slot.maskType ? classicElements(slot, image) : element(slot.type, pngBytes(image));
+        body += slot.maskType ? classicElements(slot, image)
+                              : element(slot.type, pngBytes(image, encodings));
     }
     return element("icns", body);
 }
 
-std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering) {
+std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,
+                                   PngEncodings& encodings) {
     QByteArray bytes;
     try {
-        bytes = encode(rendering);
+        bytes = encode(rendering, encodings);
     } catch (const std::runtime_error& error) {
         return OutputFailure{fileName, QString::fromStdString(error.what())};
     }

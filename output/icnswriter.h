@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/outputfailure.h"
+#include "output/pngencodings.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -17,9 +18,10 @@
 namespace IcnsWriter {
 
 // Throws std::runtime_error when an element cannot be encoded (an empty rendering).
-QByteArray encode(const QImage& rendering);
+QByteArray encode(const QImage& rendering, PngEncodings& encodings);
 
 // Replaces `fileName` only with a whole file; answers what went wrong, or nothing.
-std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering);
+std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,
+                                   PngEncodings& encodings);
 
 } // namespace IcnsWriter

@@ -38,9 +38,9 @@ public:
         return files;
     }
 
-    OutputFailures write(const Document&, const QImage& rendering,
-                         const Destination& destination) const override {
-        return IconThemeWriter::write(destination.path, destination.name, rendering);
+    OutputFailures write(const Document&, const QImage& rendering, const Destination& destination,
+                         PngEncodings& encodings) const override {
+        return IconThemeWriter::write(destination.path, destination.name, rendering, encodings);
     }
 
     QString writtenMessage(const Document&, const Destination& destination,

@@ -47,7 +47,8 @@ OutputFailures writeIndexUnlessPresent(const QString& folder) {
 
 } // namespace
 
-OutputFailures write(const QString& folder, const QString& name, const QImage& rendering) {
+OutputFailures write(const QString& folder, const QString& name, const QImage& rendering,
+                     PngEncodings& encodings) {
     OutputFailures failures;
     QList<PendingPng> images;
     for (int size : sizes()) {
@@ -61,7 +62,7 @@ OutputFailures write(const QString& folder, const QString& name, const QImage& r
     }
     if (failures.isEmpty())
         failures = writeIndexUnlessPresent(folder);
-    return failures + writePngImages(images);
+    return failures + writePngImages(images, encodings);
 }
 
 } // namespace IconThemeWriter

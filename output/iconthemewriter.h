@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/outputfailure.h"
+#include "output/pngencodings.h"
 
 #include <QImage>
 #include <QList>
@@ -17,6 +18,7 @@ QString fileName(const QString& folder, const QString& name, int size);
 
 // Creates the folders and writes every size, and the theme's index when the folder has none;
 // goes on past failures and answers those.
-OutputFailures write(const QString& folder, const QString& name, const QImage& rendering);
+OutputFailures write(const QString& folder, const QString& name, const QImage& rendering,
+                     PngEncodings& encodings);
 
 } // namespace IconThemeWriter

@@ -31,8 +31,9 @@ public:
 
     bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
 
+    // Its entries are its own: bitmaps, and PNGs of a kind no other target writes.
     OutputFailures write(const Document& document, const QImage& rendering,
-                         const Destination& destination) const override {
+                         const Destination& destination, PngEncodings&) const override {
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
         const int k = document.style.canvasFactor;

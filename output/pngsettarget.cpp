@@ -32,10 +32,10 @@ public:
     }
 
     OutputFailures write(const Document& document, const QImage& rendering,
-                         const Destination& destination) const override {
+                         const Destination& destination, PngEncodings& encodings) const override {
         if (const auto failure = makeFolder(destination.path, destination.path))
             return {*failure};
-        return writePngImages(pendingPngs(destination.path, sizes(document), rendering));
+        return writePngImages(pendingPngs(destination.path, sizes(document), rendering), encodings);
     }
 
     QString writtenMessage(const Document& document, const Destination& destination,

@@ -12,9 +12,11 @@ QThreadPool& encodingPool() {
     return pool;
 }
 
-OutputFailures writePngImages(const QList<PendingPng>& images) {
-    const QList<EncodedFile> encoded = QtConcurrent::blockingMapped(
-        &encodingPool(), images, [](const PendingPng& entry) { return encodePng(entry.image); });
+OutputFailures writePngImages(const QList<PendingPng>& images, PngEncodings& encodings) {
+    const QList<EncodedFile> encoded =
+        QtConcurrent::blockingMapped(&encodingPool(), images, [&](const PendingPng& entry) {
+            return encodings.encode(entry.image);
+        });
     OutputFailures failures;
     for (qsizetype i = 0; i < images.size(); ++i) {
         QString reason = encoded[i].failure;

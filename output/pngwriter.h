@@ -2,7 +2,7 @@
 
 #include "output/outputfailure.h"
 #include "output/pendingpng.h"
-#include "output/pngencoding.h"
+#include "output/pngencodings.h"
 
 #include <QImage>
 #include <QList>
@@ -16,7 +16,7 @@ QThreadPool& encodingPool();
 // Writes every image to its file as PNG, going on past failures; the images are encoded side by
 // side on every core, the files written in list order. An existing file is replaced only by a
 // complete new one. Answers the files that could not be written.
-OutputFailures writePngImages(const QList<PendingPng>& images);
+OutputFailures writePngImages(const QList<PendingPng>& images, PngEncodings& encodings);
 
 // "48x48.png" in `folder`, joined with the platform's separator (never doubled at a drive root).
 QString pngFileName(const QString& folder, int size);

@@ -123,7 +123,9 @@ private slots:
         QCOMPARE(readFileBytes(out + "/p.ico"), icoOf(document, {saved.output.iconSizes, true}));
         const QImage rendering = IconRenderer(2).renderIcon(document.style, document.layers);
         QTemporaryDir window;
-        QVERIFY(writePngImages(pendingPngs(window.path(), {16, 32, 256}, rendering)).isEmpty());
+        PngEncodings encodings;
+        QVERIFY(writePngImages(pendingPngs(window.path(), {16, 32, 256}, rendering), encodings)
+                    .isEmpty());
         for (int size : {16, 32, 256}) {
             const QString name = QStringLiteral("/%1x%1.png").arg(size);
             QCOMPARE(readFileBytes(out + "/png" + name), readFileBytes(window.path() + name));

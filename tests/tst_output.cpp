@@ -7,11 +7,13 @@
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
 #include "output/pngencoding.h"
+#include "output/pngencodings.h"
 #include "output/resolutionlist.h"
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
+#include <QtConcurrent>
 #include <QtWidgets>
 
 #include <algorithm>
@@ -298,6 +300,43 @@ private Q_SLOTS:
             QCOMPARE_LE(encoded.bytes.size(), qtPng(picture).size());
         }
         QCOMPARE(encodePng(QImage()).failure, "no picture to encode");
+    }
+
+    // Targets written together share one set of encodings, asked from many threads at once: each
+    // answer is encodePng's for its own pixels, effort and colours, whichever copy of the pixels
+    // asked first. The same bits in a premultiplied format are other pixels.
+    void sharedEncodings() {
+        const QImage few = randomPicture(QSize(40, 40), 5, false, true, 21);
+        QImage straight(2, 2, QImage::Format_ARGB32);
+        straight.fill(qRgba(100, 60, 20, 128));
+        QImage bitsAsPremultiplied = straight.copy();
+        QVERIFY(bitsAsPremultiplied.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied));
+        const QList<QImage> pictures{few, randomPicture(QSize(64, 48), 0, false, true, 22),
+                                     straight, bitsAsPremultiplied};
+        struct Request {
+            QImage picture;
+            PngEffort effort;
+            PngColours colours;
+        };
+        QList<Request> requests;
+        QRandomGenerator random(23);
+        for (int i = 0; i < 96; ++i) {
+            requests.append({pictures[random.bounded(pictures.size())].copy(),
+                             PngEffort(random.bounded(3)), PngColours(random.bounded(3))});
+        }
+        PngEncodings encodings;
+        const QList<QByteArray> shared =
+            QtConcurrent::blockingMapped(requests, [&](const Request& r) {
+                return encodings.encode(r.picture, r.effort, r.colours).bytes;
+            });
+        for (qsizetype i = 0; i < requests.size(); ++i) {
+            const Request& r = requests[i];
+            QCOMPARE(shared[i], encodePng(r.picture, r.effort, r.colours).bytes);
+        }
+        const QRgb read = QImage::fromData(encodings.encode(bitsAsPremultiplied).bytes).pixel(0, 0);
+        QCOMPARE(read, qUnpremultiply(bitsAsPremultiplied.pixel(0, 0)));
+        QCOMPARE_NE(read, straight.pixel(0, 0));
+        QCOMPARE(encodings.encode(QImage()).failure, "no picture to encode");
     }
 
     void goButton_data() {

@@ -375,7 +375,9 @@ private slots:
     // that cannot be encoded is a failure naming the file, which is not written.
     void allTargetsAndFailures() {
         const QString none = path("none.icns");
-        QCOMPARE(IcnsWriter::write(none, QImage()).value_or(OutputFailure{}).fileName, none);
+        PngEncodings encodings;
+        QCOMPARE(IcnsWriter::write(none, QImage(), encodings).value_or(OutputFailure{}).fileName,
+                 none);
         QVERIFY(!QFile::exists(none));
         const QString all = path("all");
         QVERIFY(QDir().mkpath(all));
