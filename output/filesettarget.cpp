@@ -17,10 +17,18 @@ QString pathIn(const QString& folder, const QString& path) {
     return QDir::toNativeSeparators(QDir(folder).filePath(path));
 }
 
+// Pictures above this many pixels are encoded at the balanced effort: the sets hold many, and all
+// targets together are written in at most twice the time of the .ico and the .icns alone.
+constexpr qsizetype largestSmallest = 512 * 512;
+
 // A picture made without an alpha channel is for a store that refuses one (App Store, Play
-// Store): RGB, the kind their rules name, rather than a palette.
+// Store): RGB, the kind their rules name, rather than a palette. Up to 512 x 512 pixels, the
+// effort of the PNG sets and icon themes, so that the pictures a set shares with them (the 16 to
+// 512 px icon) are encoded once when all are written together.
 EncodedFile encodeSetPicture(const QImage& picture, PngEncodings& encodings) {
-    return encodings.encode(picture, PngEffort::Balanced,
+    const qsizetype pixels = qsizetype(picture.width()) * picture.height();
+    return encodings.encode(picture,
+                            pixels <= largestSmallest ? PngEffort::Smallest : PngEffort::Balanced,
                             picture.hasAlphaChannel() ? PngColours::Any : PngColours::Truecolour);
 }
 

@@ -15,9 +15,7 @@ enum class PngEffort {
     // For the .icns, the PNG sets and the icon themes: libdeflate's near-optimal level, 5 to 7 %
     // fewer bytes than zlib's best.
     Smallest,
-    // For the platforms' folders of many large pictures, all of them written in at most twice the
-    // time of the .ico and .icns: the near-optimal level up to 512 x 512 pixels, a third of its
-    // time above (for 2 to 4 % more bytes on photographs).
+    // A third of the time of the smallest, for 2 to 4 % more bytes on photographs.
     Balanced,
     // For the .ico, written in at most half the time ImageMagick takes.
     Quick,
@@ -26,11 +24,9 @@ enum class PngEffort {
 // Which colour types an encoding may choose from.
 enum class PngColours {
     Any,
-    // RGB or RGBA: libicns (icns2png) reads palette and grey PNG elements of an .icns wrongly.
+    // RGB or RGBA: libicns (icns2png) reads palette and grey PNG elements of an .icns wrongly,
+    // and the stores refuse an icon without alpha in any other kind.
     Truecolour,
-    // 8-bit RGBA only: the one kind ImageMagick writes into icon files, and the one Windows' own
-    // icon reader (which no test here can run) is known to take.
-    Rgba,
 };
 
 // Every PNG we write: the pixels of `image` exactly (fully transparent pixels all as transparent
@@ -38,8 +34,9 @@ enum class PngColours {
 // that holds the pixels exactly (a palette of up to 256 colours with 1, 2, 4 or 8 bits an index
 // and translucent entries through tRNS; grey; grey with alpha; RGB; RGBA) is tried with every
 // row under the filter whose output has the smallest sum of absolute values (libpng's adaptive
-// choice) and with no filter at all (which wins for flat art); libdeflate's quickest level ranks
-// them on a quarter of the rows, and the best is compressed at the level of `effort`. No
+// choice) and with no filter at all (which wins for flat art); a quick libdeflate level ranks
+// them on a quarter of the rows, and the best is compressed at the level of `effort` (and by zlib
+// where zlib does better: rows of long runs, and a photograph's at the quick effort). No
 // ancillary chunks: no reader of icons looks at them. Fails only for a null image or when memory
 // runs out.
 EncodedFile encodePng(const QImage& image, PngEffort effort = PngEffort::Smallest,

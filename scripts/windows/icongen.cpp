@@ -42,6 +42,17 @@ IconStyle documentStyle() {
     return style;
 }
 
+// One colour in a rounded rectangle: under 256 colours with the edge's alpha, so its large
+// entries are palette PNGs with translucent palette entries.
+IconStyle flatStyle() {
+    IconStyle style;
+    style.shape = int(ContainerShape::RoundedRectangle);
+    style.useBackground = true;
+    style.backStyle = int(BackStyle::Solid);
+    style.backColor1 = QColor(0x1e, 0x5a, 0xc8);
+    return style;
+}
+
 // A disc fading out to its rim and a half-transparent bar, reaching past the icon's edge.
 Layer picture() {
     QImage image(200, 140, QImage::Format_ARGB32);
@@ -105,7 +116,9 @@ int main(int argc, char** argv) {
         const char* name;
         IconStyle style;
         QList<Layer> layers;
-    } documents[] = {{"document", documentStyle(), {picture()}}, {"empty", IconStyle(), {}}};
+    } documents[] = {{"document", documentStyle(), {picture()}},
+                     {"flat", flatStyle(), {}},
+                     {"empty", IconStyle(), {}}};
     const struct {
         const char* name;
         QList<int> sizes;

@@ -7,9 +7,15 @@ and Pillow, gdk-pixbuf and ImageMagick must read every PNG file alike, palette o
 a flat picture, a soft-edged one and the empty icon. gdk-pixbuf must also read the application's
 own icon file as its PNG file.
 
+Every set of PNG files, and the .ico's PNG entry, is also no larger than the better of
+ImageMagick and Pillow writing the same pixels at their strongest (a photograph among the
+pictures); in the platforms' sets, the files up to 512 x 512 (larger ones are written at a
+quicker level).
+
 Usage: check-readers.py GLIMMERDOCK ICONS_FOLDER"""
 
 import glob
+import io
 import os
 import struct
 import subprocess
@@ -95,15 +101,77 @@ def icns_elements(path):
     yield "gdk-pixbuf", pixbuf(path)
 
 
+def peer_bytes(path):
+    """The bytes of the PNG file at `path` as ImageMagick (level 9, adaptive filters) and Pillow
+    (optimize) write its pixels; an RGB file (what the stores require) as RGB, as Pillow keeps it."""
+    with open(path, "rb") as file:
+        rgb = file.read(26)[25] == 2
+    magick_png = subprocess.run(["convert", path, "-quality", "95", "png24:-" if rgb else "png:-"],
+                                check=True, capture_output=True).stdout
+    pillow_png = io.BytesIO()
+    with Image.open(path) as image:
+        image.save(pillow_png, "PNG", optimize=True)
+    return len(magick_png), len(pillow_png.getvalue())
+
+
+def no_larger_than_peers(name, folder):
+    """Our bytes against the better of ImageMagick and Pillow for every folder of PNG files under
+    `folder` (set by set), and for the .ico's 256 entry against their own .ico writers."""
+    failures = []
+    for target in sorted(os.listdir(folder)):
+        ours = magick_total = pillow_total = 0
+        for png in glob.glob(os.path.join(folder, target, "**", "*.png"), recursive=True):
+            with Image.open(png) as image:
+                if image.width * image.height > 512 * 512:
+                    continue
+            ours += os.path.getsize(png)
+            magick_bytes, pillow_bytes = peer_bytes(png)
+            magick_total += magick_bytes
+            pillow_total += pillow_bytes
+        if ours > min(magick_total, pillow_total):
+            failures.append(f"{name} {target}: {ours} bytes, ImageMagick {magick_total}, "
+                            f"Pillow {pillow_total}")
+    icon = glob.glob(os.path.join(folder, "ico", "*.ico"))[0]
+    entry = ico_png_entry(icon)
+    if entry:
+        with tempfile.TemporaryDirectory() as work:
+            png, magick_ico = os.path.join(work, "256.png"), os.path.join(work, "magick.ico")
+            with open(png, "wb") as file:
+                file.write(entry)
+            subprocess.run(["convert", png, magick_ico], check=True)
+            pillow_ico = io.BytesIO()
+            with Image.open(png) as image:
+                image.save(pillow_ico, "ICO", sizes=[(256, 256)])
+            peers = (len(ico_png_entry(magick_ico)), len(ico_png_entry(pillow_ico.getvalue())))
+        if len(entry) > min(peers):
+            failures.append(f"{name} .ico: a 256 entry of {len(entry)} bytes, theirs {peers}")
+    return failures
+
+
+def ico_png_entry(source):
+    """The bytes of the 256 px entry of an .ico file (a path or its bytes) if it is a PNG."""
+    data = source if isinstance(source, bytes) else open(source, "rb").read()
+    for i in range(struct.unpack("<H", data[4:6])[0]):
+        record = data[6 + 16 * i:22 + 16 * i]
+        size, offset = struct.unpack("<II", record[8:16])
+        if record[0] == 0 and data[offset:offset + 4] == b"\x89PNG":
+            return data[offset:offset + size]
+    return b""
+
+
+def render(glimmerdock, *arguments):
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    subprocess.run([glimmerdock, "render", *arguments], check=True, env=env)
+
+
 def check(glimmerdock, work, name):
     picture = os.path.join(work, name)
-    with open(picture, "w") as file:
-        file.write(PICTURES[name])
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    if name in PICTURES:
+        with open(picture, "w") as file:
+            file.write(PICTURES[name])
     out = os.path.join(work, name[:-4])
-    subprocess.run([glimmerdock, "render", picture, "--ico", out + ".ico", "--icns",
-                    out + ".icns", "--png", out, "--sizes", ",".join(map(str, SIZES))],
-                   check=True, env=env)
+    render(glimmerdock, picture, "--ico", out + ".ico", "--icns", out + ".icns", "--png", out,
+           "--sizes", ",".join(map(str, SIZES)))
     failures, written = [], {}
     for size in SIZES:
         png = os.path.join(out, f"{size}x{size}.png")
@@ -119,13 +187,16 @@ def check(glimmerdock, work, name):
         for reader, (edge, pixels) in entries(out + suffix):
             if (edge, pixels) != written.get(edge):
                 failures.append(f"{name}{suffix}: {reader} reads the {edge} px entry otherwise")
-    return failures, palettes
+    render(glimmerdock, picture, "--all", out + "-all")
+    return failures + no_larger_than_peers(name, out + "-all"), palettes
 
 
 def main():
     failures, palettes = [], 0
     with tempfile.TemporaryDirectory() as work:
-        for name in PICTURES:
+        subprocess.run(["convert", "-size", "300x200", "-seed", "3", "plasma:fractal",
+                        os.path.join(work, "photo.png")], check=True)
+        for name in (*PICTURES, "photo.png"):
             found, counted = check(sys.argv[1], work, name)
             failures += found
             palettes += counted
