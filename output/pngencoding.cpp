@@ -30,16 +30,6 @@ constexpr qsizetype largestCompressedTwice = 192 * 1024;
 // Rows that libdeflate compresses to less than a 32nd are nearly all long runs.
 constexpr int nearlyAllRuns = 32;
 
-// The level for pictures of up to `largestSmall` pixels, and for larger ones.
-struct Levels {
-    qsizetype largestSmall;
-    int small;
-    int large;
-};
-constexpr Levels smallestLevels{0, 10, 10};
-constexpr Levels balancedLevels{0, 7, 7};
-constexpr Levels quickLevels{256 * 256, 7, 6};
-
 // An RGBA8888 pixel as one number, red in the top byte whatever the machine.
 quint32 pixelAt(const uchar* pixel) {
     return quint32(pixel[0]) << 24 | quint32(pixel[1]) << 16 | quint32(pixel[2]) << 8 | pixel[3];
@@ -332,10 +322,15 @@ QByteArray deflated(const QByteArray& data, int level) {
 }
 
 int finalLevel(PngEffort effort, qsizetype pixelCount) {
-    const Levels& levels = effort == PngEffort::Quick      ? quickLevels
-                           : effort == PngEffort::Balanced ? balancedLevels
-                                                           : smallestLevels;
-    return pixelCount <= levels.largestSmall ? levels.small : levels.large;
+    switch (effort) {
+    case PngEffort::Smallest:
+        return 10;
+    case PngEffort::Balanced:
+        return 7;
+    case PngEffort::Quick:
+        return pixelCount <= 256 * 256 ? 7 : 6;
+    }
+    return 10;
 }
 
 // A zlib stream of `data` made by zlib itself, or nothing when it cannot be made.
