@@ -11,6 +11,7 @@
 #include "document/projectfile.h"
 #include "form/editorform.h"
 #include "form/formlayout.h"
+#include "output/exporttargets.h"
 #include "output/filecommit.h"
 #include "trace/trace.h"
 #include "windowgeometry.h"
@@ -200,7 +201,7 @@ bool MainWindow::openProject(const QString& path) {
         tellFailure(tr("Cannot open"), path, reason);
         return false;
     }
-    form->openDocument(*project);
+    showOpened(*project);
     projectPath = QFileInfo(path).absoluteFilePath();
     RecentProjects::add(projectPath);
     showTitle();
@@ -256,12 +257,19 @@ void MainWindow::offerRecovery() {
         tellFailure(tr("Cannot restore"), left->recoveryFile, reason);
         return;
     }
-    form->openDocument(*document);
+    showOpened(*document);
     projectPath = left->projectPath;
     // Restored changes are still unsaved: the title says so and closing asks.
     form->undoStack()->resetClean();
     showTitle();
     recovery->forget(*left);
+}
+
+void MainWindow::showOpened(Document document) {
+    const QString told = ExportTargets::chooseKnownTarget(document.output);
+    form->openDocument(document);
+    if (!told.isEmpty())
+        statusBar()->showMessage(told, messageTime);
 }
 
 void MainWindow::tellFailure(const QString& what, const QString& path, const QString& reason) {

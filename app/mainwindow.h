@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/document.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -55,5 +57,7 @@ private:
     void chooseProject();
     // After a crash: offers the unsaved changes it left behind.
     void offerRecovery();
+    // An opened or restored project shown; an output this version does not know is told.
+    void showOpened(Document document);
     void tellFailure(const QString& what, const QString& path, const QString& reason);
 };

@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace BenchDocument {
@@ -199,13 +201,34 @@ IconStyle fullStyle() {
     return style;
 }
 
-void dropPictures(CanvasWidget& canvas, const QStringList& paths) {
+bool smokeRun() {
+    return !qEnvironmentVariableIsEmpty("GLIMMERDOCK_BENCH_SMOKE");
+}
+
+void fail(const QString& what) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(what));
+    std::exit(1);
+}
+
+void dropPictures(CanvasWidget& canvas, const Document& shown, const QStringList& paths) {
     for (int i = 0; i < paths.size(); ++i) {
-        TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)});
+        const qsizetype before = shown.layers.size();
+        if (!TestSupport::dropFiles(&canvas, dropPoint(i), {paths.at(i)}))
+            fail(QStringLiteral("the canvas refused the drop of %1").arg(paths.at(i)));
+        if (!QTest::qWaitFor([&] { return shown.layers.size() > before; }, 120000))
+            fail(QStringLiteral("%1 was dropped but never became a layer").arg(paths.at(i)));
+        selectedLayer(shown);
         // The drop selected the picture it added; Shift + wheel turns it a degree a notch.
         if (i % 3 == 1)
             turnWheel(canvas, 10 + 7 * i, Qt::ShiftModifier);
     }
+}
+
+const Layer& selectedLayer(const Document& document) {
+    if (!document.hasSelection())
+        fail(QStringLiteral("no picture is selected"));
+    return document.layers.at(document.selected);
 }
 
 void turnWheel(CanvasWidget& canvas, int notches, Qt::KeyboardModifiers modifiers) {
@@ -221,7 +244,7 @@ QList<Layer> pictures(int k, int count) {
         empty.style = fullStyle();
         empty.style.canvasFactor = k;
         ShownCanvas shown(empty);
-        dropPictures(shown.canvas, writePictures(folder.path(), count));
+        dropPictures(shown.canvas, shown.edited.document(), writePictures(folder.path(), count));
         built.insert(key, shown.edited.document().layers);
     }
     return built.value(key);

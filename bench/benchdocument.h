@@ -39,10 +39,19 @@ QString writeCameraPhotograph(const QString& folder, QSize size, bool profiled);
 // at the bottom right, badge text measured in its font.
 IconStyle fullStyle();
 
+// True in a smoke run (GLIMMERDOCK_BENCH_SMOKE set, as scripts/test sets it): every benchmark runs
+// once, on fewer pictures, so a broken one fails the suite; its figures mean nothing.
+bool smokeRun();
+
+// Stops the program with `what` on standard error and exit code 1: a benchmark that cannot set up
+// what it measures must not print a figure for something else.
+[[noreturn]] void fail(const QString& what);
+
 // Drops each of `paths` onto `canvas` with a real drop event, at points spread over the canvas,
-// and turns every third picture a little with Shift + wheel, as a user would. The canvas must
-// show a document; each drop selects the picture it added.
-void dropPictures(CanvasWidget& canvas, const QStringList& paths);
+// and turns every third picture a little with Shift + wheel, as a user would. `shown` is the
+// document the canvas shows; each drop waits until its picture is a layer of it (a big picture is
+// read beside the window's thread) and selected, and fails the program if it never comes.
+void dropPictures(CanvasWidget& canvas, const Document& shown, const QStringList& paths);
 
 // A wheel turn of `notches` over `canvas` with `modifiers` held (Shift turns, Ctrl goes further);
 // one edit of the selected picture.
@@ -63,6 +72,9 @@ struct ShownCanvas {
 
     explicit ShownCanvas(const Document& document);
 };
+
+// The selected layer of `document`; fails the program when none is selected.
+const Layer& selectedLayer(const Document& document);
 
 // The canvas point (widget pixels) on top of the topmost picture of `document`, for pressing and
 // dragging.

@@ -1,6 +1,7 @@
 // Screen paint, drag step and rendering of the real canvas at k = 1, 2, 3 beside the memory
 // bandwidth of the machine; prints one table (TableReporter).
 #include "benchdocument.h"
+#include "benchruns.h"
 #include "canvas/canvaswidget.h"
 #include "cli/renderjob.h"
 #include "document/projectfile.h"
@@ -268,7 +269,7 @@ void convert(benchmark::State& state) {
 void writeIcoFile(benchmark::State& state) {
     const int k = int(state.range(0));
     Document document = BenchDocument::document(k, 10);
-    document.output.target = 0;
+    document.output.target = QStringLiteral("ico");
     document.output.iconSizes = state.range(1) ? IconSizes::windowsSet() : QList<int>();
     document.output.sharpSizes = state.range(1) != 0;
     const ExportTarget& target = *ExportTargets::find(QStringLiteral("ico"));
@@ -292,7 +293,7 @@ void pngExport(benchmark::State& state) {
     const int k = int(state.range(0));
     Document document = BenchDocument::document(k, 10);
     const QList<int> sizes{16, 32, 48, 256};
-    document.output.target = 1;
+    document.output.target = QStringLiteral("png");
     document.output.pngSizes = sizes;
     const ExportTarget& target = *ExportTargets::find(QStringLiteral("png"));
     QTemporaryDir folder;
@@ -315,7 +316,8 @@ void pngExport(benchmark::State& state) {
 // an icon file and the PNG set 16, 32, 48, 256 each.
 struct BatchInput {
     QTemporaryDir folder;
-    QStringList pictures = BenchDocument::writePictures(folder.path(), 100);
+    QStringList pictures =
+        BenchDocument::writePictures(folder.path(), BenchDocument::smokeRun() ? 4 : 100);
     QString style = folder.filePath(QStringLiteral("style.glimmer"));
 
     BatchInput() {
@@ -501,7 +503,8 @@ void undoStep(benchmark::State& state) {
     form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
     auto* canvas = form.findChild<CanvasWidget*>(QStringLiteral("canvas"));
     QTemporaryDir folder;
-    BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
+    BenchDocument::dropPictures(*canvas, form.document(),
+                                BenchDocument::writePictures(folder.path(), 10));
     QCoreApplication::processEvents();
     QUndoStack* history = form.undoStack();
     // The step undone and redone: the badge moved to the next place, whichever it starts in.
@@ -535,7 +538,8 @@ struct PreviewForm {
         canvas = form->findChild<CanvasWidget*>(QStringLiteral("canvas"));
         previewer = form->findChild<PreviewScheduler*>();
         form->findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(2);
-        BenchDocument::dropPictures(*canvas, BenchDocument::writePictures(folder.path(), 10));
+        BenchDocument::dropPictures(*canvas, form->document(),
+                                    BenchDocument::writePictures(folder.path(), 10));
         QCoreApplication::processEvents();
     }
 };
@@ -587,39 +591,30 @@ void entrySets(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgNames({"k", "set"})->Args({1, 0})->Args({2, 0})->Args({3, 0})->Args({3, 1});
 }
 
-void configure(benchmark::internal::Benchmark* benchmark) {
-    benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
-}
-
-BENCHMARK(copy)->Apply(configure)->ArgName("k")->DenseRange(0, 3);
+BENCHMARK(copy)->Apply(BenchRuns::timed)->ArgName("k")->DenseRange(0, 3);
 BENCHMARK(paint)
-    ->Apply(configure)
+    ->Apply(BenchRuns::timed)
     ->ArgNames({"k", "pictures"})
     ->ArgsProduct({{1, 2, 3}, {0, 3, 10}});
-BENCHMARK(drag)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(drag)->Apply(BenchRuns::timed)->ArgName("k")->DenseRange(1, 3);
 BENCHMARK(renderIcon)
-    ->Apply(configure)
+    ->Apply(BenchRuns::timed)
     ->ArgNames({"k", "pictures"})
     ->ArgsProduct({{1, 2, 3}, {0, 10}});
-BENCHMARK(pngExport)->Apply(configure)->ArgName("k")->DenseRange(1, 3);
-BENCHMARK(convert)->Apply(configure)->Apply(entrySets);
-BENCHMARK(writeIcoFile)->Apply(configure)->Apply(entrySets);
-// Whole batches of 100 take seconds: fewer runs.
-void configureBatch(benchmark::internal::Benchmark* benchmark) {
-    benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
-}
-
-BENCHMARK(convertBatch)->Apply(configureBatch);
-BENCHMARK(cliBatch)->Apply(configureBatch);
+BENCHMARK(pngExport)->Apply(BenchRuns::timed)->ArgName("k")->DenseRange(1, 3);
+BENCHMARK(convert)->Apply(BenchRuns::timed)->Apply(entrySets);
+BENCHMARK(writeIcoFile)->Apply(BenchRuns::timed)->Apply(entrySets);
+BENCHMARK(convertBatch)->Apply(BenchRuns::whole);
+BENCHMARK(cliBatch)->Apply(BenchRuns::whole);
 BENCHMARK(paintWithPreview)
-    ->Apply(configure)
+    ->Apply(BenchRuns::timed)
     ->ArgNames({"sharp", "preview"})
     ->ArgsProduct({{0, 1}, {0, 1}});
-BENCHMARK(previewDrawing)->Apply(configure)->ArgName("sharp")->DenseRange(0, 1);
-BENCHMARK(platformSets)->Apply(configure)->ArgName("all")->DenseRange(0, 1);
-BENCHMARK(saveProject)->Apply(configure);
-BENCHMARK(openProject)->Apply(configure);
-BENCHMARK(undoStep)->Apply(configure)->ArgName("k")->DenseRange(1, 3, 2);
+BENCHMARK(previewDrawing)->Apply(BenchRuns::timed)->ArgName("sharp")->DenseRange(0, 1);
+BENCHMARK(platformSets)->Apply(BenchRuns::timed)->ArgName("all")->DenseRange(0, 1);
+BENCHMARK(saveProject)->Apply(BenchRuns::timed);
+BENCHMARK(openProject)->Apply(BenchRuns::timed);
+BENCHMARK(undoStep)->Apply(BenchRuns::timed)->ArgName("k")->DenseRange(1, 3, 2);
 
 // Each "--peak=<megabytes>:<target megabytes>:<what>", as glimmerdock_peakmem prints it, puts a
 // peak measured in a process of its own into the table.
@@ -652,5 +647,5 @@ int main(int argc, char** argv) {
     TableReporter reporter(std::move(peaks));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.failures() == 0 ? 0 : 1;
 }

@@ -36,15 +36,15 @@ void dropDocument(EditorForm& form, CanvasWidget& canvas, const QString& folder)
     styled.style = BenchDocument::fullStyle();
     styled.style.canvasFactor = form.document().style.canvasFactor;
     form.openDocument(styled);
-    BenchDocument::dropPictures(canvas, BenchDocument::writePictures(folder, 10));
+    BenchDocument::dropPictures(canvas, form.document(), BenchDocument::writePictures(folder, 10));
     canvas.repaint();
     const QImage icon = renderDocumentIcon(form.document());
     Q_UNUSED(icon);
 }
 
 // The drop selects the photograph.
-void dropPhotograph(CanvasWidget& canvas, const QString& folder) {
-    BenchDocument::dropPictures(canvas,
+void dropPhotograph(const EditorForm& form, CanvasWidget& canvas, const QString& folder) {
+    BenchDocument::dropPictures(canvas, form.document(),
                                 {BenchDocument::writeCameraPhotograph(folder, {6000, 4000}, true)});
 }
 
@@ -53,7 +53,7 @@ void dropPhotograph(CanvasWidget& canvas, const QString& folder) {
 void dragSelectedTo(const EditorForm& form, CanvasWidget& canvas, QPoint position) {
     const Document& document = form.document();
     const int k = document.style.canvasFactor;
-    const QPoint distance = position - document.layers.at(document.selected).position;
+    const QPoint distance = position - BenchDocument::selectedLayer(document).position;
     const QPoint press(150, 150);
     BenchDocument::drag(canvas, press,
                         press + QPoint(int(std::lround(double(distance.x()) / k)),
@@ -63,7 +63,7 @@ void dragSelectedTo(const EditorForm& form, CanvasWidget& canvas, QPoint positio
 // Zoom and turn through the form's own boxes, as a user types them; moves by dragging.
 void editPhotograph(MainWindow& window, EditorForm& form, CanvasWidget& canvas,
                     const QString& folder) {
-    dropPhotograph(canvas, folder);
+    dropPhotograph(form, canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
     size->setValue(size->value() + 1);
@@ -79,7 +79,7 @@ void editPhotograph(MainWindow& window, EditorForm& form, CanvasWidget& canvas,
 // Sixty undo steps, each of which could take back a made picture of its own.
 void editPhotographOften(MainWindow& window, EditorForm& form, CanvasWidget& canvas,
                          const QString& folder) {
-    dropPhotograph(canvas, folder);
+    dropPhotograph(form, canvas, folder);
     auto* size = window.findChild<QSpinBox*>(QStringLiteral("sizeSpinBox"));
     auto* turn = window.findChild<QSpinBox*>(QStringLiteral("rotateSpinBox"));
     const auto edit = [](const std::function<void()>& change) {

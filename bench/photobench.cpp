@@ -1,6 +1,7 @@
 // A 24-megapixel photograph as a camera writes it: its intake (orientation and colour profile
 // beside the decode alone) and its zoom, turn and Size edits on the real canvas.
 #include "benchdocument.h"
+#include "benchruns.h"
 #include "canvas/canvaswidget.h"
 #include "picture/pictureintake.h"
 
@@ -41,12 +42,6 @@ void intake(benchmark::State& state) {
     state.SetLabel("intake, same, orientation 6 + Adobe RGB");
 }
 
-// The picture the canvas of `shown` has selected.
-const Layer& selectedLayer(const BenchDocument::ShownCanvas& shown) {
-    const Document& document = shown.edited.document();
-    return document.layers.at(document.selected);
-}
-
 // The photograph dropped onto a canvas of factor 3 (the drop selects it), zoomed to `scale` with
 // the wheel (0: fitted).
 std::unique_ptr<BenchDocument::ShownCanvas> photoCanvas(int scale) {
@@ -54,9 +49,10 @@ std::unique_ptr<BenchDocument::ShownCanvas> photoCanvas(int scale) {
     empty.style = BenchDocument::fullStyle();
     empty.style.canvasFactor = 3;
     auto shown = std::make_unique<BenchDocument::ShownCanvas>(empty);
-    BenchDocument::dropPictures(shown->canvas, {cameraPhotograph()});
+    BenchDocument::dropPictures(shown->canvas, shown->edited.document(), {cameraPhotograph()});
     if (scale)
-        BenchDocument::turnWheel(shown->canvas, scale - selectedLayer(*shown).scale);
+        BenchDocument::turnWheel(
+            shown->canvas, scale - BenchDocument::selectedLayer(shown->edited.document()).scale);
     shown->canvas.repaint();
     return shown;
 }
@@ -98,7 +94,7 @@ void turnStep(benchmark::State& state) {
 // same edit as the value typed into the Size box.
 void sizeEdit(benchmark::State& state) {
     const auto shown = photoCanvas(0);
-    const int fitted = selectedLayer(*shown).scale;
+    const int fitted = BenchDocument::selectedLayer(shown->edited.document()).scale;
     int step = 0;
     for (auto _ : state) {
         BenchDocument::turnWheel(shown->canvas, ++step % 2 ? 1000 - fitted : fitted - 1000);
@@ -107,14 +103,10 @@ void sizeEdit(benchmark::State& state) {
     setEditFigure(state, "Size edit fit <-> 1000 %");
 }
 
-void configure(benchmark::internal::Benchmark* benchmark) {
-    benchmark->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->MinTime(0.2);
-}
-
-BENCHMARK(decode)->Apply(configure);
-BENCHMARK(intake)->Apply(configure);
-BENCHMARK(zoomStep)->Apply(configure)->ArgName("scale")->Arg(0)->Arg(1000);
-BENCHMARK(turnStep)->Apply(configure)->ArgName("scale")->Arg(0)->Arg(1000);
-BENCHMARK(sizeEdit)->Apply(configure);
+BENCHMARK(decode)->Apply(BenchRuns::timed);
+BENCHMARK(intake)->Apply(BenchRuns::timed);
+BENCHMARK(zoomStep)->Apply(BenchRuns::timed)->ArgName("scale")->Arg(0)->Arg(1000);
+BENCHMARK(turnStep)->Apply(BenchRuns::timed)->ArgName("scale")->Arg(0)->Arg(1000);
+BENCHMARK(sizeEdit)->Apply(BenchRuns::timed);
 
 } // namespace

@@ -41,6 +41,7 @@ void TableReporter::ReportRuns(const std::vector<Run>& runs) {
         if (run.error_occurred) {
             std::fprintf(stderr, "\n%s failed: %s\n", run.benchmark_name().c_str(),
                          run.error_message.c_str());
+            ++failed;
             continue;
         }
         if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")

@@ -29,6 +29,8 @@ public:
     bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
+    // How many runs failed (a benchmark that skipped with an error): the program then fails.
+    int failures() const { return failed; }
 
 private:
     struct Figure {
@@ -46,6 +48,7 @@ private:
     std::vector<Peak> peaks;
     std::vector<Figure> figures;
     std::map<int, double> bandwidth;
+    int failed = 0;
 
     void printRow(const std::string& figure, const std::string& median, const std::string& cpu,
                   const std::string& bytes, const std::string& bound, const std::string& ratio,

@@ -73,10 +73,11 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const int k = canvasFactor();
     const int hit =
         CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k));
-    // A click where no picture is selects none, and drags nothing.
-    edited->select(hit);
+    // A click where no picture is keeps the selection, so a slip of the mouse beside a picture
+    // does not lose it (Escape deselects); it drags nothing.
     isDragging = hit >= 0;
     if (isDragging) {
+        edited->select(hit);
         pressPoint = point;
         pressPosition = edited->document().layers.at(hit).position;
         ++dragCount;
@@ -93,6 +94,13 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     moveSelected(CanvasRules::draggedPosition(pressPosition, pressPoint,
                                               event->position().toPoint(), canvasFactor()),
                  QStringLiteral("drag:%1").arg(dragCount));
+}
+
+// Releasing any button ends a drag: with the left button still held, a right click lets go of
+// the picture.
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+    isDragging = false;
+    QWidget::mouseReleaseEvent(event);
 }
 
 void CanvasWidget::wheelEvent(QWheelEvent* event) {

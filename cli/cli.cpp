@@ -70,7 +70,7 @@ OutputFailures renderBatch(const Document& project, const RenderRequest& request
     const RenderJob base = baseJob(project, request);
     QStringList kinds = request.targetKinds;
     if (kinds.isEmpty())
-        kinds = {ExportTargets::at(project.output.target).key()};
+        kinds = {ExportTargets::of(project.output).key()};
     const QFuture<OutputFailures> results =
         QtConcurrent::mapped(&picturePool, request.pictures, [&](const QString& path) {
             return renderPicture(base, request, kinds, path);
@@ -126,11 +126,13 @@ int render(const RenderRequest& request, QTextStream& err, bool progress) {
     // The window's own limit, so a picture it takes is taken here too.
     QImageReader::setAllocationLimit(PictureLimits::allocationLimitMB);
     QString error;
-    const std::optional<Document> project = loadProject(request.project, &error);
+    std::optional<Document> project = loadProject(request.project, &error);
     if (!project) {
         err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, error);
         return 1;
     }
+    if (const QString told = ExportTargets::chooseKnownTarget(project->output); !told.isEmpty())
+        err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, told);
     const OutputFailures failures = request.pictures.isEmpty()
                                         ? renderProject(*project, request)
                                         : renderBatch(*project, request, err, progress);

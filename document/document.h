@@ -8,11 +8,9 @@
 
 // What the next export writes: a project keeps it with the pictures, so it is the document's.
 struct OutputChoice {
-    // How many export targets there are to choose from.
-    static constexpr int targetCount = 8;
-
-    // Position in the list of export targets; kept as "output" in a project.
-    int target = 0;
+    // The export target by its command-line key ("ico", "android", …); a project keeps it as
+    // "outputTarget". A key this version does not know may come from a newer one's project.
+    QString target = QStringLiteral("ico");
     // The icon file's entries, ascending, 16..1024; none: the default entries of the canvas size.
     QList<int> iconSizes;
     // Small icon entries drawn at their own size from the layers instead of scaled down.

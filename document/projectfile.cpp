@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -223,6 +224,22 @@ QString shapeProblem(const QJsonObject& root, const QJsonParseError& parseError)
 }
 
 // The project in `text`, which is let go once the pictures' bytes are out of it.
+// The targets that versions before "outputTarget" knew, by the number they kept as "output". The
+// numbers are history, not the window's order: a target added since has none.
+const QStringList numberedTargets{"ico",     "png",   "icns", "hicolor",
+                                  "android", "apple", "web",  "msix"};
+
+// The key a project names, preferred to the number older versions read; a key that cannot be
+// one (empty, long, or other characters) reads as the default.
+QString readTarget(const QJsonObject& root) {
+    static const QRegularExpression keyShape(QStringLiteral("^[a-z0-9-]{1,32}$"));
+    const QJsonValue key = root.value(u"outputTarget");
+    if (key.isString())
+        return keyShape.match(key.toString()).hasMatch() ? key.toString() : OutputChoice().target;
+    return numberedTargets.at(
+        wholeNumber(root.value(u"output"), 0, int(numberedTargets.size()) - 1).value_or(0));
+}
+
 std::optional<Document> readProject(QByteArray text, QString& reason) {
     QList<QByteArrayView> strings;
     QJsonParseError parseError;
@@ -234,8 +251,7 @@ std::optional<Document> readProject(QByteArray text, QString& reason) {
     Document project;
     StyleStore::fromMap(project.style, root.value(u"style").toObject().toVariantMap());
     OutputChoice& output = project.output;
-    output.target =
-        wholeNumber(root.value(u"output"), 0, OutputChoice::targetCount - 1).value_or(0);
+    output.target = readTarget(root);
     output.pngSizes = readSizes(root.value(u"exportSizes").toArray(), 1, maxExportSize);
     if (output.pngSizes.isEmpty())
         output.pngSizes = defaultExportSizes;
@@ -287,7 +303,10 @@ QByteArray encode(const Document& project) {
     root.insert(u"format", formatName);
     root.insert(u"version", formatVersion);
     root.insert(u"style", QJsonObject::fromVariantMap(StyleStore::toMap(project.style)));
-    root.insert(u"output", project.output.target);
+    root.insert(u"outputTarget", project.output.target);
+    // Older versions read the number alone; for a target they never knew they open their default.
+    if (const qsizetype number = numberedTargets.indexOf(project.output.target); number >= 0)
+        root.insert(u"output", int(number));
     root.insert(u"exportSizes", sizes);
     root.insert(u"iconSizes", iconSizes);
     root.insert(u"sharpSizes", project.output.sharpSizes);

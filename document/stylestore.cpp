@@ -148,28 +148,9 @@ void loadStyle(IconStyle& style) {
     fromMap(style, values);
 }
 
-namespace {
-
-// The groups the application keeps in its store; anything else there is left by damage or by
-// another version and would otherwise stay forever.
-const QStringList knownGroups{"Container",  "Badge",    "Canvas", "Path",
-                              "ExportSize", "IconSize", "Recent"};
-
-void dropUnknownKeys(QSettings& settings) {
-    const QStringList style = storedKeys();
-    for (const QString& key : settings.allKeys()) {
-        const QString group = key.section(QLatin1Char('/'), 0, 0);
-        const bool styleGroup = group == "Container" || group == "Badge" || group == "Canvas";
-        if (!knownGroups.contains(group) || (styleGroup && !style.contains(key)))
-            settings.remove(key);
-    }
-}
-
-} // namespace
-
 void saveStyle(const IconStyle& style) {
+    // Only the style's own keys are written: keys of another version, newer or older, stay for it.
     QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
-    dropUnknownKeys(settings);
     // In table order, as before: the map would sort them.
     const QVariantMap values = toMap(style);
     for (const QString& key : storedKeys())

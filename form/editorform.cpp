@@ -154,7 +154,8 @@ void EditorForm::showDocument() {
     const Document& document = edited->document();
     style->show(document.style);
     // Shown like any control; the edit it makes changes nothing, so it makes no step.
-    ui->outputComboBox->setCurrentIndex(document.output.target);
+    ui->outputComboBox->setCurrentIndex(
+        int(ExportTargets::all().indexOf(&ExportTargets::of(document.output))));
     appleGrid->setChecked(document.output.appleGrid);
     pictures->show(document);
     previewer->schedule();
@@ -163,7 +164,7 @@ void EditorForm::showDocument() {
 // The export's sizes drawn as the writer draws them.
 PreviewScheduler::Request EditorForm::previewRequest() const {
     const Document& document = edited->document();
-    const ExportTarget& target = ExportTargets::at(document.output.target);
+    const ExportTarget& target = ExportTargets::of(document.output);
     return {document, previewSizes(target.sizes(document)), target.drawsSharp(document),
             document.style.canvasFactor};
 }
@@ -321,7 +322,9 @@ void EditorForm::on_clipImageCheckBox_clicked() {
 
 void EditorForm::on_outputComboBox_currentIndexChanged(int index) {
     if (slotsEnabled && index >= 0)
-        edited->edit(tr("Output"), [index](Document& d) { d.output.target = index; });
+        edited->edit(tr("Output"), [key = ExportTargets::at(index).key()](Document& d) {
+            d.output.target = key;
+        });
 }
 
 // --- picture list and Selected Object page ------------------------------------------------------
@@ -358,7 +361,7 @@ void EditorForm::on_rotateSpinBox_valueChanged(int) {
 
 void EditorForm::on_goButton_clicked() {
     const QString message =
-        ExportFlow(this, *edited).run(ExportTargets::at(edited->document().output.target));
+        ExportFlow(this, *edited).run(ExportTargets::of(edited->document().output));
     if (!message.isEmpty())
         emit told(message);
 }

@@ -36,7 +36,7 @@ QList<int> previewSizes(const QList<int>& entrySizes) {
 
 QList<QImage> previewEntries(const Document& document, const QList<int>& sizes, bool sharp, int k) {
     const QImage rendering =
-        ExportTargets::at(document.output.target)
+        ExportTargets::of(document.output)
             .artwork(document, IconRenderer(k).renderIcon(document.style, document.layers));
     QList<int> small = sizes;
     small.removeIf([](int size) { return size > SizePreview::largestShown; });

@@ -2,6 +2,7 @@
 
 #include "output/exporttarget.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -39,16 +40,32 @@ std::optional<OutputFailure> ExportTarget::makeFolder(const QString& folder, con
 namespace ExportTargets {
 
 const QList<const ExportTarget*>& all() {
-    // A project keeps its choice as a position here: new targets go at the end.
+    // The window's output list, in this order; a project keeps its choice by key, so a new target
+    // may go anywhere.
     static const QList<const ExportTarget*> targets{
         &icoTarget(),     &pngSetTarget(), &icnsTarget(), &iconThemeTarget(),
         &androidTarget(), &appleTarget(),  &webTarget(),  &msixTarget()};
-    static_assert(OutputChoice::targetCount == 8, "a document must be able to choose each target");
     return targets;
 }
 
 const ExportTarget& at(int position) {
     return *all().value(position, all().constFirst());
+}
+
+const ExportTarget& of(const OutputChoice& output) {
+    const ExportTarget* target = find(output.target);
+    return target ? *target : *all().constFirst();
+}
+
+QString chooseKnownTarget(OutputChoice& output) {
+    if (find(output.target))
+        return {};
+    const QString unknown = output.target;
+    output.target = all().constFirst()->key();
+    return QCoreApplication::translate("ExportTargets",
+                                       "The project's output \"%1\" is unknown to this version: "
+                                       "%2 is chosen instead.")
+        .arg(unknown, all().constFirst()->title());
 }
 
 const ExportTarget* find(const QString& key) {

@@ -14,6 +14,13 @@ const QList<const ExportTarget*>& all();
 // The target at `position`; the first (the Windows icon) for any position out of range.
 const ExportTarget& at(int position);
 
+// The target `output` names; the first for a key this version does not know.
+const ExportTarget& of(const OutputChoice& output);
+
+// When `output` names a target this version does not know (a newer version's project), chooses
+// the first instead and answers what to tell the user; otherwise answers nothing.
+QString chooseKnownTarget(OutputChoice& output);
+
 // The target whose key is `key`, or null.
 const ExportTarget* find(const QString& key);
 

@@ -2,6 +2,7 @@
 
 #include "trace/trace.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <algorithm>
@@ -85,8 +86,13 @@ QList<int> storedSizes() {
 
 QList<int> storeRows(const QStringList& rows) {
     ExportSizeSettings settings;
-    // Clear the group first so entries of a longer earlier list do not linger.
-    settings.remove(QString());
+    // Rows of a longer earlier list go; keys this version does not know stay for the one that
+    // wrote them.
+    static const QRegularExpression rowKey(QStringLiteral("^exportSize[0-9]+$"));
+    for (const QString& key : settings.childKeys()) {
+        if (rowKey.match(key).hasMatch())
+            settings.remove(key);
+    }
     settings.setValue(countKey, int(rows.size()));
     QList<int> sizes;
     for (int i = 0; i < rows.size(); ++i) {

@@ -561,13 +561,29 @@ private Q_SLOTS:
         QCOMPARE(layers().at(1).position, overPosition);
         edited->undoStack()->redo();
 
-        // Escape and a click where no picture is select none.
+        // Releasing any button ends a drag: the picture stays where the right click let it go.
+        QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {122, 117});
+        QTest::mouseMove(canvas.get(), {124, 117});
+        QTest::mousePress(canvas.get(), Qt::RightButton, Qt::NoModifier, {124, 117});
+        QTest::mouseRelease(canvas.get(), Qt::RightButton, Qt::NoModifier, {124, 117});
+        QMouseEvent stillHeld(QEvent::MouseMove, QPointF(130, 130),
+                              canvas->mapToGlobal(QPointF(130, 130)), Qt::NoButton, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(canvas.get(), &stillHeld);
+        QCOMPARE(layers().at(1).position, overPosition + QPoint(12, 5) * k);
+        QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {130, 130});
+        edited->undoStack()->undo();
+        QCOMPARE(layers().at(1).position, overPosition + QPoint(10, 5) * k);
+
+        // Escape selects none; a click where no picture is keeps the selection as it was.
         QTest::keyClick(canvas.get(), Qt::Key_Escape);
+        QCOMPARE(edited->document().selected, -1);
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
         QCOMPARE(edited->document().selected, -1);
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QCOMPARE(edited->document().selected, 0);
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
-        QCOMPARE(edited->document().selected, -1);
+        QCOMPARE(edited->document().selected, 0);
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QCOMPARE(edited->document().selected, 0);

@@ -232,7 +232,7 @@ private Q_SLOTS:
             QCOMPARE(output->currentIndex(), 0);
             QVERIFY(!window.isWindowModified());
             QTest::keySequence(&window, QKeySequence::Redo);
-            QCOMPARE(documentOf(&window).output.target, 3);
+            QCOMPARE(documentOf(&window).output.target, "hicolor");
             whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {
                 click(dialog, "windowsButton");
                 child<QCheckBox>(dialog, "sharpCheckBox")->setChecked(true);

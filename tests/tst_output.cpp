@@ -372,6 +372,8 @@ private Q_SLOTS:
         QFETCH(QString, edit);
         QFETCH(QStringList, written);
         clearSettings();
+        // A row of a longer earlier list, and a key of another version.
+        setSettings({{"ExportSize/exportSize7", 999}, {"ExportSize/exportSizeFuture", "x"}});
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
         QVERIFY(writePicture(folder.filePath("p.png"), {500, 300}, Qt::darkCyan));
@@ -412,6 +414,8 @@ private Q_SLOTS:
             // The list as edited is the document's, for the next export and the project, and the
             // settings store's for new documents.
             QCOMPARE(settingValue("ExportSize/exportSizeCount").toInt(), written.size());
+            QVERIFY(!settingValue("ExportSize/exportSize7").isValid());
+            QCOMPARE(settingValue("ExportSize/exportSizeFuture"), "x");
             QStringList stored;
             for (int size : documentOf(&form).output.pngSizes)
                 stored << QStringLiteral("%1x%1.png").arg(size);

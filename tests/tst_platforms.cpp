@@ -285,7 +285,7 @@ private slots:
         QVERIFY(form.document().output.appleGrid);
         QCOMPARE(form.undoStack()->undoText(), QStringLiteral("macOS Grid"));
         Document icns = form.document();
-        icns.output.target = ExportTargets::all().indexOf(ExportTargets::find("icns"));
+        icns.output.target = "icns";
         QCOMPARE(qAlpha(previewEntries(icns, {16}, false, 1)[0].pixel(0, 0)), 0);
         form.undoStack()->undo();
         QVERIFY(!form.appleGridAction()->isChecked());

@@ -2,6 +2,7 @@
 // bytes, and damaged or hostile files give a reason, never a crash or a runaway allocation.
 #include "document/projectfile.h"
 #include "document/stylestore.h"
+#include "output/exporttargets.h"
 #include "picture/picturedecoder.h"
 #include "picture/vectorpicture.h"
 #include "render/iconrenderer.h"
@@ -18,6 +19,8 @@ class TestProject : public QObject {
     QTemporaryDir dir;
     QRandomGenerator random{11};
     QByteArray valid;
+    // The targets by the numbers versions before keys kept: history, whatever the list holds now.
+    const QStringList numbered{"ico", "png", "icns", "hicolor", "android", "apple", "web", "msix"};
 
     // A layer made as a drop makes it from a real PNG or JPEG file, then moved, zoomed and turned.
     Layer layer(int n, int side) {
@@ -55,8 +58,11 @@ private slots:
             // Every output target, not only the first two, comes back as saved.
             Document saved;
             saved.selected = 0;
-            saved.output = {
-                round % OutputChoice::targetCount, {16, 24, 256}, round % 3 == 0, {64, 16, 1024}};
+            const QStringList targets = ExportTargets::keys();
+            saved.output = {targets.at(round * 3 % targets.size()),
+                            {16, 24, 256},
+                            round % 3 == 0,
+                            {64, 16, 1024}};
             // Random stored values of every kind for every field, as a damaged settings store has.
             QVariantMap values = StyleStore::toMap(IconStyle());
             for (QVariant& value : values)
@@ -93,6 +99,59 @@ private slots:
             QCOMPARE(IconRenderer(k).renderIcon(opened->style, opened->layers),
                      IconRenderer(k).renderIcon(saved.style, saved.layers));
         }
+    }
+
+    void outputByKey_data() {
+        QTest::addColumn<QJsonValue>("key");    // "outputTarget"; undefined: not there
+        QTest::addColumn<QJsonValue>("number"); // "output", as versions before keys kept it
+        QTest::addColumn<QString>("opened");    // the target the window and command line write
+        QTest::addColumn<bool>("told");         // whether the user is told of an unknown output
+        for (int number = 0; number < numbered.size(); ++number)
+            QTest::addRow("number %d", number)
+                << QJsonValue() << QJsonValue(number) << numbered[number] << false;
+        QTest::newRow("key before number")
+            << QJsonValue("android") << QJsonValue(2) << "android" << false;
+        QTest::newRow("number out of range") << QJsonValue() << QJsonValue(8) << "ico" << false;
+        QTest::newRow("a newer version's")
+            << QJsonValue("vision") << QJsonValue(3) << "ico" << true;
+        QTest::newRow("no key's shape") << QJsonValue("../ico") << QJsonValue(4) << "ico" << false;
+        QTest::newRow("not text") << QJsonValue(5) << QJsonValue() << "ico" << false;
+    }
+
+    // A project names its output by key, and older versions' numbers keep meaning what they
+    // meant, whatever the window's list holds now.
+    void outputByKey() {
+        QFETCH(QJsonValue, key);
+        QFETCH(QJsonValue, number);
+        QFETCH(QString, opened);
+        QFETCH(bool, told);
+        QJsonObject root = QJsonDocument::fromJson(valid).object();
+        root.remove(u"outputTarget");
+        root.remove(u"output");
+        if (!key.isUndefined())
+            root.insert(u"outputTarget", key);
+        if (!number.isUndefined())
+            root.insert(u"output", number);
+        QString error;
+        std::optional<Document> project = ProjectFile::decode(QJsonDocument(root).toJson(), &error);
+        QVERIFY2(project, qPrintable(error));
+        const QString message = ExportTargets::chooseKnownTarget(project->output);
+        QCOMPARE(project->output.target, opened);
+        QCOMPARE(ExportTargets::of(project->output).key(), opened);
+        QCOMPARE(!message.isEmpty(), told);
+        QVERIFY(!told || message.contains("\"vision\" is unknown"));
+        // Saved again: the key, and for older versions the number they knew it by.
+        const auto saved = [](const OutputChoice& output) {
+            Document document;
+            document.output = output;
+            return QJsonDocument::fromJson(ProjectFile::encode(document)).object();
+        };
+        QCOMPARE(saved(project->output).value(u"outputTarget").toString(), opened);
+        QCOMPARE(saved(project->output).value(u"output").toInt(-1), numbered.indexOf(opened));
+        // A target older versions never knew has no number: they open their default.
+        OutputChoice newer;
+        newer.target = "vision";
+        QVERIFY(!saved(newer).contains(u"output"));
     }
 
     // Each row: text in the valid file, what replaces it, and what the reason must say.

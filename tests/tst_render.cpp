@@ -73,6 +73,48 @@ private slots:
         }
     }
 
+    // In every family the test fonts hold (an italic script face, a symbol face and dingbats
+    // among them), the badge's text is centred in its band and stays inside it, read from the
+    // pixels: a white band, black text, nothing else drawn.
+    void badgeTextCentredInEveryFamily() {
+        const QStringList families = QFontDatabase::families();
+        QVERIFY(families.contains("Z003") && families.contains("Standard Symbols PS"));
+        for (const QString& family : families) {
+            for (const QString text : {"50% OFF", "N", "Beta"}) {
+                IconStyle style;
+                style.useBadge = true;
+                style.badgeOrientation = int(BadgeOrientation::Horizontal);
+                style.badgeOrientationHorizontal = 1;
+                style.badgeText = text;
+                style.badgeBackColor = style.badgeBorderColor = Qt::white;
+                style.badgeTextColor = Qt::black;
+                style.badgeTextFont = QFont(family);
+                style.badgeTextFont.setPixelSize(style.badgeTextSize);
+                style.badgeTextFont.setWeight(QFont::Bold);
+                const int k = 2;
+                style.canvasFactor = k;
+                BadgeText::measure(style);
+                const QImage icon = IconRenderer(k).renderIcon(style, {});
+                const int h = IconGeometry::bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+                const int bandBottom = IconGeometry::drawnBandHeight(h, style.borderWidth);
+                QRect ink;
+                for (int y = 0; y < icon.height(); ++y) {
+                    const auto* row = reinterpret_cast<const QRgb*>(icon.constScanLine(y));
+                    for (int x = 0; x < icon.width(); ++x) {
+                        if (qAlpha(row[x]) > 128 && qGray(row[x]) < 128)
+                            ink |= QRect(x, y, 1, 1);
+                    }
+                }
+                const QString what = family + ": " + text;
+                QVERIFY2(!ink.isEmpty(), qPrintable(what));
+                // A pixel either way at k = 2: the ink, not the advance, is what is centred.
+                QVERIFY2(qAbs(ink.left() - (icon.width() - 1 - ink.right())) <= 2,
+                         qPrintable(what));
+                QVERIFY2(ink.top() >= 0 && ink.bottom() < bandBottom, qPrintable(what));
+            }
+        }
+    }
+
     void sharpSmallSizes_data() {
         QTest::addColumn<int>("shape");
         QTest::addColumn<bool>("picture");
