@@ -27,7 +27,8 @@ gtk-update-icon-cache --force "$themes/hicolor"
 echo "PASS: an exported icon theme takes GTK's icon cache"
 
 # The Debian package of the install: lintian finds no error in it.
-(cd "$build" && cpack -B "$prefix/package" >/dev/null)
+# Compressed quickly: what lintian checks is the same in any compression.
+(cd "$build" && cpack -B "$prefix/package" -D CPACK_DEBIAN_COMPRESSION_TYPE=gzip >/dev/null)
 deb=$(ls "$prefix"/package/glimmerdock_*.deb)
 dpkg-deb --contents "$deb" | grep -q './usr/share/mime/packages/example.kestrelby.Glimmerdock.xml'
 lintian --fail-on error --suppress-tags-from-file /dev/null "$deb"

@@ -8,9 +8,9 @@ a flat picture, a soft-edged one and the empty icon. gdk-pixbuf must also read t
 own icon file as its PNG file.
 
 Every set of PNG files, and the .ico's PNG entry, is also no larger than the better of
-ImageMagick and Pillow writing the same pixels at their strongest (a photograph among the
-pictures); in the platforms' sets, the files up to 512 x 512 (larger ones are written at a
-quicker level).
+ImageMagick and Pillow writing the same pixels at their strongest, for the two pictures at the ends
+of what the encoder chooses between: the flat one (palettes) and a photograph; in the platforms'
+sets, the files up to 512 x 512 (larger ones are written at a quicker level).
 
 Usage: check-readers.py GLIMMERDOCK ICONS_FOLDER"""
 
@@ -40,6 +40,9 @@ PICTURES = {
         <circle cx="48" cy="32" r="24" fill="navy"/></svg>""",
     "empty.svg": '<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>',
 }
+
+# Whose every set is weighed against ImageMagick's and Pillow's bytes.
+COMPARED_WITH_PEERS = ("flat.svg", "photo.png")
 
 
 def rgba(width, data):
@@ -187,8 +190,10 @@ def check(glimmerdock, work, name):
         for reader, (edge, pixels) in entries(out + suffix):
             if (edge, pixels) != written.get(edge):
                 failures.append(f"{name}{suffix}: {reader} reads the {edge} px entry otherwise")
-    render(glimmerdock, picture, "--all", out + "-all")
-    return failures + no_larger_than_peers(name, out + "-all"), palettes
+    if name in COMPARED_WITH_PEERS:
+        render(glimmerdock, picture, "--all", out + "-all")
+        failures += no_larger_than_peers(name, out + "-all")
+    return failures, palettes
 
 
 def main():
