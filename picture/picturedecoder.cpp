@@ -101,7 +101,9 @@ QImage shownForm(QImage image) {
     return image;
 }
 
-bool isDirect(QImage::Format format) {
+// Taken as a number: Qt's JPEG reader answers a format it never set for a frame header it cannot
+// read, and such a value is no format at all, so not a direct one.
+bool isDirect(int format) {
     return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
 }
 
@@ -190,7 +192,7 @@ QImage PictureDecoder::decoded() {
     const QByteArray format = reader.format();
     // 32-bit pictures, photographs above all, are turned upright and converted to sRGB in one
     // pass of ours; Qt turns the others as it reads them.
-    const bool ours = isDirect(reader.imageFormat());
+    const bool ours = isDirect(int(reader.imageFormat()));
     reader.setAutoTransform(!ours);
     const QImageIOHandler::Transformations transformation =
         ours ? reader.transformation() : QImageIOHandler::TransformationNone;

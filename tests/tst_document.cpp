@@ -254,6 +254,15 @@ private Q_SLOTS:
                 !settingValue("IconSize/sharp").isValid());
         QTest::keySequence(&reopened, QKeySequence::New);
         QCOMPARE(documentOf(&reopened).output.iconSizes, QList<int>());
+        // A newer version's output opens as the first target, and the status bar says so.
+        QByteArray text = readFileBytes(project);
+        QVERIFY(text.contains("\"outputTarget\": \"hicolor\""));
+        text.replace("\"outputTarget\": \"hicolor\"", "\"outputTarget\": \"vision\"");
+        const QString newer = folder.filePath("newer.glimmer");
+        QVERIFY(writeFileBytes(newer, text));
+        QVERIFY(reopened.openProject(newer));
+        QCOMPARE(child<QComboBox>(&reopened, "outputComboBox")->currentIndex(), 0);
+        QVERIFY(reopened.statusBar()->currentMessage().contains("\"vision\" is unknown"));
     }
 
     // Pictures come by File > Add Pictures (Ctrl+I) and by Edit > Paste (Ctrl+V) as by a drop:

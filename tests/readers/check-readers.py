@@ -14,6 +14,7 @@ sets, the files up to 512 x 512 (larger ones are written at a quicker level).
 
 Usage: check-readers.py GLIMMERDOCK ICONS_FOLDER"""
 
+import functools
 import glob
 import io
 import os
@@ -104,6 +105,16 @@ def icns_elements(path):
     yield "gdk-pixbuf", pixbuf(path)
 
 
+@functools.lru_cache(maxsize=None)
+def peer_bytes_of(data):
+    """The sizes of ImageMagick's and Pillow's PNG for the pixels of the PNG file `data`; the sets
+    hold many files alike (a theme holds the PNG set's), each weighed once."""
+    with tempfile.NamedTemporaryFile(suffix=".png") as file:
+        file.write(data)
+        file.flush()
+        return peer_bytes(file.name)
+
+
 def peer_bytes(path):
     """The bytes of the PNG file at `path` as ImageMagick (level 9, adaptive filters) and Pillow
     (optimize) write its pixels; an RGB file (what the stores require) as RGB, as Pillow keeps it."""
@@ -128,7 +139,8 @@ def no_larger_than_peers(name, folder):
                 if image.width * image.height > 512 * 512:
                     continue
             ours += os.path.getsize(png)
-            magick_bytes, pillow_bytes = peer_bytes(png)
+            with open(png, "rb") as file:
+                magick_bytes, pillow_bytes = peer_bytes_of(file.read())
             magick_total += magick_bytes
             pillow_total += pillow_bytes
         if ours > min(magick_total, pillow_total):
