@@ -1,5 +1,6 @@
 #include "picturereading.h"
 
+#include "trace/printablename.h"
 #include "trace/trace.h"
 
 #include <QFileInfo>
@@ -63,7 +64,7 @@ void PictureReading::read(const QStringList& paths, std::function<void(const Res
     pending = std::move(done);
     QStringList fileNames;
     for (const QString& path : paths)
-        fileNames << QFileInfo(path).fileName();
+        fileNames << printableName(QFileInfo(path).fileName());
     names = fileNames.join(QStringLiteral(", "));
     emit reading(tr("Reading %1… (Escape stops it)").arg(names));
     watcher.setFuture(QtConcurrent::run(&readingPool(), &PictureReading::readAll, paths));

@@ -10,6 +10,9 @@
 struct OutputChoice {
     // How many export targets there are to choose from.
     static constexpr int targetCount = 8;
+    // Most sizes of the PNG set and of the icon file: more than any platform asks for, far
+    // fewer than would make an export run for minutes.
+    static constexpr int maxSizes = 64;
 
     // Position in the list of export targets; kept as "output" in a project.
     int target = 0;

@@ -2,7 +2,7 @@
 // first two bytes give the sides, up to 64 px, the rest the ARGB pixels, repeated) gives files
 // whose every entry is read, by Qt's icon reader or by walking the macOS format, as the picture
 // scaled to the entry's size. The .icns file, whose element of 1024 px costs far more than the
-// whole .ico file, is written for one input in four (the first byte's two spare bits set).
+// whole .ico file, is written for one input in two (the first byte's high bit set).
 #include "output/icnswriter.h"
 #include "output/icowriter.h"
 
@@ -18,8 +18,9 @@ using Fuzzing::require;
 
 namespace {
 
-constexpr int largestSide = 64;
-constexpr uint8_t icnsBits = 0xc0;
+// Small pictures: the writers treat every size alike, and each input is tried far sooner.
+constexpr int largestSide = 24;
+constexpr uint8_t icnsBit = 0x80;
 
 QImage pictureOf(const uint8_t* data, size_t size) {
     const int width = 1 + data[0] % largestSide, height = 1 + data[1] % largestSide;
@@ -160,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const QImage picture = pictureOf(data, size);
     checkIco(picture);
-    if ((data[0] & icnsBits) == icnsBits)
+    if (data[0] & icnsBit)
         checkIcns(picture);
     return 0;
 }

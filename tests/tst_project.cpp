@@ -124,8 +124,9 @@ private slots:
             {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 (p0.png) cannot"},
             {"data", "\"*9\"", "picture 1 (p0.png) cannot"},
             {"data", huge, "picture 1 (p0.png) is too large: 100000 x 100000"},
-            {"data", large, "too large together: 536 million pixels, at most 268 million"},
-            {"data", '"' + entities.toBase64() + '"', "picture 1 (p0.png): declares XML entities"}};
+            {"data", large, "too large together: 536,870,912 pixels, at most 268,435,456"},
+            {"data", '"' + entities.toBase64() + '"',
+             "picture 1 (p0.png) cannot be read: declares XML entities"}};
         for (const QByteArrayList& row : rows) {
             const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
             const QByteArray bytes =
