@@ -138,6 +138,19 @@ private slots:
             QVERIFY2(!ProjectFile::decode(bytes, &error), row[1]);
             QVERIFY2(error.contains(QString::fromLatin1(row[2])), qPrintable(error));
         }
+        // 64 sizes of each kind are taken, 65 are not.
+        for (const int count : {64, 65}) {
+            Document sized;
+            sized.output.pngSizes.clear();
+            for (int size = 1; size <= count; ++size)
+                sized.output.pngSizes << size;
+            sized.output.iconSizes = sized.output.pngSizes.mid(15);
+            QString error;
+            const std::optional<Document> read =
+                ProjectFile::decode(ProjectFile::encode(sized), &error);
+            QVERIFY2(bool(read) == (count == 64), qPrintable(error));
+            QCOMPARE(error, count == 64 ? QString() : QStringLiteral("more than 64 export sizes"));
+        }
         // A missing file, and one just over the limit: sparse, so it costs no disk.
         const QString path = dir.filePath(QStringLiteral("huge.glimmer"));
         QVERIFY(writeFileBytes(path, valid) && QFile::resize(path, ProjectFile::maxFileBytes + 1));
