@@ -138,7 +138,9 @@ void checkIcns(const QImage& picture) {
         {"is32", 16, "s8mk"}, {"il32", 32, "l8mk"}, {"ic11", 32},  {"ic12", 64},  {"ic07", 128},
         {"ic13", 256},        {"ic08", 256},        {"ic14", 512}, {"ic09", 512}, {"ic10", 1024}};
     PngEncodings encodings;
-    const QList<Element> elements = icnsElements(IcnsWriter::encode(picture, encodings));
+    // Deflated quickly: the container is tried here, the deflate level elsewhere.
+    const QList<Element> elements =
+        icnsElements(IcnsWriter::encode(picture, encodings, PngEffort::Quick));
     qsizetype at = 0;
     for (const Slot& slot : icnsSlots) {
         require(at < elements.size() && elements.at(at).type == slot.type);

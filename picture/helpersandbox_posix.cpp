@@ -138,8 +138,9 @@ bool enter() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     setLimit(RLIMIT_AS, maxAddressSpace, maxAddressSpace);
     setLimit(RLIMIT_CORE, 0, 0);
-    // A few descriptors beyond those open now: the shared memory of a request and its reply.
-    const rlim_t descriptors = rlim_t(highestOpenFd()) + 4;
+    // A few descriptors beyond those open now: the shared memory of a request and its reply, and
+    // the font files and caches text may read.
+    const rlim_t descriptors = rlim_t(highestOpenFd()) + 16;
     setLimit(RLIMIT_NOFILE, descriptors, descriptors);
     startRequest();
     restrictFilesToFonts();

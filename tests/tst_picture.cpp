@@ -7,6 +7,7 @@
 #include "picture/pictureintake.h"
 #include "picture/vectorpicture.h"
 #include "render/iconrenderer.h"
+#include "render/sharpicon.h"
 #include "support/testsupport.h"
 #include "trace/printablename.h"
 
@@ -170,6 +171,33 @@ private slots:
         QVERIFY(picture->image(QSize(16000, 16000), &failure).isNull());
         QVERIFY2(!failure.isEmpty(), "no reason");
         QVERIFY(!picture->image(QSize(32, 32)).isNull());
+    }
+
+    // A layer the SVG library fails on at some sizes (a real Adwaita icon turned 45 degrees) is
+    // drawn crossed out in red there, and the picture tells why; the other sizes draw it.
+    void placeholderWhereDrawingFails() {
+        const QString name = QStringLiteral(
+            "/usr/share/icons/Adwaita/scalable/legacy/preferences-color-symbolic.svg");
+        const PictureIntake::Picture picture = PictureIntake::read(name);
+        QVERIFY2(picture.vector, qPrintable(picture.refusal));
+        Layer layer = droppedLayer(name, picture, QPoint(48, 48), 1, 0);
+        layer.rotation = 45;
+        layer.updateImage();
+        int crossedOut = 0;
+        for (int size : {23, 46, 51}) {
+            const QImage icon = renderSharpIcon(IconStyle(), {layer}, 1, size);
+            bool red = false;
+            for (int y = 0; y < size && !red; ++y) {
+                for (int x = 0; x < size && !red; ++x) {
+                    const QColor colour = icon.pixelColor(x, y);
+                    red = colour.alpha() > 128 && colour.red() > 2 * colour.green() + 40;
+                }
+            }
+            crossedOut += red;
+        }
+        QVERIFY(crossedOut > 0);
+        QCOMPARE(picture.vector->drawingFailure(),
+                 QStringLiteral("the SVG drawing library failed on it"));
     }
 
     void malformedReplies_data() {
