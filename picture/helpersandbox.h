@@ -14,11 +14,13 @@ inline constexpr std::size_t maxAddressSpace = std::size_t(1536) << 20;
 // Processor time one request may take, in seconds.
 inline constexpr int requestSeconds = 30;
 
-// Sends what the process writes to its standard error nowhere.
+// Sends what the process writes to its standard error nowhere (but in a build with
+// AddressSanitizer, whose reports go there).
 void silenceErrors();
 
 // Sets the limits for good and shuts every system call out but those allowed; answers whether
-// the system call filter is in force (the limits are set in any case).
+// the system call filter is in force (the limits are set in any case, but for the address space
+// in a build with AddressSanitizer, which also goes without the filter).
 bool enter();
 
 // Gives the next request its own `requestSeconds` of processor time.
