@@ -13,6 +13,7 @@
 #include "form/formlayout.h"
 #include "output/exporttargets.h"
 #include "output/filecommit.h"
+#include "trace/printablename.h"
 #include "trace/trace.h"
 #include "windowgeometry.h"
 
@@ -75,8 +76,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             [this] { (new OtherAppsDialog(this))->exec(); });
     connect(form, &EditorForm::websiteRequested, this,
             [] { ShellOpen::openAddress(MakerLinks::website); });
-    connect(form, &EditorForm::told, this,
-            [this](const QString& message) { statusBar()->showMessage(message, messageTime); });
+    connect(form, &EditorForm::told, this, [this](const QString& message) {
+        qCDebug(lcApp).noquote() << "Told:" << message;
+        statusBar()->showMessage(message, messageTime);
+    });
     // A read on the side shows as long as it runs, with a bar that moves.
     auto* busy = new QProgressBar(this);
     busy->setRange(0, 0);
@@ -151,7 +154,8 @@ void MainWindow::fillRecentMenu() {
 }
 
 void MainWindow::showTitle() {
-    const QString name = projectPath.isEmpty() ? tr("Untitled") : QFileInfo(projectPath).fileName();
+    const QString name =
+        projectPath.isEmpty() ? tr("Untitled") : printableName(QFileInfo(projectPath).fileName());
     setWindowTitle(tr("%1[*] - Glimmerdock").arg(name));
     setWindowModified(!form->undoStack()->isClean());
 }
@@ -159,7 +163,8 @@ void MainWindow::showTitle() {
 bool MainWindow::maySetDocumentAside() {
     if (form->undoStack()->isClean())
         return true;
-    const QString name = projectPath.isEmpty() ? tr("Untitled") : QFileInfo(projectPath).fileName();
+    const QString name =
+        projectPath.isEmpty() ? tr("Untitled") : printableName(QFileInfo(projectPath).fileName());
     QMessageBox question(QMessageBox::Question, tr("Glimmerdock"),
                          tr("Save the changes to %1 before closing it?").arg(name),
                          QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);

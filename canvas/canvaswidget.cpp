@@ -262,7 +262,8 @@ void CanvasWidget::paste(const QMimeData* data) {
 }
 
 // The picture on the clipboard as the bytes of a file, and a name for it: SVG as it is (given as
-// SVG or as its text), anything else as a PNG of the picture.
+// SVG or as its text), a picture offered as a file's bytes as they are, anything else as a PNG of
+// the picture.
 QByteArray CanvasWidget::pastedBytes(const QMimeData* data, QString& name) {
     const QString svgType = QStringLiteral("image/svg+xml");
     name = QStringLiteral("pasted.svg");
@@ -271,6 +272,15 @@ QByteArray CanvasWidget::pastedBytes(const QMimeData* data, QString& name) {
     if (data->hasText() && data->text().trimmed().startsWith(QLatin1String("<")) &&
         data->text().contains(QLatin1String("<svg")))
         return data->text().toUtf8();
+    // A picture another program offers as a file's bytes is taken as those bytes, decoded by a
+    // picture helper as a file is, not by the clipboard here.
+    for (const char* suffix : {"png", "jpeg", "gif", "webp", "bmp", "tiff"}) {
+        const QString type = QStringLiteral("image/") + QLatin1String(suffix);
+        if (data->hasFormat(type) && !data->data(type).isEmpty()) {
+            name = QStringLiteral("pasted.") + QLatin1String(suffix);
+            return data->data(type);
+        }
+    }
     name = QStringLiteral("pasted.png");
     const QImage image = qvariant_cast<QImage>(data->imageData());
     QByteArray bytes;

@@ -1,9 +1,12 @@
 #include "picturereading.h"
 
+#include "picture/picturelimits.h"
+#include "picture/vectorpicture.h"
+#include "trace/printablename.h"
 #include "trace/trace.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -30,13 +33,22 @@ PictureReading::~PictureReading() {
     watcher.waitForFinished();
 }
 
+// The header is read by a picture helper, as every untrusted byte is; one that lies past the
+// file's start leaves its size to go by.
 bool PictureReading::worthReadingAside(const QStringList& paths) {
     return std::any_of(paths.begin(), paths.end(), [](const QString& path) {
+        // What is refused by its name or size is refused at once.
+        QFile file(path);
+        if (!PictureIntake::isPictureFile(path) || file.size() > PictureLimits::maxFileBytes ||
+            !file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray head = file.read(headerBytes);
         // A vector picture is drawn at the size it is shown, whatever size it states.
-        QImageReader reader(path);
-        const QSize size = reader.size();
-        return !reader.format().startsWith("svg") &&
-               qint64(size.width()) * size.height() >= sidePixels;
+        if (VectorPicture::isVector(head))
+            return false;
+        const QSize size = PictureIntake::declaredSize(head);
+        return size.isEmpty() ? file.size() >= sideFileBytes
+                              : qint64(size.width()) * size.height() >= sidePixels;
     });
 }
 
@@ -63,7 +75,7 @@ void PictureReading::read(const QStringList& paths, std::function<void(const Res
     pending = std::move(done);
     QStringList fileNames;
     for (const QString& path : paths)
-        fileNames << QFileInfo(path).fileName();
+        fileNames << printableName(QFileInfo(path).fileName());
     names = fileNames.join(QStringLiteral(", "));
     emit reading(tr("Reading %1… (Escape stops it)").arg(names));
     watcher.setFuture(QtConcurrent::run(&readingPool(), &PictureReading::readAll, paths));

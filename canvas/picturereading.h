@@ -27,6 +27,10 @@ public:
 
     // From this many pixels a decode takes half a second and more and goes on the side.
     static constexpr qint64 sidePixels = 20'000'000;
+    // What of a file its header is looked for in, and the size of a file whose header is not
+    // there that goes on the side.
+    static constexpr qint64 headerBytes = qint64(1) << 16;
+    static constexpr qint64 sideFileBytes = qint64(8) << 20;
 
     explicit PictureReading(QObject* parent = nullptr);
     ~PictureReading() override;

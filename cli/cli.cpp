@@ -7,9 +7,11 @@
 #include "document/droppedlayer.h"
 #include "document/projectfile.h"
 #include "output/exporttargets.h"
+#include "picture/picturehelper.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
 #include "render/badgetext.h"
+#include "trace/printablename.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,7 +84,7 @@ OutputFailures renderBatch(const Document& project, const RenderRequest& request
             err << QStringLiteral("[%1/%2] %3\n")
                        .arg(i + 1)
                        .arg(request.pictures.size())
-                       .arg(request.pictures.at(i))
+                       .arg(printableName(request.pictures.at(i)))
                 << Qt::flush;
     }
     return failures;
@@ -128,7 +130,7 @@ int render(const RenderRequest& request, QTextStream& err, bool progress) {
     QString error;
     std::optional<Document> project = loadProject(request.project, &error);
     if (!project) {
-        err << QStringLiteral("glimmerdock: %1: %2\n").arg(request.project, error);
+        err << QStringLiteral("glimmerdock: %1: %2\n").arg(printableName(request.project), error);
         return 1;
     }
     if (const QString told = ExportTargets::chooseKnownTarget(project->output); !told.isEmpty())
@@ -138,7 +140,7 @@ int render(const RenderRequest& request, QTextStream& err, bool progress) {
                                         : renderBatch(*project, request, err, progress);
     for (const OutputFailure& failure : failures) {
         err << QStringLiteral("glimmerdock: %1: %2\n")
-                   .arg(QDir::toNativeSeparators(failure.fileName), failure.reason);
+                   .arg(printableName(QDir::toNativeSeparators(failure.fileName)), failure.reason);
     }
     return failures.isEmpty() ? 0 : 1;
 }
@@ -177,6 +179,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     QGuiApplication application(argc, argv);
+    // Pictures are decoded and SVG drawn by helpers of this same program.
+    PictureHelper::useProgram(QCoreApplication::applicationFilePath());
     QTextStream out(stdout);
     QTextStream err(stderr);
     return run(arguments, out, err, isTerminal(stderr));

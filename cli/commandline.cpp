@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "document/document.h"
 #include "document/iconstyle.h"
 #include "output/exporttargets.h"
 
@@ -40,7 +41,7 @@ CommandLine::Parsed usageError(const QString& error) {
 }
 
 // The sizes in `text`, comma-separated, each once in the order given; nothing when one is not
-// a whole number the PNG export takes.
+// a whole number the PNG export takes or there are more than a project may hold.
 std::optional<QList<int>> parseSizes(const QString& text) {
     QList<int> sizes;
     for (const QString& part : text.split(QLatin1Char(','))) {
@@ -51,6 +52,8 @@ std::optional<QList<int>> parseSizes(const QString& text) {
         if (!sizes.contains(size))
             sizes.append(size);
     }
+    if (sizes.size() > OutputChoice::maxSizes)
+        return std::nullopt;
     return sizes;
 }
 
@@ -125,8 +128,9 @@ CommandLine::Parsed parseRender(const QStringList& arguments) {
     if (parser.isSet(QStringLiteral("sizes"))) {
         const auto sizes = parseSizes(parser.value(QStringLiteral("sizes")));
         if (!sizes)
-            return usageError(QStringLiteral("--sizes takes whole numbers from 1 to 1024, "
-                                             "comma-separated"));
+            return usageError(QStringLiteral("--sizes takes up to %1 whole numbers from 1 to "
+                                             "1024, comma-separated")
+                                  .arg(OutputChoice::maxSizes));
         request.pngSizes = *sizes;
     }
     if (parser.isSet(QStringLiteral("badge-text"))) {

@@ -21,5 +21,5 @@ OutputFailures RenderJob::run() const {
     OutputFailures failures;
     for (const OutputFailures& some : written)
         failures += some;
-    return failures;
+    return failures + drawingFailures(document.layers);
 }

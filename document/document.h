@@ -8,6 +8,10 @@
 
 // What the next export writes: a project keeps it with the pictures, so it is the document's.
 struct OutputChoice {
+    // Most sizes of the PNG set and of the icon file: more than any platform asks for, far
+    // fewer than would make an export run for minutes.
+    static constexpr int maxSizes = 64;
+
     // The export target by its command-line key ("ico", "android", …); a project keeps it as
     // "outputTarget". A key this version does not know may come from a newer one's project.
     QString target = QStringLiteral("ico");

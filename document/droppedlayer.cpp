@@ -12,6 +12,10 @@ QPoint centredPosition(QPoint widgetPoint, int k, QSize shown) {
 
 } // namespace
 
+QSize fillingSize(QSize source, int side) {
+    return source.scaled(side, side, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
 Layer droppedLayer(const QString& filePath, const PictureIntake::Picture& picture,
                    QPoint widgetPoint, int k, int index) {
     Layer layer;
@@ -27,16 +31,23 @@ Layer droppedLayer(const QString& filePath, const PictureIntake::Picture& pictur
     return layer;
 }
 
+// A whole percent cannot make every picture's longest side the icon's (a 3000 px picture at 8 %
+// shows at 240 of 256), so the filling layer holds its picture scaled smoothly to the size it
+// fills, at 100 %. An SVG layer is drawn from the vector at the size of its picture, so this sets
+// the size it is drawn at.
 Layer iconFillingLayer(const QString& filePath, const PictureIntake::Picture& picture, int k) {
-    Layer layer = droppedLayer(filePath, picture, QPoint(150, 150), k, 0);
     const QSize source = picture.image.size();
     const int iconSide = 256 * k;
     if (source.isEmpty())
-        return layer;
-    layer.scale =
-        clampedScale(int(qint64(iconSide) * 100 / std::max(source.width(), source.height())));
+        return droppedLayer(filePath, picture, QPoint(150, 150), k, 0);
+    const QSize shown = fillingSize(source, iconSide);
+    PictureIntake::Picture filling = picture;
+    if (shown != source)
+        filling.image =
+            picture.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    Layer layer = droppedLayer(filePath, filling, QPoint(150, 150), k, 0);
+    layer.scale = 100;
     // The icon square lies centred on the canvas (300·k).
-    const QSize shown = scaledSize(source, layer.scale);
     const int margin = (300 * k - iconSide) / 2;
     layer.position =
         QPoint(margin + (iconSide - shown.width()) / 2, margin + (iconSide - shown.height()) / 2);

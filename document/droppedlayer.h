@@ -12,6 +12,11 @@
 Layer droppedLayer(const QString& filePath, const PictureIntake::Picture& picture,
                    QPoint widgetPoint, int k, int index);
 
-// The layer a `picture` becomes as the whole icon of a canvas of factor k: scaled so that its
-// longer side spans the icon square (enlarged or reduced), centred on it, unturned, numbered 0.
+// The layer a `picture` becomes as the whole icon of a canvas of factor k: its longer side spans
+// the icon square exactly (enlarged or reduced: the picture is held at fillingSize, at 100 %),
+// centred on it, unturned, numbered 0.
+// The size a picture of `source` size fills a square of `side` at: its longest side `side`, the
+// other in proportion, at least one pixel.
+QSize fillingSize(QSize source, int side);
+
 Layer iconFillingLayer(const QString& filePath, const PictureIntake::Picture& picture, int k);

@@ -3,6 +3,7 @@
 #include "document/stylestore.h"
 #include "picture/pictureintake.h"
 #include "picture/vectorpicture.h"
+#include "trace/printablename.h"
 #include "trace/trace.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -96,10 +98,15 @@ std::optional<QByteArray> pictureBytes(const QString& text, const QList<QByteArr
     return bytes ? std::optional<QByteArray>(std::move(*bytes)) : std::nullopt;
 }
 
+// A count in full with its thousands marked, so two near counts never read alike.
+QString exactCount(qint64 count) {
+    return QLocale(QLocale::English).toString(count);
+}
+
 // How a message names the layer of number `number` (from 1) and its stored file name.
 QString pictureLabel(int number, const QString& name) {
     return name.isEmpty() ? tr("picture %1").arg(number)
-                          : tr("picture %1 (%2)").arg(number).arg(name);
+                          : tr("picture %1 (%2)").arg(number).arg(printableName(name));
 }
 
 // Fills the layer's picture from its bytes as a drop reads a file, and counts its pixels against
@@ -110,7 +117,7 @@ QString decodePicture(const QString& label, qint64& pixelsLeft, Layer& layer) {
         return tr("%1 is %2").arg(label, picture.refusal);
     // An SVG's own reason, as a drop of the same file tells it.
     if (!picture.refusal.isEmpty() && VectorPicture::isVector(layer.fileBytes))
-        return tr("%1: %2").arg(label, picture.refusal);
+        return tr("%1 cannot be read: %2").arg(label, picture.refusal);
     if (!picture.refusal.isEmpty())
         return tr("%1 cannot be read").arg(label);
     layer.sourceImage = picture.image;
@@ -159,9 +166,8 @@ QString sizeProblem(const QList<Layer>& layers) {
         total += qint64(std::max(size.width(), 0)) * std::max(size.height(), 0);
     }
     if (total > maxTotalPixels)
-        return tr("its pictures are too large together: %1 million pixels, at most %2 million")
-            .arg(total / 1000000)
-            .arg(maxTotalPixels / 1000000);
+        return tr("its pictures are too large together: %1 pixels, at most %2")
+            .arg(exactCount(total), exactCount(maxTotalPixels));
     return {};
 }
 
@@ -256,6 +262,10 @@ std::optional<Document> readProject(QByteArray text, QString& reason) {
     if (output.pngSizes.isEmpty())
         output.pngSizes = defaultExportSizes;
     output.iconSizes = readSizes(root.value(u"iconSizes").toArray(), 16, maxExportSize);
+    if (std::max(output.pngSizes.size(), output.iconSizes.size()) > OutputChoice::maxSizes) {
+        reason = tr("more than %1 export sizes").arg(OutputChoice::maxSizes);
+        return std::nullopt;
+    }
     std::sort(output.iconSizes.begin(), output.iconSizes.end());
     output.sharpSizes = root.value(u"sharpSizes").toBool();
     output.appleGrid = root.value(u"appleGrid").toBool();

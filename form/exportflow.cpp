@@ -6,6 +6,7 @@
 #include "form/outputflow.h"
 #include "output/exporttarget.h"
 #include "output/iconsizes.h"
+#include "output/outputfailure.h"
 #include "output/resolutionlist.h"
 #include "render/iconrenderer.h"
 
@@ -20,7 +21,8 @@ QString ExportFlow::run(const ExportTarget& target) {
     if (!OutputFlow::mayReplace(parent, target.filesBeyondTheChosen(document, destination)))
         return QString();
     const OutputFailures failures =
-        target.write(document, renderDocumentIcon(document), destination);
+        target.write(document, renderDocumentIcon(document), destination) +
+        drawingFailures(document.layers);
     OutputFlow::reportFailures(parent, failures);
     return target.writtenMessage(document, destination, failures);
 }

@@ -2,6 +2,7 @@
 
 #include "form/folderbrowser.h"
 
+#include "trace/printablename.h"
 #include "trace/trace.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ QString failureMessage(const OutputFailures& failures) {
     text += QLatin1Char('\n');
     for (const OutputFailure& failure : failures) {
         text += QStringLiteral("\n%1\n    %2")
-                    .arg(QDir::toNativeSeparators(failure.fileName), failure.reason);
+                    .arg(printableName(QDir::toNativeSeparators(failure.fileName)), failure.reason);
     }
     return text;
 }

@@ -2,7 +2,7 @@
 // first two bytes give the sides, up to 64 px, the rest the ARGB pixels, repeated) gives files
 // whose every entry is read, by Qt's icon reader or by walking the macOS format, as the picture
 // scaled to the entry's size. The .icns file, whose element of 1024 px costs far more than the
-// whole .ico file, is written for one input in four (the first byte's two spare bits set).
+// whole .ico file, is written for one input in two (the first byte's high bit set).
 #include "output/icnswriter.h"
 #include "output/icowriter.h"
 
@@ -18,8 +18,9 @@ using Fuzzing::require;
 
 namespace {
 
-constexpr int largestSide = 64;
-constexpr uint8_t icnsBits = 0xc0;
+// Small pictures: the writers treat every size alike, and each input is tried far sooner.
+constexpr int largestSide = 24;
+constexpr uint8_t icnsBit = 0x80;
 
 QImage pictureOf(const uint8_t* data, size_t size) {
     const int width = 1 + data[0] % largestSide, height = 1 + data[1] % largestSide;
@@ -137,7 +138,9 @@ void checkIcns(const QImage& picture) {
         {"is32", 16, "s8mk"}, {"il32", 32, "l8mk"}, {"ic11", 32},  {"ic12", 64},  {"ic07", 128},
         {"ic13", 256},        {"ic08", 256},        {"ic14", 512}, {"ic09", 512}, {"ic10", 1024}};
     PngEncodings encodings;
-    const QList<Element> elements = icnsElements(IcnsWriter::encode(picture, encodings));
+    // Deflated quickly: the container is tried here, the deflate level elsewhere.
+    const QList<Element> elements =
+        icnsElements(IcnsWriter::encode(picture, encodings, PngEffort::Quick));
     qsizetype at = 0;
     for (const Slot& slot : icnsSlots) {
         require(at < elements.size() && elements.at(at).type == slot.type);
@@ -160,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const QImage picture = pictureOf(data, size);
     checkIco(picture);
-    if ((data[0] & icnsBits) == icnsBits)
+    if (data[0] & icnsBit)
         checkIcns(picture);
     return 0;
 }

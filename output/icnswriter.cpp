@@ -93,9 +93,8 @@ QByteArray classicElements(const Slot& slot, const QImage& image) {
     return element(slot.type, colour) + element(slot.maskType, channelPlane(pixels, 3));
 }
 
-QByteArray pngBytes(const QImage& image, PngEncodings& encodings) {
-    const EncodedFile encoded =
-        encodings.encode(image, PngEffort::Smallest, PngColours::Truecolour);
+QByteArray pngBytes(const QImage& image, PngEncodings& encodings, PngEffort effort) {
+    const EncodedFile encoded = encodings.encode(image, effort, PngColours::Truecolour);
     if (!encoded.failure.isEmpty() || encoded.bytes.isEmpty())
         throw std::runtime_error(
             QStringLiteral("the %1 px element cannot be encoded").arg(image.width()).toStdString());
@@ -106,13 +105,13 @@ QByteArray pngBytes(const QImage& image, PngEncodings& encodings) {
 
 namespace IcnsWriter {
 
-QByteArray encode(const QImage& rendering, PngEncodings& encodings) {
+QByteArray encode(const QImage& rendering, PngEncodings& encodings, PngEffort effort) {
     QByteArray body;
     for (const Slot& slot : slotTable) {
         const QImage image =
             rendering.scaled(slot.size, slot.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         body += slot.maskType ? classicElements(slot, image)
-                              : element(slot.type, pngBytes(image, encodings));
+                              : element(slot.type, pngBytes(image, encodings, effort));
     }
     return element("icns", body);
 }

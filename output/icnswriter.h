@@ -17,8 +17,10 @@
 // Linux programs read icon files with, misreads palette and grey ones.
 namespace IcnsWriter {
 
-// Throws std::runtime_error when an element cannot be encoded (an empty rendering).
-QByteArray encode(const QImage& rendering, PngEncodings& encodings);
+// Throws std::runtime_error when an element cannot be encoded (an empty rendering). The PNG
+// elements are deflated at `effort`: the smallest always, but for a test of the container.
+QByteArray encode(const QImage& rendering, PngEncodings& encodings,
+                  PngEffort effort = PngEffort::Smallest);
 
 // Replaces `fileName` only with a whole file; answers what went wrong, or nothing.
 std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,

@@ -10,3 +10,9 @@ struct OutputFailure {
 };
 
 using OutputFailures = QList<OutputFailure>;
+
+struct Layer;
+
+// Each SVG layer of `layers` that could not be drawn (its placeholder is in the files), named by
+// its file and why.
+OutputFailures drawingFailures(const QList<Layer>& layers);

@@ -1,5 +1,6 @@
 #include "resolutionlist.h"
 
+#include "document/document.h"
 #include "trace/trace.h"
 
 #include <QRegularExpression>
@@ -39,6 +40,8 @@ std::optional<int> rowValue(const QString& text) {
 }
 
 std::optional<int> insertionRow(const QStringList& rows, int size) {
+    if (rows.size() >= OutputChoice::maxSizes)
+        return std::nullopt;
     int row = int(rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         const std::optional<int> value = rowValue(rows.at(i));
@@ -62,7 +65,7 @@ QStringList defaultRows() {
 QStringList storedRows() {
     ExportSizeSettings settings;
     // Every stored value is distinct and in range, so a larger count can only be damage.
-    const int count = std::clamp(settings.value(countKey, 0).toInt(), 0, maximumResolution);
+    const int count = std::clamp(settings.value(countKey, 0).toInt(), 0, OutputChoice::maxSizes);
     QList<int> sizes;
     for (int i = 0; i < count; ++i) {
         const int size = settings.value(sizeKey(i), 0).toInt();

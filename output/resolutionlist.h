@@ -20,7 +20,8 @@ QString rowText(int size);
 std::optional<int> rowValue(const QString& text);
 
 // Row at which `size` goes so that ascending rows stay ascending; nothing when it is already
-// there. Rows whose text is not a resolution are passed over.
+// there or the list holds OutputChoice::maxSizes rows. Rows whose text is not a resolution are
+// passed over.
 std::optional<int> insertionRow(const QStringList& rows, int size);
 
 // "16x16", "32x32", "48x48", "256x256".

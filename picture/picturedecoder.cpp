@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <lcms2.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -177,14 +178,36 @@ PictureDecoder::PictureDecoder(const QByteArray& data)
     reader.jumpToImage(largest);
 }
 
+void PictureDecoder::loadColourConversion(const QByteArray& bytes, const QByteArray& format) {
+    convertedByLittleCms(bytes, format);
+}
+
+// Qt's BMP reader states a top-down picture's height as stored: negative.
 QSize PictureDecoder::size() const {
-    return reader.size();
+    const QSize size = reader.size();
+    return QSize(size.width(), std::abs(size.height()));
 }
 
 QImage PictureDecoder::read() {
     QImage image = decoded();
     if (gifFrame && !image.isNull())
         clearOutside(image, *gifFrame);
+    return image;
+}
+
+// Read into a picture cleared first: a reader that stops short of the file's end leaves the rest
+// transparent (or black), never what the memory held before, another picture's pixels perhaps.
+// Qt's own readers fill a picture given of their size and format (the plugins' libraries decode
+// whole or fail, and might allocate a second picture).
+QImage PictureDecoder::readZeroed() {
+    static const QByteArrayList filling{"bmp", "png", "jpeg", "ico"};
+    QImage image;
+    if (filling.contains(reader.format()))
+        image = QImage(size(), reader.imageFormat());
+    if (!image.isNull())
+        image.fill(0);
+    if (!reader.read(&image))
+        return QImage();
     return image;
 }
 
@@ -200,7 +223,7 @@ QImage PictureDecoder::decoded() {
         if (QImage image = uprightJpeg(bytes, transformation); !image.isNull())
             return shownForm(std::move(image));
     }
-    QImage image = reader.read();
+    QImage image = readZeroed();
     if (image.isNull())
         return image;
     // Qt applies RGB profiles only; a JPEG or TIFF may carry any other.

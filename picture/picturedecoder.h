@@ -27,8 +27,13 @@ public:
     // The picture; null when it cannot be decoded.
     QImage read();
 
+    // Loads what converting the colours of a picture of `format` ("jpeg", "tiff") takes, by
+    // reading `bytes` of that format; for a process that can load nothing later.
+    static void loadColourConversion(const QByteArray& bytes, const QByteArray& format);
+
 private:
     QImage decoded();
+    QImage readZeroed();
 
     QByteArray bytes;
     // Where a GIF's first frame lies on its screen.

@@ -1,9 +1,12 @@
 #include "pictureintake.h"
 
+#include "picture/bmpheader.h"
 #include "picture/picturedecoder.h"
+#include "picture/picturehelper.h"
 #include "picture/picturelimits.h"
 #include "picture/pngchunks.h"
 #include "picture/vectorpicture.h"
+#include "trace/printablename.h"
 #include "trace/trace.h"
 
 #include <QCoreApplication>
@@ -30,9 +33,25 @@ void refuseAsTooLarge(Picture& picture, QSize size) {
     picture.vector.reset();
 }
 
+// Decoded by a picture helper: a decoder that fails on the bytes fails there.
+void readRasterApart(Picture& picture, qint64 pixelsLeft) {
+    const HelperProtocol::Answer answer = PictureHelper::decode(picture.bytes, pixelsLeft);
+    picture.image = answer.image;
+    picture.refusal = answer.image.isNull() ? answer.refusal : QString();
+    picture.tooLarge = answer.status == HelperProtocol::Status::tooLarge;
+    if (picture.image.isNull() && picture.refusal.isEmpty())
+        picture.refusal = tr("cannot be read");
+}
+
 void readRaster(Picture& picture, qint64 pixelsLeft) {
+    if (PictureHelper::inUse())
+        return readRasterApart(picture, pixelsLeft);
     if (PngChunks::isPng(picture.bytes) && !PngChunks::fitTheFile(picture.bytes)) {
         picture.refusal = tr("cannot be read");
+        return;
+    }
+    if (BmpHeader::endsEarly(picture.bytes)) {
+        picture.refusal = tr("the file ends early");
         return;
     }
     PictureDecoder decoder(picture.bytes);
@@ -57,7 +76,9 @@ void readVector(Picture& picture, qint64 pixelsLeft) {
         return;
     if (!withinLimits(picture.vector->naturalSize(), pixelsLeft))
         return refuseAsTooLarge(picture, picture.vector->naturalSize());
-    picture.image = picture.vector->image(picture.vector->naturalSize());
+    picture.image = picture.vector->image(picture.vector->naturalSize(), &picture.refusal);
+    if (picture.image.isNull())
+        picture.vector.reset();
 }
 
 } // namespace
@@ -125,12 +146,14 @@ Picture decode(const QByteArray& bytes, qint64 pixelsLeft) {
 }
 
 QSize declaredSize(const QByteArray& bytes) {
-    return VectorPicture::isVector(bytes) ? VectorPicture::declaredSize(bytes)
-                                          : PictureDecoder(bytes).size();
+    if (VectorPicture::isVector(bytes))
+        return VectorPicture::declaredSize(bytes);
+    return PictureHelper::inUse() ? PictureHelper::declaredSize(bytes).size
+                                  : PictureDecoder(bytes).size();
 }
 
 QString refusalMessage(const QString& fileName, const QString& refusal) {
-    return tr("%1: %2").arg(fileName, refusal);
+    return tr("%1: %2").arg(printableName(fileName), refusal);
 }
 
 } // namespace PictureIntake

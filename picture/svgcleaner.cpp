@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -124,6 +125,19 @@ QStringList references(const QXmlStreamAttributes& attributes) {
     return targets;
 }
 
+// The largest font size an attribute sets, as "font-size" itself or as a property of a style
+// (an attribute or a style sheet), in user units whatever unit follows; 0 when it sets none.
+double largestFontSize(QStringView name, QStringView value) {
+    static const QRegularExpression property(QStringLiteral("font-size\\s*:\\s*([-+.0-9eE]+)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression plain(QStringLiteral("^\\s*([-+.0-9eE]+)"));
+    double largest = 0;
+    const QRegularExpression& pattern = name == u"font-size" ? plain : property;
+    for (auto match = pattern.globalMatch(value); match.hasNext();)
+        largest = std::max(largest, std::abs(match.next().capturedView(1).toDouble()));
+    return largest;
+}
+
 QString number(double value) {
     return QString::number(value, 'g', 17);
 }
@@ -158,7 +172,8 @@ QString SvgCleaner::clean() {
             endElement();
             break;
         case QXmlStreamReader::Characters:
-            copyText();
+            if (QString reason = copyText(); !reason.isEmpty())
+                return reason;
             break;
         default:
             // Comments and processing instructions draw nothing.
@@ -186,6 +201,12 @@ QString SvgCleaner::startElement() {
     }
     const QXmlStreamAttributes kept =
         keptAttributes(attributes, name == u"image" || name == u"feImage");
+    if (textDepth > 0 || name == u"text")
+        ++textDepth;
+    for (const QXmlStreamAttribute& attribute : kept) {
+        if (largestFontSize(attribute.qualifiedName(), attribute.value()) > maxFontSize)
+            return tr("text too large: font size above %1").arg(maxFontSize);
+    }
     graph.open(elementId(kept), references(kept));
     if (graph.elementCount() > maxDraws || embeddedPixels > maxEmbeddedPixels)
         return tr("too complex");
@@ -225,20 +246,26 @@ void SvgCleaner::endElement() {
     }
     writer.writeEndElement();
     graph.close();
+    textDepth = std::max(0, textDepth - 1);
 }
 
-void SvgCleaner::copyText() {
+QString SvgCleaner::copyText() {
     if (leftOutDepth > 0)
-        return;
+        return {};
     const QString text = reader.text().toString();
     if (inStyle && refersOutside(text)) {
         qCDebug(lcPicture) << "SVG style sheet left out: it refers to other files";
-        return;
+        return {};
     }
+    if (inStyle && largestFontSize(u"style", text) > maxFontSize)
+        return tr("text too large: font size above %1").arg(maxFontSize);
+    if (textDepth > 0 && (textCharacters += text.size()) > maxTextCharacters)
+        return tr("too much text: more than %1 characters").arg(maxTextCharacters);
     if (reader.isCDATA())
         writer.writeCDATA(text);
     else
         writer.writeCharacters(text);
+    return {};
 }
 
 // The declared size, bounded, as width and height, and what they show as the viewBox: the

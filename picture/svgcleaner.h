@@ -26,6 +26,10 @@ public:
     static constexpr qint64 maxTotalAttributes = 200000;
     // Most pixels of all embedded pictures together: each is decoded whole to be drawn.
     static constexpr qint64 maxEmbeddedPixels = qint64(4096) * 4096;
+    // Most characters of all text drawn, and the largest font size: text is laid out whole by a
+    // library whose time and memory grow with both, far past what an icon's words need.
+    static constexpr qint64 maxTextCharacters = 10000;
+    static constexpr double maxFontSize = 16384;
 
     explicit SvgCleaner(const QByteArray& xml);
 
@@ -46,11 +50,14 @@ private:
     qint64 embeddedPixels = 0;
     // Open elements being left out with everything inside them.
     int leftOutDepth = 0;
+    // Open elements inside a <text>, and the characters drawn as text so far.
+    int textDepth = 0;
+    qint64 textCharacters = 0;
     bool inStyle = false;
 
     QString startElement();
     void endElement();
-    void copyText();
+    QString copyText();
     bool isLeftOut(QStringView name, const QXmlStreamAttributes& attributes);
     void writeRoot(const QXmlStreamAttributes& attributes);
 };

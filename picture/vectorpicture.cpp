@@ -1,9 +1,12 @@
 #include "vectorpicture.h"
 
+#include "picture/picturehelper.h"
 #include "picture/svgcleaner.h"
 #include "trace/trace.h"
 
+#include <QCache>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -18,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -109,14 +113,70 @@ QRect paintedArea(const QPainter& painter, const QRectF& drawn, const QTransform
     return area.toAlignedRect();
 }
 
+// What a drawing derives from, as the key it is kept by.
+QByteArray drawingKey(const quint64 (&id)[2], QSize size, const QTransform& toCanvas,
+                      const QRectF& target) {
+    const double numbers[] = {double(size.width()), double(size.height()), toCanvas.m11(),
+                              toCanvas.m12(),       toCanvas.m21(),        toCanvas.m22(),
+                              toCanvas.dx(),        toCanvas.dy(),         target.x(),
+                              target.y(),           target.width(),        target.height()};
+    QByteArray key(reinterpret_cast<const char*>(id), sizeof(id));
+    return key.append(reinterpret_cast<const char*>(numbers), sizeof(numbers));
+}
+
+struct Drawing {
+    QImage image;
+    QString failure;
+};
+
+// The latest drawings of every picture, up to a bound in bytes, shared by all threads.
+class Drawings {
+public:
+    static Drawings& all() {
+        static Drawings drawings;
+        return drawings;
+    }
+
+    std::optional<Drawing> find(const QByteArray& key) {
+        const std::lock_guard<std::mutex> lock(guard);
+        const Drawing* drawing = kept.object(key);
+        return drawing ? std::optional<Drawing>(*drawing) : std::nullopt;
+    }
+
+    void keep(const QByteArray& key, const Drawing& drawing) {
+        const std::lock_guard<std::mutex> lock(guard);
+        kept.insert(key, new Drawing(drawing),
+                    std::max<qsizetype>(1, drawing.image.sizeInBytes() >> 10));
+    }
+
+private:
+    // In kilobytes: a few canvases' worth at the largest canvas size.
+    static constexpr qsizetype keptKilobytes = 64 * 1024;
+    std::mutex guard;
+    QCache<QByteArray, Drawing> kept{keptKilobytes};
+};
+
+// A grey square crossed out in red where a picture could not be drawn.
+void drawPlaceholder(QPainter& painter, const QRectF& target) {
+    painter.save();
+    painter.setPen(QPen(QColor(200, 30, 30), std::max(1.0, target.width() / 32)));
+    painter.setBrush(QColor(128, 128, 128, 96));
+    painter.drawRect(target);
+    painter.drawLine(target.topLeft(), target.bottomRight());
+    painter.drawLine(target.topRight(), target.bottomLeft());
+    painter.restore();
+}
+
 } // namespace
 
 void VectorPicture::Release::operator()(_RsvgHandle* handle) const {
     g_object_unref(handle);
 }
 
-VectorPicture::VectorPicture(Handle drawer, QSize size, QByteArray text)
-    : handle(std::move(drawer)), natural(size), svg(std::move(text)) {}
+VectorPicture::VectorPicture(QByteArray text, QSize size) : svg(std::move(text)), natural(size) {
+    const QByteArray hash = QCryptographicHash::hash(svg, QCryptographicHash::Sha256);
+    std::memcpy(id, hash.constData(), sizeof(id));
+}
 
 VectorPicture::~VectorPicture() = default;
 
@@ -132,18 +192,18 @@ bool VectorPicture::isVector(const QByteArray& bytes) {
 std::shared_ptr<const VectorPicture> VectorPicture::read(const QByteArray& bytes, QString* reason) {
     QString refusal;
     std::shared_ptr<const VectorPicture> picture;
-    if (const std::unique_ptr<SvgCleaner> cleaner = cleanerOf(bytes, refusal)) {
-        if (Handle svg{loadedHandle(cleaner->cleaned())})
-            picture.reset(
-                new VectorPicture(std::move(svg), cleaner->naturalSize(), cleaner->cleaned()));
-        else
-            refusal = tr("cannot be read");
-    }
+    if (const std::unique_ptr<SvgCleaner> cleaner = cleanerOf(bytes, refusal))
+        picture = fromCleaned(cleaner->cleaned(), cleaner->naturalSize());
     if (!picture)
         qCDebug(lcPicture).noquote() << "SVG not read:" << refusal;
     if (reason)
         *reason = refusal;
     return picture;
+}
+
+std::shared_ptr<const VectorPicture> VectorPicture::fromCleaned(const QByteArray& cleaned,
+                                                                QSize natural) {
+    return std::shared_ptr<const VectorPicture>(new VectorPicture(cleaned, natural));
 }
 
 QSize VectorPicture::declaredSize(const QByteArray& bytes) {
@@ -160,33 +220,79 @@ void VectorPicture::render(QPainter& painter, const QRectF& target) const {
     const QRect area = paintedArea(painter, toDevice.mapRect(target), toDevice);
     if (area.isEmpty())
         return;
-    QImage drawn(area.size(), QImage::Format_ARGB32_Premultiplied);
-    if (drawn.isNull())
+    QImage picture =
+        drawn(area.size(), toDevice * QTransform::fromTranslate(-area.x(), -area.y()), target);
+    if (picture.isNull()) {
+        drawPlaceholder(painter, target);
         return;
-    drawn.fill(0);
-    draw(drawn, toDevice * QTransform::fromTranslate(-area.x(), -area.y()), target);
-    drawn.setDevicePixelRatio(ratio);
+    }
+    picture.setDevicePixelRatio(ratio);
     painter.save();
     painter.resetTransform();
-    painter.drawImage(QPointF(area.topLeft()) / ratio, drawn);
+    painter.drawImage(QPointF(area.topLeft()) / ratio, picture);
     painter.restore();
 }
 
-QImage VectorPicture::image(QSize size) const {
+QImage VectorPicture::image(QSize size, QString* failure) const {
     if (size.isEmpty())
         return {};
-    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
-    if (picture.isNull())
-        return picture;
-    picture.fill(0);
-    draw(picture, QTransform(), QRectF(QPointF(), QSizeF(size)));
-    return picture;
+    return drawn(size, QTransform(), QRectF(QPointF(), QSizeF(size)), failure);
+}
+
+QImage VectorPicture::drawn(QSize size, const QTransform& toCanvas, const QRectF& target,
+                            QString* failure) const {
+    const QByteArray key = drawingKey(id, size, toCanvas, target);
+    if (const std::optional<Drawing> kept = Drawings::all().find(key)) {
+        if (failure)
+            *failure = kept->failure;
+        return kept->image;
+    }
+    Drawing made;
+    if (!PictureHelper::inUse()) {
+        made.image = drawnHere(size, toCanvas, target, &made.failure);
+    } else {
+        const HelperProtocol::Answer answer = PictureHelper::draw(svg, id, size, toCanvas, target);
+        made.image = answer.image;
+        made.failure = answer.refusal;
+    }
+    if (made.image.isNull() && made.failure.isEmpty())
+        made.failure = tr("cannot be drawn");
+    if (made.image.isNull()) {
+        qCDebug(lcPicture).noquote() << "SVG not drawn:" << made.failure;
+        const std::lock_guard<std::mutex> lock(failing);
+        this->failure = made.failure;
+    }
+    Drawings::all().keep(key, made);
+    if (failure)
+        *failure = made.failure;
+    return made.image;
+}
+
+QString VectorPicture::drawingFailure() const {
+    const std::lock_guard<std::mutex> lock(failing);
+    return failure;
 }
 
 // Cairo's ARGB32 is QImage's premultiplied ARGB32: a native 32-bit word per pixel.
-void VectorPicture::draw(QImage& canvas, const QTransform& toCanvas, const QRectF& target) const {
+QImage VectorPicture::drawnHere(QSize size, const QTransform& toCanvas, const QRectF& target,
+                                QString* failure) const {
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull()) {
+        *failure = tr("too large to draw");
+        return canvas;
+    }
+    canvas.fill(0);
     if (!toCanvas.isInvertible() || target.isEmpty())
-        return;
+        return canvas;
+    const std::lock_guard<std::mutex> lock(drawing);
+    if (!handle && !unreadable) {
+        handle.reset(loadedHandle(svg));
+        unreadable = !handle;
+    }
+    if (!handle) {
+        *failure = tr("cannot be read");
+        return QImage();
+    }
     cairo_surface_t* surface =
         cairo_image_surface_create_for_data(canvas.bits(), CAIRO_FORMAT_ARGB32, canvas.width(),
                                             canvas.height(), int(canvas.bytesPerLine()));
@@ -195,14 +301,19 @@ void VectorPicture::draw(QImage& canvas, const QTransform& toCanvas, const QRect
     cairo_set_matrix(cairo, &matrix);
     const RsvgRectangle viewport{target.x(), target.y(), target.width(), target.height()};
     GError* error = nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(drawing);
-        rsvg_handle_render_document(handle.get(), cairo, &viewport, &error);
-    }
+    const bool drawn = rsvg_handle_render_document(handle.get(), cairo, &viewport, &error);
     if (error) {
         qCDebug(lcPicture).noquote() << "librsvg cannot draw the SVG:" << error->message;
         g_error_free(error);
     }
+    // Out of memory, cairo draws nothing more and librsvg says it failed: the picture is not
+    // whole, and not to be shown as if it were.
+    const cairo_status_t status = cairo_status(cairo);
     cairo_destroy(cairo);
     cairo_surface_destroy(surface);
+    if (status == CAIRO_STATUS_NO_MEMORY)
+        *failure = tr("too large to draw");
+    else if (!drawn)
+        *failure = tr("cannot be drawn");
+    return failure->isEmpty() ? canvas : QImage();
 }

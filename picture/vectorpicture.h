@@ -35,6 +35,11 @@ public:
     // would be refused.
     static QSize declaredSize(const QByteArray& bytes);
 
+    // A picture of SVG text that SvgCleaner has cleaned (for a picture helper, which is given
+    // the text it draws); drawing it tells whether librsvg can read it.
+    static std::shared_ptr<const VectorPicture> fromCleaned(const QByteArray& cleaned,
+                                                            QSize natural = QSize(1, 1));
+
     ~VectorPicture();
     VectorPicture(const VectorPicture&) = delete;
     VectorPicture& operator=(const VectorPicture&) = delete;
@@ -44,12 +49,25 @@ public:
     QSize naturalSize() const { return natural; }
 
     // Draws the whole picture into `target`, in the painter's coordinates under whatever transform
-    // it has, from the vector at the device's own pixels, so it is sharp at any scale. Safe from
-    // any thread: drawings of one picture take turns.
+    // it has, from the vector at the device's own pixels, so it is sharp at any scale; where it
+    // cannot be drawn, a placeholder (crossed out) shows that something is missing. Safe from any
+    // thread.
     void render(QPainter& painter, const QRectF& target) const;
 
-    // The picture drawn at `size` on transparency, premultiplied ARGB; null for an empty size.
-    QImage image(QSize size) const;
+    // The picture drawn at `size` on transparency, premultiplied ARGB; null for an empty size or
+    // when it cannot be drawn, and then why in `failure`.
+    QImage image(QSize size, QString* failure = nullptr) const;
+
+    // The picture fitted into `target` and drawn on a transparent canvas of `size`, `toCanvas`
+    // taking target coordinates to the canvas's pixels: by a picture helper when one is in use,
+    // else here. Drawings are kept by what they derive from, so drawing the same again (a
+    // repaint, an undo, an export after a preview) costs nothing, and a drawing that failed is
+    // not tried again. Null, with why in `failure`, when it cannot be drawn.
+    QImage drawn(QSize size, const QTransform& toCanvas, const QRectF& target,
+                 QString* failure = nullptr) const;
+
+    // Why a drawing of this picture failed, the latest; empty when none has.
+    QString drawingFailure() const;
 
     // The cleaned SVG text the picture is drawn from: safe to hand to another SVG reader.
     const QByteArray& cleanedSvg() const { return svg; }
@@ -60,14 +78,19 @@ private:
     };
     using Handle = std::unique_ptr<_RsvgHandle, Release>;
 
-    VectorPicture(Handle handle, QSize natural, QByteArray svg);
-    // Draws the picture fitted into `target` onto `canvas` (premultiplied ARGB), `toCanvas`
-    // taking target coordinates to the canvas's pixels.
-    void draw(QImage& canvas, const QTransform& toCanvas, const QRectF& target) const;
+    VectorPicture(QByteArray svg, QSize natural);
+    // Drawn by librsvg in this process.
+    QImage drawnHere(QSize size, const QTransform& toCanvas, const QRectF& target,
+                     QString* failure) const;
 
-    // A handle is not to be used by two threads at once.
+    // librsvg's handle, made on the first drawing here; not to be used by two threads at once.
     mutable std::mutex drawing;
-    Handle handle;
-    QSize natural;
+    mutable Handle handle;
+    mutable bool unreadable = false;
+    mutable std::mutex failing;
+    mutable QString failure;
     QByteArray svg;
+    QSize natural;
+    // The text's hash, by which drawings are kept and a helper knows the picture.
+    quint64 id[2] = {};
 };

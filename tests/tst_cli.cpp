@@ -210,6 +210,69 @@ private slots:
         QVERIFY2(err.contains("bad.png: cannot be read"), qPrintable(err));
     }
 
+    // Pictures that take the SVG library down, run past its bounds or lack pixels they claim:
+    // alone each is refused with its reason and exit 1; in a batch the others are still written.
+    // A name with a terminal's escape sequence is printed escaped.
+    void hostilePictures() {
+        const QByteArray head =
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\">";
+        const QList<std::pair<QString, QByteArray>> files{
+            {"kills\x1b[2J.svg", head + "<text y=\"30\" style=\"font:1e9px serif\">W</text></svg>"},
+            {"huge-font.svg", head + "<text y=\"30\" font-size=\"1e9\">W</text></svg>"},
+            {"million.svg", head + "<text y=\"30\">" + QByteArray(1000000, 'W') + "</text></svg>"},
+            {"short.bmp", readFileBytes(QFINDTESTDATA("../fuzz/corpus/pictureintake/"
+                                                      "finding-bmp-ends-early.bin"))}};
+        const QStringList reasons{"kills\\x1b[2J.svg: the SVG drawing library failed on it",
+                                  "huge-font.svg: text too large", "million.svg: too much text",
+                                  "short.bmp: the file ends early"};
+        QStringList arguments{"render", "--style", path("p.glimmer"), path("a.png")};
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            QVERIFY(writeFileBytes(path(files[i].first), files[i].second));
+            QString err;
+            QCOMPARE(
+                run({"render", path(files[i].first), "--ico", path("hostile.ico")}, nullptr, &err),
+                1);
+            QVERIFY2(err.contains(reasons[i]) && !err.contains('\x1b'), qPrintable(err));
+            arguments << path(files[i].first);
+        }
+        QString err;
+        QCOMPARE(run(arguments << "--out" << path("hostile") << "--targets"
+                               << "ico",
+                     nullptr, &err),
+                 1);
+        for (const QString& reason : reasons)
+            QVERIFY2(err.contains(reason), qPrintable(err));
+        QCOMPARE(QDir(path("hostile")).entryList(QDir::Files), QStringList({"a.ico"}));
+        QVERIFY(!QFileInfo::exists(path("hostile.ico")));
+    }
+
+    // Real icons of Debian's Adwaita theme, turned 45 degrees, that the SVG library cannot draw at
+    // sharp sizes of 23, 46 and 51 pixels: the file is written with the layer crossed out where
+    // it failed, the layer named and the exit status 1.
+    void turnedAtSharpSizes() {
+        const QString theme = QStringLiteral("/usr/share/icons/Adwaita/scalable/legacy/");
+        for (const char* name : {"web-browser-symbolic.svg", "preferences-color-symbolic.svg"}) {
+            Document project;
+            Layer layer;
+            layer.filePath = QString::fromLatin1(name);
+            layer.fileBytes = readFileBytes(theme + layer.filePath);
+            QVERIFY2(!layer.fileBytes.isEmpty(), name);
+            layer.position = QPoint(40, 40);
+            layer.rotation = 45;
+            project.layers = {layer};
+            project.output.iconSizes = {23, 46, 51};
+            project.output.sharpSizes = true;
+            QVERIFY(writeFileBytes(path("turned.glimmer"), ProjectFile::encode(project)));
+            QString err;
+            QCOMPARE(
+                run({"render", path("turned.glimmer"), "--ico", path("turned.ico")}, nullptr, &err),
+                1);
+            QVERIFY2(err.contains(layer.filePath + ": the SVG drawing library failed on it"),
+                     qPrintable(err));
+            QCOMPARE(QImageReader(path("turned.ico")).imageCount(), 3);
+        }
+    }
+
     void commands_data() {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("code");
@@ -227,6 +290,13 @@ private slots:
         row("two projects", "render %P %P --ico %D/x.ico", 2, "one project");
         row("size too large", "render %P --png %D/p --sizes 16,2000", 2, "1024");
         row("size not a number", "render %P --png %D/p --sizes 16,x", 2, "1024");
+        static const QByteArray manySizes = [] {
+            QByteArrayList sizes;
+            for (int size = 1; size <= 65; ++size)
+                sizes << QByteArray::number(size);
+            return "render %P --png %D/p --sizes " + sizes.join(',');
+        }();
+        row("too many sizes", manySizes.constData(), 2, "up to 64");
         row("batch without --out", "render --style %P %D/a.png", 2, "--out");
         row("unknown target", "render --style %P %D/a.png --out %D/o --targets ico,svg", 2,
             "'svg'");

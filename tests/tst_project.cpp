@@ -183,8 +183,9 @@ private slots:
             {"data", "\"bm90IGEgcGljdHVyZQ==\"", "picture 1 (p0.png) cannot"},
             {"data", "\"*9\"", "picture 1 (p0.png) cannot"},
             {"data", huge, "picture 1 (p0.png) is too large: 100000 x 100000"},
-            {"data", large, "too large together: 536 million pixels, at most 268 million"},
-            {"data", '"' + entities.toBase64() + '"', "picture 1 (p0.png): declares XML entities"}};
+            {"data", large, "too large together: 536,870,912 pixels, at most 268,435,456"},
+            {"data", '"' + entities.toBase64() + '"',
+             "picture 1 (p0.png) cannot be read: declares XML entities"}};
         for (const QByteArrayList& row : rows) {
             const QString key = QLatin1Char('"') + QString::fromLatin1(row[0]) + "\": ";
             const QByteArray bytes =
@@ -195,6 +196,19 @@ private slots:
             QString error;
             QVERIFY2(!ProjectFile::decode(bytes, &error), row[1]);
             QVERIFY2(error.contains(QString::fromLatin1(row[2])), qPrintable(error));
+        }
+        // 64 sizes of each kind are taken, 65 are not.
+        for (const int count : {64, 65}) {
+            Document sized;
+            sized.output.pngSizes.clear();
+            for (int size = 1; size <= count; ++size)
+                sized.output.pngSizes << size;
+            sized.output.iconSizes = sized.output.pngSizes.mid(15);
+            QString error;
+            const std::optional<Document> read =
+                ProjectFile::decode(ProjectFile::encode(sized), &error);
+            QVERIFY2(bool(read) == (count == 64), qPrintable(error));
+            QCOMPARE(error, count == 64 ? QString() : QStringLiteral("more than 64 export sizes"));
         }
         // A missing file, and one just over the limit: sparse, so it costs no disk.
         const QString path = dir.filePath(QStringLiteral("huge.glimmer"));

@@ -1,4 +1,4 @@
-// Offers one file by drag and drop, as a file manager does, for scripts/check-ui. A mouse press in
+// Offers files by drag and drop, as a file manager does, for scripts/check-ui. A mouse press in
 // its window starts the drag; it prints "accepted" each time the window under the pointer says it
 // would take the file, then "dropped" or "refused" when the button is let go. It keeps running
 // until it is ended: the window that took the drop fetches the file's name from it after the drop.
@@ -19,13 +19,16 @@ namespace {
 
 class DragSource : public QLabel {
 public:
-    explicit DragSource(const QString& path) : QLabel(path), path(path) {}
+    explicit DragSource(const QStringList& paths) : QLabel(paths.join(u'\n')), paths(paths) {}
 
 protected:
     void mousePressEvent(QMouseEvent*) override {
         auto* drag = new QDrag(this);
         auto* data = new QMimeData;
-        data->setUrls({QUrl::fromLocalFile(path)});
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data->setUrls(urls);
         drag->setMimeData(data);
         connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
             if (action != Qt::IgnoreAction)
@@ -35,7 +38,7 @@ protected:
     }
 
 private:
-    QString path;
+    QStringList paths;
 
     static void say(const char* what) {
         std::puts(what);
@@ -54,12 +57,15 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return application.exec();
     }
-    if (arguments.size() != 2) {
-        std::fputs("usage: glimmerdock_dragsource [-geometry WxH+X+Y] FILE | --clipboard FILE\n",
+    if (arguments.size() < 2) {
+        std::fputs("usage: glimmerdock_dragsource [-geometry WxH+X+Y] FILE... | --clipboard FILE\n",
                    stderr);
         return 2;
     }
-    DragSource source(QFileInfo(arguments.at(1)).absoluteFilePath());
+    QStringList paths;
+    for (const QString& argument : arguments.mid(1))
+        paths << QFileInfo(argument).absoluteFilePath();
+    DragSource source(paths);
     source.setWindowTitle(QStringLiteral("Drag source"));
     source.show();
     return application.exec();
