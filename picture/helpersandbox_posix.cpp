@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include <csignal>
@@ -88,6 +89,17 @@ std::vector<std::string> fontFolders() {
         for (const char* below :
              {"/.fonts", "/.local/share/fonts", "/.cache/fontconfig", "/.config/fontconfig"})
             folders.push_back(std::string(home) + below);
+    }
+    // Where the environment moves fontconfig's configuration, cache or the user's fonts.
+    for (const auto& [variable, below] :
+         {std::pair{"XDG_CACHE_HOME", "/fontconfig"}, std::pair{"XDG_CONFIG_HOME", "/fontconfig"},
+          std::pair{"XDG_DATA_HOME", "/fonts"}, std::pair{"FONTCONFIG_PATH", ""}}) {
+        if (const char* folder = std::getenv(variable))
+            folders.push_back(std::string(folder) + below);
+    }
+    if (const char* file = std::getenv("FONTCONFIG_FILE")) {
+        const std::string path(file);
+        folders.push_back(path.substr(0, path.find_last_of('/') + 1));
     }
     return folders;
 }
