@@ -38,14 +38,6 @@ QByteArray visible(const QImage& image) {
     return pixels;
 }
 
-QByteArray qtPng(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A random picture of 4 x 4 blocks, each one of `count` random colours (`count` 0: a gradient
 // between two random colours, across and down), grey when `grey`, opaque unless `alpha`. Not
 // premultiplied, so every colour is kept exactly.
@@ -242,7 +234,7 @@ private Q_SLOTS:
                 file.mid(qFromLittleEndian<quint32>(at + 12), qFromLittleEndian<quint32>(at + 8));
             QCOMPARE(bytes.startsWith("\x89PNG"), size > 64 && !invisible);
             if (bytes.startsWith("\x89PNG")) {
-                QCOMPARE_LE(bytes.size(), qtPng(entries.at(order.at(i))).size());
+                QCOMPARE_LE(bytes.size(), qtPngBytes(entries.at(order.at(i))).size());
             } else {
                 QCOMPARE(maskErrors(bytes, expected, size), 0);
                 // The bitmap header's own counts: twice the height (colour and mask), its bits
@@ -298,7 +290,7 @@ private Q_SLOTS:
             QVERIFY2(types.contains(encoded.bytes.at(25)),
                      qPrintable(encoded.bytes.mid(24, 2).toHex()));
             QCOMPARE(int(encoded.bytes.at(24)), depth);
-            QCOMPARE_LE(encoded.bytes.size(), qtPng(picture).size());
+            QCOMPARE_LE(encoded.bytes.size(), qtPngBytes(picture).size());
         }
         QCOMPARE(encodePng(QImage()).failure, "no picture to encode");
     }

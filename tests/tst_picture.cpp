@@ -33,14 +33,6 @@ QByteArray bmp(int width, int height, int bits, const QByteArray& pixels) {
            littleEndian(54, 4) + info + pixels;
 }
 
-QByteArray png(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 QByteArray svg(const QByteArray& body) {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\">" + body +
            "</svg>";
@@ -237,8 +229,8 @@ private slots:
     void fillingLayerFills_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("k");
-        const QByteArray wide = png(crossPicture(QSize(10000, 100), Qt::blue));
-        const QByteArray square = png(crossPicture(QSize(3000, 3000), Qt::green));
+        const QByteArray wide = qtPngBytes(crossPicture(QSize(10000, 100), Qt::blue));
+        const QByteArray square = qtPngBytes(crossPicture(QSize(3000, 3000), Qt::green));
         const QByteArray units("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 22 22\">"
                                "<rect width=\"22\" height=\"22\" fill=\"#08f\"/></svg>");
         for (int k : {1, 2, 3}) {

@@ -5,6 +5,7 @@
 #include <Magick++.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QBuffer>
 #include <QCompleter>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -114,6 +115,14 @@ QByteArray gzipped(const QByteArray& bytes) {
     packed.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
     return packed;
+}
+
+QByteArray qtPngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 QByteArray readFileBytes(const QString& path) {

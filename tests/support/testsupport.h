@@ -58,6 +58,8 @@ bool writePicture(const QString& path, QSize size, const QColor& color);
 QByteArray gzipped(const QByteArray& bytes);
 
 QByteArray readFileBytes(const QString& path);
+// `image` as Qt's own PNG writer writes it.
+QByteArray qtPngBytes(const QImage& image);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 
 // A whole drop of local files on `target` at `point`: enter, move and, when the drag was taken,
