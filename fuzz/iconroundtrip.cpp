@@ -1,8 +1,10 @@
 // The .ico and .icns writers, written then read back: a small picture made of the input (its
 // first two bytes give the sides, up to 64 px, the rest the ARGB pixels, repeated) gives files
 // whose every entry is read, by Qt's icon reader or by walking the macOS format, as the picture
-// scaled to the entry's size. The .icns file, whose element of 1024 px costs far more than the
-// whole .ico file, is written for one input in two (the first byte's high bit set).
+// scaled to the entry's size. The .icns file is written for every input with its slots up to
+// 64 px (the classic run-length elements and masks, and the first PNG ones), and for one input in
+// 256 up to 256 px (the twin slots of one size). The 512 and 1024 px slots take the same path at
+// a megapixel and a half, which made each input cost a second; the tests write them whole.
 #include "output/icnswriter.h"
 #include "output/icowriter.h"
 
@@ -20,7 +22,10 @@ namespace {
 
 // Small pictures: the writers treat every size alike, and each input is tried far sooner.
 constexpr int largestSide = 24;
-constexpr uint8_t icnsBit = 0x80;
+// The high four bits of both first bytes all set: the .icns up to its larger slots.
+constexpr uint8_t largerIcnsBits = 0xf0;
+constexpr int smallIcnsSlots = 64;
+constexpr int largerIcnsSlots = 256;
 
 QImage pictureOf(const uint8_t* data, size_t size) {
     const int width = 1 + data[0] % largestSide, height = 1 + data[1] % largestSide;
@@ -127,7 +132,7 @@ void checkPngElement(const Element& element, const QImage& picture, int side) {
         require(samePixels(reader.read(), scaledTo(picture, side)));
 }
 
-void checkIcns(const QImage& picture) {
+void checkIcns(const QImage& picture, int upTo) {
     struct Slot {
         const char* type;
         int side;
@@ -140,9 +145,11 @@ void checkIcns(const QImage& picture) {
     PngEncodings encodings;
     // Deflated quickly: the container is tried here, the deflate level elsewhere.
     const QList<Element> elements =
-        icnsElements(IcnsWriter::encode(picture, encodings, PngEffort::Quick));
+        icnsElements(IcnsWriter::encode(picture, encodings, PngEffort::Quick, upTo));
     qsizetype at = 0;
     for (const Slot& slot : icnsSlots) {
+        if (slot.side > upTo)
+            break;
         require(at < elements.size() && elements.at(at).type == slot.type);
         if (!slot.maskType) {
             checkPngElement(elements.at(at++), picture, slot.side);
@@ -163,7 +170,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const QImage picture = pictureOf(data, size);
     checkIco(picture);
-    if (data[0] & icnsBit)
-        checkIcns(picture);
+    const bool larger = (data[0] & largerIcnsBits) == largerIcnsBits &&
+                        (data[1] & largerIcnsBits) == largerIcnsBits;
+    checkIcns(picture, larger ? largerIcnsSlots : smallIcnsSlots);
     return 0;
 }

@@ -105,11 +105,16 @@ QByteArray pngBytes(const QImage& image, PngEncodings& encodings, PngEffort effo
 
 namespace IcnsWriter {
 
-QByteArray encode(const QImage& rendering, PngEncodings& encodings, PngEffort effort) {
+QByteArray encode(const QImage& rendering, PngEncodings& encodings, PngEffort effort, int upTo) {
     QByteArray body;
+    // The 256 and 512 slots come twice (one of them the @2x twin): scaled once each.
+    QImage image;
     for (const Slot& slot : slotTable) {
-        const QImage image =
-            rendering.scaled(slot.size, slot.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (slot.size > upTo)
+            break;
+        if (image.width() != slot.size)
+            image = rendering.scaled(slot.size, slot.size, Qt::IgnoreAspectRatio,
+                                     Qt::SmoothTransformation);
         body += slot.maskType ? classicElements(slot, image)
                               : element(slot.type, pngBytes(image, encodings, effort));
     }

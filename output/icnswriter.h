@@ -17,10 +17,14 @@
 // Linux programs read icon files with, misreads palette and grey ones.
 namespace IcnsWriter {
 
+// The largest slot's side: a whole file holds every slot up to it.
+constexpr int largestSlot = 1024;
+
 // Throws std::runtime_error when an element cannot be encoded (an empty rendering). The PNG
-// elements are deflated at `effort`: the smallest always, but for a test of the container.
+// elements are deflated at `effort`, and the slots end at `upTo` px: the smallest and every slot
+// always, but for a test of the container that cannot afford a megapixel per try.
 QByteArray encode(const QImage& rendering, PngEncodings& encodings,
-                  PngEffort effort = PngEffort::Smallest);
+                  PngEffort effort = PngEffort::Smallest, int upTo = largestSlot);
 
 // Replaces `fileName` only with a whole file; answers what went wrong, or nothing.
 std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,
