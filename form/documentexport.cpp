@@ -1,45 +1,45 @@
-#include "exportflow.h"
+#include "documentexport.h"
 
 #include "document/editeddocument.h"
+#include "document/useraction.h"
 #include "form/exportpngdialog.h"
-#include "form/iconsizesdialog.h"
-#include "form/outputflow.h"
+#include "form/exportquestions.h"
 #include "output/exporttarget.h"
-#include "output/iconsizes.h"
 #include "output/outputfailure.h"
 #include "output/resolutionlist.h"
 #include "render/iconrenderer.h"
 
-ExportFlow::ExportFlow(QWidget* parent, EditedDocument& edited) : parent(parent), edited(edited) {}
+DocumentExport::DocumentExport(QWidget* parent, EditedDocument& edited)
+    : parent(parent), edited(edited) {}
 
-QString ExportFlow::run(const ExportTarget& target) {
+QString DocumentExport::run(const ExportTarget& target) {
     const QString chosen = chooseDestination(target);
     if (chosen.isEmpty())
         return QString();
     const Document& document = edited.document();
     const ExportTarget::Destination destination = target.destinationOf(chosen);
-    if (!OutputFlow::mayReplace(parent, target.filesBeyondTheChosen(document, destination)))
+    if (!ExportQuestions::mayReplace(parent, target.filesBeyondTheChosen(document, destination)))
         return QString();
     const OutputFailures failures =
         target.write(document, renderDocumentIcon(document), destination) +
         drawingFailures(document.layers);
-    OutputFlow::reportFailures(parent, failures);
+    ExportQuestions::reportFailures(parent, failures);
     return target.writtenMessage(document, destination, failures);
 }
 
-QString ExportFlow::chooseDestination(const ExportTarget& target) {
+QString DocumentExport::chooseDestination(const ExportTarget& target) {
     if (target.asksForFile()) {
-        const QString path = OutputFlow::askFileName(parent, target.fileDialogTitle(),
-                                                     target.fileFilter(), target.suffix());
-        return path.isEmpty() ? path : OutputFlow::withSuffix(path, target.suffix());
+        const QString path = ExportQuestions::askFileName(parent, target.fileDialogTitle(),
+                                                          target.fileFilter(), target.suffix());
+        return path.isEmpty() ? path : ExportQuestions::withSuffix(path, target.suffix());
     }
     if (target.asksForSizes() && !choosePngSizes())
         return QString();
     QString folder;
-    return OutputFlow::chooseExportFolder(folder) ? folder : QString();
+    return ExportQuestions::chooseExportFolder(folder) ? folder : QString();
 }
 
-bool ExportFlow::choosePngSizes() {
+bool DocumentExport::choosePngSizes() {
     auto* dialog = new ExportPNGDialog(edited.document().output.pngSizes, parent);
     bool chosen = false;
     QObject::connect(dialog, &ExportPNGDialog::exportRequested,
@@ -50,22 +50,8 @@ bool ExportFlow::choosePngSizes() {
                          for (int size : s)
                              rows << ResolutionList::rowText(size);
                          ResolutionList::storeRows(rows);
-                         edited.edit(tr("PNG Sizes"), [&s](Document& d) { d.output.pngSizes = s; });
+                         edited.edit(UserActions::pngSizes(s));
                      });
     dialog->exec();
     return chosen;
-}
-
-void ExportFlow::chooseIconSizes() {
-    const Document& document = edited.document();
-    auto* dialog = new IconSizesDialog({document.output.iconSizes, document.output.sharpSizes},
-                                       document.style.canvasFactor, parent);
-    if (dialog->exec() != QDialog::Accepted)
-        return;
-    const IconSizeChoice chosen = dialog->choice();
-    IconSizes::store(chosen);
-    edited.edit(tr("Icon Sizes"), [&chosen](Document& d) {
-        d.output.iconSizes = chosen.sizes;
-        d.output.sharpSizes = chosen.sharp;
-    });
 }
