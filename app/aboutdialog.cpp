@@ -6,7 +6,7 @@
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui(new Ui::AboutDialog) {
     ui->setupUi(this);
     ui->versionLabel->setText(tr("Version: %1").arg(QStringLiteral(GLIMMERDOCK_VERSION)));
-    ui->label->adjustSize();
+    ui->nameLabel->adjustSize();
     showWebsiteLink();
     // Closed by Escape or the title bar the dialog would only hide, and each About click makes a
     // new one: let every ending free it.

@@ -1,6 +1,7 @@
 #include "crashrecovery.h"
 
 #include "output/filecommit.h"
+#include "settings/storedsettings.h"
 #include "trace/trace.h"
 
 #include <QDir>
@@ -42,7 +43,7 @@ CrashRecovery::~CrashRecovery() {
 
 QString CrashRecovery::defaultFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("Kestrelby/Glimmerdock/recovery"));
+        .filePath(StoredSettings::dataFolder() + QStringLiteral("/recovery"));
 }
 
 void CrashRecovery::documentChanged(bool unsaved, const QString& path) {

@@ -1,18 +1,15 @@
 // The window geometry store where there is no registry: a settings file with the same names.
 #include "geometrystore.h"
 
+#include "settings/settingsstore.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSettings>
 
 #include <limits>
 
 namespace {
-
-QSettings openStore() {
-    return QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Glimmerdock"));
-}
 
 bool readFrom(const QSettings& store, const std::wstring& valueName, uint32_t* value) {
     const QVariant stored = store.value(QString::fromStdWString(valueName));
@@ -33,19 +30,19 @@ bool readFrom(const QSettings& store, const std::wstring& valueName, uint32_t* v
 namespace GeometryStore {
 
 bool readValue(const std::wstring& valueName, uint32_t* value) {
-    return readFrom(openStore(), valueName, value);
+    return readFrom(SettingsStore(SettingsGroup::Window), valueName, value);
 }
 
 // Opening parses the whole file, and Qt keeps no parsed copy of a large one: opened once, a
 // store bloated with a huge value costs one parse, not one per value.
 void readValues(std::initializer_list<NamedValue> values) {
-    const QSettings store = openStore();
+    const SettingsStore store(SettingsGroup::Window);
     for (const NamedValue& named : values)
         readFrom(store, named.name, named.value);
 }
 
 bool writeValue(const std::wstring& valueName, uint32_t value) {
-    QSettings store = openStore();
+    SettingsStore store(SettingsGroup::Window);
     store.setValue(QString::fromStdWString(valueName), value);
     store.sync();
     // A store that is not a settings file at all is begun afresh rather than carried along, so it

@@ -8,6 +8,7 @@
 #include "app/recentprojects.h"
 #include "app/shellopen.h"
 #include "canvas/canvaswidget.h"
+#include "document/editeddocument.h"
 #include "document/projectfile.h"
 #include "form/editorform.h"
 #include "form/formlayout.h"
@@ -48,7 +49,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->setupUi(this);
     restoreWindowGeometry();
     stackedLayout = new QStackedLayout;
-    form = new EditorForm(this);
+    // Made after the central widget, so it goes after the form that shows it.
+    edited = new EditedDocument(this);
+    form = new EditorForm(*edited, this);
     // On a small screen (or a large one at 200 %) the window may be smaller than the form: it
     // scrolls instead of pushing the window's title bar off the screen.
     auto* scroller = new QScrollArea(this);
@@ -59,15 +62,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     stackedLayout->addWidget(scroller);
     ui->centralwidget->setLayout(stackedLayout);
     createMenus();
-    connect(form->undoStack(), &QUndoStack::cleanChanged, this,
+    connect(edited->undoStack(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
-    recovery = new CrashRecovery([this] { return ProjectFile::encode(form->document()); },
+    recovery = new CrashRecovery([this] { return ProjectFile::encode(edited->document()); },
                                  recoveryDelayMs, this);
     const auto keepForRecovery = [this] {
-        recovery->documentChanged(!form->undoStack()->isClean(), projectPath);
+        recovery->documentChanged(!edited->undoStack()->isClean(), projectPath);
     };
-    connect(form->undoStack(), &QUndoStack::indexChanged, this, keepForRecovery);
-    connect(form->undoStack(), &QUndoStack::cleanChanged, this, keepForRecovery);
+    connect(edited->undoStack(), &QUndoStack::indexChanged, this, keepForRecovery);
+    connect(edited->undoStack(), &QUndoStack::cleanChanged, this, keepForRecovery);
     // Opened once the drop has returned: the save question must not hold the other program's drag.
     connect(form, &EditorForm::projectDropped, this, &MainWindow::openProject,
             Qt::QueuedConnection);
@@ -97,8 +100,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 }
 
 MainWindow::~MainWindow() {
-    // The undo stack clears itself as the form goes, after this window has stopped being one.
-    disconnect(form->undoStack(), nullptr, this, nullptr);
+    // The undo stack clears itself as the document goes, after this window has stopped being one.
+    disconnect(edited->undoStack(), nullptr, this, nullptr);
     delete ui;
 }
 
@@ -121,9 +124,9 @@ void MainWindow::createMenus() {
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    QAction* undo = form->undoStack()->createUndoAction(this, tr("&Undo"));
+    QAction* undo = edited->undoStack()->createUndoAction(this, tr("&Undo"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = form->undoStack()->createRedoAction(this, tr("&Redo"));
+    QAction* redo = edited->undoStack()->createRedoAction(this, tr("&Redo"));
     // Ctrl+Y as well, as most editors on every system take it.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
@@ -157,11 +160,11 @@ void MainWindow::showTitle() {
     const QString name =
         projectPath.isEmpty() ? tr("Untitled") : printableName(QFileInfo(projectPath).fileName());
     setWindowTitle(tr("%1[*] - Glimmerdock").arg(name));
-    setWindowModified(!form->undoStack()->isClean());
+    setWindowModified(!edited->undoStack()->isClean());
 }
 
 bool MainWindow::maySetDocumentAside() {
-    if (form->undoStack()->isClean())
+    if (edited->undoStack()->isClean())
         return true;
     const QString name =
         projectPath.isEmpty() ? tr("Untitled") : printableName(QFileInfo(projectPath).fileName());
@@ -228,13 +231,13 @@ bool MainWindow::saveAs() {
 }
 
 bool MainWindow::saveProject(const QString& path) {
-    const QString reason = commitFile(path, ProjectFile::encode(form->document()));
+    const QString reason = commitFile(path, ProjectFile::encode(edited->document()));
     if (!reason.isEmpty()) {
         tellFailure(tr("Cannot save"), path, reason);
         return false;
     }
     projectPath = QFileInfo(path).absoluteFilePath();
-    form->undoStack()->setClean();
+    edited->undoStack()->setClean();
     RecentProjects::add(projectPath);
     showTitle();
     return true;
@@ -265,7 +268,7 @@ void MainWindow::offerRecovery() {
     showOpened(*document);
     projectPath = left->projectPath;
     // Restored changes are still unsaved: the title says so and closing asks.
-    form->undoStack()->resetClean();
+    edited->undoStack()->resetClean();
     showTitle();
     recovery->forget(*left);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class CrashRecovery;
+class EditedDocument;
 class EditorForm;
 class QMenu;
 class QStackedLayout;
@@ -15,9 +16,9 @@ class MainWindow;
 }
 
 // The one top-level window: the editor form with the File and Edit menus around it. It owns the
-// project file the document belongs to, shows its name and whether it has unsaved changes, and
-// asks before anything would throw those away; a crash loses none of them. It remembers its
-// geometry.
+// document being edited and the project file it belongs to, shows its name and whether it has
+// unsaved changes, and asks before anything would throw those away; a crash loses none of them. It
+// remembers its geometry.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ protected:
 
 private:
     Ui::MainWindow* ui;
+    // The document being edited, its steps and its selection; the form shows and edits it.
+    EditedDocument* edited = nullptr;
     EditorForm* form = nullptr;
     QStackedLayout* stackedLayout = nullptr;
     QMenu* recentMenu = nullptr;

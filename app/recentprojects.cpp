@@ -1,23 +1,16 @@
 #include "recentprojects.h"
 
+#include "settings/settingsstore.h"
+
 #include <QFileInfo>
-#include <QSettings>
-
-namespace {
-
-const QString key = QStringLiteral("Recent/projects");
-
-QSettings store() {
-    return QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
-}
-
-} // namespace
 
 namespace RecentProjects {
 
 QStringList existing() {
     QStringList paths;
-    for (const QString& path : store().value(key).toStringList()) {
+    for (const QString& path : SettingsStore(SettingsGroup::Recent)
+                                   .value(StoredSettings::key(SettingKey::RecentProjects))
+                                   .toStringList()) {
         if (QFileInfo(path).isFile() && !paths.contains(path) && paths.size() < maxCount)
             paths << path;
     }
@@ -29,7 +22,9 @@ void add(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     paths.removeAll(absolute);
     paths.prepend(absolute);
-    store().setValue(key, QStringList(paths.mid(0, maxCount)));
+    SettingsStore(SettingsGroup::Recent)
+        .setValue(StoredSettings::key(SettingKey::RecentProjects),
+                  QStringList(paths.mid(0, maxCount)));
 }
 
 } // namespace RecentProjects

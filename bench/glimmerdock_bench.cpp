@@ -4,6 +4,7 @@
 #include "benchruns.h"
 #include "canvas/canvaswidget.h"
 #include "cli/renderjob.h"
+#include "document/editeddocument.h"
 #include "document/projectfile.h"
 #include "document/stylestore.h"
 #include "form/editorform.h"
@@ -498,7 +499,8 @@ void openProject(benchmark::State& state) {
 // Compare with a screen paint.
 void undoStep(benchmark::State& state) {
     const int k = int(state.range(0));
-    EditorForm form;
+    EditedDocument edited;
+    EditorForm form(edited);
     form.show();
     form.findChild<QComboBox*>(QStringLiteral("canvasSizeComboBox"))->setCurrentIndex(k - 1);
     auto* canvas = form.findChild<CanvasWidget*>(QStringLiteral("canvas"));
@@ -506,7 +508,7 @@ void undoStep(benchmark::State& state) {
     BenchDocument::dropPictures(*canvas, form.document(),
                                 BenchDocument::writePictures(folder.path(), 10));
     QCoreApplication::processEvents();
-    QUndoStack* history = form.undoStack();
+    QUndoStack* history = edited.undoStack();
     // The step undone and redone: the badge moved to the next place, whichever it starts in.
     auto* position = form.findChild<QComboBox*>(QStringLiteral("badgePositionComboBox"));
     position->setCurrentIndex((position->currentIndex() + 1) % position->count());
@@ -526,6 +528,7 @@ void undoStep(benchmark::State& state) {
 // both are stored before the form is made.
 struct PreviewForm {
     QTemporaryDir folder;
+    EditedDocument edited;
     std::unique_ptr<EditorForm> form;
     CanvasWidget* canvas = nullptr;
     PreviewScheduler* previewer = nullptr;
@@ -533,7 +536,7 @@ struct PreviewForm {
     explicit PreviewForm(bool sharp) {
         StyleStore::saveStyle(BenchDocument::fullStyle());
         IconSizes::store({{}, sharp});
-        form = std::make_unique<EditorForm>();
+        form = std::make_unique<EditorForm>(edited);
         form->show();
         canvas = form->findChild<CanvasWidget*>(QStringLiteral("canvas"));
         previewer = form->findChild<PreviewScheduler*>();

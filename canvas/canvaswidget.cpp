@@ -1,9 +1,9 @@
 #include "canvaswidget.h"
 
 #include "canvas/canvasrules.h"
-#include "document/droppedlayer.h"
 #include "document/editeddocument.h"
 #include "document/projectfile.h"
+#include "document/useraction.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
 #include "trace/trace.h"
@@ -60,12 +60,6 @@ QRect CanvasWidget::selectedRect() const {
     return document.layers.at(document.selected).rect;
 }
 
-void CanvasWidget::moveSelected(QPoint position, const QString& mergeKey) {
-    edited->edit(
-        tr("Move Picture"), [position](Document& d) { d.layers[d.selected].moveTo(position); },
-        mergeKey);
-}
-
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !edited)
         return;
@@ -91,9 +85,10 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!isDragging || !event->buttons().testFlag(Qt::LeftButton) || !edited ||
         !edited->document().hasSelection())
         return;
-    moveSelected(CanvasRules::draggedPosition(pressPosition, pressPoint,
-                                              event->position().toPoint(), canvasFactor()),
-                 QStringLiteral("drag:%1").arg(dragCount));
+    edited->edit(UserActions::moveSelected(CanvasRules::draggedPosition(pressPosition, pressPoint,
+                                                                        event->position().toPoint(),
+                                                                        canvasFactor()),
+                                           QStringLiteral("drag:%1").arg(dragCount)));
 }
 
 // Releasing any button ends a drag: with the left button still held, a right click lets go of
@@ -123,11 +118,12 @@ void CanvasWidget::zoomOrTurn(QWheelEvent* event, QPoint degrees) {
         const int rotation =
             CanvasRules::stepped(layer.rotation, CanvasRules::wheelSteps(turned), coarse ? 15 : 1,
                                  -maximumRotation, maximumRotation);
-        edited->turnSelected(rotation);
+        edited->edit(UserActions::turnSelected(document, rotation));
         return;
     }
-    edited->zoomSelected(CanvasRules::stepped(layer.scale, CanvasRules::wheelSteps(degrees.y()),
-                                              coarse ? 10 : 1, minimumScale, maximumScale));
+    edited->edit(UserActions::zoomSelected(
+        document, CanvasRules::stepped(layer.scale, CanvasRules::wheelSteps(degrees.y()),
+                                       coarse ? 10 : 1, minimumScale, maximumScale)));
 }
 
 void CanvasWidget::keyPressEvent(QKeyEvent* event) {
@@ -145,10 +141,7 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_Delete) {
-        edited->edit(tr("Delete Picture"), [](Document& d) {
-            d.layers.removeAt(d.selected);
-            d.selected = Document::noSelection;
-        });
+        edited->edit(UserActions::deleteSelected());
         return;
     }
     const QPoint nudge = CanvasRules::arrowNudge(event->key(), event->modifiers());
@@ -157,7 +150,7 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const Document& document = edited->document();
-    moveSelected(document.layers.at(document.selected).position + nudge, QString());
+    edited->edit(UserActions::moveSelected(document.layers.at(document.selected).position + nudge));
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -231,13 +224,7 @@ void CanvasWidget::addPictures(const QList<std::pair<QString, PictureIntake::Pic
                                QPoint widgetPoint) {
     if (pictures.isEmpty() || !edited)
         return;
-    const int k = canvasFactor();
-    edited->edit(tr("Add Pictures"), [&](Document& d) {
-        for (const auto& [path, picture] : pictures) {
-            d.layers.append(droppedLayer(path, picture, widgetPoint, k, d.nextFreeNumber()));
-            d.selected = int(d.layers.size()) - 1;
-        }
-    });
+    edited->edit(UserActions::addPictures(pictures, widgetPoint));
 }
 
 void CanvasWidget::paste(const QMimeData* data) {

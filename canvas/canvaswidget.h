@@ -72,7 +72,6 @@ private:
     int dragCount = 0;
 
     // Puts the selected layer's top-left at `position`, as part of the step `mergeKey`.
-    void moveSelected(QPoint position, const QString& mergeKey);
     void zoomOrTurn(QWheelEvent* event, QPoint degrees);
     static bool isProjectFile(const QString& path);
     static QByteArray pastedBytes(const QMimeData* data, QString& name);

@@ -10,44 +10,20 @@ void EditedDocument::reset(const Document& document) {
     emit changed();
 }
 
-void EditedDocument::edit(const QString& name, const std::function<void(Document&)>& change,
-                          const QString& mergeKey) {
+void EditedDocument::edit(const UserAction& action) {
     Document after = current;
-    change(after);
+    action.change(after);
     if (sameDocument(current, after)) {
         select(after.selected);
         return;
     }
     // Pushing shows the new state (the step's redo), which emits the change.
     const int stepsBefore = steps.index();
-    steps.push(new DocumentEdit(*this, current, after, name, mergeKey));
+    steps.push(new DocumentEdit(*this, current, after, action.name, action.mergeKey));
     // A step merged into the last one holds no picture the steps before it do not: only a new
     // step can leave older ones holding pixels nothing shows.
     if (steps.index() > stepsBefore)
         dropHiddenImages();
-}
-
-void EditedDocument::zoomSelected(int scale) {
-    remakeSelected(tr("Zoom Picture"), QStringLiteral("scale"), &Layer::scale, scale);
-}
-
-void EditedDocument::turnSelected(int rotation) {
-    remakeSelected(tr("Turn Picture"), QStringLiteral("rotation"), &Layer::rotation, rotation);
-}
-
-// Sets `field` of the selected layer and makes its pixels again; a run of these on one layer is
-// one step.
-void EditedDocument::remakeSelected(const QString& name, const QString& aspect, int Layer::*field,
-                                    int value) {
-    if (!current.hasSelection())
-        return;
-    edit(
-        name,
-        [field, value](Document& d) {
-            d.layers[d.selected].*field = value;
-            d.layers[d.selected].updateImage();
-        },
-        aspect + QLatin1Char(':') + QString::number(current.layers.at(current.selected).index));
 }
 
 void EditedDocument::select(int position) {

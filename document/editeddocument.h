@@ -1,12 +1,11 @@
 #pragma once
 
 #include "document/document.h"
+#include "document/useraction.h"
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
-
-#include <functional>
 
 class DocumentEdit;
 
@@ -25,16 +24,11 @@ public:
     // Starts over with `document` (a project opened, a new one): no steps, nothing unsaved.
     void reset(const Document& document);
 
-    // One user action: `change` applied to the document, recorded as an undo step named `name`.
-    // Edits with the same non-empty `mergeKey` one after another make one step. An edit that
-    // changes nothing a project keeps makes no step; a selection it changes is kept.
-    void edit(const QString& name, const std::function<void(Document&)>& change,
-              const QString& mergeKey = QString());
-
-    // The edits of the selected layer that the canvas and the Selected Object page share: a run
-    // of zooms, or of turns, of one layer is one step.
-    void zoomSelected(int scale);
-    void turnSelected(int rotation);
+    // One user action (UserActions names them all): its change applied to the document, recorded
+    // as an undo step under its name. Actions with the same non-empty merge key one after another
+    // make one step. An action that changes nothing a project keeps makes no step; a selection it
+    // changes is kept.
+    void edit(const UserAction& action);
 
     // Selects the layer at `position` (Document::noSelection: none); not a step of its own.
     void select(int position);
@@ -49,7 +43,6 @@ private:
     Document current;
     QUndoStack steps;
 
-    void remakeSelected(const QString& name, const QString& aspect, int Layer::*field, int value);
     // Shows a step's state, its dropped pixels made again.
     void show(const Document& state);
     // The steps keep only the made pixels the document shows now; the others are made again

@@ -1,8 +1,10 @@
 #include "stylestore.h"
 
-#include <QSettings>
+#include "settings/settingsstore.h"
+
 #include <QStringList>
 
+#include <cstddef>
 #include <variant>
 
 namespace StyleStore {
@@ -27,9 +29,8 @@ struct IntRule {
 using Field = std::variant<int IconStyle::*, bool IconStyle::*, QColor IconStyle::*,
                            QFont IconStyle::*, QString IconStyle::*>;
 
+// A style field of the settings store, in the order of its keys there.
 struct Entry {
-    const char* group;
-    const char* key;
     Field field;
     IntRule rule; // numbers; for text, its longest length
 };
@@ -47,38 +48,44 @@ constexpr IntRule length(int max) {
     return {IntRule::Length, 0, max};
 }
 
-// The start value of each field is the one a default IconStyle carries, so it lives in one place.
+// The field of each style key of the settings store, in the order of its table. The start value of
+// each field is the one a default IconStyle carries, so it lives in one place.
 const Entry entries[] = {
-    {"Container", "shape", &IconStyle::shape, choice(3)},
-    {"Container", "radius", &IconStyle::radius, length(360)},
-    {"Container", "useBackground", &IconStyle::useBackground, none},
-    {"Container", "backStyle", &IconStyle::backStyle, choice(2)},
-    {"Container", "backOrientation", &IconStyle::backOrientation, choice(8)},
-    {"Container", "backColor1", &IconStyle::backColor1, none},
-    {"Container", "backColor2", &IconStyle::backColor2, none},
-    {"Container", "useBack3dEffect", &IconStyle::useBack3dEffect, none},
-    {"Container", "useBorder", &IconStyle::useBorder, none},
-    {"Container", "borderColor", &IconStyle::borderColor, none},
-    {"Container", "borderWidth", &IconStyle::borderWidth, length(360)},
-    {"Container", "useGlossy", &IconStyle::useGlossy, none},
-    {"Container", "clipImage", &IconStyle::clipImage, none},
-    {"Badge", "useBadge", &IconStyle::useBadge, none},
-    {"Badge", "badgeText", &IconStyle::badgeText, length(badgeTextMaxLength)},
-    {"Badge", "badgeTextColor", &IconStyle::badgeTextColor, none},
-    {"Badge", "badgeTextSize", &IconStyle::badgeTextSize, length(largestTextSize)},
-    {"Badge", "badgeTextFont", &IconStyle::badgeTextFont, none},
-    {"Badge", "badgeBackColor", &IconStyle::badgeBackColor, none},
-    {"Badge", "badgeBorderColor", &IconStyle::badgeBorderColor, none},
-    {"Badge", "badgeLineWidth", &IconStyle::badgeLineWidth, length(20)},
-    {"Badge", "badgeOrientation", &IconStyle::badgeOrientation, choice(2)},
-    {"Badge", "badgeOrientationHorizontal", &IconStyle::badgeOrientationHorizontal, choice(2)},
-    {"Badge", "badgeOrientationDiagonal", &IconStyle::badgeOrientationDiagonal, choice(4)},
-    {"Canvas", "canvasSize", &IconStyle::canvasFactor, choice(3, 1)},
+    {&IconStyle::shape, choice(3)},
+    {&IconStyle::radius, length(360)},
+    {&IconStyle::useBackground, none},
+    {&IconStyle::backStyle, choice(2)},
+    {&IconStyle::backOrientation, choice(8)},
+    {&IconStyle::backColor1, none},
+    {&IconStyle::backColor2, none},
+    {&IconStyle::useBack3dEffect, none},
+    {&IconStyle::useBorder, none},
+    {&IconStyle::borderColor, none},
+    {&IconStyle::borderWidth, length(360)},
+    {&IconStyle::useGlossy, none},
+    {&IconStyle::clipImage, none},
+    {&IconStyle::useBadge, none},
+    {&IconStyle::badgeText, length(badgeTextMaxLength)},
+    {&IconStyle::badgeTextColor, none},
+    {&IconStyle::badgeTextSize, length(largestTextSize)},
+    {&IconStyle::badgeTextFont, none},
+    {&IconStyle::badgeBackColor, none},
+    {&IconStyle::badgeBorderColor, none},
+    {&IconStyle::badgeLineWidth, length(20)},
+    {&IconStyle::badgeOrientation, choice(2)},
+    {&IconStyle::badgeOrientationHorizontal, choice(2)},
+    {&IconStyle::badgeOrientationDiagonal, choice(4)},
+    {&IconStyle::canvasFactor, choice(3, 1)},
 };
 
-QString path(const Entry& entry) {
-    return QString::fromLatin1(entry.group) + QLatin1Char('/') + QString::fromLatin1(entry.key);
+constexpr std::size_t storedStyleKeys() {
+    std::size_t count = 0;
+    for (const StoredSetting& setting : StoredSettings::table)
+        count += setting.group == SettingsGroup::Style ? 1 : 0;
+    return count;
 }
+static_assert(sizeof entries / sizeof entries[0] == storedStyleKeys(),
+              "one entry for each style key of the settings store");
 
 // Each reader leaves the field as it is when the stored value is missing or unusable.
 struct Reader {
@@ -124,24 +131,27 @@ struct Writer {
 } // namespace
 
 QVariantMap toMap(const IconStyle& style) {
+    const QStringList keys = storedKeys();
     QVariantMap values;
-    for (const Entry& entry : entries)
-        values.insert(path(entry), std::visit(Writer{style}, entry.field));
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        values.insert(keys.at(i), std::visit(Writer{style}, entries[i].field));
     return values;
 }
 
 void fromMap(IconStyle& style, const QVariantMap& values) {
+    const QStringList keys = storedKeys();
     const IconStyle start;
-    for (const Entry& entry : entries) {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const Entry& entry = entries[i];
         std::visit([&](auto field) { style.*field = start.*field; }, entry.field);
-        const QVariant stored = values.value(path(entry));
+        const QVariant stored = values.value(keys.at(i));
         if (stored.isValid())
             std::visit(Reader{stored, style, entry.rule}, entry.field);
     }
 }
 
 void loadStyle(IconStyle& style) {
-    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+    SettingsStore settings(SettingsGroup::Style);
     QVariantMap values;
     for (const QString& key : storedKeys())
         values.insert(key, settings.value(key));
@@ -150,7 +160,7 @@ void loadStyle(IconStyle& style) {
 
 void saveStyle(const IconStyle& style) {
     // Only the style's own keys are written: keys of another version, newer or older, stay for it.
-    QSettings settings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick"));
+    SettingsStore settings(SettingsGroup::Style);
     // In table order, as before: the map would sort them.
     const QVariantMap values = toMap(style);
     for (const QString& key : storedKeys())
@@ -158,10 +168,7 @@ void saveStyle(const IconStyle& style) {
 }
 
 QStringList storedKeys() {
-    QStringList keys;
-    for (const Entry& entry : entries)
-        keys << path(entry);
-    return keys;
+    return StoredSettings::keys(SettingsGroup::Style);
 }
 
 } // namespace StyleStore

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QVariantMap>
 
-// The stored form of the icon style: organisation "Kestrelby", application "Brasswick", groups
-// "Container", "Badge" and "Canvas". Stored values are untrusted: whatever a store holds, the
+// The stored form of the icon style, under the style's keys of the settings store
+// (StoredSettings). Stored values are untrusted: whatever a store holds, the
 // record that comes out of loadStyle is one every control and renderer can use.
 namespace StyleStore {
 

@@ -3,8 +3,10 @@
 
 #include "document/editeddocument.h"
 #include "document/stylestore.h"
-#include "form/exportflow.h"
+#include "document/useraction.h"
+#include "form/documentexport.h"
 #include "form/formlayout.h"
+#include "form/iconsizesdialog.h"
 #include "form/picturelist.h"
 #include "form/sizepreview.h"
 #include "form/stylecontrols.h"
@@ -23,9 +25,9 @@
 
 #include <utility>
 
-EditorForm::EditorForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::EditorForm>()) {
+EditorForm::EditorForm(EditedDocument& document, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::EditorForm>()), edited(&document) {
     ui->setupUi(this);
-    edited = new EditedDocument(this);
     pictures = std::make_unique<PictureList>(*ui, *edited, slotsEnabled);
     style = std::make_unique<StyleControls>(*ui, slotsEnabled);
     preview = new SizePreview(this);
@@ -54,8 +56,7 @@ Document EditorForm::startDocument() {
     Document start;
     StyleStore::loadStyle(start.style);
     // The badge is drawn at its text size, however the stored font was sized.
-    StyleControls::setTextPixelSize(start.style.badgeTextFont, start.style.badgeTextSize);
-    start.style.badgeTextFont.setWeight(QFont::Bold);
+    UserActions::fitBadgeFont(start.style.badgeTextFont, start.style.badgeTextSize);
     BadgeText::measure(start.style);
     const IconSizeChoice icon = IconSizes::stored();
     start.output.iconSizes = icon.sizes;
@@ -108,9 +109,8 @@ void EditorForm::connectSignals() {
         field->installEventFilter(this);
     connect(edited, &EditedDocument::changed, this, &EditorForm::showDocument);
     // Triggered only by the user: showing the document checks it without a signal.
-    connect(appleGrid, &QAction::triggered, this, [this](bool on) {
-        edited->edit(tr("macOS Grid"), [on](Document& d) { d.output.appleGrid = on; });
-    });
+    connect(appleGrid, &QAction::triggered, this,
+            [this](bool on) { edited->edit(UserActions::appleGrid(on)); });
     const std::pair<ColorSwatch*, QColor IconStyle::*> swatches[] = {
         {ui->backColor1Widget, &IconStyle::backColor1},
         {ui->backColor2Widget, &IconStyle::backColor2},
@@ -122,8 +122,7 @@ void EditorForm::connectSignals() {
     for (const auto& [swatch, field] : swatches) {
         connect(swatch, &ColorSwatch::colorUpdated, this,
                 [this, member = field](const QColor& color) {
-                    editStyle(tr("Colour"), QString(),
-                              [member, color](IconStyle& s) { s.*member = color; });
+                    editByUser(UserActions::colour(member, color));
                 });
     }
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
@@ -141,10 +140,6 @@ void EditorForm::connectSignals() {
     });
 }
 
-QUndoStack* EditorForm::undoStack() {
-    return edited->undoStack();
-}
-
 const Document& EditorForm::document() const {
     return edited->document();
 }
@@ -153,9 +148,11 @@ const Document& EditorForm::document() const {
 void EditorForm::showDocument() {
     const Document& document = edited->document();
     style->show(document.style);
-    // Shown like any control; the edit it makes changes nothing, so it makes no step.
+    // Showing makes no edit: the slots stay quiet while the controls are set.
+    const bool wereEnabled = std::exchange(slotsEnabled, false);
     ui->outputComboBox->setCurrentIndex(
         int(ExportTargets::all().indexOf(&ExportTargets::of(document.output))));
+    slotsEnabled = wereEnabled;
     appleGrid->setChecked(document.output.appleGrid);
     pictures->show(document);
     previewer->schedule();
@@ -186,7 +183,15 @@ void EditorForm::exportIcon() {
 }
 
 void EditorForm::chooseIconSizes() {
-    ExportFlow(this, *edited).chooseIconSizes();
+    const Document& document = edited->document();
+    auto* dialog = new IconSizesDialog({document.output.iconSizes, document.output.sharpSizes},
+                                       document.style.canvasFactor, this);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const IconSizeChoice chosen = dialog->choice();
+    // The sizes chosen last are also where the next new document starts.
+    IconSizes::store(chosen);
+    edited->edit(UserActions::iconSizes(chosen.sizes, chosen.sharp));
 }
 
 void EditorForm::addPictures() {
@@ -210,121 +215,92 @@ void EditorForm::deleteSelectedPicture() {
 
 // --- edits --------------------------------------------------------------------------------------
 
-void EditorForm::editStyle(const QString& name, const QString& key,
-                           const std::function<void(IconStyle&)>& change) {
-    if (!slotsEnabled)
-        return;
-    edited->edit(
-        name, [&change](Document& d) { change(d.style); },
-        key.isEmpty() ? QString() : QStringLiteral("style:") + key);
+// A control changed by the user, not by showDocument().
+void EditorForm::editByUser(const UserAction& action) {
+    if (slotsEnabled)
+        edited->edit(action);
+}
+
+// The badge's measurements follow its text and font.
+void EditorForm::editBadge(const UserAction& action) {
+    editByUser(action.then([](Document& d) { BadgeText::measure(d.style); }));
 }
 
 void EditorForm::on_shapeComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Shape"), QString(), [index](IconStyle& s) { s.shape = index; });
+    editByUser(UserActions::shape(index));
 }
 
 void EditorForm::on_radiusSpinBox_valueChanged(int value) {
-    editStyle(tr("Radius"), QStringLiteral("radius"), [value](IconStyle& s) { s.radius = value; });
+    editByUser(UserActions::radius(value));
 }
 
 void EditorForm::on_backStyleComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Background Style"), QString(), [index](IconStyle& s) { s.backStyle = index; });
+    editByUser(UserActions::backgroundStyle(index));
 }
 
 void EditorForm::on_backOrientationComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Gradient Direction"), QString(),
-              [index](IconStyle& s) { s.backOrientation = index; });
+    editByUser(UserActions::gradientDirection(index));
 }
 
-void EditorForm::on__3dEffectCheckBox_clicked() {
-    const bool on = ui->_3dEffectCheckBox->isChecked();
-    editStyle(tr("3D Effect"), QString(), [on](IconStyle& s) { s.useBack3dEffect = on; });
+void EditorForm::on_effect3dCheckBox_clicked() {
+    editByUser(UserActions::effect3d(ui->effect3dCheckBox->isChecked()));
 }
 
 void EditorForm::on_backCheckBox_clicked() {
-    const bool on = ui->backCheckBox->isChecked();
-    editStyle(tr("Background"), QString(), [on](IconStyle& s) { s.useBackground = on; });
+    editByUser(UserActions::background(ui->backCheckBox->isChecked()));
 }
 
 void EditorForm::on_borderCheckBox_clicked() {
-    const bool on = ui->borderCheckBox->isChecked();
-    editStyle(tr("Border"), QString(), [on](IconStyle& s) { s.useBorder = on; });
+    editByUser(UserActions::border(ui->borderCheckBox->isChecked()));
 }
 
 void EditorForm::on_borderWidthSpinBox_valueChanged(int value) {
-    editStyle(tr("Border Width"), QStringLiteral("borderWidth"),
-              [value](IconStyle& s) { s.borderWidth = value; });
+    editByUser(UserActions::borderWidth(value));
 }
 
 void EditorForm::on_glossyCheckBox_clicked() {
-    const bool on = ui->glossyCheckBox->isChecked();
-    editStyle(tr("Glossy"), QString(), [on](IconStyle& s) { s.useGlossy = on; });
+    editByUser(UserActions::glossy(ui->glossyCheckBox->isChecked()));
 }
 
 void EditorForm::on_badgeCheckBox_clicked() {
-    const bool on = ui->badgeCheckBox->isChecked();
-    editStyle(tr("Badge"), QString(), [on](IconStyle& s) { s.useBadge = on; });
+    editByUser(UserActions::badge(ui->badgeCheckBox->isChecked()));
 }
 
 void EditorForm::on_badgeTextSizeSpinBox_valueChanged(int value) {
-    editStyle(tr("Badge Text Size"), QStringLiteral("badgeTextSize"), [value](IconStyle& s) {
-        s.badgeTextSize = value;
-        StyleControls::setTextPixelSize(s.badgeTextFont, value);
-        s.badgeTextFont.setWeight(QFont::Bold);
-        BadgeText::measure(s);
-    });
+    editBadge(UserActions::badgeTextSize(value));
 }
 
 void EditorForm::on_badgeLineWidthSpinBox_valueChanged(int value) {
-    editStyle(tr("Badge Line Width"), QStringLiteral("badgeLineWidth"),
-              [value](IconStyle& s) { s.badgeLineWidth = value; });
+    editByUser(UserActions::badgeLineWidth(value));
 }
 
 void EditorForm::on_badgeTextLineEdit_textChanged(const QString& text) {
-    editStyle(tr("Badge Text"), QStringLiteral("badgeText"), [&text](IconStyle& s) {
-        s.badgeText = text;
-        BadgeText::measure(s);
-    });
+    editBadge(UserActions::badgeText(text));
 }
 
-// The font box hands back the family just picked with the other attributes of the font it was
-// last given, so the pixel size of that font comes back until the text size changes again.
 void EditorForm::on_badgeFontComboBox_currentFontChanged(const QFont& font) {
-    editStyle(tr("Badge Font"), QString(), [&font](IconStyle& s) {
-        s.badgeTextFont = font;
-        s.badgeTextFont.setWeight(QFont::Bold);
-        BadgeText::measure(s);
-    });
+    editBadge(UserActions::badgeFont(font));
 }
 
 void EditorForm::on_badgePositionComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Badge Position"), QString(), [index](IconStyle& s) {
-        if (s.badgeOrientation == 0)
-            s.badgeOrientationDiagonal = index;
-        else
-            s.badgeOrientationHorizontal = index;
-    });
+    editByUser(UserActions::badgePosition(index));
 }
 
 void EditorForm::on_badgeOrientationComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Badge Orientation"), QString(),
-              [index](IconStyle& s) { s.badgeOrientation = index; });
+    editByUser(UserActions::badgeOrientation(index));
 }
 
 void EditorForm::on_canvasSizeComboBox_currentIndexChanged(int index) {
-    editStyle(tr("Canvas Size"), QString(), [index](IconStyle& s) { s.canvasFactor = index + 1; });
+    editByUser(UserActions::canvasSize(index));
 }
 
 void EditorForm::on_clipImageCheckBox_clicked() {
-    const bool on = ui->clipImageCheckBox->isChecked();
-    editStyle(tr("Clip Pictures"), QString(), [on](IconStyle& s) { s.clipImage = on; });
+    editByUser(UserActions::clipPictures(ui->clipImageCheckBox->isChecked()));
 }
 
 void EditorForm::on_outputComboBox_currentIndexChanged(int index) {
-    if (slotsEnabled && index >= 0)
-        edited->edit(tr("Output"), [key = ExportTargets::at(index).key()](Document& d) {
-            d.output.target = key;
-        });
+    if (index >= 0)
+        editByUser(UserActions::outputTarget(ExportTargets::at(index).key()));
 }
 
 // --- picture list and Selected Object page ------------------------------------------------------
@@ -361,7 +337,7 @@ void EditorForm::on_rotateSpinBox_valueChanged(int) {
 
 void EditorForm::on_goButton_clicked() {
     const QString message =
-        ExportFlow(this, *edited).run(ExportTargets::of(edited->document().output));
+        DocumentExport(this, *edited).run(ExportTargets::of(edited->document().output));
     if (!message.isEmpty())
         emit told(message);
 }

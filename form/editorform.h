@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class ColorSwatch;
@@ -18,24 +17,23 @@ class EditedDocument;
 class PictureList;
 class SizePreview;
 class StyleControls;
-class QUndoStack;
+struct UserAction;
 
 namespace Ui {
 class EditorForm;
 }
 
-// The editor form around the canvas. It owns the document being edited; its controls, the canvas
-// and the picture list turn what the user does into edits of that document, and every change of
-// the document is shown by one path, showDocument(). Everything runs on the GUI thread.
+// The editor form around the canvas. Its controls, the canvas and the picture list turn what the
+// user does into edits of the window's document, and every change of the document is shown by
+// one path, showDocument(). Everything runs on the GUI thread.
 class EditorForm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit EditorForm(QWidget* parent = nullptr);
+    // Shows and edits `document`, which the window owns and which outlives the form.
+    explicit EditorForm(EditedDocument& document, QWidget* parent = nullptr);
     ~EditorForm() override;
 
-    // Every change to the document is a step here.
-    QUndoStack* undoStack();
     const Document& document() const;
 
     // Starts over with `document` (an opened project): no steps, nothing unsaved.
@@ -80,7 +78,7 @@ private Q_SLOTS:
     void on_radiusSpinBox_valueChanged(int value);
     void on_backStyleComboBox_currentIndexChanged(int index);
     void on_backOrientationComboBox_currentIndexChanged(int index);
-    void on__3dEffectCheckBox_clicked();
+    void on_effect3dCheckBox_clicked();
     void on_backCheckBox_clicked();
     void on_borderCheckBox_clicked();
     void on_borderWidthSpinBox_valueChanged(int value);
@@ -124,9 +122,8 @@ private:
     void showDocument();
     PreviewScheduler::Request previewRequest() const;
 
-    // One edit of the style. Typing into the control `key` (a text, a number, a wheel run over
-    // it) makes one step however many edits it takes; with no key the edit is a step of its own,
-    // as every choice in a list, click of a box and colour chosen is.
-    void editStyle(const QString& name, const QString& key,
-                   const std::function<void(IconStyle&)>& change);
+    // The edit of a control the user changed; none while showDocument() sets the controls.
+    void editByUser(const UserAction& action);
+    // The same, the badge measured again.
+    void editBadge(const UserAction& action);
 };

@@ -14,14 +14,14 @@ ExportPNGDialog::ExportPNGDialog(const QList<int>& sizes, QWidget* parent)
     for (int size : sizes)
         ui->listWidget->addItem(ResolutionList::rowText(size));
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
-            &ExportPNGDialog::on_ListWidget_itemSelectionChanged);
-    on_ListWidget_itemSelectionChanged();
+            &ExportPNGDialog::enableRemove);
+    enableRemove();
 }
 
 ExportPNGDialog::~ExportPNGDialog() = default;
 
 // Add stays available even with nothing selected: otherwise an emptied list could never grow.
-void ExportPNGDialog::on_ListWidget_itemSelectionChanged() {
+void ExportPNGDialog::enableRemove() {
     ui->removeButton->setEnabled(!ui->listWidget->selectedItems().isEmpty());
 }
 
@@ -49,11 +49,11 @@ void ExportPNGDialog::on_exportButton_clicked() {
 
 void ExportPNGDialog::on_addButton_clicked() {
     auto* dialog = new NewResolutionDialog(this);
-    connect(dialog, &NewResolutionDialog::newResolution, this, &ExportPNGDialog::on_newResolution);
+    connect(dialog, &NewResolutionDialog::newResolution, this, &ExportPNGDialog::addResolution);
     dialog->exec();
 }
 
-void ExportPNGDialog::on_newResolution(int size) {
+void ExportPNGDialog::addResolution(int size) {
     const std::optional<int> row = ResolutionList::insertionRow(rowTexts(), size);
     if (row)
         ui->listWidget->insertItem(*row, ResolutionList::rowText(size));

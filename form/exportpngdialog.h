@@ -26,11 +26,12 @@ private Q_SLOTS:
     void on_removeButton_clicked();
     void on_exportButton_clicked();
     void on_addButton_clicked();
-    void on_newResolution(int size);
 
 private:
-    // Connected explicitly; its name does not follow the by-name rule.
-    void on_ListWidget_itemSelectionChanged();
+    // A size from the new resolution dialog, in its place in the list.
+    void addResolution(int size);
+    // Remove acts on the selected rows: none, nothing to remove.
+    void enableRemove();
     QStringList rowTexts() const;
 
     std::unique_ptr<Ui::ExportPNGDialog> ui;

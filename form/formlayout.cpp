@@ -61,8 +61,8 @@ void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
     auto* topBar = new QHBoxLayout;
     topBar->addLayout(
         box<QHBoxLayout>({u.outputLabel, u.outputComboBox, u.goButton}, Qt::AlignLeft));
-    topBar->addLayout(box<QHBoxLayout>({u.otherAppsButton, u.websiteButton, u.line4, u.aboutButton},
-                                       Qt::AlignRight));
+    topBar->addLayout(box<QHBoxLayout>(
+        {u.otherAppsButton, u.websiteButton, u.aboutSeparator, u.aboutButton}, Qt::AlignRight));
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(u.canvas);
@@ -85,7 +85,7 @@ void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
 }
 
 void layoutContainerPage(Ui::EditorForm& u) {
-    auto* container = new QVBoxLayout(u.tab);
+    auto* container = new QVBoxLayout(u.containerPage);
     container->addLayout(box<QHBoxLayout>(
         {u.shapeLabel, u.shapeComboBox, 40, u.radiusLabel, u.radiusSpinBox}, Qt::AlignLeft));
     for (QWidget* entry :
@@ -100,7 +100,7 @@ void layoutContainerPage(Ui::EditorForm& u) {
                           u.backColor1Widget, 10, u.backColor2Label, u.backColor2Widget, 20,
                           u.backOrientationLabel, u.backOrientationComboBox},
                          Qt::AlignLeft));
-    background->addWidget(u._3dEffectCheckBox);
+    background->addWidget(u.effect3dCheckBox);
 
     u.borderGroupBox->setLayout(box<QHBoxLayout>(
         {u.borderColorLabel, u.borderColorWidget, 10, u.borderWidthLabel, u.borderWidthSpinBox},
@@ -108,7 +108,7 @@ void layoutContainerPage(Ui::EditorForm& u) {
 }
 
 void layoutBadgePage(Ui::EditorForm& u) {
-    u.tab_2->setLayout(box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox}, Qt::AlignTop));
+    u.badgePage->setLayout(box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox}, Qt::AlignTop));
     // Two columns of pairs: the text's on the left, the band's on the right.
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
                                     {u.badgeTextColorLabel, u.badgeTextColorWidget},
@@ -131,7 +131,7 @@ void layoutSelectedObjectPage(Ui::EditorForm& u) {
                                      {u.positionYLabel, u.positionYSpinBox},
                                      {u.sizeLabel, u.sizeSpinBox},
                                      {u.rotateLabel, u.rotateSpinBox}});
-    values->addWidget(u.sizeLabel2, 2, 2);
+    values->addWidget(u.sizePercentLabel, 2, 2);
     picture->setAlignment(Qt::AlignCenter);
     values->setAlignment(Qt::AlignVCenter);
     auto* pictureAndValues = new QHBoxLayout;
@@ -139,7 +139,7 @@ void layoutSelectedObjectPage(Ui::EditorForm& u) {
     pictureAndValues->addSpacing(24);
     pictureAndValues->addLayout(values);
     pictureAndValues->setAlignment(Qt::AlignCenter);
-    auto* selectedObject = new QVBoxLayout(u.tab_3);
+    auto* selectedObject = new QVBoxLayout(u.selectedObjectPage);
     selectedObject->addLayout(pictureAndValues);
     selectedObject->addLayout(
         box<QVBoxLayout>({u.objectNoteLabel, u.objectTipsLabel}, Qt::AlignHCenter));

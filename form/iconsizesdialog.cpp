@@ -42,8 +42,8 @@ void IconSizesDialog::showSizes(const QList<int>& sizes, bool isDefault) {
 // Any edit turns the shown defaults into a choice of its own that no longer follows the canvas.
 void IconSizesDialog::setShowsDefault(bool isDefault) {
     showsDefault = isDefault;
-    ui->label->setText(isDefault ? tr("The default entries of this canvas size:")
-                                 : tr("The icon file holds these entries:"));
+    ui->entriesLabel->setText(isDefault ? tr("The default entries of this canvas size:")
+                                        : tr("The icon file holds these entries:"));
 }
 
 void IconSizesDialog::on_addButton_clicked() {

@@ -2,9 +2,9 @@
 #include "ui_editorform.h"
 
 #include "document/editeddocument.h"
+#include "document/useraction.h"
 #include "form/stylecontrols.h"
 
-#include <QCoreApplication>
 #include <QPixmap>
 #include <QSpinBox>
 
@@ -13,10 +13,6 @@ namespace {
 // A layer made only in part shows the whole picture in its row.
 QImage rowPicture(const Layer& layer) {
     return layer.image.size() == layer.rect.size() ? layer.image : layer.sourceImage;
-}
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("EditorForm", text);
 }
 
 } // namespace
@@ -88,7 +84,7 @@ void PictureList::showSelection(const Document& document) {
 void PictureList::showControls(bool show) {
     StyleControls::showWidgets({ui.selectedImageLabel, ui.selectedImageNameLabel, ui.positionXLabel,
                                 ui.positionXSpinBox, ui.positionYLabel, ui.positionYSpinBox,
-                                ui.sizeLabel, ui.sizeSpinBox, ui.sizeLabel2, ui.rotateLabel,
+                                ui.sizeLabel, ui.sizeSpinBox, ui.sizePercentLabel, ui.rotateLabel,
                                 ui.rotateSpinBox},
                                show);
     ui.objectNoteLabel->setVisible(!show);
@@ -129,10 +125,7 @@ void PictureList::moveRow(int oldRow, int newRow) {
         return;
     const int from = layerOfRow(oldRow);
     const int to = layerOfRow(newRow);
-    edited.edit(tr("Move Layer"), [from, to](Document& d) {
-        d.selected = from;
-        d.moveLayer(from, to);
-    });
+    edited.edit(UserActions::moveLayer(from, to));
 }
 
 void PictureList::moveSelectedUp() {
@@ -147,31 +140,24 @@ void PictureList::moveSelectedDown() {
         moveRow(row, row + 1);
 }
 
-// The deletion ends with nothing selected anywhere, so the list does not go on showing a
-// neighbouring row as selected, nor offer buttons that would act on it.
 void PictureList::deleteSelected() {
-    if (!edited.document().hasSelection())
-        return;
-    edited.edit(tr("Delete Picture"), [](Document& d) {
-        d.layers.removeAt(d.selected);
-        d.selected = Document::noSelection;
-    });
+    edited.edit(UserActions::deleteSelected());
 }
 
 void PictureList::positionEdited() {
     if (!slotsEnabled || !edited.document().hasSelection())
         return;
     const QPoint position(ui.positionXSpinBox->value(), ui.positionYSpinBox->value());
-    edited.edit(tr("Move Picture"),
-                [position](Document& d) { d.layers[d.selected].moveTo(position); });
+    edited.edit(UserActions::moveSelected(position));
 }
 
 void PictureList::scaleEdited() {
     if (slotsEnabled)
-        edited.zoomSelected(clampedScale(ui.sizeSpinBox->value()));
+        edited.edit(
+            UserActions::zoomSelected(edited.document(), clampedScale(ui.sizeSpinBox->value())));
 }
 
 void PictureList::rotationEdited() {
     if (slotsEnabled)
-        edited.turnSelected(ui.rotateSpinBox->value());
+        edited.edit(UserActions::turnSelected(edited.document(), ui.rotateSpinBox->value()));
 }

@@ -4,12 +4,6 @@
 StyleControls::StyleControls(Ui::EditorForm& ui, bool& slotsEnabled)
     : ui(ui), slotsEnabled(slotsEnabled) {}
 
-void StyleControls::setTextPixelSize(QFont& font, int size) {
-    // A pixel size of 0 is allowed by the control but means nothing to QFont.
-    if (size > 0)
-        font.setPixelSize(size);
-}
-
 void StyleControls::showWidgets(std::initializer_list<QWidget*> widgets, bool visible) {
     for (QWidget* widget : widgets)
         widget->setVisible(visible);
@@ -43,7 +37,7 @@ void StyleControls::showContainer(const IconStyle& s) {
     ui.backOrientationComboBox->setCurrentIndex(s.backOrientation);
     showSwatch(ui.backColor1Widget, s.backColor1);
     showSwatch(ui.backColor2Widget, s.backColor2);
-    ui._3dEffectCheckBox->setChecked(s.useBack3dEffect);
+    ui.effect3dCheckBox->setChecked(s.useBack3dEffect);
     ui.borderCheckBox->setChecked(s.useBorder);
     showSwatch(ui.borderColorWidget, s.borderColor);
     showValue(ui.borderWidthSpinBox, s.borderWidth);

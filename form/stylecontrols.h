@@ -30,8 +30,6 @@ public:
     // Shows `style` in the controls; nothing is done when they show it already.
     void show(const IconStyle& style);
 
-    // The font a badge of `style` is drawn in: its family and the text size, bold.
-    static void setTextPixelSize(QFont& font, int size);
     static void showWidgets(std::initializer_list<QWidget*> widgets, bool visible);
     // Sets the box only to another value: a spin box repaints on every value it is given.
     static void showValue(QSpinBox* box, int value);

@@ -1,23 +1,13 @@
 #include "iconsizes.h"
 
 #include "output/icowriter.h"
+#include "settings/settingsstore.h"
 
-#include <QSettings>
 #include <QStringList>
 
 #include <algorithm>
 
 namespace {
-
-const QString sizesKey = QStringLiteral("sizes");
-const QString sharpKey = QStringLiteral("sharp");
-
-class IconSizeSettings : public QSettings {
-public:
-    IconSizeSettings() : QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick")) {
-        beginGroup(QStringLiteral("IconSize"));
-    }
-};
 
 // Ascending and free of repeats, whatever order `sizes` came in.
 QList<int> ascendingUnique(QList<int> sizes) {
@@ -46,12 +36,13 @@ QList<int> entrySizes(const IconSizeChoice& choice, int renderingSize) {
 }
 
 IconSizeChoice stored() {
-    IconSizeSettings settings;
+    SettingsStore settings(SettingsGroup::IconSize);
     IconSizeChoice choice;
     QList<int> sizes;
     // Stored as text so every settings back end keeps the numbers readable; anything that is not
     // a size the dialog could have chosen is left out.
-    for (const QString& text : settings.value(sizesKey).toStringList()) {
+    for (const QString& text :
+         settings.value(StoredSettings::key(SettingKey::IconSizes)).toStringList()) {
         bool ok = false;
         const int size = text.toInt(&ok, 10);
         if (ok && size >= smallest && size <= largest)
@@ -59,17 +50,18 @@ IconSizeChoice stored() {
     }
     choice.sizes = ascendingUnique(sizes);
     // Only what store() writes turns it on; QVariant would read any other text as true.
-    choice.sharp = settings.value(sharpKey).toString() == QLatin1String("true");
+    choice.sharp = settings.value(StoredSettings::key(SettingKey::SharpSizes)).toString() ==
+                   QLatin1String("true");
     return choice;
 }
 
 void store(const IconSizeChoice& choice) {
-    IconSizeSettings settings;
+    SettingsStore settings(SettingsGroup::IconSize);
     QStringList texts;
     for (int size : choice.sizes)
         texts.append(QString::number(size));
-    settings.setValue(sizesKey, texts);
-    settings.setValue(sharpKey, choice.sharp);
+    settings.setValue(StoredSettings::key(SettingKey::IconSizes), texts);
+    settings.setValue(StoredSettings::key(SettingKey::SharpSizes), choice.sharp);
 }
 
 } // namespace IconSizes

@@ -10,7 +10,7 @@ struct IconSizeChoice {
     bool sharp = false;
 };
 
-// The rules of that choice and its place in the settings store (group "IconSize").
+// The rules of that choice and its place in the settings store.
 namespace IconSizes {
 
 inline constexpr int smallest = 16;

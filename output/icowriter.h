@@ -17,7 +17,7 @@
 QList<int> icoEntrySizes(int renderingSize);
 
 // The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
-// up to 64 px drawn at their own size from the layers (renderSharpIcon from canvas/sharpicon.h).
+// up to 64 px drawn at their own size from the layers (renderSharpIcon from render/sharpicon.h).
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
                               const IconStyle& style, const QList<Layer>& layers, int k);
 

@@ -1,27 +1,18 @@
 #include "resolutionlist.h"
 
 #include "document/document.h"
+#include "settings/settingsstore.h"
 #include "trace/trace.h"
 
 #include <QRegularExpression>
-#include <QSettings>
 
 #include <algorithm>
 
 namespace {
 
-const QString countKey = QStringLiteral("exportSizeCount");
-
 QString sizeKey(int row) {
-    return QStringLiteral("exportSize") + QString::number(row);
+    return StoredSettings::key(SettingKey::ExportSizeRow).arg(row);
 }
-
-class ExportSizeSettings : public QSettings {
-public:
-    ExportSizeSettings() : QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick")) {
-        beginGroup(QStringLiteral("ExportSize"));
-    }
-};
 
 } // namespace
 
@@ -63,9 +54,11 @@ QStringList defaultRows() {
 }
 
 QStringList storedRows() {
-    ExportSizeSettings settings;
+    SettingsStore settings(SettingsGroup::ExportSize);
     // Every stored value is distinct and in range, so a larger count can only be damage.
-    const int count = std::clamp(settings.value(countKey, 0).toInt(), 0, OutputChoice::maxSizes);
+    const int count =
+        std::clamp(settings.value(StoredSettings::key(SettingKey::ExportSizeCount), 0).toInt(), 0,
+                   OutputChoice::maxSizes);
     QList<int> sizes;
     for (int i = 0; i < count; ++i) {
         const int size = settings.value(sizeKey(i), 0).toInt();
@@ -88,15 +81,16 @@ QList<int> storedSizes() {
 }
 
 QList<int> storeRows(const QStringList& rows) {
-    ExportSizeSettings settings;
+    SettingsStore settings(SettingsGroup::ExportSize);
     // Rows of a longer earlier list go; keys this version does not know stay for the one that
     // wrote them.
-    static const QRegularExpression rowKey(QStringLiteral("^exportSize[0-9]+$"));
+    static const QRegularExpression rowKey(
+        QLatin1Char('^') + QRegularExpression::escape(sizeKey(0).chopped(1)) + "[0-9]+$");
     for (const QString& key : settings.childKeys()) {
         if (rowKey.match(key).hasMatch())
             settings.remove(key);
     }
-    settings.setValue(countKey, int(rows.size()));
+    settings.setValue(StoredSettings::key(SettingKey::ExportSizeCount), int(rows.size()));
     QList<int> sizes;
     for (int i = 0; i < rows.size(); ++i) {
         const std::optional<int> value = rowValue(rows.at(i));

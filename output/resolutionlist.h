@@ -7,7 +7,7 @@
 #include <optional>
 
 // The rules of the export dialog's list of square PNG resolutions and its place in the settings
-// store (group "ExportSize").
+// store.
 namespace ResolutionList {
 
 // Largest edge length the user can pick.

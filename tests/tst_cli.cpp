@@ -1,9 +1,10 @@
 // The command line as a build script runs it: the real executable in a process of its own without
 // a display, its files read back by other readers and compared with what the window writes.
 #include "document/droppedlayer.h"
+#include "document/editeddocument.h"
 #include "document/projectfile.h"
 #include "form/editorform.h"
-#include "form/outputflow.h"
+#include "form/exportquestions.h"
 #include "output/iconsizes.h"
 #include "output/iconthemewriter.h"
 #include "output/icowriter.h"
@@ -79,7 +80,8 @@ class TestCli : public QObject {
 
     // The window's document once the saved project is opened in it: its badge measured there.
     Document openedInWindow() {
-        EditorForm form;
+        EditedDocument edited;
+        EditorForm form(edited);
         form.openDocument(saved);
         return form.document();
     }

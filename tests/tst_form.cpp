@@ -2,12 +2,14 @@
 // picture list, the canvas and what is painted; the stored style; the colour dialogs; the layout.
 #include "canvas/canvasrules.h"
 #include "canvas/canvaswidget.h"
+#include "document/editeddocument.h"
 #include "document/stylestore.h"
 #include "form/colorswatch.h"
 #include "form/editorform.h"
 #include "form/iconsizesdialog.h"
 #include "form/layerlistwidget.h"
 #include "form/sizepreview.h"
+#include "output/exporttargets.h"
 #include "output/iconsizes.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
@@ -64,6 +66,7 @@ class TestForm : public QObject {
 
     QTemporaryDir folder;
     QStringList files;
+    std::unique_ptr<EditedDocument> edited;
     std::unique_ptr<EditorForm> form;
     QString paintedState;
 
@@ -75,7 +78,8 @@ class TestForm : public QObject {
 
     void showForm() {
         form.reset();
-        form = std::make_unique<EditorForm>();
+        edited = std::make_unique<EditedDocument>();
+        form = std::make_unique<EditorForm>(*edited);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         canvas()->installEventFilter(this);
@@ -124,7 +128,7 @@ class TestForm : public QObject {
         const QStringList names =
             QStringLiteral(
                 "shapeComboBox radiusSpinBox backCheckBox backStyleComboBox "
-                "backOrientationComboBox backColor1Widget backColor2Widget _3dEffectCheckBox "
+                "backOrientationComboBox backColor1Widget backColor2Widget effect3dCheckBox "
                 "borderCheckBox borderColorWidget borderWidthSpinBox glossyCheckBox "
                 "clipImageCheckBox badgeCheckBox badgeTextLineEdit badgeTextColorWidget "
                 "badgeTextSizeSpinBox badgeFontComboBox badgeBackColorWidget "
@@ -236,7 +240,7 @@ class TestForm : public QObject {
         const QStringList controls =
             QStringLiteral(
                 "upToolButton downToolButton deleteToolButton positionXSpinBox positionYSpinBox "
-                "sizeSpinBox rotateSpinBox backCheckBox _3dEffectCheckBox borderCheckBox "
+                "sizeSpinBox rotateSpinBox backCheckBox effect3dCheckBox borderCheckBox "
                 "glossyCheckBox clipImageCheckBox badgeCheckBox shapeComboBox backStyleComboBox "
                 "backOrientationComboBox badgeOrientationComboBox badgePositionComboBox "
                 "badgeFontComboBox radiusSpinBox borderWidthSpinBox badgeTextSizeSpinBox "
@@ -332,7 +336,7 @@ private Q_SLOTS:
         }
         // Undone step by step back to the start and redone to the end, each state shown whole.
         const QImage end = renderDocumentIcon(doc());
-        QUndoStack* history = form->undoStack();
+        QUndoStack* history = edited->undoStack();
         for (const bool back : {true, false}) {
             while (back ? history->canUndo() : history->canRedo()) {
                 back ? history->undo() : history->redo();
@@ -350,6 +354,51 @@ private Q_SLOTS:
         verifyControlsShowStyle();
         form.reset();
         QCOMPARE(storedStyle(), stored);
+    }
+
+    void showingMakesNoEdit_data() {
+        QTest::addColumn<QString>("target");
+        for (const ExportTarget* target : ExportTargets::all())
+            QTest::newRow(qPrintable(target->key())) << target->key();
+        // A newer version's target, shown as the first: still not an edit of the document.
+        QTest::newRow("unknown") << QString("vision");
+    }
+
+    // Showing a document (opened, undone, redone) sets every control and edits nothing: one
+    // change, no step, the document as it was.
+    void showingMakesNoEdit() {
+        QFETCH(QString, target);
+        showForm();
+        QVERIFY(dropFiles(canvas(), {100, 100}, {files.at(0), files.at(1)}));
+        Document shown = doc();
+        shown.output.target = target;
+        shown.output.appleGrid = true;
+        shown.style.shape = 1;
+        shown.style.useBadge = true;
+        shown.style.badgeOrientation = 1;
+        shown.style.canvasFactor = 2;
+        shown.selected = 0;
+        QSignalSpy changed(edited.get(), &EditedDocument::changed);
+        form->openDocument(shown);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(edited->undoStack()->count(), 0);
+        QCOMPARE(doc().output.target, target);
+        QVERIFY(sameDocument(doc(), shown) && doc().selected == 0);
+        verifyControlsShowStyle();
+        verifyListFollowsLayers();
+        const int shownIndex = int(ExportTargets::all().indexOf(&ExportTargets::of(shown.output)));
+        QCOMPARE(get<QComboBox>("outputComboBox")->currentIndex(), shownIndex);
+        const int otherIndex = (shownIndex + 1) % int(ExportTargets::all().size());
+        const QString other = ExportTargets::at(otherIndex).key();
+        get<QComboBox>("outputComboBox")->setCurrentIndex(otherIndex);
+        QUndoStack* steps = edited->undoStack();
+        for (const bool back : {true, false}) {
+            changed.clear();
+            back ? steps->undo() : steps->redo();
+            QCOMPARE(changed.size(), 1);
+            QCOMPARE(steps->count(), 1);
+            QCOMPARE(doc().output.target, back ? target : other);
+        }
     }
 
     // Whatever the store holds, the form starts usable and what it saves is sound; every key is
@@ -455,7 +504,7 @@ private Q_SLOTS:
             click(dialog, "okButton");
         });
         form->chooseIconSizes();
-        QCOMPARE(form->undoStack()->undoText(), "Icon Sizes");
+        QCOMPARE(edited->undoStack()->undoText(), "Icon Sizes");
         QCOMPARE(doc().output.iconSizes, IconSizes::windowsSet());
         get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(2);
         QTRY_COMPARE(shown(1), renderSharpIcon(doc().style, doc().layers, 3, 20));

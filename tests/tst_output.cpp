@@ -1,5 +1,6 @@
 // The icon and PNG files, each read back by a reader other than its writer, and the Go button's
 // flows through the real dialogs: choices, cancels and failures that keep older files whole.
+#include "document/editeddocument.h"
 #include "form/editorform.h"
 #include "form/exportpngdialog.h"
 #include "form/iconsizesdialog.h"
@@ -369,7 +370,8 @@ private Q_SLOTS:
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
         QVERIFY(writePicture(folder.filePath("p.png"), {500, 300}, Qt::darkCyan));
-        EditorForm form;
+        EditedDocument edited;
+        EditorForm form(edited);
         form.show();
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);

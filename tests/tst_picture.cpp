@@ -1,16 +1,23 @@
-// Untrusted pictures: hostile and damaged files are refused with a reason by the picture helper
-// without harm to the program, the helper is confined by the system, and what is taken in shows
-// no pixel the file did not give.
+// Bytes to picture: hostile and damaged files are refused with a reason by the picture helper
+// without harm to the program, the helper is confined by the system, what is taken in shows no
+// pixel the file did not give, and pictures are decoded as other readers decode them.
 #include "document/droppedlayer.h"
+#include "picture/gifscreen.h"
 #include "picture/helperprotocol.h"
 #include "picture/helpersandbox.h"
+#include "picture/jpegdecoder.h"
+#include "picture/picturedecoder.h"
 #include "picture/pictureintake.h"
+#include "picture/pngchunks.h"
+#include "picture/svgattributes.h"
+#include "picture/svgcleaner.h"
 #include "picture/vectorpicture.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
 #include "support/testsupport.h"
 #include "trace/printablename.h"
 
+#include <Magick++.h>
 #include <QtWidgets>
 
 using namespace TestSupport;
@@ -50,10 +57,64 @@ QStringList helperProcesses() {
     return ids;
 }
 
+// A colour profile of Debian's libgs-common.
+QByteArray iccBytes(const QString& name) {
+    return readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
+}
+
+Magick::Blob iccProfile(const QString& name) {
+    const QByteArray icc = iccBytes(name);
+    return Magick::Blob(icc.constData(), size_t(icc.size()));
+}
+
+// `jpeg` with the EXIF block a camera writes, tagging it with `orientation`.
+QByteArray withOrientation(QByteArray jpeg, int orientation) {
+    const char exif[] = {'\xff', '\xe1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,
+                         'M',    'M',    0, 42, 0,   0,   0,   8,   0, 1,
+                         1,      0x12,   0, 3,  0,   0,   0,   1,   0, char(orientation),
+                         0,      0,      0, 0,  0,   0};
+    return jpeg.insert(2, exif, sizeof exif);
+}
+
+// Colours that differ from each neighbour, so a pixel out of place shows.
+QImage noisePicture(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    quint32 state = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            state = state * 1664525 + 1013904223;
+            image.setPixel(x, y, 0xff000000 | state >> 8);
+        }
+    }
+    return image;
+}
+
+// An SVG document of `root`'s attributes holding `body`.
+QByteArray svg(const QByteArray& root, const QByteArray& body) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" " +
+           root + ">" + body + "</svg>";
+}
+
+// `count` attributes: a0="1" a1="1" ...
+QByteArray attributes(int count) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += " a" + QByteArray::number(i) + "=\"1\"";
+    return text;
+}
+
+// `count` <use> elements drawing the element of `id` again.
+QByteArray uses(int count, const QByteArray& id) {
+    return QByteArray("<use xlink:href=\"#" + id + "\"/>").repeated(count);
+}
+
 } // namespace
 
 class TestPicture : public QObject {
     Q_OBJECT
+
+    QTemporaryDir folder;
 
 private slots:
     void initTestCase() { initTestEnvironment(); }
@@ -251,6 +312,358 @@ private slots:
         const int last = icon.width() - 1, middle = icon.height() / 2;
         QCOMPARE(qAlpha(icon.pixel(0, middle)), 255);
         QCOMPARE(qAlpha(icon.pixel(last, middle)), 255);
+    }
+
+    void svgReferences_data() {
+        QTest::addColumn<QByteArray>("element");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("kept");
+        const QByteArray rect = "<rect width=\"5\" height=\"5\" fill=\"%\"/>";
+        const QByteArray style = "<style>%</style>";
+        QTest::newRow("own gradient") << rect << QByteArray("url(#g)") << true;
+        QTest::newRow("web gradient")
+            << rect << QByteArray("url(http://a.example/p.svg#g)") << false;
+        QTest::newRow("file, spaced")
+            << rect << QByteArray("URL( 'file:///etc/passwd#g' )") << false;
+        QTest::newRow("style sheet, own") << style << QByteArray("rect { fill: url(#g) }") << true;
+        QTest::newRow("style sheet, file")
+            << style << QByteArray("rect { fill: url(p.svg#g) }") << false;
+        QTest::newRow("import") << style << QByteArray("@IMPORT 'a.css';") << false;
+        // Only a data: URI is embedded; any other href names a file, whatever it carries.
+        const QByteArray image = "<image width=\"5\" height=\"5\" href=\"%\"/>";
+        QBuffer png;
+        QVERIFY(png.open(QIODevice::WriteOnly) && crossPicture({4, 4}, Qt::red).save(&png, "PNG"));
+        const QByteArray base64 = "base64," + png.data().toBase64();
+        QTest::newRow("embedded picture") << image << "data:image/png;" + base64 << true;
+        QTest::newRow("file, base64 in its name") << image << "red.png#" + base64 << false;
+        QTest::newRow("filter's picture of the document")
+            << QByteArray("<filter><feImage href=\"%\"/></filter>") << QByteArray("#g") << true;
+        // A data: URI holding a document would be drawn past the cleaning.
+        QTest::newRow("document in a url()") << rect << "url(data:image/svg+xml;" + base64 << false;
+        QTest::newRow("inclusion")
+            << QByteArray("<xi:include href=\"%\"/>") << QByteArray("data:text/plain,a") << false;
+        QTest::newRow("base") << QByteArray("<g xml:base=\"%\"/>") << QByteArray("file:///tmp/")
+                              << false;
+    }
+
+    // Nothing an SVG names outside itself stays in what librsvg is given to draw; its own
+    // references do.
+    void svgReferences() {
+        QFETCH(QByteArray, element);
+        QFETCH(QByteArray, value);
+        QFETCH(bool, kept);
+        SvgCleaner cleaner("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"5\">"
+                           "<linearGradient id=\"g\"/>" +
+                           QByteArray(element).replace("%", value) + "</svg>");
+        QVERIFY(cleaner.clean().isEmpty());
+        QCOMPARE(cleaner.cleaned().contains(value), kept);
+        QCOMPARE(cleaner.cleaned().contains("<rect"), element.startsWith("<rect"));
+    }
+
+    void vectorDrops_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("natural");
+        QTest::addColumn<QString>("told"); // the reason it is refused; empty: taken
+        const QByteArray square = "width=\"48\" height=\"48\" viewBox=\"0 0 100 100\"";
+        // Red over the left half of a 100 x 100 viewBox; the right half must stay transparent.
+        const QByteArray red = "<rect width=\"50\" height=\"100\" fill=\"red\"/>";
+        const QString redPng = folder.filePath("red.png"), redSvg = folder.filePath("red.svg");
+        QVERIFY(crossPicture({8, 8}, Qt::red).save(redPng));
+        QVERIFY(writeFileBytes(redSvg, svg("", "<rect id=\"r\" width=\"100\" height=\"100\"/>")));
+        const QByteArray right = "<image x=\"50\" width=\"50\" height=\"100\" ";
+        const QByteArray outside = right + "xlink:href=\"" + redPng.toUtf8() + "\"/>" + right +
+                                   "href=\"file://" + redPng.toUtf8() + "\"/>" + right +
+                                   "xlink:href=\"/etc/passwd\"/><use x=\"50\" xlink:href=\"" +
+                                   redSvg.toUtf8() + "#r\"/>";
+        QImage solidRed(2, 2, QImage::Format_ARGB32);
+        solidRed.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && solidRed.save(&buffer, "PNG"));
+        const QByteArray embedded =
+            "<image width=\"50\" height=\"100\" preserveAspectRatio=\"none\" "
+            "xlink:href=\"data:image/png;base64," +
+            png.toBase64() + "\"/>" + right + "xlink:href=\"data:image/svg+xml;base64," +
+            svg(square, red).toBase64() + "\"/>";
+        QByteArray entities = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY e0 \"lol\">";
+        for (int i = 1; i < 10; ++i)
+            entities += QByteArray("<!ENTITY e%1 \"").replace("%1", QByteArray::number(i)) +
+                        QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+        entities += "]>" + svg(square, red + "<text>&e9;</text>");
+        QByteArray fanOut = "<defs><g id=\"u0\">" + red + "</g>";
+        for (int i = 1; i < 10; ++i)
+            fanOut += "<g id=\"u" + QByteArray::number(i) + "\">" +
+                      uses(10, "u" + QByteArray::number(i - 1)) + "</g>";
+        fanOut += "</defs>" + uses(1, "u9");
+        const QString utf16 = QString::fromUtf8(svg(square, red + outside));
+        const auto row = [](const char* name, const QByteArray& bytes, QSize natural,
+                            const char* told = "") {
+            QTest::newRow(name) << QString::fromLatin1(name) << bytes << natural
+                                << QString::fromLatin1(told);
+        };
+        row("red.svg", svg(square, red), {48, 48});
+        row("red.svgz", gzipped(svg(square, red)), {48, 48});
+        row("UPPER.SVGZ", gzipped(svg(square, red)), {48, 48});
+        row("units.svg", svg("width=\"2.54cm\" height=\"36pt\" viewBox=\"0 0 100 50\"", red),
+            {96, 48});
+        row("viewbox.svg", svg("viewBox=\"0,0 100,50\"", red), {100, 50});
+        row("width.svg", svg("width=\"30\" viewBox=\"0 0 100 50\"", red), {30, 15});
+        row("bare.svg", svg("", red), {256, 256});
+        row("huge.svg", svg("width=\"1e9\" height=\"5e8\" viewBox=\"0 0 100 50\"", red),
+            {4096, 2048});
+        row("outside.svg", svg(square, red + outside), {48, 48});
+        const QByteArray whole = "<rect width=\"100\" height=\"100\" fill=\"red\" ";
+        row("mask.svg",
+            svg(square, "<mask id=\"m\"><rect width=\"50\" height=\"100\" fill=\"white\"/></mask>" +
+                            whole + "mask=\"url(#m)\"/>"),
+            {48, 48});
+        row("clip.svg",
+            svg(square,
+                "<clipPath id=\"c\">" + red + "</clipPath>" + whole + "clip-path=\"url(#c)\"/>"),
+            {48, 48});
+        row("embedded.svg", svg(square, embedded), {48, 48});
+        row("entities.svg", entities, {}, "declares XML entities");
+        row("bomb.svgz", gzipped("<svg>" + QByteArray(64 << 20, ' ')), {},
+            "larger than 16 MB unpacked");
+        row("big.svg", svg(square, QByteArray(17 << 20, ' ')), {}, "larger than 16 MB");
+        row("cut.svgz", gzipped(svg(square, red)).left(40), {}, "cannot be read");
+        row("broken.svg", "<svg><rect></svg>", {}, "cannot be read");
+        // Found by fuzzing: a 4 x 4 PNG whose text chunk after the pixels claims 1.7 GB.
+        row("text-chunk.png",
+            QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAQAAAAEAQAAAACBiqPTAAAABGdBTUEAALGP"
+                                   "C/xhBQAAAAJiS0dEAAHdihOkAAAAB3RJTUUH6gwIBDYdllwC2gAAAAxJREFU"
+                                   "CNdj+MAAhgAPCAPBXlvjwQAAACV0RVh0ZGF0ZTpjcmVhdGUAMjAyNi0xMi0w"
+                                   "OFQwNDo1d2lkdDBoPSIwOCIgaGVpZwAldEVYdGRhdGU6bW9kaWZ5ADIwMjYt"
+                                   "MTItMDhUMDQ6NTQ6MjkrMDA6MDACSAI2AAAAAElFTkSuQmCC"),
+            {}, "cannot be read");
+        row("page.svg", "<html><body/></html>", {}, "not an SVG picture");
+        row("utf16.svg",
+            QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
+                .prepend("\xff\xfe"),
+            {}, "cannot be read");
+        row("fan-out.svg", svg(square, fanOut), {}, "too complex");
+        row("cycle.svg",
+            svg(square, "<g id=\"a\">" + uses(1, "b") + "</g><g id=\"b\">" + uses(1, "a") + "</g>"),
+            {}, "too complex");
+        row("deep.svg",
+            svg(square, QByteArray("<g>").repeated(300) + red + QByteArray("</g>").repeated(300)),
+            {}, "too complex");
+        // Refused in one pass before the XML reader, which would take minutes.
+        row("attributes.svg", svg(square, "<rect " + attributes(100000) + "/>"), {},
+            "too complex: 100005 attributes");
+        row("spread.svg", svg(square, ("<rect " + attributes(250) + "/>").repeated(801)), {},
+            "too complex: 200255 attributes");
+    }
+
+    // A PNG is walked chunk by chunk before libpng sees it: a chunk claiming more than the file
+    // holds refuses it; a file cut short inside a chunk's frame is left to libpng.
+    void pngChunksWithinTheFile() {
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
+                QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG"));
+        QVERIFY(PngChunks::isPng(png) && !PngChunks::isPng(png.mid(1)));
+        QVERIFY(PngChunks::fitTheFile(png) && PngChunks::fitTheFile(png.left(40)));
+        // The chunk after the header (at 8 + 25) claims 2 GB.
+        const QByteArray claiming = png.left(33) + "\x7f\xff\xff\xff" + png.mid(37);
+        QVERIFY(!PngChunks::fitTheFile(claiming));
+        QVERIFY(PngChunks::fitTheFile(claiming.left(40)));
+        QVERIFY(PngChunks::fitTheFile(png + "trailing bytes after the end"));
+    }
+
+    // An SVG file becomes a picture drawn at its natural size, bounded, from its own content
+    // only; a hostile one is refused with the reason told, or drawn within its bounds.
+    void vectorDrops() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, natural);
+        QFETCH(QString, told);
+        const QString path = folder.filePath(name);
+        QVERIFY(writeFileBytes(path, bytes));
+        const PictureIntake::Picture picture = PictureIntake::read(path);
+        QCOMPARE(picture.refusal, told);
+        QCOMPARE(picture.image.isNull(), !told.isEmpty());
+        if (!told.isEmpty())
+            return;
+        QVERIFY(picture.vector);
+        QCOMPARE(picture.bytes, bytes);
+        QCOMPARE(picture.image.size(), natural);
+        QCOMPARE(picture.image.pixel(1, 1), qRgb(255, 0, 0));
+        int shown = 0;
+        for (int y = 0; y < natural.height(); ++y) {
+            for (int x = natural.width() / 2 + 1; x < natural.width(); ++x)
+                shown += qAlpha(picture.image.pixel(x, y)) != 0;
+        }
+        QCOMPARE(shown, 0);
+        // Enlarged ten times through a painter, the red's edge stays sharp where it was: drawn
+        // again from the vector.
+        int red = 0;
+        while (qAlpha(picture.image.pixel(red, 1)) == 255)
+            ++red;
+        QImage edge(2, 1, QImage::Format_ARGB32_Premultiplied);
+        edge.fill(0);
+        QPainter painter(&edge);
+        painter.translate(1 - red * 10, -5);
+        painter.scale(10, 10);
+        picture.vector->render(painter, QRectF(QPointF(), natural));
+        painter.end();
+        QCOMPARE(edge.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(edge.pixel(1, 0), 0u);
+    }
+
+    // Each attribute counted once, whatever quoted values, comments, CDATA sections and a
+    // DOCTYPE's internal subset hold.
+    void attributesCounted() {
+        const QList<std::tuple<QByteArray, qint64, qint64>> rows{
+            {"<a b='>=' c=\"'\"/><!-- <d e=1> --><f g='1'>x=1</f>", 2, 3},
+            {"<![CDATA[<a b=1 c=2>]]><?p d=1 e=2?><a b='1' />", 1, 1},
+            {"<!DOCTYPE a [<!-- ' --><?p \" ?><!ATTLIST a b CDATA 'x'>]><a b='1'/>", 1, 2},
+            {"<a b=\"1\"\n c = '2'></a><a d='1' e='2' f='3'/>", 3, 5}};
+        for (const auto& [xml, most, total] : rows) {
+            const SvgAttributes::Count count = SvgAttributes::count(xml);
+            QVERIFY2(count.mostOnOneElement == most && count.total == total, xml);
+        }
+    }
+
+    // An animated GIF's first frame, smaller than its screen, with a transparent pixel or none,
+    // shows on a transparent screen as browsers show it, whatever the background colour.
+    void gifFirstFrame() {
+        for (int hole = 0; hole < 4; ++hole) {
+            std::vector<Magick::Image> frames;
+            for (int side : {4, 10}) {
+                frames.push_back(magickPicture(crossPicture({side, side}, Qt::red)));
+                frames.back().page(Magick::Geometry(10, 10, side == 4 ? 3 : 0, side == 4 ? 3 : 0));
+            }
+            if (hole % 2)
+                frames[0].pixelColor(0, 0, Magick::Color("transparent"));
+            Magick::Blob blob;
+            frames[0].magick("GIF");
+            Magick::writeImages(frames.begin(), frames.end(), &blob);
+            QByteArray gif(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+            QCOMPARE(GifScreen::firstFrame(gif), QRect(3, 3, 4, 4));
+            gif[11] = char(hole / 2); // the background colour's index: one of these is opaque
+            const QImage image = PictureDecoder(gif).read();
+            QCOMPARE(image.size(), QSize(10, 10));
+            for (int y = 0; y < 10; ++y) {
+                for (int x = 0; x < 10; ++x) {
+                    const bool shown =
+                        QRect(3, 3, 4, 4).contains(x, y) && (hole % 2 == 0 || x + y > 6);
+                    QCOMPARE(qAlpha(image.pixel(x, y)), shown ? 255 : 0);
+                }
+            }
+        }
+    }
+
+    void decodedAsOthersDecodeIt_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("orientation"); // negative: a progressive JPEG
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<int>("kept"); // percent of the file's bytes; 0: its frame header broken
+        for (int o = 1; o <= 8; ++o) {
+            for (const char* suffix : {"jpg", "tif"})
+                QTest::addRow("%s %d", suffix, o)
+                    << QString("%1.%2").arg(o).arg(suffix) << o << "" << 100;
+        }
+        const auto row = [](const char* name, int orientation, const char* profile, int kept) {
+            QTest::newRow(name) << QString::fromLatin1(name) << orientation << profile << kept;
+        };
+        row("srgb-6.jpg", 6, "srgb", 100);
+        row("adobe-8.jpg", 8, "a98", 100);
+        row("adobe-6-cut-short.jpg", 6, "a98", 60);
+        row("cut-short-5.jpg", 5, "", 40);
+        row("header-only.jpg", 6, "", 1);
+        row("broken-frame-header.jpg", 6, "a98", 0);
+        row("progressive-6.jpg", -6, "a98", 100);
+        row("prophoto.png", 1, "rommrgb", 100);
+        row("prophoto.tif", 1, "rommrgb", 100);
+        row("cmyk.jpg", 1, "default_cmyk", 100);
+        row("grey.jpg", 1, "sgray", 100);
+    }
+
+    // A picture stored turned with an orientation tag, as a camera writes it, or with a colour
+    // profile is taken upright and in sRGB as ImageMagick's colour-managed decode has it, and
+    // fitted upright. A colour JPEG is read row by row as stored, and decoded as Qt's reader
+    // decodes, turns and converts it, even when its file ends early; what Qt cannot read is
+    // refused.
+    void decodedAsOthersDecodeIt() {
+        QFETCH(QString, name);
+        QFETCH(int, orientation);
+        QFETCH(QString, profile);
+        QFETCH(int, kept);
+        Magick::Image picture = magickPicture(noisePicture({203, 170}).scaled(600, 300));
+        picture.orientation(Magick::OrientationType(std::abs(orientation)));
+        if (!profile.isEmpty()) { // converted into the profile's colours
+            picture.profile("ICC", iccProfile("srgb"));
+            picture.profile("ICC", iccProfile(profile));
+        }
+        picture.quality(90);
+        if (orientation < 0)
+            picture.interlaceType(Magick::PlaneInterlace);
+        const QString path = folder.filePath(name);
+        picture.write(path.toStdString());
+        const bool jpeg = name.endsWith(".jpg");
+        const bool colour = profile != "default_cmyk" && profile != "sgray";
+        // ImageMagick tags TIFF only; a JPEG gets the EXIF block a camera writes.
+        QByteArray bytes = readFileBytes(path);
+        if (jpeg)
+            bytes = withOrientation(bytes, std::abs(orientation));
+        if (kept)
+            bytes.truncate(bytes.size() * kept / 100);
+        else
+            bytes[bytes.indexOf("\xff\xc0") + 4] = 0; // a sample precision of 0 bits
+        QVERIFY(writeFileBytes(path, bytes));
+        JpegDecoder stored(bytes);
+        QCOMPARE(stored.isColour(), jpeg && colour && kept != 0);
+        if (jpeg && colour) {
+            QBuffer buffer(&bytes);
+            QImageReader reader(&buffer);
+            // Row by row as stored, with the profile as written.
+            QCOMPARE(stored.iccProfile(),
+                     kept && !profile.isEmpty() ? iccBytes(profile) : QByteArray());
+            QImage rows(stored.size(), QImage::Format_RGB32);
+            QCOMPARE(stored.readRows(reinterpret_cast<QRgb*>(rows.bits()), rows.height(),
+                                     rows.bytesPerLine() / 4),
+                     kept != 0);
+            QImage byQt = reader.read();
+            byQt.setColorSpace({});
+            QVERIFY(kept < 100 || rows == byQt);
+            buffer.seek(0);
+            reader.setDevice(&buffer);
+            reader.setAutoTransform(true);
+            QImage expected = reader.read();
+            // Qt 6.4 cannot read Ghostscript's Adobe RGB profile; LittleCMS applies it.
+            const bool converted = !profile.isEmpty() && profile != "srgb";
+            auto* pixels = reinterpret_cast<QRgb*>(expected.bits());
+            if (converted)
+                littleCmsToSrgb(iccBytes(profile), pixels, pixels, expected.sizeInBytes() / 4);
+            expected.convertTo(QImage::Format_ARGB32_Premultiplied);
+            const QImage decoded = PictureDecoder(bytes).read();
+            QCOMPARE(decoded.isNull(), kept == 0);
+            QCOMPARE(decoded.size(), expected.size());
+            QVERIFY(decoded.isNull() ||
+                    meanDifference(decoded, expected) <= (converted ? 0.25 : 0));
+        }
+        if (kept < 100)
+            return;
+        Magick::Image shown(path.toStdString());
+        shown.autoOrient();
+        if (!profile.isEmpty())
+            shown.profile("ICC", iccProfile("srgb"));
+        QImage reference(int(shown.columns()), int(shown.rows()), QImage::Format_RGBA8888);
+        shown.write(0, 0, shown.columns(), shown.rows(), "RGBA", Magick::CharPixel,
+                    reference.bits());
+        reference.convertTo(QImage::Format_ARGB32_Premultiplied);
+        const Layer layer = droppedLayer(path, PictureIntake::read(path), {150, 150}, 1, 0);
+        QCOMPARE(reference.size(), std::abs(orientation) > 4 ? QSize(300, 600) : QSize(600, 300));
+        QCOMPARE(layer.sourceImage.size(), reference.size());
+        QCOMPARE(layer.image.size(), reference.size() / 2);
+        // Opaque, so the alpha bytes agree: four bytes a pixel carry three channels' error.
+        const double error = meanDifference(layer.sourceImage, reference) * 4 / 3;
+        QVERIFY2(error <= 1, QByteArray::number(error) + " levels per channel off");
+        // Shown as it is stored, a profile's colours would be far off.
+        const QImage plain = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(profile.isEmpty() || profile == "srgb" || meanDifference(plain, reference) > 3);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "support/testsupport.h"
 
 #include "document/droppedlayer.h"
+#include "document/editeddocument.h"
 #include "document/projectfile.h"
 #include "form/editorform.h"
 #include "form/sizepreview.h"
@@ -279,15 +280,15 @@ private slots:
         QVERIFY(qAlpha(grid.pixel(128, bottom + 1)) <= 77);
         QVERIFY(qAlpha(ExportTargets::find("ico")->artwork(document, flat).pixel(1, 1)) == 255);
 
-        EditorForm form;
+        EditedDocument edited;
+        EditorForm form(edited);
         form.openDocument(sample(path("full.png"), Ground::None));
         form.appleGridAction()->trigger();
         QVERIFY(form.document().output.appleGrid);
-        QCOMPARE(form.undoStack()->undoText(), QStringLiteral("macOS Grid"));
         Document icns = form.document();
         icns.output.target = "icns";
         QCOMPARE(qAlpha(previewEntries(icns, {16}, false, 1)[0].pixel(0, 0)), 0);
-        form.undoStack()->undo();
+        edited.undoStack()->undo();
         QVERIFY(!form.appleGridAction()->isChecked());
         QVERIFY(ProjectFile::decode(ProjectFile::encode(icns), nullptr)->output.appleGrid);
     }
@@ -342,7 +343,8 @@ private slots:
     // Go writes the chosen set into the folder chosen, and the second time asks first, naming
     // how many files would be replaced and the folder they are all in.
     void windowAsksBeforeReplacingASet() {
-        EditorForm form;
+        EditedDocument edited;
+        EditorForm form(edited);
         form.openDocument(sample(path("full.png"), Ground::Solid));
         child<QComboBox>(&form, "outputComboBox")
             ->setCurrentIndex(ExportTargets::all().indexOf(ExportTargets::find("android")));

@@ -213,7 +213,7 @@ private Q_SLOTS:
     void dialogs() {
         inDialog("aboutButton", [&](QDialog* about) {
             QCOMPARE(child<QLabel>(about, "versionLabel")->text(), "Version: " GLIMMERDOCK_VERSION);
-            QVERIFY(!child<QLabel>(about, "label_4")->pixmap().isNull());
+            QVERIFY(!child<QLabel>(about, "logoLabel")->pixmap().isNull());
             auto* link = child<QLabel>(about, "webLabel");
             QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(8, link->height() / 2));
             QTest::mouseClick(child<QPushButton>(about, "closeButton"), Qt::LeftButton);

@@ -13,7 +13,7 @@ mkdir "$scratch/src"
 tar -C "$source" --exclude='./build*' --exclude=./.git --exclude=./.test-home -cf - . |
     tar -C "$scratch/src" -xf -
 cmake -S "$scratch/src" -B "$scratch/build" -G Ninja -DGLIMMERDOCK_BENCHMARKS=OFF >/dev/null
-folders=(trace picture document render output canvas form cli app)
+folders=(trace settings picture document render output canvas form cli app)
 checks() { printf 'glimmerdock_%s_includes\n' "${folders[@]}"; }
 cmake --build "$scratch/build" --target $(checks) >/dev/null
 
@@ -48,6 +48,7 @@ render/badgetext.h|# include "canvas/canvaswidget.h"
 document/layer.cpp|    #include "output/exporttarget.h"
 picture/svgsize.cpp|#include "../render/iconrenderer.h"
 trace/trace.cpp|#include"picture/pictureintake.h"
+settings/storedsettings.cpp|#include "document/document.h"
 cli/terminal_posix.cpp|#include "form/editorform.h"
 app/shellopen_win.cpp|#include "tests/support/testsupport.h"
 output/icotarget.cpp|#include "support/testsupport.h"

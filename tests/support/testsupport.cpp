@@ -96,11 +96,14 @@ bool writePicture(const QString& path, QSize size, const QColor& color) {
                       path.endsWith(QLatin1String(".jpe"), Qt::CaseInsensitive);
     if (!path.endsWith(QLatin1String(".gif")))
         return image.save(path, jpeg ? "jpeg" : nullptr);
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    Magick::Image picture(size_t(size.width()), size_t(size.height()), "RGBA", Magick::CharPixel,
-                          rgba.constBits());
-    picture.write(("gif:" + path).toStdString());
+    magickPicture(image).write(("gif:" + path).toStdString());
     return QFileInfo(path).size() > 0;
+}
+
+Magick::Image magickPicture(const QImage& image) {
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    return Magick::Image(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel,
+                         rgba.constBits());
 }
 
 QByteArray gzipped(const QByteArray& bytes) {

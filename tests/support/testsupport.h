@@ -18,6 +18,9 @@
 #include <functional>
 
 class QFileDialog;
+namespace Magick {
+class Image;
+}
 
 namespace TestSupport {
 
@@ -55,6 +58,9 @@ void littleCmsToSrgb(const QByteArray& icc, const QRgb* from, QRgb* to, qsizetyp
 bool writePicture(const QString& path, QSize size, const QColor& color);
 
 // `bytes` as a gzip file (an .svgz), written by zlib's deflate.
+// `image` as ImageMagick holds it (include <Magick++.h> to use it).
+Magick::Image magickPicture(const QImage& image);
+
 QByteArray gzipped(const QByteArray& bytes);
 
 QByteArray readFileBytes(const QString& path);

@@ -1,6 +1,7 @@
-#include "outputflow.h"
+#include "exportquestions.h"
 
 #include "form/folderbrowser.h"
+#include "settings/settingsstore.h"
 
 #include "trace/printablename.h"
 #include "trace/trace.h"
@@ -10,24 +11,20 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSettings>
 
 namespace {
 
-const QString pathGroup = QStringLiteral("Path");
-const QString iconFolderKey = QStringLiteral("folderPathIcon");
-const QString pngFolderKey = QStringLiteral("folderPathPNG");
+QString iconFolderKey() {
+    return StoredSettings::key(SettingKey::IconFolder);
+}
 
-class PathSettings : public QSettings {
-public:
-    PathSettings() : QSettings(QStringLiteral("Kestrelby"), QStringLiteral("Brasswick")) {
-        beginGroup(pathGroup);
-    }
-};
+QString pngFolderKey() {
+    return StoredSettings::key(SettingKey::PngFolder);
+}
 
 } // namespace
 
-namespace OutputFlow {
+namespace ExportQuestions {
 
 QString withSuffix(const QString& fileName, const QString& suffix) {
     if (suffix.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
@@ -56,8 +53,8 @@ void reportFailures(QWidget* parent, const OutputFailures& failures) {
 
 QString askFileName(QWidget* parent, const QString& title, const QString& filter,
                     const QString& suffix) {
-    PathSettings settings;
-    const QString startFolder = settings.value(iconFolderKey, QDir::homePath()).toString();
+    SettingsStore settings(SettingsGroup::Path);
+    const QString startFolder = settings.value(iconFolderKey(), QDir::homePath()).toString();
     QFileDialog dialog(parent, title, startFolder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Added by the dialog itself, so its overwrite question covers the final name.
@@ -65,7 +62,7 @@ QString askFileName(QWidget* parent, const QString& title, const QString& filter
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    settings.setValue(iconFolderKey, QFileInfo(path).dir().path());
+    settings.setValue(iconFolderKey(), QFileInfo(path).dir().path());
     return path;
 }
 
@@ -91,13 +88,13 @@ bool mayReplace(QWidget* parent, const QStringList& files) {
 }
 
 bool chooseExportFolder(QString& folder) {
-    PathSettings settings;
-    const QString startFolder = settings.value(pngFolderKey, documentsFolder()).toString();
-    qCDebug(lcOutput).nospace().noquote() << "folderPathPNG: " << startFolder;
+    SettingsStore settings(SettingsGroup::Path);
+    const QString startFolder = settings.value(pngFolderKey(), documentsFolder()).toString();
+    qCDebug(lcOutput).nospace().noquote() << pngFolderKey() << ": " << startFolder;
     folder = browseForFolder(QStringLiteral("Select folder ..."), startFolder);
     if (folder.isEmpty() || !QDir(folder).exists())
         return false;
-    settings.setValue(pngFolderKey, folder);
+    settings.setValue(pngFolderKey(), folder);
     return true;
 }
 
@@ -110,4 +107,4 @@ QString documentsFolder() {
     return QString::fromStdWString(FolderBrowser::documentsFolder());
 }
 
-} // namespace OutputFlow
+} // namespace ExportQuestions

@@ -7,10 +7,10 @@
 
 class QWidget;
 
-// The steps of the Go button that do not belong to one target: file and folder choices with the
-// folders remembered in the settings store (group "Path"), the question before files are
-// replaced, and telling the user about files that could not be written.
-namespace OutputFlow {
+// The questions any export asks, whatever the target: file and folder choices starting where the
+// last ones ended, the question before files are replaced, and telling the user about files that
+// could not be written.
+namespace ExportQuestions {
 
 // `fileName` with "." and `suffix` appended when it has no suffix at all.
 QString withSuffix(const QString& fileName, const QString& suffix);
@@ -38,4 +38,4 @@ bool chooseExportFolder(QString& folder);
 QString browseForFolder(const QString& title, const QString& startFolder);
 QString documentsFolder();
 
-} // namespace OutputFlow
+} // namespace ExportQuestions
