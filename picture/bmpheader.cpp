@@ -43,7 +43,9 @@ bool endsEarly(const QByteArray& bytes) {
         return false;
     }
     const qint64 rowBytes = (width * depth + 31) / 32 * 4;
-    return width > 0 && qint64(pixelsAt) + rowBytes * height > bytes.size();
+    const qint64 available = bytes.size() - qint64(pixelsAt);
+    // Compared by division: rows of a header's claim multiplied out pass what 64 bits hold.
+    return width > 0 && (available < 0 || (height > 0 && rowBytes > available / height));
 }
 
 } // namespace BmpHeader

@@ -151,6 +151,9 @@ private slots:
         QTest::newRow("bmp short of its pixels")
             << bmp(1030, 4, 24, QByteArray("\x10\x20\x30\x40\x50\x60\x70", 7))
             << "the file ends early";
+        // Rows whose bytes, multiplied out, pass what 64 bits hold.
+        QTest::newRow("bmp of 2^31 rows of 2^31 pixels of 65535 bits")
+            << bmp(0x7fffffff, 0x7fffffff, 0xffff, QByteArray(8, '\xff')) << "the file ends early";
         QTest::newRow("font size 1e9")
             << svg("<text y=\"30\" font-size=\"1e9\">W</text>") << "text too large";
         QTest::newRow("font size in a style sheet")
