@@ -300,6 +300,7 @@ private slots:
             return "render %P --png %D/p --sizes " + sizes.join(',');
         }();
         row("too many sizes", manySizes.constData(), 2, "up to 64");
+        row("web base with a bracket", "render %P --web %D/w --web-base /a<b", 2, "--web-base");
         row("batch without --out", "render --style %P %D/a.png", 2, "--out");
         row("unknown target", "render --style %P %D/a.png --out %D/o --targets ico,svg", 2,
             "'svg'");
