@@ -35,6 +35,8 @@ RenderJob baseJob(const Document& project, const RenderRequest& request) {
     BadgeText::measure(job.document.style);
     if (!request.pngSizes.isEmpty())
         job.document.output.pngSizes = request.pngSizes;
+    if (request.webBase)
+        job.document.output.webBase = *request.webBase;
     return job;
 }
 

@@ -31,6 +31,7 @@ const QList<QCommandLineOption>& options() {
             valueOption("targets", "list"),
             valueOption("all", "folder"),
             valueOption("badge-text", "text"),
+            valueOption("web-base", "path"),
             QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
             QCommandLineOption(QStringLiteral("version"))};
     return list;
@@ -139,6 +140,13 @@ CommandLine::Parsed parseRender(const QStringList& arguments) {
             return usageError(QStringLiteral("--badge-text is longer than %1 characters")
                                   .arg(badgeTextMaxLength));
     }
+    if (parser.isSet(QStringLiteral("web-base"))) {
+        request.webBase = parser.value(QStringLiteral("web-base"));
+        if (!OutputChoice::isWebBase(*request.webBase))
+            return usageError(QStringLiteral("--web-base takes a path or address of up to 255 "
+                                             "characters to start links with, without spaces, "
+                                             "quotes or < > \\ `"));
+    }
     request.allFolder = parser.value(QStringLiteral("all"));
     QString error;
     if (parser.isSet(QStringLiteral("style"))) {
@@ -179,8 +187,10 @@ QString usage() {
     return QStringLiteral(
         "Usage: glimmerdock [PROJECT.glimmer]      open the window\n"
         "       glimmerdock render PROJECT.glimmer TARGET... [--sizes LIST] [--badge-text TEXT]\n"
+        "                          [--web-base PATH]\n"
         "       glimmerdock render --style PROJECT.glimmer PICTURE... --out FOLDER\n"
         "                          [--targets LIST] [--sizes LIST] [--badge-text TEXT]\n"
+        "                          [--web-base PATH]\n"
         "       glimmerdock --help | --version\n"
         "\n"
         "Renders a saved project's icon without a window or a display, byte for byte as the\n"
@@ -200,6 +210,8 @@ QString usage() {
         "  --apple FOLDER      Xcode asset catalog FOLDER/AppIcon.appiconset: the iOS icon with\n"
         "                      its dark and tinted appearances, and the macOS sizes\n"
         "  --web FOLDER        favicon.ico, PNG icons, site.webmanifest and head.html to paste\n"
+        "  --web-base PATH     where the web icons are served from, as head.html links them,\n"
+        "                      e.g. /icons/ or https://example.com/ (default: the project's, /)\n"
         "  --msix FOLDER       Windows app package logos at every scale and target size\n"
         "  --all FOLDER        every target above, each in FOLDER/<target> (e.g. FOLDER/ico)\n"
         "\n"

@@ -25,4 +25,6 @@ struct RenderRequest {
     // PNG set sizes; empty: the project's export sizes.
     QList<int> pngSizes;
     std::optional<QString> badgeText;
+    // Where the web set's head.html links its files from, instead of the project's.
+    std::optional<QString> webBase;
 };

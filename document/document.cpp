@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 bool sameLayer(const Layer& a, const Layer& b) {
@@ -13,10 +15,21 @@ bool sameLayer(const Layer& a, const Layer& b) {
 
 } // namespace
 
+bool OutputChoice::isWebBase(const QString& text) {
+    // Short enough to stay in the JSON text of a project, where longer strings are pictures.
+    constexpr int longest = 255;
+    if (text.isEmpty() || text.size() > longest)
+        return false;
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control ||
+               QStringView(u"\"<>\\`").contains(c);
+    });
+}
+
 bool OutputChoice::operator==(const OutputChoice& other) const {
     return target == other.target && iconSizes == other.iconSizes &&
            sharpSizes == other.sharpSizes && pngSizes == other.pngSizes &&
-           appleGrid == other.appleGrid;
+           appleGrid == other.appleGrid && webBase == other.webBase;
 }
 
 QString Document::layerName(int number) {

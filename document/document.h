@@ -24,6 +24,13 @@ struct OutputChoice {
     // macOS icons with their body on the system's grid (824 of 1024, a shadow below) rather
     // than filling the square.
     bool appleGrid = false;
+    // Where the web set's files are served from, the start of every link of its head.html: a path
+    // ("/", "/icons/") or a whole address. A project keeps it as "webBase" unless it is "/".
+    QString webBase = QStringLiteral("/");
+
+    // Whether `text` can stand at the start of a link as it is: 1 to 255 characters, none a
+    // space, a control character or one of " < > \ ` (a URL carries them only escaped).
+    static bool isWebBase(const QString& text);
 
     bool operator==(const OutputChoice& other) const;
     bool operator!=(const OutputChoice& other) const { return !(*this == other); }

@@ -269,6 +269,9 @@ std::optional<Document> readProject(QByteArray text, QString& reason) {
     std::sort(output.iconSizes.begin(), output.iconSizes.end());
     output.sharpSizes = root.value(u"sharpSizes").toBool();
     output.appleGrid = root.value(u"appleGrid").toBool();
+    // A base that cannot start a link reads as the default.
+    if (const QString base = root.value(u"webBase").toString(); OutputChoice::isWebBase(base))
+        output.webBase = base;
     for (const QJsonValue& value : root.value(u"layers").toArray()) {
         Layer layer;
         reason = readLayer(value, strings, int(project.layers.size()) + 1, layer);
@@ -323,6 +326,8 @@ QByteArray encode(const Document& project) {
     // Kept only when chosen, so projects that never chose it are saved as before.
     if (project.output.appleGrid)
         root.insert(u"appleGrid", true);
+    if (project.output.webBase != OutputChoice().webBase)
+        root.insert(u"webBase", project.output.webBase);
     root.insert(u"layers", layers);
     return QJsonDocument(root).toJson();
 }

@@ -49,6 +49,11 @@ OutputFailures writeIndexUnlessPresent(const QString& folder) {
 
 OutputFailures write(const QString& folder, const QString& name, const QImage& rendering,
                      PngEncodings& encodings) {
+    // A theme folder that cannot be made is one failure, not one for each size folder under it.
+    const QString theme =
+        QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("hicolor")));
+    if (!QDir().mkpath(theme))
+        return {{theme, QStringLiteral("cannot create the folder %1").arg(theme)}};
     OutputFailures failures;
     QList<PendingPng> images;
     for (int size : sizes()) {

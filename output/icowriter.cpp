@@ -115,11 +115,11 @@ EncodedEntry invisibleEntry(int size) {
     return {bytes, 1, 2};
 }
 
-// In the smallest colour type that holds the pixels, palette included, as ImageMagick writes
-// them (Windows reads PNG entries with its PNG decoder; every reader we test reads them), at
-// the quick effort: the whole file is written in under half the time ImageMagick's tool takes.
+// In the smallest colour type that holds the pixels, an opaque palette included (Windows reads
+// PNG entries with its PNG decoder; every reader we test reads them), at the quick effort: the
+// whole file is written in under half the time ImageMagick's tool takes.
 EncodedEntry pngEntry(const QImage& pixels) {
-    EncodedFile encoded = encodePng(pixels, PngEffort::Quick);
+    EncodedFile encoded = encodePng(pixels, PngEffort::Quick, PngColours::OpaquePalette);
     if (!encoded.failure.isEmpty())
         throw std::runtime_error(QStringLiteral("the %1 px entry %2")
                                      .arg(pixels.width())

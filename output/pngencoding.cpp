@@ -169,9 +169,11 @@ Layout paletteLayout(ColourTable& table) {
 // Every layout of `colours` that holds the surveyed pixels exactly, the most compact first.
 QList<Layout> exactLayouts(Survey& found, PngColours colours) {
     QList<Layout> layouts;
-    if (colours == PngColours::Any && found.fewColours)
+    const bool palette =
+        colours == PngColours::Any || (colours == PngColours::OpaquePalette && found.opaque);
+    if (palette && found.fewColours)
         layouts.append(paletteLayout(found.table));
-    if (colours == PngColours::Any && found.grey)
+    if (colours != PngColours::Truecolour && found.grey)
         layouts.append(Layout{found.opaque ? Grey : GreyAlpha});
     layouts.append(Layout{found.opaque ? Rgb : Rgba});
     return layouts;

@@ -27,6 +27,9 @@ enum class PngColours {
     // RGB or RGBA: libicns (icns2png) reads palette and grey PNG elements of an .icns wrongly,
     // and the stores refuse an icon without alpha in any other kind.
     Truecolour,
+    // Any, but a palette only for opaque pixels: Pillow drops the tRNS chunk of an .ico file's PNG
+    // entries, so it would show a translucent palette entry's transparent pixels opaque.
+    OpaquePalette,
 };
 
 // Every PNG we write: the pixels of `image` exactly (fully transparent pixels all as transparent

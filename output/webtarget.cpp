@@ -25,8 +25,13 @@ QJsonObject manifestIcon(const QString& file, int size, const QString& purpose) 
             {QStringLiteral("purpose"), purpose}};
 }
 
+// The browser's colour around the page and the installed app's: the container's.
+QString themeColour(const Document& document) {
+    return PlatformArt::backgroundColor(document).name();
+}
+
 QByteArray manifest(const Document& document, const QString& name) {
-    const QString colour = PlatformArt::backgroundColor(document).name();
+    const QString colour = themeColour(document);
     const QJsonArray icons{manifestIcon(QStringLiteral("icon-192.png"), 192, QStringLiteral("any")),
                            manifestIcon(QStringLiteral("icon-512.png"), 512, QStringLiteral("any")),
                            manifestIcon(QStringLiteral("icon-maskable-512.png"), maskableSize,
@@ -41,22 +46,35 @@ QByteArray manifest(const Document& document, const QString& name) {
     return QJsonDocument(root).toJson();
 }
 
-// The tags naming the icons; the vector favicon first where there is one, as browsers that take
-// it prefer it, or a note why there is none.
+// `file` as a link from the folder the set is served from: `base` with a slash before the name.
+QString linked(const QString& base, const QString& file) {
+    const QString folder = base.endsWith(u'/') ? base : base + u'/';
+    return (folder + file).toHtmlEscaped();
+}
+
+// The tags naming the icons, each from the base the user serves the set at: the favicon file
+// stating the sizes it holds, then the vector favicon (or a note why there is none), which
+// browsers that draw SVG favicons take over a bitmap of stated sizes (Chromium would keep a file
+// stated "any", Firefox the last of equals); the touch icon, the manifest and its theme colour.
+// The PNG favicons stay out: a stated 16 x 16 would beat the vector favicon in a 16 px tab.
 QByteArray headTags(const Document& document) {
+    const QString base = document.output.webBase;
+    QStringList favicon;
+    for (int size : faviconSizes)
+        favicon << QStringLiteral("%1x%1").arg(size);
+    QString tags = QStringLiteral("<link rel=\"icon\" href=\"%1\" sizes=\"%2\">\n")
+                       .arg(linked(base, QStringLiteral("favicon.ico")), favicon.join(u' '));
     const QString obstacle = FaviconSvg::obstacle(document);
-    const QByteArray svg =
-        obstacle.isEmpty()
-            ? QByteArrayLiteral("<link rel=\"icon\" href=\"favicon.svg\" type=\"image/svg+xml\">\n")
-            : QByteArrayLiteral("<!-- No favicon.svg: ") + obstacle.toUtf8() +
-                  QByteArrayLiteral(". -->\n");
-    return svg +
-           QByteArrayLiteral(
-               "<link rel=\"icon\" href=\"favicon.ico\" sizes=\"48x48\">\n"
-               "<link rel=\"icon\" type=\"image/png\" sizes=\"32x32\" href=\"favicon-32x32.png\">\n"
-               "<link rel=\"icon\" type=\"image/png\" sizes=\"16x16\" href=\"favicon-16x16.png\">\n"
-               "<link rel=\"apple-touch-icon\" href=\"apple-touch-icon.png\">\n"
-               "<link rel=\"manifest\" href=\"site.webmanifest\">\n");
+    tags += obstacle.isEmpty()
+                ? QStringLiteral("<link rel=\"icon\" href=\"%1\" type=\"image/svg+xml\">\n")
+                      .arg(linked(base, QStringLiteral("favicon.svg")))
+                : QStringLiteral("<!-- No favicon.svg: %1. -->\n").arg(obstacle);
+    tags += QStringLiteral("<link rel=\"apple-touch-icon\" href=\"%1\">\n"
+                           "<link rel=\"manifest\" href=\"%2\">\n"
+                           "<meta name=\"theme-color\" content=\"%3\">\n")
+                .arg(linked(base, QStringLiteral("apple-touch-icon.png")),
+                     linked(base, QStringLiteral("site.webmanifest")), themeColour(document));
+    return tags.toUtf8();
 }
 
 // What a web site needs: the favicon file and its PNG twins, the home-screen icons of iOS and of

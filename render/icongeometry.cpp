@@ -24,8 +24,7 @@ QRect iconRect(int k) {
 }
 
 QRect shapeRect(int k) {
-    const int m = margin(k);
-    return QRect(m - 1, m - 1, imageSize(k) - 1, imageSize(k) - 1);
+    return iconRect(k);
 }
 
 QPainterPath shapePath(int shape, int radius, const QRect& rect) {
@@ -94,7 +93,7 @@ int threeDOffset(int k, bool useBorder, int borderWidth) {
 
 QRect glossyRect(int k) {
     const int c = canvasSize(k);
-    return QRect(24 * k, int(-c / 1.5), c - 48 * k, c);
+    return QRect(24 * k, int(-c / 1.5) + 1, c - 48 * k, c);
 }
 
 int bandHeight(int lineWidth, int textHeight) {
@@ -106,9 +105,10 @@ int drawnBandHeight(int bandHeight, int borderWidth) {
 }
 
 int horizontalBandTop(int position, int k, int bandHeight) {
+    const QRect shape = shapeRect(k);
     if (position == 0)
-        return 278 * k - bandHeight;
-    return 22 * k;
+        return shape.bottom() + 3 - bandHeight;
+    return shape.top() + 1;
 }
 
 int diagonalBandTop(int k, int bandHeight) {
@@ -119,13 +119,13 @@ DiagonalPlacement diagonalPlacement(int corner, int k, int shape) {
     const int d = (static_cast<ContainerShape>(shape) == ContainerShape::Circle ? 76 : 80) * k;
     switch (corner) {
     case 0:
-        return {QPoint(-d - 60 * k, 150 * k - d), -45};
+        return {QPoint(-d - 60 * k + 1, 150 * k - d + 1), -45};
     case 1:
-        return {QPoint(145 * k + d, -d - 65 * k), 45};
+        return {QPoint(145 * k + d + 2, -d - 65 * k + 1), 45};
     case 2:
-        return {QPoint(145 * k - d, d - 65 * k), 45};
+        return {QPoint(145 * k - d + 1, d - 65 * k + 2), 45};
     case 3:
-        return {QPoint(d - 60 * k, 150 * k + d), -45};
+        return {QPoint(d - 60 * k + 2, 150 * k + d + 2), -45};
     }
     return {QPoint(-60 * k, 150 * k), -45};
 }

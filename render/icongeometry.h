@@ -20,7 +20,8 @@ int margin(int k);
 // The finished icon's square.
 QRect iconRect(int k);
 
-// The container's rectangle: one pixel up and left of the icon square, one pixel smaller.
+// The container's rectangle: the icon square itself, so a full container leaves no pixel of the
+// icon transparent and every shape is centred.
 QRect shapeRect(int k);
 
 // The container outline in `rect`; empty for a shape outside 0 to 2, which clips everything away.
@@ -44,7 +45,8 @@ QColor threeDShade();
 // How far the second copy of the container moves up and left for the 3D edge (negative).
 int threeDOffset(int k, bool useBorder, int borderWidth);
 
-// The ellipse of the glossy highlight; its lower edge lies at 100·k.
+// The ellipse of the glossy highlight, centred over the container; its lower edge lies at 100·k +
+// 1, 78·k + 1 below the container's top.
 QRect glossyRect(int k);
 
 // Full band height h of a badge: room for the text line and the outline above and below it.
@@ -53,7 +55,9 @@ int bandHeight(int lineWidth, int textHeight);
 // Height the band is drawn with: h less the container's border width beyond 2.
 int drawnBandHeight(int bandHeight, int borderWidth);
 
-// Top of a horizontal band: at the icon square's top edge, or ending at its bottom edge (0).
+// Top of a horizontal band (1): a pixel below the container's top edge; or at the bottom (0), its
+// full height h ending two pixels below the container's bottom edge. With the default widths the
+// band's outline shows 2.5 pixels wide at either edge.
 int horizontalBandTop(int position, int k, int bandHeight);
 
 // Top of a diagonal band in its own coordinates, where it is centred on y = 150·k.
@@ -66,7 +70,9 @@ struct DiagonalPlacement {
 
 // Translation (applied first) and rotation that put a diagonal band across `corner`
 // (0 top left, 1 top right, 2 bottom left, 3 bottom right); a circle's band sits 4·k nearer the
-// centre. Any other corner gets a fallback placement.
+// centre. Each band keeps its place at the container's corner, whose left and top edges lie a
+// pixel, its right and bottom edges two pixels beyond the square the placements were measured on.
+// Any other corner gets a fallback placement.
 DiagonalPlacement diagonalPlacement(int corner, int k, int shape);
 
 // Baseline origin of the badge text in a band starting at `bandTop`, centred on x = 150·k.

@@ -5,6 +5,7 @@
 #include "document/projectfile.h"
 #include "form/editorform.h"
 #include "form/exportquestions.h"
+#include "output/exporttargets.h"
 #include "output/iconsizes.h"
 #include "output/iconthemewriter.h"
 #include "output/icowriter.h"
@@ -280,9 +281,11 @@ private slots:
         QTest::addColumn<int>("code");
         // In standard output for code 0, otherwise in standard error.
         QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* arguments, int code,
-                            const char* message) {
-            QTest::newRow(name) << arguments << code << message;
+        // Lines on standard error that begin "glimmerdock: ": one per failed target.
+        QTest::addColumn<int>("lines");
+        const auto row = [](const char* name, const char* arguments, int code, const char* message,
+                            int lines = 1) {
+            QTest::newRow(name) << arguments << code << message << (code ? lines : 0);
         };
         row("help", "--help", 0, "Usage: glimmerdock");
         row("render help", "render --help", 0, "--hicolor FOLDER");
@@ -299,6 +302,7 @@ private slots:
             return "render %P --png %D/p --sizes " + sizes.join(',');
         }();
         row("too many sizes", manySizes.constData(), 2, "up to 64");
+        row("web base with a bracket", "render %P --web %D/w --web-base /a<b", 2, "--web-base");
         row("batch without --out", "render --style %P %D/a.png", 2, "--out");
         row("unknown target", "render --style %P %D/a.png --out %D/o --targets ico,svg", 2,
             "'svg'");
@@ -310,18 +314,24 @@ private slots:
         row("bad project", "render %D/bad.glimmer --ico %D/keep.ico", 1, "bad.glimmer: ");
         row("unwritable icon", "render %P --ico %D/keep.ico/x.ico", 1, "x.ico: ");
         row("unwritable folder", "render %P --png %D/keep.ico/png", 1, "png: ");
+        row("every target, no folder can be made", "render %P --all %D/keep.ico/all", 1,
+            "/all/hicolor/hicolor: cannot create the folder", int(ExportTargets::all().size()));
     }
 
     void commands() {
         QFETCH(QString, arguments);
         QFETCH(int, code);
         QFETCH(QString, message);
+        QFETCH(int, lines);
         const QStringList before = QDir(dir.path()).entryList();
         arguments.replace("%P", path("p.glimmer")).replace("%D", dir.path());
         QString out, err;
         QCOMPARE(run(arguments.split(' '), &out, &err), code);
         QVERIFY2((code == 0 ? out : err).contains(message), qPrintable(out + err));
         QVERIFY(code == 0 || out.isEmpty());
+        QCOMPARE(
+            err.count(QRegularExpression("^glimmerdock: ", QRegularExpression::MultilineOption)),
+            lines);
         // Nothing written, nothing written over, nothing left half-written.
         QCOMPARE(QDir(dir.path()).entryList(), before);
         QCOMPARE(readFileBytes(path("keep.ico")), QByteArray("kept"));

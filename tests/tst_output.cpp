@@ -251,13 +251,13 @@ private Q_SLOTS:
 
     void pngEncoding_data() {
         QTest::addColumn<QImage>("picture");
-        QTest::addColumn<bool>("truecolour");
+        QTest::addColumn<int>("colours");      // a PngColours
         QTest::addColumn<QByteArray>("types"); // the colour types it may choose, in IHDR's numbers
         QTest::addColumn<int>("depth");
         const QSize odd(37, 23), square(96, 96);
         const auto row = [](const char* name, const QImage& picture, const QByteArray& types,
-                            int depth, bool truecolour = false) {
-            QTest::newRow(name) << picture << truecolour << types << depth;
+                            int depth, PngColours colours = PngColours::Any) {
+            QTest::newRow(name) << picture << int(colours) << types << depth;
         };
         row("2 colours", randomPicture(odd, 2, false, true, 1), "\3", 1);
         row("3 colours", randomPicture(odd, 3, false, true, 2), "\3", 2);
@@ -269,8 +269,13 @@ private Q_SLOTS:
         row("grey, alpha", randomPicture(square, 600, true, true, 8), "\4", 8);
         row("many colours", randomPicture(square, 0, false, false, 9), "\2", 8);
         row("many colours, alpha", randomPicture(square, 0, false, true, 10), "\6", 8);
-        row("few colours as truecolour", randomPicture(odd, 3, false, true, 11), "\6", 8, true);
-        row("grey as truecolour", randomPicture(square, 0, true, false, 12), "\2", 8, true);
+        const PngColours truecolour = PngColours::Truecolour, ico = PngColours::OpaquePalette;
+        row("few colours as truecolour", randomPicture(odd, 3, false, true, 11), "\6", 8,
+            truecolour);
+        row("grey as truecolour", randomPicture(square, 0, true, false, 12), "\2", 8, truecolour);
+        row("few opaque colours, .ico", randomPicture(odd, 5, false, false, 13), "\3", 4, ico);
+        row("few colours, alpha, .ico", randomPicture(odd, 3, false, true, 14), "\6", 8, ico);
+        row("few greys, alpha, .ico", randomPicture(odd, 3, true, true, 15), "\4", 8, ico);
         QImage premultiplied = everyPremultipliedValue(256);
         row("premultiplied", premultiplied, "\6", 8);
     }
@@ -279,13 +284,12 @@ private Q_SLOTS:
     // type that can, at the palette's fewest bits an index, never larger than Qt's own PNG.
     void pngEncoding() {
         QFETCH(QImage, picture);
-        QFETCH(bool, truecolour);
+        QFETCH(int, colours);
         QFETCH(QByteArray, types);
         QFETCH(int, depth);
         for (const PngEffort effort :
              {PngEffort::Smallest, PngEffort::Balanced, PngEffort::Quick}) {
-            const EncodedFile encoded =
-                encodePng(picture, effort, truecolour ? PngColours::Truecolour : PngColours::Any);
+            const EncodedFile encoded = encodePng(picture, effort, PngColours(colours));
             QVERIFY(encoded.failure.isEmpty());
             QCOMPARE(visible(QImage::fromData(encoded.bytes, "PNG")), visible(picture));
             QVERIFY2(types.contains(encoded.bytes.at(25)),
@@ -316,7 +320,7 @@ private Q_SLOTS:
         QRandomGenerator random(23);
         for (int i = 0; i < 96; ++i) {
             requests.append({pictures[random.bounded(pictures.size())].copy(),
-                             PngEffort(random.bounded(3)), PngColours(random.bounded(2))});
+                             PngEffort(random.bounded(3)), PngColours(random.bounded(3))});
         }
         PngEncodings encodings;
         const QList<QByteArray> shared =

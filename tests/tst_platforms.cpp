@@ -313,26 +313,50 @@ private slots:
 
     // The vector favicon comes only where SVG can say every part of the icon, and is named in the
     // tags only then; otherwise the tags say why it is missing. (Its pixels are checked in
-    // Chromium, which draws the pictures embedded in it.)
+    // Chromium, which draws the pictures embedded in it.) Every link starts at the base the set is
+    // served from, the favicon file states the sizes it holds, and the theme colour is the
+    // manifest's.
     void faviconSvgOnlyWhenExact_data() {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<bool>("badge");
         QTest::addColumn<bool>("written");
-        QTest::newRow("vector") << "logo.svg" << false << true;
-        QTest::newRow("badge") << "logo.svg" << true << false;
-        QTest::newRow("raster") << "full.png" << false << false;
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("folder"); // as the links carry it
+        QTest::newRow("vector") << "logo.svg" << false << true << "/"
+                                << "/";
+        QTest::newRow("badge") << "logo.svg" << true << false << "https://a.example/i?s=1&t=2"
+                               << "https://a.example/i?s=1&amp;t=2/";
+        QTest::newRow("raster") << "full.png" << false << false << "/static/"
+                                << "/static/";
     }
     void faviconSvgOnlyWhenExact() {
         QFETCH(QString, picture);
         QFETCH(bool, badge);
         QFETCH(bool, written);
+        QFETCH(QString, base);
+        QFETCH(QString, folder);
         Document document = sample(path(picture), Ground::Gradient);
         document.style.useBadge = badge;
         document.style.useBorder = true;
+        document.output.webBase = base;
         const QDir out = writtenSet("web", document);
         QCOMPARE(QFile::exists(out.filePath("favicon.svg")), written);
-        const QByteArray head = readFileBytes(out.filePath("head.html"));
-        QCOMPARE(head.contains("href=\"favicon.svg\""), written);
+        const QString head = QString::fromUtf8(readFileBytes(out.filePath("head.html")));
+        const QString theme =
+            QJsonDocument::fromJson(readFileBytes(out.filePath("site.webmanifest")))
+                .object()
+                .value("theme_color")
+                .toString();
+        QCOMPARE(theme, "#145ac8");
+        const QString svg =
+            "<link rel=\"icon\" href=\"" + folder + "favicon.svg\" type=\"image/svg+xml\">\n";
+        QCOMPARE(head, "<link rel=\"icon\" href=\"" + folder +
+                           "favicon.ico\" sizes=\"16x16 32x32 48x48\">\n" +
+                           (written ? svg : head.section('\n', 1, 1) + "\n") +
+                           "<link rel=\"apple-touch-icon\" href=\"" + folder +
+                           "apple-touch-icon.png\">\n<link rel=\"manifest\" href=\"" + folder +
+                           "site.webmanifest\">\n<meta name=\"theme-color\" content=\"" + theme +
+                           "\">\n");
         QCOMPARE(head.contains("No favicon.svg"), !written);
         QCOMPARE(ExportTargets::find("web")
                      ->writtenMessage(document, {out.path(), "app"}, {})

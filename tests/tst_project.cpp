@@ -154,6 +154,47 @@ private slots:
         QVERIFY(!saved(newer).contains(u"output"));
     }
 
+    void webBase_data() {
+        QTest::addColumn<QJsonValue>("stored"); // "webBase"; undefined: not there
+        QTest::addColumn<QString>("opened");
+        const QString longest = "/" + QString(254, QChar(0xfc)); // 509 bytes in UTF-8
+        QTest::newRow("not there") << QJsonValue() << "/";
+        QTest::newRow("a path") << QJsonValue("/static/icons") << "/static/icons";
+        QTest::newRow("an address")
+            << QJsonValue("https://example.com/i?a=1&b='2'") << "https://example.com/i?a=1&b='2'";
+        QTest::newRow("the longest") << QJsonValue(longest) << longest;
+        QTest::newRow("too long") << QJsonValue(longest + "a") << "/";
+        QTest::newRow("empty") << QJsonValue("") << "/";
+        QTest::newRow("a space") << QJsonValue("/my icons/") << "/";
+        QTest::newRow("a quote") << QJsonValue("/a\"b") << "/";
+        QTest::newRow("a bracket") << QJsonValue("/a<b") << "/";
+        QTest::newRow("a backslash") << QJsonValue("\\\\host") << "/";
+        QTest::newRow("a control character") << QJsonValue("/a\x7f") << "/";
+        QTest::newRow("not text") << QJsonValue(3) << "/";
+    }
+
+    // The web set's base is kept as "webBase" only when it is not "/", so a project that never
+    // set one is saved byte for byte as before; one that cannot start a link opens as "/".
+    void webBase() {
+        QFETCH(QJsonValue, stored);
+        QFETCH(QString, opened);
+        QJsonObject root = QJsonDocument::fromJson(valid).object();
+        QVERIFY(!root.contains(u"webBase"));
+        if (!stored.isUndefined())
+            root.insert(u"webBase", stored);
+        QString error;
+        const std::optional<Document> project =
+            ProjectFile::decode(QJsonDocument(root).toJson(), &error);
+        QVERIFY2(project, qPrintable(error));
+        QCOMPARE(project->output.webBase, opened);
+        const QByteArray saved = ProjectFile::encode(*project);
+        const QJsonObject again = QJsonDocument::fromJson(saved).object();
+        QCOMPARE(again.contains(u"webBase"), opened != "/");
+        QCOMPARE(again.value(u"webBase").toString("/"), opened);
+        if (stored.isUndefined())
+            QCOMPARE(saved, valid);
+    }
+
     // Each row: text in the valid file, what replaces it, and what the reason must say.
     void badFiles() {
         // PNG headers (sound checksums) claiming 100000 x 100000 and 16384 x 16384 pixels, none

@@ -50,16 +50,17 @@ private slots:
     // The band's middle lands where worked out by hand for every corner, edge and canvas factor:
     // a diagonal band turned -45 or 45 degrees about the canvas origin, its middle going to
     // (150·√2, 0) or (0, 150·√2), then moved with the corner's translation (d = 80·k, 76·k for a
-    // circle); a horizontal one along the icon square's bottom or top edge. Both renderers place
-    // it so.
+    // circle) and on by as far as the container's corner lies beyond the square those were
+    // measured on (1 at the left or top, 2 at the right or bottom); a horizontal one a pixel inside
+    // the container's top edge or two pixels beyond its bottom one. Both renderers place it so.
     void badgePlacement() {
         const int h = 76; // two line widths and 1.4 text heights
         QCOMPARE(IconGeometry::bandHeight(IconStyle().badgeLineWidth, 50), h);
         const QPointF middles[2][4] = {{{72.13, 70}, {225, 67.13}, {65, 227.13}, {232.13, 230}},
                                        {{76.13, 74}, {221, 71.13}, {69, 223.13}, {228.13, 226}}};
         for (int k = 1; k <= 3; ++k) {
-            QCOMPARE(IconGeometry::horizontalBandTop(0, k, h), 278 * k - h);
-            QCOMPARE(IconGeometry::horizontalBandTop(1, k, h), 22 * k);
+            QCOMPARE(IconGeometry::horizontalBandTop(0, k, h), 278 * k + 2 - h);
+            QCOMPARE(IconGeometry::horizontalBandTop(1, k, h), 22 * k + 1);
             for (int corner = 0; corner < 8; ++corner) {
                 const auto placement =
                     IconGeometry::diagonalPlacement(corner % 4, k, corner / 4 * 2);
@@ -68,7 +69,9 @@ private slots:
                 placed.rotate(placement.rotation);
                 const QPointF mid =
                     placed.map(QPointF(150 * k, IconGeometry::diagonalBandTop(k, h) + h / 2));
-                QVERIFY(QLineF(mid, middles[corner / 4][corner % 4] * k).length() < 0.02 * k);
+                const QPointF beyond(corner % 2 + 1, corner % 4 / 2 + 1);
+                QVERIFY(QLineF(mid, middles[corner / 4][corner % 4] * k + beyond).length() <
+                        0.02 * k);
             }
         }
     }
@@ -115,6 +118,54 @@ private slots:
         }
     }
 
+    void containerCentred_data() {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("k");
+        for (int k = 1; k <= 3; ++k) {
+            for (int shape = 0; shape < 3; ++shape)
+                QTest::addRow("shape %d, k=%d", shape, k) << shape << k;
+        }
+    }
+
+    // A full container fills the icon square exactly: a rectangle leaves no pixel of it
+    // transparent, and every outline is centred, each pixel's alpha mirrored left to right and top
+    // to bottom (Qt's rasterizer rounds the two sides of a curve up to 3 of 255 apart; a pixel's
+    // shift is far more), the middle row and column reaching the square's edges (a circle's
+    // curve leaves a few steps of 255 out of the pixel there).
+    void containerCentred() {
+        QFETCH(int, shape);
+        QFETCH(int, k);
+        IconStyle style;
+        style.shape = shape;
+        style.radius = 40 * k;
+        style.useBackground = true;
+        const QImage icon = IconRenderer(k).renderIcon(style, {});
+        const int last = 256 * k - 1;
+        QCOMPARE(icon.size(), QSize(last + 1, last + 1));
+        const QImage alpha = icon.convertToFormat(QImage::Format_Alpha8);
+        const auto at = [&](int x, int y) { return int(alpha.constScanLine(y)[x]); };
+        int transparent = 0, worst = 0;
+        QPoint worstAt;
+        for (int y = 0; y <= last; ++y) {
+            for (int x = 0; x <= last; ++x) {
+                transparent += at(x, y) == 0;
+                const int off = std::max(std::abs(at(x, y) - at(last - x, y)),
+                                         std::abs(at(x, y) - at(x, last - y)));
+                if (off > worst)
+                    std::tie(worst, worstAt) = std::pair(off, QPoint(x, y));
+            }
+        }
+        QVERIFY2(worst <= 3, qPrintable(QStringLiteral("%1 of 255 off its mirror at %2, %3")
+                                            .arg(worst)
+                                            .arg(worstAt.x())
+                                            .arg(worstAt.y())));
+        for (QPoint edge : {QPoint(0, last / 2), QPoint(last, last / 2), QPoint(last / 2, 0),
+                            QPoint(last / 2, last)})
+            QVERIFY(at(edge.x(), edge.y()) >= 250);
+        if (shape == 0)
+            QCOMPARE(transparent, 0);
+    }
+
     void sharpSmallSizes_data() {
         QTest::addColumn<int>("shape");
         QTest::addColumn<bool>("picture");
@@ -130,7 +181,7 @@ private slots:
 
     // A small sharp entry is drawn at its own size. Its outline, filled by the background or
     // cutting a picture, fades each pixel as much as it covers it (measured on a 16 x 16 grid in
-    // the pixel): a rectangle keeps whole pixels where the downscaled big rendering fades, a curve
+    // the pixel): a rectangle keeps whole pixels, as the downscaled big rendering does, a curve
     // crosses partly transparent pixels, the badge stays inside. A rectangle's border stays a
     // whole pixel, inside it the (turned, sometimes clipped) picture and the band (across each
     // corner or along each edge) land where the downscale has them, and the 3D edge and the glossy
@@ -214,7 +265,8 @@ private slots:
                 IconRenderer(k)
                     .renderIcon(style, {layer})
                     .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            QVERIFY(TestSupport::partlyTransparent(scaled) >= size);
+            // The big rendering's container fills its square too: no pixel fades at the edges.
+            QCOMPARE(TestSupport::partlyTransparent(scaled), 0);
             // The edges are meant to differ; inside, only the filtering may. A band drawn without
             // its small text differs a little more; a misplaced one far more.
             const QRect inner = sharp.rect().adjusted(2, 2, -2, -2);

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Opens the web icon set in a real browser: Chromium (headless, over its DevTools protocol)
-loads a page carrying head.html's tags from 127.0.0.1, and must report no error in the
-manifest, nothing about the manifest or its icons in its installability check, and decode
-every icon the page and the manifest name.
+loads a page carrying head.html's tags from 127.0.0.1, the set served at the base its links
+start from (given on the command line, or kept in the project) and the page in another folder,
+and must report no error in the manifest, nothing about the manifest or its icons in its
+installability check, and decode every icon the page and the manifest name.
 
 Usage: check-web.py GLIMMERDOCK"""
 
@@ -48,17 +49,21 @@ def layer(svg, x=35, y=45, scale=200):
             "data": base64.b64encode(svg.encode()).decode()}
 
 
-def render_site(glimmerdock, work, name, style, picture):
+def render_site(glimmerdock, work, name, style, picture, base):
+    """The set in work/NAME, served at /NAME/, and a page at /pages/NAME.html linking it, the base
+    given by `base`: ["--web-base", PATH] or {"webBase": PATH} in the project."""
     project = os.path.join(work, name + ".glimmer")
     with open(project, "w") as file:
-        json.dump(dict(PROJECT, layers=[picture],
-                       style=dict(PROJECT["style"], **style)), file)
+        json.dump(dict(PROJECT, layers=[picture], style=dict(PROJECT["style"], **style),
+                       **(base if isinstance(base, dict) else {})), file)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
     site = os.path.join(work, name)
-    subprocess.run([glimmerdock, "render", project, "--web", site], check=True, env=env)
+    subprocess.run([glimmerdock, "render", project, "--web", site,
+                    *(base if isinstance(base, list) else [])], check=True, env=env)
     with open(os.path.join(site, "head.html")) as head:
         tags = head.read()
-    with open(os.path.join(site, "index.html"), "w") as page:
+    os.makedirs(os.path.join(work, "pages"), exist_ok=True)
+    with open(os.path.join(work, "pages", name + ".html"), "w") as page:
         page.write("<!doctype html><html><head><title>Icons</title>\n" + tags +
                    "</head><body>Icons</body></html>\n")
     return site
@@ -123,9 +128,10 @@ class Page:
 
 DECODE_ALL = """
 (async () => {
-  const manifest = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+  const from = document.querySelector('link[rel=manifest]').href;
+  const manifest = await (await fetch(from)).json();
   const urls = [...document.querySelectorAll('link[rel~=icon], link[rel=apple-touch-icon]')]
-      .map(l => l.href).concat(manifest.icons.map(i => new URL(i.src, location.href).href));
+      .map(l => l.href).concat(manifest.icons.map(i => new URL(i.src, from).href));
   const results = [];
   for (const url of urls) {
     const image = new Image();
@@ -161,17 +167,17 @@ COMPARE_SVG = """
 def main():
     glimmerdock = sys.argv[1]
     with tempfile.TemporaryDirectory() as work:
-        render_site(glimmerdock, work, "clipped", {}, layer(LOGO))
+        render_site(glimmerdock, work, "clipped", {}, layer(LOGO), ["--web-base", "/clipped/"])
         # A rounded rectangle that leaves the turned picture, larger than the icon, unclipped.
         render_site(glimmerdock, work, "free",
                     {"Container/shape": 1, "Container/radius": 60, "Container/clipImage": False},
-                    layer(LOGO, -20, -10, 300))
+                    layer(LOGO, -20, -10, 300), {"webBase": "/free"})
         server = serve(work)
         process, port = start_browser(os.path.join(work, "profile"))
         try:
             page = Page(port)
             page.call("Page.enable")
-            page.call("Page.navigate", url=f"http://127.0.0.1:{server.server_port}/clipped/index.html")
+            page.call("Page.navigate", url=f"http://127.0.0.1:{server.server_port}/pages/clipped.html")
             page.wait_for("Page.loadEventFired")
             manifest = page.call("Page.getAppManifest")
             if manifest.get("errors") or not manifest.get("data"):
@@ -184,8 +190,13 @@ def main():
             decoded = json.loads(page.call("Runtime.evaluate", expression=DECODE_ALL,
                                            awaitPromise=True)["result"]["value"])
             broken = [url for url, width in decoded if width == 0]
-            if len(decoded) < 8 or broken:
+            # The favicon file, the vector one and the touch icon; the manifest's three.
+            if len(decoded) != 6 or broken:
                 fail(f"icons not decoded: {broken} of {len(decoded)}")
+            theme = page.call("Runtime.evaluate", expression="document.querySelector("
+                              "'meta[name=theme-color]').content")["result"]["value"]
+            if theme != json.loads(manifest["data"])["theme_color"]:
+                fail(f"theme-color {theme} is not the manifest's")
             difference = 0
             for site in ("clipped", "free"):
                 difference = max(difference, page.call(

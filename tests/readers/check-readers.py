@@ -4,19 +4,22 @@ gdk-pixbuf (GNOME's file manager and every GTK program) for the .ico file, icns2
 for the .icns file. Each entry a reader decodes must hold exactly the pixels of the PNG file
 written from the same icon at that size (fully transparent pixels equal whatever their colour),
 and Pillow, gdk-pixbuf and ImageMagick must read every PNG file alike, palette ones included; for
-a flat picture, a soft-edged one and the empty icon. gdk-pixbuf must also read the application's
-own icon file as its PNG file.
+a flat picture, a flat circle on transparency, a soft-edged one and the empty icon. gdk-pixbuf
+must also read the application's own icon file as its PNG file. A square container leaves no
+pixel transparent in any file that shows the icon whole.
 
 Every set of PNG files, and the .ico's PNG entry, is also no larger than the better of
 ImageMagick and Pillow writing the same pixels at their strongest, for the two pictures at the ends
 of what the encoder chooses between: the flat one (palettes) and a photograph; in the platforms'
-sets, the files up to 512 x 512 (larger ones are written at a quicker level).
+sets, the files up to 512 x 512 (larger ones are written at a quicker level); and the flat
+circle's .ico entry, which holds no palette with transparency.
 
 Usage: check-readers.py GLIMMERDOCK ICONS_FOLDER"""
 
 import functools
 import glob
 import io
+import json
 import os
 import struct
 import subprocess
@@ -40,10 +43,18 @@ PICTURES = {
         <rect width="96" height="64" rx="20" fill="orange" fill-opacity="0.6"/>
         <circle cx="48" cy="32" r="24" fill="navy"/></svg>""",
     "empty.svg": '<svg xmlns="http://www.w3.org/2000/svg" width="8" height="8"/>',
+    # Two colours, one of them transparent: palettes with a transparent entry, except in the .ico.
+    "circle.svg": """<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64"
+        shape-rendering="crispEdges"><circle cx="32" cy="32" r="30" fill="#c83c28"/></svg>""",
 }
 
-# Whose every set is weighed against ImageMagick's and Pillow's bytes.
+# Whose every set is weighed against ImageMagick's and Pillow's bytes; and whose .ico alone.
 COMPARED_WITH_PEERS = ("flat.svg", "photo.png")
+ICO_COMPARED_WITH_PEERS = ("circle.svg",)
+
+# The files of a set meant to be partly clear whatever the container: a round icon, an adaptive
+# icon's foreground and themed layers, the dark and tinted looks, an unplated logo.
+PARTLY_CLEAR = ("round", "foreground", "monochrome", "dark", "tinted", "unplated")
 
 
 def rgba(width, data):
@@ -82,9 +93,11 @@ def ico_entries(path):
         data = file.read()
     count = struct.unpack("<H", data[4:6])[0]
     edges = [data[6 + 16 * i] or 256 for i in range(count)]
-    with Image.open(path) as icon:
-        for edge in edges:
-            yield "Pillow", pillow(icon.ico.getimage((edge, edge)))
+    # As programs open it: the entry loaded by its size (where Pillow 9.4 drops a PNG's tRNS).
+    for edge in edges:
+        with Image.open(path) as icon:
+            icon.size = (edge, edge)
+            yield "Pillow", pillow(icon)
     with tempfile.TemporaryDirectory() as out:
         subprocess.run(["icotool", "-x", "-o", out, path], check=True)
         extracted = sorted(glob.glob(os.path.join(out, "*.png")))
@@ -146,7 +159,12 @@ def no_larger_than_peers(name, folder):
         if ours > min(magick_total, pillow_total):
             failures.append(f"{name} {target}: {ours} bytes, ImageMagick {magick_total}, "
                             f"Pillow {pillow_total}")
-    icon = glob.glob(os.path.join(folder, "ico", "*.ico"))[0]
+    return failures + ico_no_larger_than_peers(name, glob.glob(os.path.join(folder, "ico", "*.ico"))[0])
+
+
+def ico_no_larger_than_peers(name, icon):
+    """The .ico's 256 entry against ImageMagick's and Pillow's own .ico writers."""
+    failures = []
     entry = ico_png_entry(icon)
     if entry:
         with tempfile.TemporaryDirectory() as work:
@@ -205,7 +223,33 @@ def check(glimmerdock, work, name):
     if name in COMPARED_WITH_PEERS:
         render(glimmerdock, picture, "--all", out + "-all")
         failures += no_larger_than_peers(name, out + "-all")
+    if name in ICO_COMPARED_WITH_PEERS:
+        failures += ico_no_larger_than_peers(name, out + ".ico")
     return failures, palettes
+
+
+def square_container(glimmerdock, work):
+    """A square container fills the icon: no pixel of a file showing the icon whole is
+    transparent, in every entry of the .ico and the .icns (every reader) and every PNG file."""
+    project, out = os.path.join(work, "square.glimmer"), os.path.join(work, "square")
+    with open(project, "w") as file:
+        json.dump({"format": "glimmerdock-project", "version": 1, "layers": [],
+                   "style": {"Container/useBackground": True, "Canvas/canvasSize": 2}}, file)
+    render(glimmerdock, project, "--all", out)
+    failures = []
+    for path in sorted(glob.glob(os.path.join(out, "**", "*.*"), recursive=True)):
+        if any(word in os.path.basename(path) for word in PARTLY_CLEAR):
+            continue
+        suffix = os.path.splitext(path)[1]
+        readers = {".ico": ico_entries, ".icns": icns_elements,
+                   ".png": lambda png: [("Pillow", pillow(png))]}
+        for reader, (width, pixels) in readers.get(suffix, lambda _: [])(path):
+            alpha = pixels[3::4]
+            if not alpha or alpha.count(255) != len(alpha):
+                failures.append(f"square container {os.path.relpath(path, out)}: {reader} reads "
+                                f"{len(alpha) - alpha.count(255)} pixels of {width} x {width} "
+                                "not opaque")
+    return failures
 
 
 def main():
@@ -217,6 +261,7 @@ def main():
             found, counted = check(sys.argv[1], work, name)
             failures += found
             palettes += counted
+        failures += square_container(sys.argv[1], work)
     own = pixbuf(os.path.join(sys.argv[2], "glimmerdock.ico"))
     if own != pixbuf(os.path.join(sys.argv[2], f"glimmerdock-{own[0]}.png")):
         failures.append(f"glimmerdock.ico: its {own[0]} px entry is not glimmerdock-{own[0]}.png")

@@ -12,9 +12,9 @@ QImage blank(int k) {
     return image;
 }
 
-// The container's square: one pixel up and left of the icon square, one pixel smaller.
+// The container's square: the icon square.
 QRect shapeRect(int k) {
-    return QRect(22 * k - 1, 22 * k - 1, 256 * k - 1, 256 * k - 1);
+    return QRect(22 * k, 22 * k, 256 * k, 256 * k);
 }
 
 QLinearGradient gradient(int orientation, const QRect& r) {
@@ -47,16 +47,16 @@ void band(QPainter& painter, int top, const IconStyle& s, int k) {
 void badge(QPainter& painter, const IconStyle& s, int k) {
     const int h = int(2 * s.badgeLineWidth + 1.4 * s.badgeTextHeight);
     if (s.badgeOrientation == 1) {
-        band(painter, s.badgeOrientationHorizontal == 0 ? 278 * k - h : 22 * k, s, k);
+        band(painter, s.badgeOrientationHorizontal == 0 ? 278 * k + 2 - h : 22 * k + 1, s, k);
         painter.setRenderHint(QPainter::Antialiasing);
         return;
     }
     // Each corner's band: moved, then turned about the origin; a circle's sits nearer the centre.
     const int d = (s.shape == 2 ? 76 : 80) * k;
-    const QPoint moves[] = {{-d - 60 * k, 150 * k - d},
-                            {145 * k + d, -d - 65 * k},
-                            {145 * k - d, d - 65 * k},
-                            {d - 60 * k, 150 * k + d},
+    const QPoint moves[] = {{-d - 60 * k + 1, 150 * k - d + 1},
+                            {145 * k + d + 2, -d - 65 * k + 1},
+                            {145 * k - d + 1, d - 65 * k + 2},
+                            {d - 60 * k + 2, 150 * k + d + 2},
                             {-60 * k, 150 * k}};
     const int corner = s.badgeOrientationDiagonal >= 0 && s.badgeOrientationDiagonal < 4
                            ? s.badgeOrientationDiagonal
@@ -131,7 +131,7 @@ QImage canvas(const IconStyle& s, const QList<Layer>& images, const QRect& frame
         painter.setPen(QPen(Qt::white));
         painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
         painter.setOpacity(0.5);
-        painter.drawEllipse(QRect(24 * k, int(-300 * k / 1.5), 252 * k, 300 * k));
+        painter.drawEllipse(QRect(24 * k, 1 - 200 * k, 252 * k, 300 * k));
         painter.setOpacity(1.0);
     }
     if (s.useBorder) {
