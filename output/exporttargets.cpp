@@ -13,6 +13,7 @@ const ExportTarget& icnsTarget();
 const ExportTarget& iconThemeTarget();
 const ExportTarget& androidTarget();
 const ExportTarget& appleTarget();
+const ExportTarget& appleLayeredTarget();
 const ExportTarget& webTarget();
 const ExportTarget& msixTarget();
 
@@ -43,8 +44,8 @@ const QList<const ExportTarget*>& all() {
     // The window's output list, in this order; a project keeps its choice by key, so a new target
     // may go anywhere.
     static const QList<const ExportTarget*> targets{
-        &icoTarget(),     &pngSetTarget(), &icnsTarget(), &iconThemeTarget(),
-        &androidTarget(), &appleTarget(),  &webTarget(),  &msixTarget()};
+        &icoTarget(),   &pngSetTarget(),       &icnsTarget(), &iconThemeTarget(), &androidTarget(),
+        &appleTarget(), &appleLayeredTarget(), &webTarget(),  &msixTarget()};
     return targets;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPainterPath>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -69,32 +70,80 @@ void writeOutline(QXmlStreamWriter& xml, const QString& d) {
     xml.writeAttribute(QStringLiteral("d"), d);
 }
 
-// A picture where the canvas draws it: its scaled size centred on its layer, turned about the
-// centre.
-void writeLayer(QXmlStreamWriter& xml, const Layer& layer) {
-    const QSize size = scaledSize(layer.sourceImage.size(), layer.scale);
+// Where the canvas draws a picture: its scaled size centred on its layer.
+QRectF placeOf(const Layer& layer) {
+    const QSizeF size = scaledSize(layer.sourceImage.size(), layer.scale);
     const QPointF centre = QRectF(layer.rect).center();
+    return {centre - QPointF(size.width(), size.height()) / 2, size};
+}
+
+void writePlace(QXmlStreamWriter& xml, const QRectF& place) {
+    xml.writeAttribute(QStringLiteral("x"), number(place.x()));
+    xml.writeAttribute(QStringLiteral("y"), number(place.y()));
+    xml.writeAttribute(QStringLiteral("width"), number(place.width()));
+    xml.writeAttribute(QStringLiteral("height"), number(place.height()));
+}
+
+// The turn about the picture's centre, as the canvas turns it.
+QString turnOf(const Layer& layer) {
+    const QPointF centre = QRectF(layer.rect).center();
+    return QStringLiteral("rotate(%1 %2 %3)")
+        .arg(layer.rotation)
+        .arg(number(centre.x()), number(centre.y()));
+}
+
+void writeEmbedded(QXmlStreamWriter& xml, const Layer& layer) {
     xml.writeEmptyElement(QStringLiteral("image"));
-    xml.writeAttribute(QStringLiteral("x"), number(centre.x() - size.width() / 2.0));
-    xml.writeAttribute(QStringLiteral("y"), number(centre.y() - size.height() / 2.0));
-    xml.writeAttribute(QStringLiteral("width"), QString::number(size.width()));
-    xml.writeAttribute(QStringLiteral("height"), QString::number(size.height()));
+    writePlace(xml, placeOf(layer));
     if (layer.rotation % 360 != 0)
-        xml.writeAttribute(QStringLiteral("transform"),
-                           QStringLiteral("rotate(%1 %2 %3)")
-                               .arg(layer.rotation)
-                               .arg(number(centre.x()), number(centre.y())));
+        xml.writeAttribute(QStringLiteral("transform"), turnOf(layer));
     xml.writeAttribute(QStringLiteral("href"),
                        QStringLiteral("data:image/svg+xml;base64,") +
                            QString::fromLatin1(layer.vector->cleanedSvg().toBase64()));
 }
 
-void writePictures(QXmlStreamWriter& xml, const QList<Layer>& layers, bool clipped) {
+// The cleaned SVG's elements as they are, its root a nested <svg> at the picture's place (the
+// root's viewBox maps the picture into it).
+void writeInline(QXmlStreamWriter& xml, const Layer& layer) {
+    xml.writeStartElement(QStringLiteral("g"));
+    if (layer.rotation % 360 != 0)
+        xml.writeAttribute(QStringLiteral("transform"), turnOf(layer));
+    QXmlStreamReader reader(layer.vector->cleanedSvg());
+    bool root = true;
+    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+        if (reader.isStartDocument() || reader.isEndDocument() || reader.isDTD())
+            continue;
+        if (!root || !reader.isStartElement()) {
+            xml.writeCurrentToken(reader);
+            continue;
+        }
+        root = false;
+        xml.writeStartElement(QStringLiteral("svg"));
+        for (const QXmlStreamNamespaceDeclaration& space : reader.namespaceDeclarations()) {
+            if (!space.prefix().isEmpty())
+                xml.writeNamespace(space.namespaceUri().toString(), space.prefix().toString());
+        }
+        for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+            const QStringView name = attribute.qualifiedName();
+            if (name != u"x" && name != u"y" && name != u"width" && name != u"height")
+                xml.writeAttribute(attribute);
+        }
+        writePlace(xml, placeOf(layer));
+    }
+    xml.writeEndElement();
+}
+
+void writePictures(QXmlStreamWriter& xml, const QList<Layer>& layers, bool clipped,
+                   FaviconSvg::Pictures pictures) {
     xml.writeStartElement(QStringLiteral("g"));
     if (clipped)
         xml.writeAttribute(QStringLiteral("clip-path"), QStringLiteral("url(#shape)"));
-    for (const Layer& layer : layers)
-        writeLayer(xml, layer);
+    for (const Layer& layer : layers) {
+        if (pictures == FaviconSvg::Pictures::Inline)
+            writeInline(xml, layer);
+        else
+            writeEmbedded(xml, layer);
+    }
     xml.writeEndElement();
 }
 
@@ -115,7 +164,7 @@ QString obstacle(const Document& document) {
     return QString();
 }
 
-QByteArray encode(const Document& document) {
+QByteArray encode(const Document& document, int side, Pictures pictures) {
     if (!obstacle(document).isEmpty())
         return QByteArray();
     const IconStyle& style = document.style;
@@ -129,8 +178,9 @@ QByteArray encode(const Document& document) {
     xml.writeStartElement(QStringLiteral("svg"));
     xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
     // A size of its own, so readers that need one (an <img> without a size) draw it at the icon's.
-    xml.writeAttribute(QStringLiteral("width"), QString::number(icon.width()));
-    xml.writeAttribute(QStringLiteral("height"), QString::number(icon.height()));
+    const int drawnSide = side > 0 ? side : icon.width();
+    xml.writeAttribute(QStringLiteral("width"), QString::number(drawnSide));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(drawnSide));
     xml.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("%1 %2 %3 %4")
                                                       .arg(icon.x())
                                                       .arg(icon.y())
@@ -152,7 +202,7 @@ QByteArray encode(const Document& document) {
             xml.writeAttribute(QStringLiteral("fill"), QStringLiteral("url(#fill)"));
     }
     if (style.clipImage)
-        writePictures(xml, document.layers, true);
+        writePictures(xml, document.layers, true, pictures);
     if (style.useBorder) {
         // The stroke's outer half falls outside the container and is cut off, as on the canvas.
         writeOutline(xml, outline);
@@ -162,7 +212,7 @@ QByteArray encode(const Document& document) {
         xml.writeAttribute(QStringLiteral("stroke-width"), QString::number(style.borderWidth));
     }
     if (!style.clipImage)
-        writePictures(xml, document.layers, false);
+        writePictures(xml, document.layers, false, pictures);
     xml.writeEndDocument();
     return bytes;
 }

@@ -13,7 +13,14 @@ namespace FaviconSvg {
 // Why `document` cannot be written as SVG, in a few words; empty when it can.
 QString obstacle(const Document& document);
 
-// The SVG text of `document`; empty when obstacle() says why not.
-QByteArray encode(const Document& document);
+// How the pictures' own SVG goes into the file: each as an embedded SVG image, which browsers
+// draw as vectors and which keeps the pictures' ids apart; or its elements inline in a nested
+// <svg>, which every renderer draws as vectors (some draw an embedded image as pixels at its own
+// size, then scale them), for a document of one picture.
+enum class Pictures { Embedded, Inline };
+
+// The SVG text of `document`, its size the icon square's or `side` px; empty when obstacle()
+// says why not.
+QByteArray encode(const Document& document, int side = 0, Pictures pictures = Pictures::Embedded);
 
 } // namespace FaviconSvg

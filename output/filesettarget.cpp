@@ -48,9 +48,9 @@ QImage FileSetTarget::foregroundFor(const Document& document, const QImage& rend
     return rendering.isNull() ? QImage() : PlatformArt::foreground(document);
 }
 
-QStringList FileSetTarget::fileNames(const Document& document) const {
+QStringList FileSetTarget::fileNames(const Document& document, const QString& name) const {
     QStringList names;
-    for (const File& file : files(document, QImage(), QString()))
+    for (const File& file : files(document, QImage(), name))
         names << file.path;
     return names;
 }
@@ -58,7 +58,7 @@ QStringList FileSetTarget::fileNames(const Document& document) const {
 QStringList FileSetTarget::filesBeyondTheChosen(const Document& document,
                                                 const Destination& destination) const {
     QStringList paths;
-    for (const QString& path : fileNames(document))
+    for (const QString& path : fileNames(document, destination.name))
         paths << pathIn(destination.path, path);
     return paths;
 }
@@ -89,7 +89,7 @@ OutputFailures FileSetTarget::write(const Document& document, const QImage& rend
 
 QString FileSetTarget::writtenMessage(const Document& document, const Destination& destination,
                                       const OutputFailures& failures) const {
-    const int written = int(fileNames(document).size() - failures.size());
+    const int written = int(fileNames(document, destination.name).size() - failures.size());
     if (written <= 0)
         return QString();
     const QString message = Translation::tr("Wrote %n file(s) to %1", nullptr, written)

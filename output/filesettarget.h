@@ -36,7 +36,7 @@ public:
                            const OutputFailures& failures) const override;
 
     // The files the set holds for `document`; `name` is the icon's name. Their paths are all
-    // that is read when `rendering` is null.
+    // that is read when `rendering` is null (and may hold the name).
     virtual QList<File> files(const Document& document, const QImage& rendering,
                               const QString& name) const = 0;
 
@@ -54,5 +54,5 @@ protected:
     virtual QString remark(const Document&) const { return QString(); }
 
 private:
-    QStringList fileNames(const Document& document) const;
+    QStringList fileNames(const Document& document, const QString& name) const;
 };

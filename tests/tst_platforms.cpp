@@ -71,6 +71,9 @@ QMap<QString, QSize> expectedFiles(const QString& key, bool plain) {
             square(folder + QStringLiteral("icon_%1x%1.png").arg(points), points);
             square(folder + QStringLiteral("icon_%1x%1@2x.png").arg(points), 2 * points);
         }
+    } else if (key == QLatin1String("apple-layered")) {
+        files.insert("app.icon/icon.json", {});
+        square("app.icon/Assets/image-0.png", 1024);
     } else if (key == QLatin1String("web")) {
         for (const char* name : {"site.webmanifest", "head.html"})
             files.insert(name, {});
@@ -163,7 +166,7 @@ private slots:
     void setsHoldTheirTables_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("ground");
-        for (const char* key : {"android", "apple", "web", "msix"})
+        for (const char* key : {"android", "apple", "apple-layered", "web", "msix"})
             for (Ground ground : {Ground::None, Ground::Solid, Ground::Gradient})
                 QTest::addRow("%s-%d", key, int(ground)) << QString::fromLatin1(key) << int(ground);
     }
@@ -257,6 +260,56 @@ private slots:
         // Rec. 709 luma of (230, 120, 20), rounded.
         QCOMPARE(QImage(set.filePath("AppIcon-1024-tinted.png")).pixelColor(300, 300),
                  QColor(136, 136, 136));
+    }
+
+    // The layered icon lists its pictures front first in groups of at most eight, the badge in a
+    // group of its own in front, at most four groups: the pictures behind the rest come as one.
+    // Its fill is the container's colour, the system's own without a container.
+    void appleLayeredGroups_data() {
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<bool>("badge");
+        QTest::addColumn<QList<int>>("groups");
+        QTest::newRow("one") << 1 << false << QList<int>{1};
+        QTest::newRow("badge") << 2 << true << QList<int>{1, 2};
+        QTest::newRow("nine") << 9 << false << QList<int>{8, 1};
+        QTest::newRow("thirty-two") << 32 << false << QList<int>{8, 8, 8, 8};
+        QTest::newRow("twenty-five and a badge") << 25 << true << QList<int>{1, 8, 8, 8};
+    }
+    void appleLayeredGroups() {
+        QFETCH(int, pictures);
+        QFETCH(bool, badge);
+        QFETCH(QList<int>, groups);
+        Document document = sample(path("logo.svg"), badge ? Ground::Solid : Ground::None);
+        document.style.useBadge = badge;
+        for (int i = 1; i < pictures; ++i) {
+            document.layers << document.layers.constFirst();
+            document.layers.last().index = i;
+            document.layers.last().vector.reset();
+        }
+        const QDir out(writtenSet("apple-layered", document).filePath("app.icon"));
+        const QJsonObject icon =
+            QJsonDocument::fromJson(readFileBytes(out.filePath("icon.json"))).object();
+        QCOMPARE(icon["fill"].toVariant(),
+                 badge ? QVariant(QVariantMap{{"solid", "srgb:0.07843,0.35294,0.78431,1.00000"}})
+                       : QVariant("automatic"));
+        QList<int> sizes;
+        QStringList names;
+        for (const QJsonValue& group : icon["groups"].toArray()) {
+            sizes << group["layers"].toArray().size();
+            for (const QJsonValue& layer : group["layers"].toArray())
+                names << layer["image-name"].toString();
+        }
+        QCOMPARE(sizes, groups);
+        QStringList expected = badge ? QStringList{"badge.png"} : QStringList();
+        const int room = (badge ? 3 : 4) * 8;
+        const int single = pictures > room ? room - 1 : pictures;
+        for (int i = pictures - 1; i >= pictures - single; --i)
+            expected << QStringLiteral("image-%1.%2").arg(i).arg(i ? "png" : "svg");
+        if (single < pictures)
+            expected << "images-behind.png";
+        QCOMPARE(names, expected);
+        QStringList written = filesUnder(out.filePath("Assets"));
+        QCOMPARE(written, (expected.sort(), expected));
     }
 
     // On the grid the body spans 824 of 1024 pixels, centred, with a shadow below and none far
