@@ -469,6 +469,7 @@ private slots:
         QCOMPARE(err.count('\n'), 1);
         QVERIFY2(err.contains(QDir::toNativeSeparators(all + "/web")), qPrintable(err));
         QVERIFY(QFile::exists(all + "/ico/full.ico") && QFile::exists(all + "/icns/full.icns"));
+        QVERIFY(QFile::exists(all + "/apple-layered/full.icon/icon.json"));
         QCOMPARE(filesUnder(all + "/android"), expectedFiles("android", true).keys());
         QCOMPARE(filesUnder(all + "/msix"), expectedFiles("msix", true).keys());
         QCOMPARE(QProcess::execute(GLIMMERDOCK_EXECUTABLE,

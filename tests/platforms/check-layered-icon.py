@@ -5,20 +5,20 @@ every picture it names must exist at the 1024 point square (PNG read by Pillow, 
 rsvg-convert), and the pictures composed over the fill by a plain compositor (Pillow, the gradient
 computed here from icon.json's own numbers) must give the flat icon without the effects the
 system's material adds: a mean difference of at most one level. The document: a gradient
-container with a border, a highlight and a 3D edge, an SVG and a PNG picture, and a badge; its
---all writes the layered icon without a word.
+container with a border, a highlight and a 3D edge, an SVG and a PNG picture, and a badge.
 
 Usage: check-layered-icon.py GLIMMERDOCK SCHEMA"""
 
 import base64
 import json
 import os
+import struct
 import subprocess
 import sys
 import tempfile
 
 import jsonschema
-from PIL import Image, ImageChops, ImageStat
+from PIL import Image, ImageChops, ImageMath, ImageStat
 
 SIDE = 1024
 SVG = b"""<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64">
@@ -67,15 +67,17 @@ def fill_image(fill):
     start, stop = fill["orientation"]["start"], fill["orientation"]["stop"]
     dx, dy = stop["x"] - start["x"], stop["y"] - start["y"]
     length = dx * dx + dy * dy
-    image = Image.new("RGBA", (SIDE, SIDE))
-    pixels = []
-    for y in range(SIDE):
-        for x in range(SIDE):
-            u, v = (x + 0.5) / SIDE - start["x"], (y + 0.5) / SIDE - start["y"]
-            t = min(1.0, max(0.0, (u * dx + v * dy) / length))
-            pixels.append(tuple(round(a + (b - a) * t) for a, b in zip(first, last)))
-    image.putdata(pixels)
-    return image
+    # Where each pixel's centre falls along the line, 0 at the start and 1 at the stop: the sum of
+    # a part by its column and a part by its row, in 256 steps (at most half a level apart).
+    def part(values, size):
+        line = Image.frombytes("F", size, struct.pack(f"{SIDE}f", *values))
+        return line.resize((SIDE, SIDE), Image.NEAREST)
+
+    across = part([((x + 0.5) / SIDE - start["x"]) * dx / length for x in range(SIDE)], (SIDE, 1))
+    down = part([((y + 0.5) / SIDE - start["y"]) * dy / length for y in range(SIDE)], (1, SIDE))
+    t = ImageMath.eval("convert(min(max(a + b, 0.0), 1.0) * 255.0 + 0.5, 'L')", a=across, b=down)
+    return Image.merge("RGBA", [t.point([round(a + (b - a) * i / 255) for i in range(256)])
+                                for a, b in zip(first, last)])
 
 
 def asset(path):
@@ -118,12 +120,6 @@ def main():
         print("mean difference per channel:", [round(d, 3) for d in difference])
         assert max(difference) <= 1.0, difference
 
-        everything = os.path.join(work, "all")
-        run = subprocess.run([glimmerdock, "render", layered, "--all", everything],
-                             capture_output=True, text=True)
-        assert run.returncode == 0 and run.stderr == "", run.stderr
-        assert os.path.isfile(os.path.join(everything, "apple-layered", "effects.icon",
-                                           "icon.json"))
     print("layered icon: valid, its pictures compose to the flat icon")
 
 
