@@ -305,21 +305,30 @@ QByteArray filteredRows(const QByteArray& raw, int rowBytes, int distance, Filte
     return filtered;
 }
 
-// A zlib stream of `data`, or nothing when it cannot be made.
-QByteArray deflated(const QByteArray& data, int level) {
+// Each thread keeps one compressor a level for its next picture: making one (up to a megabyte,
+// cleared) costs more than compressing a small picture, and the sets hold many.
+libdeflate_compressor* compressorOf(int level) {
     struct Free {
         void operator()(libdeflate_compressor* compressor) const {
             libdeflate_free_compressor(compressor);
         }
     };
-    const std::unique_ptr<libdeflate_compressor, Free> compressor(
-        libdeflate_alloc_compressor(level));
+    thread_local std::array<std::unique_ptr<libdeflate_compressor, Free>, 13> kept;
+    auto& compressor = kept.at(size_t(level));
+    if (!compressor)
+        compressor.reset(libdeflate_alloc_compressor(level));
+    return compressor.get();
+}
+
+// A zlib stream of `data`, or nothing when it cannot be made.
+QByteArray deflated(const QByteArray& data, int level) {
+    libdeflate_compressor* compressor = compressorOf(level);
     if (!compressor)
         return QByteArray();
-    QByteArray out(qsizetype(libdeflate_zlib_compress_bound(compressor.get(), size_t(data.size()))),
+    QByteArray out(qsizetype(libdeflate_zlib_compress_bound(compressor, size_t(data.size()))),
                    Qt::Uninitialized);
     out.truncate(qsizetype(libdeflate_zlib_compress(
-        compressor.get(), data.constData(), size_t(data.size()), out.data(), size_t(out.size()))));
+        compressor, data.constData(), size_t(data.size()), out.data(), size_t(out.size()))));
     return out;
 }
 
