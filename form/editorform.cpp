@@ -15,6 +15,7 @@
 #include "output/resolutionlist.h"
 #include "picture/pictureintake.h"
 #include "render/badgetext.h"
+#include "render/icongeometry.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -154,6 +155,10 @@ void EditorForm::showDocument() {
         int(ExportTargets::all().indexOf(&ExportTargets::of(document.output))));
     slotsEnabled = wereEnabled;
     appleGrid->setChecked(document.output.appleGrid);
+    // The pictures are drawn over the badge unless clipped: a user who turns the badge on and
+    // sees nothing is told why.
+    ui->badgeCoveredLabel->setVisible(
+        IconGeometry::picturesCoverBadge(document.style, document.layers));
     pictures->show(document);
     previewer->schedule();
 }

@@ -401,6 +401,32 @@ private Q_SLOTS:
         }
     }
 
+    // The Badge page tells when pictures cover the badge, and only then: ticked on a picture that
+    // reaches over the top band, clipped, moved away, or its badge turned off.
+    void badgeHint() {
+        showForm();
+        QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(0)}));
+        get<QTabWidget>("tabWidget")->setCurrentWidget(get("badgePage"));
+        auto* hint = get<QLabel>("badgeCoveredLabel");
+        QCOMPARE(hint->text(),
+                 "pictures cover the badge: turn on Clip Image to shape to draw them under it");
+        get<QComboBox>("badgeOrientationComboBox")->setCurrentIndex(1); // a band along the top
+        get<QComboBox>("badgePositionComboBox")->setCurrentIndex(1);
+        QVERIFY(!hint->isVisible());
+        get<QCheckBox>("badgeCheckBox")->click();
+        QVERIFY(!hint->isVisible()); // the picture lies in the middle
+        QTest::mouseClick(canvas(), Qt::LeftButton, {}, {150, 150});
+        for (int i = 0; i < 8; ++i) // up to y = 50, over the band's lower edge
+            QTest::keyClick(canvas(), Qt::Key_Up, Qt::ShiftModifier);
+        QVERIFY(hint->isVisible());
+        get<QCheckBox>("clipImageCheckBox")->click();
+        QVERIFY(!hint->isVisible());
+        get<QCheckBox>("clipImageCheckBox")->click();
+        QVERIFY(hint->isVisible());
+        get<QCheckBox>("badgeCheckBox")->click();
+        QVERIFY(!hint->isVisible());
+    }
+
     // Whatever the store holds, the form starts usable and what it saves is sound; every key is
     // written. Values a stored key goes back to the start value with are left invalid here.
     void storedValues() {
