@@ -133,11 +133,9 @@ void EditorForm::connectSignals() {
     CanvasWidget* canvas = ui->canvas;
     connect(canvas, &CanvasWidget::projectDropped, this, &EditorForm::projectDropped);
     connect(canvas, &CanvasWidget::reading, this, &EditorForm::reading);
+    // Each file not taken is named with its reason: the user can act on them all at once.
     connect(canvas, &CanvasWidget::picturesRefused, this, [this](const QStringList& refused) {
-        emit told(
-            refused.size() == 1
-                ? tr("Not added: %1").arg(refused.first())
-                : tr("%1 files not added; the first: %2").arg(refused.size()).arg(refused.first()));
+        emit told(tr("Not added: %1").arg(refused.join(QStringLiteral("; "))));
     });
 }
 
