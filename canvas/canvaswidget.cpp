@@ -228,6 +228,10 @@ void CanvasWidget::addPictures(const QList<std::pair<QString, PictureIntake::Pic
 }
 
 void CanvasWidget::paste(const QMimeData* data) {
+    // An empty clipboard may offer no data at all.
+    const QMimeData nothing;
+    if (!data)
+        data = &nothing;
     const QPoint centre(150, 150);
     QStringList paths;
     for (const QUrl& url : data->urls()) {

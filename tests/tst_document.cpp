@@ -295,7 +295,8 @@ private Q_SLOTS:
         QVERIFY(dropFiles(window.findChild<CanvasWidget*>(), {150, 150},
                           {file("notes.txt"), file("p.png"), file("broken.png")}));
         QCOMPARE(documentOf(&window).layers.size(), 4);
-        QCOMPARE(window.statusBar()->currentMessage(), "Not added: notes.txt: ; broken.png: ");
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 "Not added: notes.txt: unsupported type; broken.png: cannot be read");
         for (const QTimer* timer : window.statusBar()->findChildren<QTimer*>())
             QVERIFY(!timer->isActive());
         // The next action ends it.

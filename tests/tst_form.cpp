@@ -404,27 +404,27 @@ private Q_SLOTS:
     // The Badge page tells when pictures cover the badge, and only then: ticked on a picture that
     // reaches over the top band, clipped, moved away, or its badge turned off.
     void badgeHint() {
+        clearSettings();
         showForm();
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(0)}));
-        get<QTabWidget>("tabWidget")->setCurrentWidget(get("badgePage"));
         auto* hint = get<QLabel>("badgeCoveredLabel");
         QCOMPARE(hint->text(),
                  "pictures cover the badge: turn on Clip Image to shape to draw them under it");
         get<QComboBox>("badgeOrientationComboBox")->setCurrentIndex(1); // a band along the top
         get<QComboBox>("badgePositionComboBox")->setCurrentIndex(1);
-        QVERIFY(!hint->isVisible());
+        QVERIFY(hint->isHidden());
         get<QCheckBox>("badgeCheckBox")->click();
-        QVERIFY(!hint->isVisible()); // the picture lies in the middle
+        QVERIFY(hint->isHidden()); // the picture lies in the middle
         QTest::mouseClick(canvas(), Qt::LeftButton, {}, {150, 150});
         for (int i = 0; i < 8; ++i) // up to y = 50, over the band's lower edge
             QTest::keyClick(canvas(), Qt::Key_Up, Qt::ShiftModifier);
-        QVERIFY(hint->isVisible());
+        QVERIFY(!hint->isHidden());
         get<QCheckBox>("clipImageCheckBox")->click();
-        QVERIFY(!hint->isVisible());
+        QVERIFY(hint->isHidden());
         get<QCheckBox>("clipImageCheckBox")->click();
-        QVERIFY(hint->isVisible());
+        QVERIFY(!hint->isHidden());
         get<QCheckBox>("badgeCheckBox")->click();
-        QVERIFY(!hint->isVisible());
+        QVERIFY(hint->isHidden());
     }
 
     // Whatever the store holds, the form starts usable and what it saves is sound; every key is
