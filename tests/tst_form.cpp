@@ -11,6 +11,7 @@
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
+#include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
 #include "support/referencerender.h"
@@ -145,6 +146,11 @@ class TestForm : public QObject {
             {"borderGroupBox", s.useBorder},        {"badgeGroupBox", s.useBadge}};
         for (const auto& [name, visible] : shown)
             QVERIFY2(get(name)->isHidden() != visible, name);
+        // The Badge page tells exactly when pictures cover the badge.
+        QCOMPARE(get("badgeCoveredLabel")->isHidden(),
+                 !IconGeometry::picturesCoverBadge(s, doc().layers));
+        QCOMPARE(get<QLabel>("badgeCoveredLabel")->text(),
+                 "pictures cover the badge: turn on Clip Image to shape to draw them under it");
         // A family picked in the font box comes with the pixel size the box was last given.
         const int pixels = s.badgeTextFont.pixelSize();
         QVERIFY(pixels == s.badgeTextSize || s.badgeTextSize == 0 ||
@@ -399,32 +405,6 @@ private Q_SLOTS:
             QCOMPARE(steps->count(), 1);
             QCOMPARE(doc().output.target, back ? target : other);
         }
-    }
-
-    // The Badge page tells when pictures cover the badge, and only then: ticked on a picture that
-    // reaches over the top band, clipped, moved away, or its badge turned off.
-    void badgeHint() {
-        clearSettings();
-        showForm();
-        QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(0)}));
-        auto* hint = get<QLabel>("badgeCoveredLabel");
-        QCOMPARE(hint->text(),
-                 "pictures cover the badge: turn on Clip Image to shape to draw them under it");
-        get<QComboBox>("badgeOrientationComboBox")->setCurrentIndex(1); // a band along the top
-        get<QComboBox>("badgePositionComboBox")->setCurrentIndex(1);
-        QVERIFY(hint->isHidden());
-        get<QCheckBox>("badgeCheckBox")->click();
-        QVERIFY(hint->isHidden()); // the picture lies in the middle
-        QTest::mouseClick(canvas(), Qt::LeftButton, {}, {150, 150});
-        for (int i = 0; i < 8; ++i) // up to y = 50, over the band's lower edge
-            QTest::keyClick(canvas(), Qt::Key_Up, Qt::ShiftModifier);
-        QVERIFY(!hint->isHidden());
-        get<QCheckBox>("clipImageCheckBox")->click();
-        QVERIFY(hint->isHidden());
-        get<QCheckBox>("clipImageCheckBox")->click();
-        QVERIFY(!hint->isHidden());
-        get<QCheckBox>("badgeCheckBox")->click();
-        QVERIFY(hint->isHidden());
     }
 
     // Whatever the store holds, the form starts usable and what it saves is sound; every key is
