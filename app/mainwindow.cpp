@@ -37,8 +37,6 @@
 namespace {
 
 const QString projectFilter = QStringLiteral("Glimmerdock project (*.glimmer)");
-// How long the status bar tells of an action, so it never describes an older one.
-constexpr int messageTime = 6000;
 // How long after the last change unsaved changes are written for a crash: soon, but not on
 // every step of a drag.
 constexpr int recoveryDelayMs = 1500;
@@ -79,9 +77,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             [this] { (new OtherAppsDialog(this))->exec(); });
     connect(form, &EditorForm::websiteRequested, this,
             [] { ShellOpen::openAddress(MakerLinks::website); });
-    connect(form, &EditorForm::told, this, [this](const QString& message) {
-        qCDebug(lcApp).noquote() << "Told:" << message;
-        statusBar()->showMessage(message, messageTime);
+    connect(form, &EditorForm::told, this, &MainWindow::tell);
+    // What the status bar tells stays until the user does something else, so it is read whole
+    // and never describes an older action.
+    connect(edited, &EditedDocument::changed, this, [this] {
+        if (statusBar()->currentMessage() == lastTold)
+            statusBar()->clearMessage();
     });
     // A read on the side shows as long as it runs, with a bar that moves.
     auto* busy = new QProgressBar(this);
@@ -277,7 +278,13 @@ void MainWindow::showOpened(Document document) {
     const QString told = ExportTargets::chooseKnownTarget(document.output);
     form->openDocument(document);
     if (!told.isEmpty())
-        statusBar()->showMessage(told, messageTime);
+        tell(told);
+}
+
+void MainWindow::tell(const QString& message) {
+    qCDebug(lcApp).noquote() << "Told:" << message;
+    lastTold = message;
+    statusBar()->showMessage(message);
 }
 
 void MainWindow::tellFailure(const QString& what, const QString& path, const QString& reason) {

@@ -46,6 +46,8 @@ private:
     CrashRecovery* recovery = nullptr;
     // The project file of the document; empty until it is first saved or opened.
     QString projectPath;
+    // The status bar's last message told, cleared by the next change of the document.
+    QString lastTold;
 
     void restoreWindowGeometry();
     void keepFrameOnScreen();
@@ -62,5 +64,7 @@ private:
     void offerRecovery();
     // An opened or restored project shown; an output this version does not know is told.
     void showOpened(Document document);
+    // `message` in the status bar until the next change of the document or the next message.
+    void tell(const QString& message);
     void tellFailure(const QString& what, const QString& path, const QString& reason);
 };

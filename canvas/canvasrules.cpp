@@ -2,7 +2,9 @@
 
 #include "trace/trace.h"
 
+#include <QDir>
 #include <QPainter>
+#include <QUrl>
 
 #include <algorithm>
 #include <climits>
@@ -53,6 +55,21 @@ QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers) {
     default:
         return QPoint();
     }
+}
+
+QStringList pastedPaths(const QString& text) {
+    QStringList paths;
+    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString name = line.trimmed();
+        const QUrl address(name);
+        const QString path = address.isLocalFile() ? address.toLocalFile() : name;
+        if (name.isEmpty())
+            continue;
+        if (!QDir::isAbsolutePath(path))
+            return {};
+        paths << path;
+    }
+    return paths;
 }
 
 QImage canvasGround() {

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // The canvas's pure rules for gestures and picture intake, in canvas pixels unless named
 // otherwise. k is the factor between widget and canvas pixels.
@@ -35,6 +36,10 @@ int stepped(int value, int steps, int stride, int low, int high);
 // How far an arrow key moves the selected picture, in canvas pixels: 1, or 10 with Shift; none
 // for other keys.
 QPoint arrowNudge(int key, Qt::KeyboardModifiers modifiers);
+
+// The files pasted text names, one a line: absolute paths or file: addresses (a file manager's
+// copy as text); none when a line names no file, as in text that is not a list of paths.
+QStringList pastedPaths(const QString& text);
 
 // The screen canvas's ground, 300 x 300: a checkerboard with the icon square's edge drawn on it.
 QImage canvasGround();

@@ -228,12 +228,18 @@ void CanvasWidget::addPictures(const QList<std::pair<QString, PictureIntake::Pic
 }
 
 void CanvasWidget::paste(const QMimeData* data) {
+    // An empty clipboard may offer no data at all.
+    const QMimeData nothing;
+    if (!data)
+        data = &nothing;
     const QPoint centre(150, 150);
     QStringList paths;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
+    if (paths.isEmpty() && data->hasText())
+        paths = CanvasRules::pastedPaths(data->text());
     if (!paths.isEmpty())
         return addFiles(paths, centre);
     QString name;
@@ -241,8 +247,11 @@ void CanvasWidget::paste(const QMimeData* data) {
     const PictureIntake::Picture picture =
         bytes.isEmpty() ? PictureIntake::Picture() : PictureIntake::decode(bytes);
     if (bytes.isEmpty() || !picture.refusal.isEmpty()) {
-        emit picturesRefused({PictureIntake::refusalMessage(
-            tr("the clipboard"), bytes.isEmpty() ? tr("no picture in it") : picture.refusal)});
+        const QString why = !bytes.isEmpty() ? picture.refusal
+                            : data->hasText()
+                                ? tr("its text is not a picture, a file's path or SVG")
+                                : tr("no picture in it");
+        emit picturesRefused({PictureIntake::refusalMessage(tr("the clipboard"), why)});
         return;
     }
     addPictures({{name, picture}}, centre);

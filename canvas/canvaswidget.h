@@ -34,8 +34,9 @@ public:
     // last one selected; the others are told by picturesRefused. Big pictures are read on the
     // side (told by reading), and one such read at a time.
     void addFiles(const QStringList& paths, QPoint widgetPoint);
-    // What `data` (the clipboard's) holds, added as a drop at the centre adds it: files, an SVG
-    // or its text, a picture; told by picturesRefused when there is nothing to add.
+    // What `data` (the clipboard's; null: nothing) holds, added as a drop at the centre adds it:
+    // files, text naming files, an SVG or its text, a picture; told by picturesRefused when
+    // there is nothing to add.
     void paste(const QMimeData* data);
     // Pictures already read, each with the file name it came by, added as one step.
     void addPictures(const QList<std::pair<QString, PictureIntake::Picture>>& pictures,

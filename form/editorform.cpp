@@ -15,6 +15,7 @@
 #include "output/resolutionlist.h"
 #include "picture/pictureintake.h"
 #include "render/badgetext.h"
+#include "render/icongeometry.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -132,11 +133,9 @@ void EditorForm::connectSignals() {
     CanvasWidget* canvas = ui->canvas;
     connect(canvas, &CanvasWidget::projectDropped, this, &EditorForm::projectDropped);
     connect(canvas, &CanvasWidget::reading, this, &EditorForm::reading);
+    // Each file not taken is named with its reason: the user can act on them all at once.
     connect(canvas, &CanvasWidget::picturesRefused, this, [this](const QStringList& refused) {
-        emit told(
-            refused.size() == 1
-                ? tr("Not added: %1").arg(refused.first())
-                : tr("%1 files not added; the first: %2").arg(refused.size()).arg(refused.first()));
+        emit told(tr("Not added: %1").arg(refused.join(QStringLiteral("; "))));
     });
 }
 
@@ -154,6 +153,10 @@ void EditorForm::showDocument() {
         int(ExportTargets::all().indexOf(&ExportTargets::of(document.output))));
     slotsEnabled = wereEnabled;
     appleGrid->setChecked(document.output.appleGrid);
+    // The pictures are drawn over the badge unless clipped: a user who turns the badge on and
+    // sees nothing is told why.
+    ui->badgeCoveredLabel->setVisible(
+        IconGeometry::picturesCoverBadge(document.style, document.layers));
     pictures->show(document);
     previewer->schedule();
 }

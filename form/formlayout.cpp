@@ -108,7 +108,8 @@ void layoutContainerPage(Ui::EditorForm& u) {
 }
 
 void layoutBadgePage(Ui::EditorForm& u) {
-    u.badgePage->setLayout(box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox}, Qt::AlignTop));
+    u.badgePage->setLayout(
+        box<QVBoxLayout>({u.badgeCheckBox, u.badgeGroupBox, u.badgeCoveredLabel}, Qt::AlignTop));
     // Two columns of pairs: the text's on the left, the band's on the right.
     QGridLayout* badge = labelGrid({{u.badgeTextLabel, u.badgeTextLineEdit},
                                     {u.badgeTextColorLabel, u.badgeTextColorWidget},

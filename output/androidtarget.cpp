@@ -31,7 +31,9 @@ QString mipmap(const Density& density, const char* file) {
         .arg(QLatin1String(density.name), QLatin1String(file));
 }
 
-QByteArray adaptiveIcon(bool plainBackground) {
+// The themed (monochrome) layer only when the foreground shows something: a launcher shows an
+// adaptive icon without one as it is, where an empty one would leave a blank themed icon.
+QByteArray adaptiveIcon(bool plainBackground, bool themed) {
     const QByteArray background = plainBackground
                                       ? QByteArrayLiteral("@color/ic_launcher_background")
                                       : QByteArrayLiteral("@mipmap/ic_launcher_background");
@@ -42,9 +44,11 @@ QByteArray adaptiveIcon(bool plainBackground) {
            background +
            QByteArrayLiteral(
                "\"/>\n"
-               "    <foreground android:drawable=\"@mipmap/ic_launcher_foreground\"/>\n"
-               "    <monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>\n"
-               "</adaptive-icon>\n");
+               "    <foreground android:drawable=\"@mipmap/ic_launcher_foreground\"/>\n") +
+           (themed ? QByteArrayLiteral(
+                         "    <monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>\n")
+                   : QByteArray()) +
+           QByteArrayLiteral("</adaptive-icon>\n");
 }
 
 QByteArray colourResource(const QColor& colour) {
@@ -55,7 +59,9 @@ QByteArray colourResource(const QColor& colour) {
 }
 
 // The launcher icon set of an Android app: legacy and round icons per density, the adaptive icon
-// with its background, foreground and themed (monochrome) layers, and the Play Store icon.
+// with its background, foreground and themed (monochrome) layers, and the Play Store icon. A
+// picture that fills the icon is the background, full bleed under the launcher's mask; the
+// foreground keeps the rest in the safe circle.
 class AndroidTarget : public FileSetTarget {
     Q_DECLARE_TR_FUNCTIONS(ExportTarget)
 
@@ -68,8 +74,16 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const QImage front = foregroundFor(document, rendering);
-        const bool plain = hasPlainBackground(document);
+        const int filling = fillingLayer(document);
+        const Document rest = above(document, filling);
+        const QImage front = foregroundFor(rest, rendering);
+        const QImage photo =
+            filling < 0 || rendering.isNull() ? QImage() : bleed(document, filling);
+        const auto ground = [=](int size) {
+            return photo.isNull() ? background(document, size) : scaled(photo, size);
+        };
+        const bool plain = filling < 0 && hasPlainBackground(document);
+        const bool themed = showsForeground(rest);
         QList<File> list;
         for (const Density& density : densities) {
             const int legacy = pixels(legacyDp, density.scale);
@@ -78,24 +92,23 @@ public:
                 return fittedInCircle(front, layer, viewShare, safeShare);
             };
             const auto round = [=] {
-                return clippedToCircle(
-                    flattened(fittedInCircle(front, legacy, 1.0, safeShare / viewShare),
-                              background(document, legacy)));
+                return clippedToCircle(flattened(
+                    fittedInCircle(front, legacy, 1.0, safeShare / viewShare), ground(legacy)));
             };
             list << File{mipmap(density, "ic_launcher"),
                          [=] { return scaled(rendering, legacy); },
                          {}}
                  << File{mipmap(density, "ic_launcher_round"), round, {}}
-                 << File{mipmap(density, "ic_launcher_foreground"), layerFront, {}}
-                 << File{mipmap(density, "ic_launcher_monochrome"),
-                         [=] { return coverage(layerFront()); },
-                         {}};
-            if (!plain)
-                list << File{mipmap(density, "ic_launcher_background"),
-                             [=] { return background(document, layer); },
+                 << File{mipmap(density, "ic_launcher_foreground"), layerFront, {}};
+            if (themed)
+                list << File{mipmap(density, "ic_launcher_monochrome"),
+                             [=] { return coverage(layerFront()); },
                              {}};
+            if (!plain)
+                list << File{
+                    mipmap(density, "ic_launcher_background"), [=] { return ground(layer); }, {}};
         }
-        const auto adaptive = [plain] { return adaptiveIcon(plain); };
+        const auto adaptive = [plain, themed] { return adaptiveIcon(plain, themed); };
         list << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml"), {}, adaptive}
              << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher_round.xml"), {}, adaptive};
         if (plain)

@@ -1,9 +1,33 @@
 #include "icongeometry.h"
 
 #include "document/iconstyle.h"
+#include "document/layer.h"
 
 #include <QLinearGradient>
 #include <QRectF>
+#include <QRegion>
+#include <QTransform>
+
+#include <algorithm>
+
+namespace {
+
+// Whether `image`, lying at `rect`, has a visible pixel in `area`.
+bool showsIn(const QImage& image, const QRect& rect, const QRegion& area) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (const QRect& part : area& rect) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y - rect.top()));
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (qAlpha(row[x - rect.left()]) > 0)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 namespace IconGeometry {
 
@@ -135,6 +159,37 @@ QPoint badgeTextPoint(int k, int bandTop, const IconStyle& style) {
     const int x = 22 * k + (imageSize(k) - style.badgeTextWidth) / 2;
     const int y = bandTop - style.badgeTextHeight / 2 - style.badgeLineWidth + h;
     return QPoint(x, y);
+}
+
+QPainterPath badgeBand(const IconStyle& style, int k) {
+    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const bool horizontal = style.badgeOrientation == int(BadgeOrientation::Horizontal);
+    const int top = horizontal ? horizontalBandTop(style.badgeOrientationHorizontal, k, h)
+                               : diagonalBandTop(k, h);
+    // The outline's pen reaches half its width beyond the rectangle.
+    const double pen = style.badgeLineWidth / 2.0;
+    QPainterPath band;
+    band.addRect(QRectF(0, top, canvasSize(k), drawnBandHeight(h, style.borderWidth))
+                     .adjusted(-pen, -pen, pen, pen));
+    if (!horizontal) {
+        const DiagonalPlacement placement =
+            diagonalPlacement(style.badgeOrientationDiagonal, k, style.shape);
+        QTransform placed;
+        placed.translate(placement.translation.x(), placement.translation.y());
+        placed.rotate(placement.rotation);
+        band = placed.map(band);
+    }
+    return band.intersected(shapePath(style.shape, style.radius, shapeRect(k)));
+}
+
+bool picturesCoverBadge(const IconStyle& style, const QList<Layer>& layers) {
+    if (!style.useBadge || style.clipImage)
+        return false;
+    const QRegion band = QRegion(badgeBand(style, style.canvasFactor).toFillPolygon().toPolygon()) &
+                         iconRect(style.canvasFactor);
+    return std::any_of(layers.cbegin(), layers.cend(), [&](const Layer& layer) {
+        return showsIn(layer.image, layer.imageRect(), band);
+    });
 }
 
 } // namespace IconGeometry

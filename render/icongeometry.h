@@ -2,12 +2,14 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QList>
 #include <QPainterPath>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
 
 struct IconStyle;
+struct Layer;
 
 // Where things sit on a canvas of factor k (1 to 3). All results are canvas pixels: the canvas is
 // 300·k square, the icon square 256·k, centred with a margin of 22·k.
@@ -77,5 +79,13 @@ DiagonalPlacement diagonalPlacement(int corner, int k, int shape);
 
 // Baseline origin of the badge text in a band starting at `bandTop`, centred on x = 150·k.
 QPoint badgeTextPoint(int k, int bandTop, const IconStyle& style);
+
+// Where the badge band shows on a canvas of factor k, its outline included: its rectangle placed
+// for the style's orientation and cut at the container's outline.
+QPainterPath badgeBand(const IconStyle& style, int k);
+
+// Whether the badge lies under a picture: it is on, the pictures are drawn over it (not clipped to
+// the shape) and a visible pixel of one lies on the band.
+bool picturesCoverBadge(const IconStyle& style, const QList<Layer>& layers);
 
 } // namespace IconGeometry

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -85,6 +86,18 @@ template <typename Change> QImage eachPixel(const QImage& image, Change change) 
     return changed;
 }
 
+// Every pixel of `image`, premultiplied ARGB, row after row; none for a null image.
+std::vector<QRgb> scanned(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    std::vector<QRgb> pixels;
+    pixels.reserve(size_t(argb.width()) * size_t(std::max(argb.height(), 0)));
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        pixels.insert(pixels.end(), row, row + argb.width());
+    }
+    return pixels;
+}
+
 } // namespace
 
 namespace PlatformArt {
@@ -96,6 +109,56 @@ QImage foreground(const Document& document) {
     style.useBorder = false;
     style.useGlossy = false;
     return IconRenderer(style.canvasFactor).renderIcon(style, document.layers);
+}
+
+bool coversIconSquare(const Layer& layer, int k) {
+    const QRect square = IconGeometry::iconRect(k);
+    if (!layer.imageRect().contains(square))
+        return false;
+    const std::vector<QRgb> over =
+        scanned(layer.image.copy(square.translated(-layer.imageRect().topLeft())));
+    return std::all_of(over.cbegin(), over.cend(), [](QRgb pixel) { return qAlpha(pixel) == 255; });
+}
+
+int fillingLayer(const Document& document) {
+    const IconStyle& style = document.style;
+    if (style.clipImage && style.shape != int(ContainerShape::Rectangle))
+        return -1;
+    for (qsizetype i = document.layers.size() - 1; i >= 0; --i) {
+        if (coversIconSquare(document.layers.at(i), style.canvasFactor))
+            return int(i);
+    }
+    return -1;
+}
+
+QImage bleed(const Document& document, int filling) {
+    IconStyle style = document.style;
+    style.useBadge = false;
+    style.useGlossy = false;
+    style.useBorder = false;
+    return IconRenderer(style.canvasFactor).renderIcon(style, document.layers.mid(0, filling + 1));
+}
+
+Document above(const Document& document, int filling) {
+    Document front = document;
+    front.layers = document.layers.mid(filling + 1);
+    front.selected = Document::noSelection;
+    return front;
+}
+
+bool showsForeground(const Document& document) {
+    if (document.style.useBadge)
+        return true;
+    const QRect square = IconGeometry::iconRect(document.style.canvasFactor);
+    return std::any_of(document.layers.cbegin(), document.layers.cend(), [&](const Layer& layer) {
+        const QRect shown = layer.imageRect() & square;
+        if (shown.isEmpty())
+            return false;
+        const std::vector<QRgb> pixels =
+            scanned(layer.image.copy(shown.translated(-layer.imageRect().topLeft())));
+        return std::any_of(pixels.cbegin(), pixels.cend(),
+                           [](QRgb pixel) { return qAlpha(pixel) > 0; });
+    });
 }
 
 bool hasPlainBackground(const Document& document) {

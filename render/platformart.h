@@ -15,6 +15,26 @@ namespace PlatformArt {
 // square (256·k) of the document, transparent where no picture or badge is.
 QImage foreground(const Document& document);
 
+// Whether `layer` hides the whole icon square of a canvas of factor k: it spans the square and its
+// every pixel over it is opaque.
+bool coversIconSquare(const Layer& layer, int k);
+
+// The topmost picture that fills the icon as it is drawn: it covers the icon square and no
+// container shape smaller than the square cuts it. A platform puts it full bleed under its own
+// mask. -1 when none does.
+int fillingLayer(const Document& document);
+
+// The icon square drawn with the filling picture `filling` and the pictures under it alone: what
+// shows of them, without badge, highlight or border.
+QImage bleed(const Document& document, int filling);
+
+// `document` with only the pictures above `filling` (-1: all of them), the badge kept.
+Document above(const Document& document, int filling);
+
+// Whether foreground() of `document` shows anything: the badge, or a picture with a visible pixel
+// over the icon square.
+bool showsForeground(const Document& document);
+
 // Whether the container is filled with one colour, and that colour: the colour a platform's
 // plain background takes (white when the container is not filled).
 bool hasPlainBackground(const Document& document);

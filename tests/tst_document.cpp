@@ -3,6 +3,7 @@
 #include "app/crashrecovery.h"
 #include "app/mainwindow.h"
 #include "app/recentprojects.h"
+#include "canvas/canvaswidget.h"
 #include "document/editeddocument.h"
 #include "form/editorform.h"
 #include "form/iconsizesdialog.h"
@@ -248,7 +249,8 @@ private Q_SLOTS:
     }
 
     // Pictures come by File > Add Pictures (Ctrl+I) and by Edit > Paste (Ctrl+V) as by a drop:
-    // one step each, and a clipboard with no picture in it is told.
+    // one step each; a clipboard with no picture in it, and each file of a drop not taken, is
+    // told until the next action.
     void addAndPaste() {
         MainWindow window;
         QVERIFY(shown(window));
@@ -273,13 +275,34 @@ private Q_SLOTS:
         QTest::keySequence(&window, QKeySequence::Paste);
         QCOMPARE(documentOf(&window).layers.size(), 2);
         QVERIFY(documentOf(&window).layers.at(1).vector);
+        // A file's path or address as text is that file.
+        QGuiApplication::clipboard()->setText(QUrl::fromLocalFile(file("p.png")).toString());
+        QTest::keySequence(&window, QKeySequence::Paste);
+        QCOMPARE(documentOf(&window).layers.size(), 3);
+        QCOMPARE(documentOf(&window).layers.at(2).filePath, file("p.png"));
         QGuiApplication::clipboard()->setText("words");
         QTest::keySequence(&window, QKeySequence::Paste);
-        QCOMPARE(documentOf(&window).layers.size(), 2);
+        QCOMPARE(documentOf(&window).layers.size(), 3);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 "Not added: the clipboard: its text is not a picture, a file's path or SVG");
+        QGuiApplication::clipboard()->clear();
+        QTest::keySequence(&window, QKeySequence::Paste);
         QCOMPARE(window.statusBar()->currentMessage(),
                  "Not added: the clipboard: no picture in it");
+        // Every file of a drop not taken is named; the message stays, no timer running down.
+        QVERIFY(writeFileBytes(file("notes.txt"), "words"));
+        QVERIFY(writeFileBytes(file("broken.png"), "\x89PNG\r\n\x1a\n"));
+        QVERIFY(dropFiles(window.findChild<CanvasWidget*>(), {150, 150},
+                          {file("notes.txt"), file("p.png"), file("broken.png")}));
+        QCOMPARE(documentOf(&window).layers.size(), 4);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 "Not added: notes.txt: unsupported type; broken.png: cannot be read");
+        for (const QTimer* timer : window.statusBar()->findChildren<QTimer*>())
+            QVERIFY(!timer->isActive());
+        // The next action ends it.
         QTest::keySequence(&window, QKeySequence::Undo);
-        QCOMPARE(documentOf(&window).layers.size(), 1);
+        QCOMPARE(documentOf(&window).layers.size(), 3);
+        QCOMPARE(window.statusBar()->currentMessage(), QString());
     }
 };
 

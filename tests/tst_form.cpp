@@ -11,6 +11,7 @@
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
+#include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
 #include "support/referencerender.h"
@@ -145,6 +146,11 @@ class TestForm : public QObject {
             {"borderGroupBox", s.useBorder},        {"badgeGroupBox", s.useBadge}};
         for (const auto& [name, visible] : shown)
             QVERIFY2(get(name)->isHidden() != visible, name);
+        // The Badge page tells exactly when pictures cover the badge.
+        QCOMPARE(get("badgeCoveredLabel")->isHidden(),
+                 !IconGeometry::picturesCoverBadge(s, doc().layers));
+        QCOMPARE(get<QLabel>("badgeCoveredLabel")->text(),
+                 "pictures cover the badge: turn on Clip Image to shape to draw them under it");
         // A family picked in the font box comes with the pixel size the box was last given.
         const int pixels = s.badgeTextFont.pixelSize();
         QVERIFY(pixels == s.badgeTextSize || s.badgeTextSize == 0 ||

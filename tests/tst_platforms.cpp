@@ -8,6 +8,7 @@
 #include "output/exporttargets.h"
 #include "output/icnswriter.h"
 #include "render/iconrenderer.h"
+#include "render/platformart.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -41,8 +42,9 @@ Document sample(const QString& picture, Ground ground, int k = 1) {
     return document;
 }
 
-// The files each set must hold by the platforms' own tables, and their pixel sizes.
-QMap<QString, QSize> expectedFiles(const QString& key, bool plain) {
+// The files each set must hold by the platforms' own tables, and their pixel sizes. Android's
+// background is a colour when `plain`, its themed layer there when `themed`.
+QMap<QString, QSize> expectedFiles(const QString& key, bool plain = false, bool themed = false) {
     QMap<QString, QSize> files;
     const auto square = [&](const QString& name, int edge) { files.insert(name, {edge, edge}); };
     if (key == QLatin1String("android")) {
@@ -52,9 +54,11 @@ QMap<QString, QSize> expectedFiles(const QString& key, bool plain) {
             const QString folder = QStringLiteral("res/mipmap-%1/ic_launcher").arg(name);
             square(folder + ".png", 24 * halves);
             square(folder + "_round.png", 24 * halves);
-            for (const char* layer : {"_foreground.png", "_monochrome.png", "_background.png"})
-                if (plain == false || QLatin1String(layer) != QLatin1String("_background.png"))
-                    square(folder + layer, 54 * halves);
+            square(folder + "_foreground.png", 54 * halves);
+            if (themed)
+                square(folder + "_monochrome.png", 54 * halves);
+            if (!plain)
+                square(folder + "_background.png", 54 * halves);
         }
         files.insert("res/mipmap-anydpi-v26/ic_launcher.xml", {});
         files.insert("res/mipmap-anydpi-v26/ic_launcher_round.xml", {});
@@ -166,18 +170,29 @@ private slots:
     void setsHoldTheirTables_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("ground");
+        QTest::addColumn<int>("scale");
         for (const char* key : {"android", "apple", "apple-layered", "web", "msix"})
             for (Ground ground : {Ground::None, Ground::Solid, Ground::Gradient})
-                QTest::addRow("%s-%d", key, int(ground)) << QString::fromLatin1(key) << int(ground);
+                // Only Android's set changes with a picture that does not fill the icon.
+                for (int scale :
+                     QList<int>{100, 50}.mid(0, key == QLatin1String("android") ? 2 : 1))
+                    QTest::addRow("%s-%d-%d", key, int(ground), scale)
+                        << QString::fromLatin1(key) << int(ground) << scale;
     }
     void setsHoldTheirTables() {
         QFETCH(QString, key);
         QFETCH(int, ground);
-        const Document document = sample(path("full.png"), Ground(ground));
+        QFETCH(int, scale);
+        Document document = sample(path("full.png"), Ground(ground));
+        document.layers[0].scale = scale;
+        document.layers[0].updateImage();
         const ExportTarget* target = ExportTargets::find(key);
         const QDir out = writtenSet(key, document);
         const ExportTarget::Destination destination{out.path(), QStringLiteral("app")};
-        const auto expected = expectedFiles(key, ground != int(Ground::Gradient));
+        // A picture filling the icon is Android's background; one that does not is themed.
+        const bool filling = scale == 100;
+        const auto expected =
+            expectedFiles(key, !filling && ground != int(Ground::Gradient), !filling);
         QCOMPARE(filesUnder(out.path()), expected.keys());
         QStringList asked;
         for (const QString& file : target->filesBeyondTheChosen(document, destination))
@@ -194,10 +209,26 @@ private slots:
             QVERIFY2(edges.contains(size), qPrintable(QString::number(size)));
     }
 
-    // Android: aapt2 compiles every resource; the adaptive layers keep the content in the safe
-    // circle (66 of 108 dp), scaled in but not more; the themed layer is the foreground's coverage.
+    void androidSet_data() {
+        QTest::addColumn<bool>("photo");
+        QTest::addColumn<bool>("turned");
+        QTest::addRow("photo") << true << false;
+        QTest::addRow("photo under a turned picture") << true << true;
+        QTest::addRow("turned picture") << false << true;
+    }
+    // Android: aapt2 compiles every resource; a photo filling the icon is the background over the
+    // whole 108 dp; the foreground keeps the other pictures in the safe circle (66 of 108 dp),
+    // scaled in but not more; the themed layer is the foreground's coverage, there only when the
+    // foreground shows something.
     void androidSet() {
-        const Document document = sample(path("full.png"), Ground::Solid);
+        QFETCH(bool, photo);
+        QFETCH(bool, turned);
+        Document document = sample(path("full.png"), Ground::Solid);
+        Layer top = document.layers.constFirst();
+        top.rotation = 30;
+        top.updateImage();
+        document.layers =
+            QList<Layer>{document.layers.constFirst(), top}.mid(photo ? 0 : 1, int(photo) + turned);
         const QDir out = writtenSet("android", document);
         // aapt2 says on standard error what it refuses.
         QCOMPARE(QProcess::execute("aapt2", {"compile", "--dir", out.filePath("res"), "-o",
@@ -205,27 +236,83 @@ private slots:
                  0);
         const QString xml =
             QString::fromUtf8(readFileBytes(out.filePath("res/mipmap-anydpi-v26/ic_launcher.xml")));
-        QVERIFY(xml.contains("@color/ic_launcher_background"));
-        QVERIFY(xml.contains("<monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>"));
-        QVERIFY(readFileBytes(out.filePath("res/values/ic_launcher_background.xml"))
-                    .contains("#FF145AC8"));
+        QCOMPARE(xml.contains("@color/ic_launcher_background"), !photo);
+        QCOMPARE(xml.contains("@mipmap/ic_launcher_background"), photo);
+        QCOMPARE(xml.contains("<monochrome android:drawable=\"@mipmap/ic_launcher_monochrome\"/>"),
+                 turned);
+        QCOMPARE(readFileBytes(out.filePath("res/values/ic_launcher_background.xml"))
+                     .contains("#FF145AC8"),
+                 !photo);
+        const QColor photoColour(230, 120, 20);
+        if (photo) {
+            // The whole picture over the whole layer, its corners too.
+            const QImage ground =
+                QImage(out.filePath("res/mipmap-xxxhdpi/ic_launcher_background.png"))
+                    .convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(ground.size(), QSize(432, 432));
+            QVERIFY(meanDifference(ground, QImage(path("full.png"))
+                                               .scaled(432, 432, Qt::IgnoreAspectRatio,
+                                                       Qt::SmoothTransformation)
+                                               .convertToFormat(QImage::Format_RGB32)) < 0.5);
+            QCOMPARE(ground.pixelColor(0, 0), photoColour);
+            QCOMPARE(ground.pixelColor(431, 431), photoColour);
+        }
         const QImage front(out.filePath("res/mipmap-xxxhdpi/ic_launcher_foreground.png"));
         const QImage mono(out.filePath("res/mipmap-xxxhdpi/ic_launcher_monochrome.png"));
+        QCOMPARE(mono.isNull(), !turned);
         const double safe = 33 * 4;
-        QVERIFY2(reach(front) <= safe + 1 && reach(front) > safe - 3,
+        QVERIFY2(turned ? reach(front) <= safe + 1 && reach(front) > safe - 3 : reach(front) == 0,
                  qPrintable(QString::number(reach(front))));
-        for (int y = 0; y < front.height(); y += 3)
+        for (int y = 0; turned && y < front.height(); y += 3)
             for (int x = 0; x < front.width(); x += 3) {
                 const QRgb white = mono.pixel(x, y);
                 QCOMPARE(qAlpha(white), qAlpha(front.pixel(x, y)));
                 QVERIFY(qAlpha(white) == 0 || (qRed(white) == 255 && qBlue(white) == 255));
             }
         QCOMPARE(pngColourType(out.filePath("ic_launcher-playstore.png")), 2);
-        // The round icon: the container's colour inside the circle, nothing at the corners.
+        // The round icon: the background inside the circle, nothing at the corners.
         const QImage round(out.filePath("res/mipmap-xxxhdpi/ic_launcher_round.png"));
         QCOMPARE(qAlpha(round.pixel(2, 2)), 0);
         QVERIFY(qAlpha(round.pixel(0, 96)) > 0 && qAlpha(round.pixel(0, 96)) < 255); // smooth rim
-        QCOMPARE(round.pixelColor(96, 8), QColor(20, 90, 200));
+        QCOMPARE(round.pixelColor(90, 8), photo ? photoColour : QColor(20, 90, 200));
+    }
+
+    // The picture that fills the icon: the topmost whose pixels over the icon square (22 to 277)
+    // are all opaque, unless a container shape other than the square cuts it.
+    void fillingPicture_data() {
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<QPoint>("hole");
+        QTest::addColumn<int>("clippedTo");
+        QTest::addColumn<int>("filling");
+        const QPoint none(-1, -1);
+        QTest::addRow("the square") << QRect(22, 22, 256, 256) << none << -1 << 0;
+        QTest::addRow("a pixel right") << QRect(23, 22, 256, 256) << none << -1 << -1;
+        QTest::addRow("a pixel short") << QRect(22, 22, 256, 255) << none << -1 << -1;
+        QTest::addRow("larger") << QRect(0, 0, 300, 300) << QPoint(21, 278) << -1 << 0;
+        QTest::addRow("hole inside") << QRect(0, 0, 300, 300) << QPoint(277, 22) << -1 << -1;
+        QTest::addRow("rectangle") << QRect(22, 22, 256, 256) << none << 0 << 0;
+        QTest::addRow("rounded") << QRect(22, 22, 256, 256) << none << 1 << -1;
+        QTest::addRow("circle") << QRect(22, 22, 256, 256) << none << 2 << -1;
+    }
+    void fillingPicture() {
+        QFETCH(QRect, place);
+        QFETCH(QPoint, hole);
+        QFETCH(int, clippedTo);
+        QFETCH(int, filling);
+        Document document;
+        document.style.clipImage = clippedTo >= 0;
+        document.style.shape = std::max(clippedTo, 0);
+        // Under a small opaque picture, which fills nothing.
+        for (const QRect rect : {place, QRect(140, 140, 20, 20)}) {
+            Layer layer;
+            layer.image = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+            layer.image.fill(Qt::darkCyan);
+            layer.position = rect.topLeft();
+            if (document.layers.isEmpty() && hole != QPoint(-1, -1))
+                layer.image.setPixel(hole - rect.topLeft(), 0);
+            document.layers << layer;
+        }
+        QCOMPARE(PlatformArt::fillingLayer(document), filling);
     }
 
     // Apple: the catalog names every file at its size; the iOS icon has no alpha channel and
@@ -426,7 +513,7 @@ private slots:
         child<QComboBox>(&form, "outputComboBox")
             ->setCurrentIndex(ExportTargets::all().indexOf(ExportTargets::find("android")));
         QTemporaryDir out;
-        const QString count = QString::number(expectedFiles("android", true).size());
+        const QString count = QString::number(expectedFiles("android").size());
         const QString folder = QDir::toNativeSeparators(out.path());
         for (const bool again : {false, true}) {
             QString question;
@@ -470,12 +557,12 @@ private slots:
         QVERIFY2(err.contains(QDir::toNativeSeparators(all + "/web")), qPrintable(err));
         QVERIFY(QFile::exists(all + "/ico/full.ico") && QFile::exists(all + "/icns/full.icns"));
         QVERIFY(QFile::exists(all + "/apple-layered/full.icon/icon.json"));
-        QCOMPARE(filesUnder(all + "/android"), expectedFiles("android", true).keys());
-        QCOMPARE(filesUnder(all + "/msix"), expectedFiles("msix", true).keys());
+        QCOMPARE(filesUnder(all + "/android"), expectedFiles("android").keys());
+        QCOMPARE(filesUnder(all + "/msix"), expectedFiles("msix").keys());
         QCOMPARE(QProcess::execute(GLIMMERDOCK_EXECUTABLE,
                                    {"render", path("full.png"), "--web", path("site")}),
                  0);
-        QCOMPARE(filesUnder(path("site")), expectedFiles("web", true).keys());
+        QCOMPARE(filesUnder(path("site")), expectedFiles("web").keys());
     }
 };
 

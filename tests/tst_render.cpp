@@ -76,6 +76,52 @@ private slots:
         }
     }
 
+    void picturesCoverBadge_data() {
+        QTest::addColumn<int>("badge"); // -1: none; 0, 1: bottom or top band; 3: bottom right
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<bool>("clip");
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<int>("clearRows"); // transparent rows at the picture's top
+        QTest::addColumn<bool>("covers");
+        // The top band runs from y = 23 to 57, its outline 1.5 beyond.
+        QTest::addRow("on the top band") << 1 << 0 << false << QRect(100, 30, 10, 10) << 0 << true;
+        QTest::addRow("no badge") << -1 << 0 << false << QRect(100, 30, 10, 10) << 0 << false;
+        QTest::addRow("clipped") << 1 << 0 << true << QRect(100, 30, 10, 10) << 0 << false;
+        QTest::addRow("below it") << 1 << 0 << false << QRect(100, 60, 10, 10) << 0 << false;
+        QTest::addRow("clear over it") << 1 << 0 << false << QRect(100, 11, 10, 90) << 50 << false;
+        QTest::addRow("ink on its edge") << 1 << 0 << false << QRect(100, 7, 10, 90) << 50 << true;
+        QTest::addRow("square corner") << 1 << 0 << false << QRect(22, 22, 12, 12) << 0 << true;
+        QTest::addRow("circle cuts it") << 1 << 2 << false << QRect(22, 22, 12, 12) << 0 << false;
+        QTest::addRow("bottom band") << 0 << 0 << false << QRect(100, 250, 10, 10) << 0 << true;
+        QTest::addRow("ribbon") << 3 << 0 << false << QRect(228, 226, 10, 10) << 0 << true;
+        QTest::addRow("across it") << 3 << 0 << false << QRect(60, 60, 10, 10) << 0 << false;
+    }
+    // A picture covers the badge where a pixel of it that shows lies on the band as drawn.
+    void picturesCoverBadge() {
+        QFETCH(int, badge);
+        QFETCH(int, shape);
+        QFETCH(bool, clip);
+        QFETCH(QRect, place);
+        QFETCH(int, clearRows);
+        QFETCH(bool, covers);
+        IconStyle style;
+        style.useBadge = badge >= 0;
+        style.badgeOrientation =
+            int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
+        style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
+        style.badgeTextHeight = 20;
+        style.borderWidth = 2;
+        style.shape = shape;
+        style.clipImage = clip;
+        Layer layer;
+        layer.image = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.image.fill(Qt::darkRed);
+        for (int y = 0; y < clearRows; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(layer.image.scanLine(y)), place.width(), 0);
+        layer.position = place.topLeft();
+        QCOMPARE(IconGeometry::picturesCoverBadge(style, {layer}), covers);
+    }
+
     // In every family the test fonts hold (an italic script face, a symbol face and dingbats
     // among them), the badge's text is centred in its band and stays inside it, read from the
     // pixels: a white band, black text, nothing else drawn.
