@@ -4,6 +4,7 @@
 #include "render/iconrenderer.h"
 
 #include <QPainter>
+#include <QResizeEvent>
 
 #include <algorithm>
 
@@ -13,22 +14,23 @@ constexpr int gap = 6;
 const QColor grounds[] = {QColor(0xf4, 0xf4, 0xf4), QColor(0x2b, 0x2b, 0x2b)};
 const QColor captionColors[] = {QColor(0x50, 0x50, 0x50), QColor(0xc8, 0xc8, 0xc8)};
 
-int shownEdge(const QImage& image) {
-    return std::min(image.width(), SizePreview::largestShown);
-}
-
 } // namespace
 
 QList<ExportTarget::PreviewPicture> previewPictures(const Document& document) {
     const QImage rendering = renderDocumentIcon(document);
     QList<ExportTarget::PreviewPicture> pictures =
         ExportTargets::of(document.output).previewPictures(document, rendering);
-    // Scaled here, beside the window's thread, and not at every paint.
+    // Larger pictures as large as the largest shown at its real size, so the strip grows only for
+    // real sizes; scaled here, beside the window's thread, and not at every paint.
+    int thumbnail = SizePreview::smallestThumbnail;
+    for (const ExportTarget::PreviewPicture& picture : pictures) {
+        if (picture.image.width() <= SizePreview::largestShown)
+            thumbnail = std::max(thumbnail, picture.image.width());
+    }
     for (ExportTarget::PreviewPicture& picture : pictures) {
         if (picture.image.width() > SizePreview::largestShown)
-            picture.image =
-                picture.image.scaled(SizePreview::largestShown, SizePreview::largestShown,
-                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            picture.image = picture.image.scaled(thumbnail, thumbnail, Qt::IgnoreAspectRatio,
+                                                 Qt::SmoothTransformation);
     }
     return pictures;
 }
@@ -49,20 +51,21 @@ SizePreview::SizePreview(QWidget* parent) : QWidget(parent) {
     setToolTip(tr("The icon as the next export writes it, each file or entry at its real size "
                   "(at most %1 pixels), on a light and on a dark ground.")
                    .arg(largestShown));
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void SizePreview::showPictures(const QList<ExportTarget::PreviewPicture>& pictures) {
     shown = pictures;
+    tallest = SizePreview::smallestThumbnail;
+    for (const ExportTarget::PreviewPicture& picture : pictures)
+        tallest = std::max(tallest, picture.image.width());
     blank = nothingVisible(pictures);
     updateGeometry();
     update();
 }
 
 int SizePreview::columnWidth(int index) const {
-    return std::max(shownEdge(shown[index].image),
+    return std::max(shown[index].image.width(),
                     fontMetrics().horizontalAdvance(shown[index].caption));
 }
 
@@ -74,23 +77,25 @@ int SizePreview::groundWidth() const {
 }
 
 int SizePreview::rowHeight() const {
-    int tallest = 0;
-    for (const ExportTarget::PreviewPicture& picture : shown)
-        tallest = std::max(tallest, shownEdge(picture.image));
-    return 2 * gap + std::max(tallest, 48) + fontMetrics().height();
+    return 2 * gap + tallest + fontMetrics().height();
 }
 
 QSize SizePreview::sizeHint() const {
-    return QSize(std::max(2 * groundWidth(), 200), heightForWidth(2 * groundWidth()));
+    return QSize(std::max(2 * groundWidth(), 200), heightAt(width()));
 }
 
 QSize SizePreview::minimumSizeHint() const {
-    return QSize(200, rowHeight());
+    return QSize(200, heightAt(width()));
 }
 
-int SizePreview::heightForWidth(int width) const {
+int SizePreview::heightAt(int width) const {
     const bool sideBySide = blank || 2 * groundWidth() <= width;
     return sideBySide ? rowHeight() : 2 * rowHeight();
+}
+
+void SizePreview::resizeEvent(QResizeEvent* event) {
+    if (heightAt(event->size().width()) != heightAt(event->oldSize().width()))
+        updateGeometry();
 }
 
 // Every picture bottom aligned over its caption, so the sizes compare at a glance.
@@ -102,10 +107,8 @@ void SizePreview::paintGround(QPainter& painter, QPoint topLeft, int ground) {
     for (int i = 0; i < shown.size(); ++i) {
         const QImage& image = shown[i].image;
         const int column = columnWidth(i);
-        const int edge = shownEdge(image);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, image.width() > edge);
-        painter.drawImage(QRect(x + (column - edge) / 2, captionTop - gap / 2 - edge, edge, edge),
-                          image);
+        const int edge = image.width();
+        painter.drawImage(QPoint(x + (column - edge) / 2, captionTop - gap / 2 - edge), image);
         painter.drawText(QRect(x, captionTop, column, fontMetrics().height()), Qt::AlignCenter,
                          shown[i].caption);
         x += column + gap;
@@ -122,6 +125,6 @@ void SizePreview::paintEvent(QPaintEvent*) {
         return;
     }
     paintGround(painter, QPoint(0, 0), 0);
-    const bool sideBySide = height() < 2 * rowHeight();
+    const bool sideBySide = heightAt(width()) == rowHeight();
     paintGround(painter, sideBySide ? QPoint(groundWidth(), 0) : QPoint(0, rowHeight()), 1);
 }

@@ -8,7 +8,8 @@
 
 // What the preview shows of `document`: the pictures of its chosen target
 // (ExportTarget::previewPictures), drawn from the icon as the writer draws it; those larger than
-// SizePreview::largestShown scaled down to it, captioned still with what they stand for.
+// SizePreview::largestShown scaled down to the largest of the others (at least
+// SizePreview::smallestThumbnail), captioned still with what they stand for.
 QList<ExportTarget::PreviewPicture> previewPictures(const Document& document);
 
 // True when no picture has a visible pixel: there is nothing to judge yet.
@@ -24,21 +25,25 @@ class SizePreview : public QWidget {
 public:
     // Largest edge shown at its real size: every size Windows asks for below 256.
     static constexpr int largestShown = 96;
+    static constexpr int smallestThumbnail = 48;
 
     explicit SizePreview(QWidget* parent = nullptr);
 
-    // Shows `pictures` (square images) in the order given; larger ones are drawn at largestShown.
+    // Shows `pictures` (square images) in the order given.
     void showPictures(const QList<ExportTarget::PreviewPicture>& pictures);
     const QList<ExportTarget::PreviewPicture>& pictures() const { return shown; }
 
     QSize sizeHint() const override;
     // Narrower than all pictures need: what does not fit is cut off rather than widen the window.
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override;
+    // The height at `width`: one row, or two when the grounds do not fit side by side.
+    int heightAt(int width) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Asks for a new height when the grounds go under each other or side by side again: the
+    // window's scroll area does not lay out a height for a width.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     int columnWidth(int index) const;
@@ -47,6 +52,8 @@ private:
     void paintGround(QPainter& painter, QPoint topLeft, int ground);
 
     QList<ExportTarget::PreviewPicture> shown;
+    // The largest picture's edge, at least smallestThumbnail: the row's height.
+    int tallest = smallestThumbnail;
     // Whether no picture shown has a visible pixel, worked out once per change, not per paint.
     bool blank = true;
 };
