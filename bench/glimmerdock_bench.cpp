@@ -582,9 +582,8 @@ void previewDrawing(benchmark::State& state) {
     const bool sharp = state.range(0) != 0;
     PreviewForm shown(sharp);
     const Document document = shown.form->document();
-    const QList<int> sizes = previewSizes(IconSizes::entrySizes({}, 768));
     for (auto _ : state)
-        benchmark::DoNotOptimize(previewEntries(document, sizes, sharp, 3));
+        benchmark::DoNotOptimize(previewPictures(document));
     setFigure(state, std::string("preview entries, k=3, sharp ") + (sharp ? "on" : "off"),
               iconBytes(3));
 }

@@ -158,10 +158,12 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         return;
     const Document& document = edited->document();
     // Composed at the screen's own pixels, so text and edges are as sharp as the window's at
-    // 150 % and 200 %; larger canvas sizes are scaled down to it.
+    // 150 % and 200 %; larger canvas sizes are scaled down to it, so their pictures are drawn from
+    // their sources only where the screen shows more pixels than the canvas has.
     const qreal ratio = devicePixelRatioF();
-    renderer.setCanvasFactor(document.style.canvasFactor);
-    renderer.setPixelRatio(ratio);
+    const int k = document.style.canvasFactor;
+    renderer.setCanvasFactor(k);
+    renderer.setPixelRatio(ratio, ratio / k);
     const QImage composed = renderer.renderCanvas(document.style, document.layers, selectedRect());
     // Where on the screen, so a script driving the real window knows where to drop and look.
     qCDebug(lcCanvas) << composed.size() << "shown at" << QRect(mapToGlobal(QPoint(0, 0)), size());

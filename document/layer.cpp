@@ -37,6 +37,31 @@ bool madeWhole(QSize scaled, QSize layerSize) {
     return area(scaled) <= wholeLimit && area(layerSize) <= wholeLimit;
 }
 
+// `part` (layer coordinates) of a picture scaled to `scaled` and placed by `place`, at `ratio`
+// pixels per layer pixel: from `vector` when there is one, else from `nearest`, a copy of the
+// picture. Drawn through the whole transform, so the cost follows the part's size, not the zoom.
+QImage drawnPart(const VectorPicture* vector, const QImage& nearest, QSize scaled,
+                 const QTransform& place, const QRect& part, qreal ratio) {
+    QImage made((QSizeF(part.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (made.isNull())
+        return made;
+    made.fill(0);
+    QPainter painter(&made);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QTransform toPart = place * QTransform::fromTranslate(-part.x(), -part.y()) *
+                              QTransform::fromScale(ratio, ratio);
+    if (vector) {
+        painter.setTransform(toPart);
+        vector->render(painter, QRectF(QPointF(), scaled));
+        return made;
+    }
+    painter.setTransform(QTransform::fromScale(double(scaled.width()) / nearest.width(),
+                                               double(scaled.height()) / nearest.height()) *
+                         toPart);
+    painter.drawImage(0, 0, nearest);
+    return made;
+}
+
 } // namespace
 
 QSize scaledSize(QSize source, int scale) {
@@ -96,27 +121,22 @@ QImage Layer::wholeImage(QSize scaled) {
     return shrunk.transformed(turn(rotation), Qt::SmoothTransformation);
 }
 
-// Only `part` of the layer, drawn through the whole transform from the vector or from the nearest
-// smaller copy, so the cost follows the part's size and not the zoom.
+// Only `part` of the layer, from the vector or from the nearest smaller copy.
 QImage Layer::partImage(QSize scaled, const QTransform& place, const QRect& part) {
-    QImage made(part.size(), QImage::Format_ARGB32_Premultiplied);
-    if (made.isNull())
-        return made;
-    made.fill(0);
-    QPainter painter(&made);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QTransform toPart = place * QTransform::fromTranslate(-part.x(), -part.y());
-    if (vector) {
-        painter.setTransform(toPart);
-        vector->render(painter, QRectF(QPointF(), scaled));
-        return made;
-    }
-    const QImage nearest = reducedAtLeast(scaled);
-    painter.setTransform(QTransform::fromScale(double(scaled.width()) / nearest.width(),
-                                               double(scaled.height()) / nearest.height()) *
-                         toPart);
-    painter.drawImage(0, 0, nearest);
-    return made;
+    return drawnPart(vector.get(), vector ? QImage() : reducedAtLeast(scaled), scaled, place, part,
+                     1);
+}
+
+QImage Layer::imageAt(const QRect& part, qreal ratio) const {
+    const QSize scaled = scaledSize(sourceImage.size(), scale);
+    const QSize device = (QSizeF(scaled) * ratio).toSize();
+    // The copies are made when the layer's image is; without them, the source itself.
+    const QImage nearest = vector                                     ? QImage()
+                           : reduced && reduced->reduces(sourceImage) ? reduced->atLeast(device)
+                                                                      : sourceImage;
+    return drawnPart(vector.get(), nearest, scaled,
+                     QImage::trueMatrix(turn(rotation), scaled.width(), scaled.height()), part,
+                     ratio);
 }
 
 int clampedScale(int percent) {

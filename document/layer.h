@@ -57,6 +57,10 @@ struct Layer {
     // Where `image` is drawn on the canvas.
     QRect imageRect() const { return QRect(position + imageOffset, image.size()); }
 
+    // The layer's `part` (from its top-left) at `ratio` pixels per canvas pixel, drawn from the
+    // vector or the source as `image` is: what a screen of more pixels than the canvas shows.
+    QImage imageAt(const QRect& part, qreal ratio) const;
+
 private:
     QImage reducedAtLeast(QSize size);
     QImage wholeImage(QSize scaled);

@@ -37,7 +37,7 @@ EditorForm::EditorForm(EditedDocument& document, QWidget* parent)
     FormLayout::orderTabs(*ui);
     initControls();
     previewer = new PreviewScheduler(
-        preview, [this] { return previewRequest(); }, this);
+        preview, [this] { return edited->document(); }, this);
     appleGrid = new QAction(tr("macOS Icons on the &Grid"), this);
     appleGrid->setCheckable(true);
     appleGrid->setToolTip(tr("The macOS icon and the catalog's macOS sizes with their body at "
@@ -159,14 +159,6 @@ void EditorForm::showDocument() {
         IconGeometry::picturesCoverBadge(document.style, document.layers));
     pictures->show(document);
     previewer->schedule();
-}
-
-// The export's sizes drawn as the writer draws them.
-PreviewScheduler::Request EditorForm::previewRequest() const {
-    const Document& document = edited->document();
-    const ExportTarget& target = ExportTargets::of(document.output);
-    return {document, previewSizes(target.sizes(document)), target.drawsSharp(document),
-            document.style.canvasFactor};
 }
 
 void EditorForm::openDocument(const Document& document) {

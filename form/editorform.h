@@ -120,7 +120,6 @@ private:
     void initControls();
     void connectSignals();
     void showDocument();
-    PreviewScheduler::Request previewRequest() const;
 
     // The edit of a control the user changed; none while showDocument() sets the controls.
     void editByUser(const UserAction& action);

@@ -6,13 +6,13 @@
 
 #include <utility>
 
-PreviewScheduler::PreviewScheduler(SizePreview* preview, std::function<Request()> request,
+PreviewScheduler::PreviewScheduler(SizePreview* preview, std::function<Document()> document,
                                    QObject* parent)
-    : QObject(parent), preview(preview), request(std::move(request)) {
+    : QObject(parent), preview(preview), document(std::move(document)) {
     timer.setSingleShot(true);
     timer.setInterval(20);
     connect(&timer, &QTimer::timeout, this, &PreviewScheduler::update);
-    connect(&watcher, &QFutureWatcher<QList<QImage>>::finished, this,
+    connect(&watcher, &QFutureWatcher<QList<ExportTarget::PreviewPicture>>::finished, this,
             &PreviewScheduler::showEntries);
 }
 
@@ -22,21 +22,19 @@ void PreviewScheduler::schedule() {
 }
 
 void PreviewScheduler::update() {
-    Request next = request();
-    if (sameDocument(next.document, shown.document) && next.sizes == shown.sizes &&
-        next.sharp == shown.sharp)
+    Document next = document();
+    if (sameDocument(next, shown))
         return;
     if (watcher.isRunning()) {
         outdated = true;
         return;
     }
     shown = std::move(next);
-    watcher.setFuture(
-        QtConcurrent::run(previewEntries, shown.document, shown.sizes, shown.sharp, shown.k));
+    watcher.setFuture(QtConcurrent::run(previewPictures, shown));
 }
 
 void PreviewScheduler::showEntries() {
-    preview->showEntries(watcher.result(), shown.sizes);
+    preview->showPictures(watcher.result());
     if (std::exchange(outdated, false))
         update();
 }

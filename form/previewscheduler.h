@@ -1,10 +1,9 @@
 #pragma once
 
 #include "document/document.h"
+#include "output/exporttarget.h"
 
 #include <QFutureWatcher>
-#include <QImage>
-#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -20,15 +19,8 @@ class PreviewScheduler : public QObject {
     Q_OBJECT
 
 public:
-    // What to draw: the document, the preview's sizes, sharp small sizes or not, canvas factor.
-    struct Request {
-        Document document;
-        QList<int> sizes;
-        bool sharp = false;
-        int k = 1;
-    };
-
-    PreviewScheduler(SizePreview* preview, std::function<Request()> request, QObject* parent);
+    // `document` answers the document to show, as it is now.
+    PreviewScheduler(SizePreview* preview, std::function<Document()> document, QObject* parent);
 
     // Draws a moment from now, once for all calls until then.
     void schedule();
@@ -37,11 +29,11 @@ public:
 
 private:
     SizePreview* preview;
-    std::function<Request()> request;
+    std::function<Document()> document;
     QTimer timer;
-    QFutureWatcher<QList<QImage>> watcher;
+    QFutureWatcher<QList<ExportTarget::PreviewPicture>> watcher;
     // What the preview shows now, or is being drawn.
-    Request shown;
+    Document shown;
     bool outdated = false;
 
     void showEntries();

@@ -1,8 +1,12 @@
 #include "output/filesettarget.h"
 
+#include "output/launchermasks.h"
 #include "render/platformart.h"
 
 #include <QCoreApplication>
+#include <QPainter>
+
+#include <iterator>
 
 namespace {
 
@@ -69,7 +73,29 @@ public:
     QString title() const override { return tr("Android launcher icons"); }
     QString key() const override { return QStringLiteral("android"); }
 
-    QList<int> sizes(const Document&) const override { return {48, 72, 96, 144, 192}; }
+    // The adaptive icon of the largest density as launchers show it: under a circle, under a
+    // squircle, and themed.
+    QList<PreviewPicture> previewPictures(const Document& document,
+                                          const QImage& rendering) const override {
+        using LauncherMasks::Mask;
+        const Density& largest = densities[std::size(densities) - 1];
+        const QList<File> set = files(document, rendering, QString());
+        const PreviewPicture front = previewOf(set, mipmap(largest, "ic_launcher_foreground"), {});
+        const PreviewPicture back = previewOf(set, mipmap(largest, "ic_launcher_background"), {});
+        const PreviewPicture mono = previewOf(set, mipmap(largest, "ic_launcher_monochrome"), {});
+        // A plain background is a colour resource, not a picture.
+        QImage layers = back.image.isNull()
+                            ? PlatformArt::background(document, front.image.width())
+                            : back.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter(&layers).drawImage(0, 0, front.image);
+        // Without a monochrome layer themed launchers show the icon as it is.
+        PreviewPicture themed{LauncherMasks::shown(layers, Mask::Circle), tr("themed"), front.file};
+        if (!mono.image.isNull())
+            themed = {LauncherMasks::themed(mono.image), tr("themed"), mono.file};
+        return {{LauncherMasks::shown(layers, Mask::Circle), tr("circle"), front.file},
+                {LauncherMasks::shown(layers, Mask::Squircle), tr("squircle"), front.file},
+                themed};
+    }
 
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 
 namespace {
 
@@ -153,7 +154,19 @@ public:
     QString title() const override { return tr("Apple layered icon (iOS 26, macOS 26)"); }
     QString key() const override { return QStringLiteral("apple-layered"); }
 
-    QList<int> sizes(const Document&) const override { return {canvasSide}; }
+    // The layers composed over the fill, as the system composes them (its glass aside).
+    QList<PreviewPicture> previewPictures(const Document& document, const QImage&) const override {
+        using PlatformArt::scaled;
+        QImage composed = PlatformArt::background(document, canvasSide);
+        QPainter painter(&composed);
+        const QList<Picture> pictures = picturesOf(document);
+        for (auto picture = pictures.rbegin(); picture != pictures.rend(); ++picture)
+            painter.drawImage(0, 0, scaled(renderDocumentIcon(picture->drawn), canvasSide));
+        if (document.style.useBadge)
+            painter.drawImage(0, 0, scaled(renderDocumentIcon(onlyBadge(document)), canvasSide));
+        painter.end();
+        return {{composed, tr("layers"), folderOf(QString()) + QStringLiteral("icon.json")}};
+    }
 
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString& name) const override {

@@ -69,10 +69,17 @@ public:
     QString title() const override { return tr("Apple asset catalog (iOS, macOS)"); }
     QString key() const override { return QStringLiteral("apple"); }
 
-    QList<int> sizes(const Document&) const override { return {16, 32, 64, 128, 256, 512, 1024}; }
-
     QImage artwork(const Document& document, const QImage& rendering) const override {
         return PlatformArt::macArtwork(document, rendering);
+    }
+
+    // The iOS icon's three appearances, which tell the catalog apart from the .icns.
+    QList<PreviewPicture> previewPictures(const Document& document,
+                                          const QImage& rendering) const override {
+        const QList<File> set = files(document, rendering, QString());
+        return {previewOf(set, folder + iosFile(appearances[0]), tr("light")),
+                previewOf(set, folder + iosFile(appearances[1]), tr("dark")),
+                previewOf(set, folder + iosFile(appearances[2]), tr("tinted"))};
     }
 
     QList<File> files(const Document& document, const QImage& rendering,

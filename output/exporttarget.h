@@ -43,13 +43,25 @@ public:
     // Where the files go in a `folder` of the target's own (the command line's --all).
     Destination destinationIn(const QString& folder, const QString& name) const;
 
-    // The edge lengths the target writes for `document`, as the size preview shows them, and
-    // whether its small sizes are drawn sharp.
-    virtual QList<int> sizes(const Document& document) const = 0;
-    virtual bool drawsSharp(const Document&) const { return false; }
-    // The picture the target's icons are scaled from, as the size preview shows it: `rendering`
-    // itself unless the target sets the icon on a platform's grid.
+    // One picture of the size preview: a file or an entry as the target writes it, and its
+    // caption (its edge in pixels, or what it shows); `file` is the path in a folder set of the
+    // file it is made from, empty for an entry of one file.
+    struct PreviewPicture {
+        QImage image;
+        QString caption;
+        QString file;
+    };
+
+    // The edge lengths of the icons the target writes for `document`, each scaled from artwork().
+    virtual QList<int> sizes(const Document&) const { return {}; }
+    // The picture the target's icons are scaled from: `rendering` itself unless the target sets
+    // the icon on a platform's grid.
     virtual QImage artwork(const Document&, const QImage& rendering) const { return rendering; }
+    // What the size preview shows of `document`, `rendering` being IconRenderer::renderIcon of it:
+    // made by the writer's own makers, so it cannot drift from what is written. Here every size
+    // of sizes() scaled from artwork(), captioned with its edge.
+    virtual QList<PreviewPicture> previewPictures(const Document& document,
+                                                  const QImage& rendering) const;
 
     // Every file the target writes at `destination` besides the one the save dialog asked about,
     // so the user can be asked before any is replaced.

@@ -26,6 +26,17 @@ ExportTarget::Destination ExportTarget::destinationIn(const QString& folder,
     return asksForFile() ? batchDestination(folder, name) : Destination{folder, name};
 }
 
+QList<ExportTarget::PreviewPicture> ExportTarget::previewPictures(const Document& document,
+                                                                  const QImage& rendering) const {
+    const QImage source = artwork(document, rendering);
+    QList<PreviewPicture> pictures;
+    for (int size : sizes(document))
+        pictures.append({source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                         QString::number(size),
+                         {}});
+    return pictures;
+}
+
 OutputFailures ExportTarget::write(const Document& document, const QImage& rendering,
                                    const Destination& destination) const {
     PngEncodings encodings;

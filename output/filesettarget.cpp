@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString pathIn(const QString& folder, const QString& path) {
@@ -46,6 +48,14 @@ ExportTarget::Destination FileSetTarget::batchDestination(const QString& folder,
 
 QImage FileSetTarget::foregroundFor(const Document& document, const QImage& rendering) {
     return rendering.isNull() ? QImage() : PlatformArt::foreground(document);
+}
+
+ExportTarget::PreviewPicture FileSetTarget::previewOf(const QList<File>& set, const QString& path,
+                                                      const QString& caption) {
+    const auto file = std::find_if(set.begin(), set.end(), [&](const File& candidate) {
+        return candidate.path == path && candidate.image;
+    });
+    return {file == set.end() ? QImage() : file->image(), caption, path};
 }
 
 QStringList FileSetTarget::fileNames(const Document& document, const QString& name) const {

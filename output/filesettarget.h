@@ -50,6 +50,10 @@ protected:
     // The document's pictures and badge (PlatformArt::foreground), drawn now on the calling
     // thread, or nothing when only the paths are wanted (a null `rendering`).
     static QImage foregroundFor(const Document& document, const QImage& rendering);
+    // The picture of the file at `path` among `set` as it is written, captioned `caption`; null
+    // when the set holds no such file.
+    static PreviewPicture previewOf(const QList<File>& set, const QString& path,
+                                    const QString& caption);
     // What the status bar adds after the count of files, such as a file left out; empty: none.
     virtual QString remark(const Document&) const { return QString(); }
 

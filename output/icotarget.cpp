@@ -29,18 +29,22 @@ public:
         return IconSizes::entrySizes(choice(document), 256 * k);
     }
 
-    bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
+    // The entries themselves, as write() makes them.
+    QList<PreviewPicture> previewPictures(const Document& document,
+                                          const QImage& rendering) const override {
+        const QList<QImage> images = entries(document, rendering);
+        QList<PreviewPicture> pictures;
+        for (const QImage& image : images)
+            pictures.append({image, QString::number(image.width()), {}});
+        return pictures;
+    }
 
     // Its entries are its own: bitmaps, and PNGs of a kind no other target writes.
     OutputFailures write(const Document& document, const QImage& rendering,
                          const Destination& destination, PngEncodings&) const override {
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
-        const int k = document.style.canvasFactor;
-        const QList<int> entries = IconSizes::entrySizes(choice(document), rendering.width());
-        const QList<QImage> images = iconEntryImages(rendering, entries, drawsSharp(document),
-                                                     document.style, document.layers, k);
-        if (auto failure = writeIconEntries(destination.path, images))
+        if (auto failure = writeIconEntries(destination.path, entries(document, rendering)))
             return {*failure};
         return {};
     }
@@ -56,6 +60,13 @@ public:
     }
 
 private:
+    static QList<QImage> entries(const Document& document, const QImage& rendering) {
+        return iconEntryImages(rendering,
+                               IconSizes::entrySizes(choice(document), rendering.width()),
+                               document.output.sharpSizes, document.style, document.layers,
+                               document.style.canvasFactor);
+    }
+
     static IconSizeChoice choice(const Document& document) {
         return {document.output.iconSizes, document.output.sharpSizes};
     }

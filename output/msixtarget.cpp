@@ -51,7 +51,17 @@ public:
     QString title() const override { return tr("Windows app package (MSIX) logos"); }
     QString key() const override { return QStringLiteral("msix"); }
 
-    QList<int> sizes(const Document&) const override { return {16, 24, 32, 48, 256}; }
+    // The app list's icon on its plate and without it, at two of its sizes.
+    QList<PreviewPicture> previewPictures(const Document& document,
+                                          const QImage& rendering) const override {
+        const QList<File> set = files(document, rendering, QString());
+        QList<PreviewPicture> pictures;
+        for (int size : {24, 48}) {
+            pictures << previewOf(set, targetFile(size, false), tr("plated %1").arg(size))
+                     << previewOf(set, targetFile(size, true), tr("unplated %1").arg(size));
+        }
+        return pictures;
+    }
 
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {

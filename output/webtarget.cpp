@@ -86,8 +86,17 @@ public:
     QString title() const override { return tr("Web site icons"); }
     QString key() const override { return QStringLiteral("web"); }
 
-    QList<int> sizes(const Document&) const override { return {16, 32, 48, 180, 192, 512}; }
-    bool drawsSharp(const Document& document) const override { return document.output.sharpSizes; }
+    // The tab's favicons, the touch icon and the maskable icon under a launcher's circle.
+    QList<PreviewPicture> previewPictures(const Document& document,
+                                          const QImage& rendering) const override {
+        const QList<File> set = files(document, rendering, QString());
+        PreviewPicture maskable =
+            previewOf(set, QStringLiteral("icon-maskable-512.png"), tr("maskable"));
+        maskable.image = PlatformArt::clippedToCircle(maskable.image);
+        return {previewOf(set, QStringLiteral("favicon-16x16.png"), tr("tab")),
+                previewOf(set, QStringLiteral("favicon-32x32.png"), tr("tab 32")),
+                previewOf(set, QStringLiteral("apple-touch-icon.png"), tr("touch")), maskable};
+    }
 
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString& name) const override {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace IconGeometry;
@@ -41,8 +42,9 @@ void IconRenderer::setCanvasFactor(int canvasFactor) {
     k = canvasFactor;
 }
 
-void IconRenderer::setPixelRatio(qreal pixelRatio) {
+void IconRenderer::setPixelRatio(qreal pixelRatio, qreal picturePixels) {
     ratio = pixelRatio;
+    pictureRatio = std::min(pixelRatio, picturePixels);
 }
 
 bool IconRenderer::ContainerKey::operator==(const ContainerKey& other) const {
@@ -208,10 +210,7 @@ void IconRenderer::draw3dEffect(QPainter& painter, const QImage& container,
 // matching part of the picture, so every pixel drawn comes out as a whole draw would leave it.
 void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) const {
     if (ratio != 1) {
-        // Enlarged for the screen: drawn whole and smoothed, so no seam shows between parts.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        for (const Layer& layer : images)
-            painter.drawImage(layer.imageRect().topLeft(), layer.image);
+        drawScreenPictures(painter, images);
         return;
     }
     QList<QRegion> visible(images.size());
@@ -230,6 +229,31 @@ void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) c
         for (const QRect& part : visible.at(i))
             painter.drawImage(part, images.at(i).image, part.translated(-topLeft));
     }
+}
+
+// For the screen each picture is drawn whole, so no seam shows between parts: from its source at
+// the screen's pixels where the screen shows more than the layer's own, the part on the canvas
+// only (the cost is bounded by the screen's pixels), made again only when the layer's image or
+// its part on the canvas changed; else its own pixels enlarged.
+void IconRenderer::drawScreenPictures(QPainter& painter, const QList<Layer>& images) const {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRect canvas(0, 0, canvasSize(k), canvasSize(k));
+    QHash<qint64, ScreenPicture> kept;
+    for (const Layer& layer : images) {
+        const QRect shown = layer.imageRect() & canvas;
+        if (pictureRatio <= 1 || shown.isEmpty()) {
+            painter.drawImage(layer.imageRect().topLeft(), layer.image);
+            continue;
+        }
+        const QRect part = shown.translated(-layer.position);
+        const qint64 key = layer.image.cacheKey();
+        ScreenPicture picture = screenPictures.value(key);
+        if (picture.part != part || picture.ratio != pictureRatio)
+            picture = {part, pictureRatio, layer.imageAt(part, pictureRatio)};
+        painter.drawImage(QRectF(shown), picture.image);
+        kept.insert(key, picture);
+    }
+    screenPictures.swap(kept);
 }
 
 // Whether every pixel of `image` is opaque, as the last paint found or looked through once; `known`

@@ -32,9 +32,12 @@ public:
     int canvasFactor() const { return k; }
 
     // Pixels per canvas pixel of the images drawn (the screen's device pixel ratio, for the
-    // canvas): shapes and text are drawn at those pixels, the images carry the ratio. The icon
-    // written is always drawn at 1.
-    void setPixelRatio(qreal ratio);
+    // canvas): shapes and text are drawn at those pixels, the images carry the ratio. Pictures
+    // are drawn from their sources at `pictureRatio` (at most `ratio`) pixels per canvas pixel,
+    // as many as the screen shows of them; at 1 or less the layers' own pixels are enlarged. The
+    // icon written is always drawn at 1.
+    void setPixelRatio(qreal ratio, qreal pictureRatio);
+    void setPixelRatio(qreal ratio) { setPixelRatio(ratio, ratio); }
 
     // The container filled with its background; `shapePath` receives the outline.
     QImage renderContainer(const IconStyle& style, QPainterPath& shapePath) const;
@@ -89,6 +92,14 @@ private:
     // Whether the pictures of the last paint have only opaque pixels, by their images' cache keys
     // (new with any change of pixels), so each picture is looked through once.
     mutable QHash<qint64, bool> opaqueImages;
+    // The pictures of the last paint drawn at pictureRatio, by their layer images' cache keys.
+    struct ScreenPicture {
+        QRect part;
+        qreal ratio = 0;
+        QImage image;
+    };
+    mutable QHash<qint64, ScreenPicture> screenPictures;
+    qreal pictureRatio = 1;
 
     ContainerKey containerKeyOf(const IconStyle& style) const;
     void prepareCanvas(QImage& image) const;
@@ -102,6 +113,7 @@ private:
                       int offset) const;
     void setShadeTools(QPainter& painter) const;
     void drawPictures(QPainter& painter, const QList<Layer>& images) const;
+    void drawScreenPictures(QPainter& painter, const QList<Layer>& images) const;
     bool isOpaque(const QImage& image, QHash<qint64, bool>& known) const;
     void drawHorizontalBadge(QPainter& painter, const IconStyle& style) const;
     void drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const;

@@ -477,32 +477,32 @@ private Q_SLOTS:
         }
     }
 
-    // A moment after each change the preview shows the export's sizes as the writer draws them:
-    // scaled from the rendering, or with sharp small sizes drawn at their own size.
+    // A moment after each change the preview shows the export's entries as the writer draws
+    // them: scaled from the rendering, or with sharp small sizes drawn at their own size; the dark
+    // ground beside the light one, or under it when the two do not fit side by side.
     void sizePreview() {
-        QCOMPARE(previewSizes({16, 32, 48, 256}), (QList<int>{16, 24, 32, 48, 256}));
-        QCOMPARE(previewSizes(IconSizes::windowsSet()), (QList<int>{16, 20, 24, 32, 40, 48, 256}));
         clearSettings();
         showForm();
-        const auto shown = [this](int i) { return form->sizePreview()->entries().value(i); };
-        // An empty document in the start style is shown too: 16, 24, 32, 48 and the 256 entry,
-        // as a hint while nothing is visible, then on a light and a dark ground.
-        QTRY_COMPARE(form->sizePreview()->entries().size(), 5);
-        const auto darkPixels = [this] {
+        const auto shown = [this](int i) { return form->sizePreview()->pictures().value(i).image; };
+        // An empty document in the start style is shown too: the default entries, as a hint while
+        // nothing is visible, then on a light and a dark ground.
+        QTRY_COMPARE(form->sizePreview()->pictures().size(), 4);
+        const auto darkAt = [this](int x, int y) {
             const QImage shown = form->sizePreview()->grab().toImage();
-            return shown.pixelColor(shown.width() - 1, shown.height() - 1) ==
-                   QColor(0x2b, 0x2b, 0x2b);
+            return shown.pixelColor(x < 0 ? shown.width() + x : x,
+                                    y < 0 ? shown.height() + y : y) == QColor(0x2b, 0x2b, 0x2b);
         };
-        QVERIFY(!darkPixels());
+        QVERIFY(!darkAt(-1, -1));
         QImage dot(16, 16, QImage::Format_ARGB32);
         dot.fill(Qt::transparent);
-        QVERIFY(nothingVisible({dot, dot}));
+        QVERIFY(nothingVisible({{dot, "16", {}}, {dot, "16", {}}}));
         dot.setPixel(15, 15, qRgba(0, 0, 0, 1));
-        QVERIFY(!nothingVisible({QImage(), dot}));
+        QVERIFY(!nothingVisible({{QImage(), "", {}}, {dot, "16", {}}}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
         QTRY_COMPARE(shown(0), renderDocumentIcon(doc()).scaled(16, 16, Qt::IgnoreAspectRatio,
                                                                 Qt::SmoothTransformation));
+        QCOMPARE(shown(3).size(), QSize(48, 48));
         // The sizes chosen are the document's: a step of their own, as the preview shows.
         whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {
             click(dialog, "windowsButton");
@@ -514,9 +514,17 @@ private Q_SLOTS:
         QCOMPARE(doc().output.iconSizes, IconSizes::windowsSet());
         get<QComboBox>("canvasSizeComboBox")->setCurrentIndex(2);
         QTRY_COMPARE(shown(1), renderSharpIcon(doc().style, doc().layers, 3, 20));
-        QCOMPARE(form->sizePreview()->entries().size(), 7);
-        form->sizePreview()->resize(form->sizePreview()->sizeHint());
-        QVERIFY(darkPixels());
+        QCOMPARE(form->sizePreview()->pictures().size(), 9);
+        QCOMPARE(shown(7).size(), QSize(96, 96));
+        SizePreview* preview = form->sizePreview();
+        preview->resize(preview->sizeHint().width(),
+                        preview->heightAt(preview->sizeHint().width()));
+        QVERIFY(darkAt(-1, -1));
+        const int wide = preview->width();
+        preview->resize(wide / 2 + 10, preview->heightAt(wide / 2 + 10));
+        QCOMPARE(preview->height(), 2 * preview->heightAt(wide));
+        QVERIFY(!darkAt(0, 0));
+        QVERIFY(darkAt(0, -1));
     }
 };
 

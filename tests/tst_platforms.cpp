@@ -6,7 +6,9 @@
 #include "form/editorform.h"
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
+#include "output/filesettarget.h"
 #include "output/icnswriter.h"
+#include "output/iconsizes.h"
 #include "render/iconrenderer.h"
 #include "render/platformart.h"
 
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -198,15 +201,76 @@ private slots:
         for (const QString& file : target->filesBeyondTheChosen(document, destination))
             asked << out.relativeFilePath(file);
         QCOMPARE((asked.sort(), asked), expected.keys());
-        QList<int> edges;
         for (auto it = expected.begin(); it != expected.end(); ++it) {
             if (it.value().isValid())
                 QCOMPARE(QImage(out.filePath(it.key())).size(), it.value());
-            edges << it.value().width();
         }
-        // The size preview shows sizes the set holds.
-        for (int size : target->sizes(document))
-            QVERIFY2(edges.contains(size), qPrintable(QString::number(size)));
+        // The size preview shows files of the set's own list, those it shows alone as written
+        // (the maskable one under its circle).
+        QStringList listed;
+        for (const auto& file : static_cast<const FileSetTarget*>(target)->files(document, {}, {}))
+            listed << file.path;
+        const auto pictures = target->previewPictures(document, renderDocumentIcon(document));
+        QCOMPARE(pictures.size(),
+                 (QMap<QString, int>{
+                     {"android", 3}, {"apple", 3}, {"apple-layered", 1}, {"web", 4}, {"msix", 4}}
+                      .value(key)));
+        for (const auto& picture : pictures) {
+            QVERIFY2(listed.contains(picture.file), qPrintable(picture.file));
+            const QImage written = QImage(out.filePath(picture.file));
+            if (picture.caption != "maskable" && written.size() == picture.image.size())
+                QCOMPARE(picture.image.convertToFormat(QImage::Format_ARGB32),
+                         written.convertToFormat(QImage::Format_ARGB32));
+        }
+        if (key == "android") {
+            // Near a corner: outside the circle, inside the squircle; the middle in the theme's
+            // tint.
+            const int side = pictures[0].image.width();
+            const QPoint corner(side * 12 / 100, side * 12 / 100);
+            QCOMPARE(qAlpha(pictures[0].image.pixel(corner)), 0);
+            QCOMPARE(qAlpha(pictures[1].image.pixel(corner)), 255);
+            QCOMPARE(pictures[2].image.pixel(side / 2, side / 2), qRgb(0x04, 0x1e, 0x49));
+        }
+    }
+
+    // The preview of a target of single sizes holds exactly the entries or files written, each
+    // as a reader other than ours reads it back.
+    void previewShowsTheEntriesWritten_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QList<int>>("iconSizes");
+        for (const char* key : {"ico", "png", "hicolor"})
+            QTest::addRow("%s", key) << QString(key) << QList<int>{};
+        QTest::addRow("ico Windows sizes") << "ico" << IconSizes::windowsSet();
+    }
+    void previewShowsTheEntriesWritten() {
+        QFETCH(QString, key);
+        QFETCH(QList<int>, iconSizes);
+        QVERIFY(crossPicture({256, 256}, Qt::darkGreen).save(path("cross.png")));
+        Document document = sample(path("cross.png"), Ground::Gradient);
+        document.output.iconSizes = iconSizes;
+        document.output.sharpSizes = !iconSizes.isEmpty();
+        const QDir out(path(QStringLiteral("preview-%1").arg(++sets)));
+        const ExportTarget* target = ExportTargets::find(key);
+        const QImage rendering = renderDocumentIcon(document);
+        QVERIFY(
+            target->write(document, rendering, target->destinationIn(out.path(), "app")).isEmpty());
+        QList<QImage> written;
+        // Every picture written (the theme's index aside).
+        for (const QString& file :
+             filesUnder(out.path()).filter(QRegularExpression("(png|ico)$"))) {
+            QImageReader reader(out.filePath(file));
+            do
+                written << reader.read().convertToFormat(QImage::Format_ARGB32);
+            while (reader.jumpToNextImage());
+        }
+        std::sort(written.begin(), written.end(),
+                  [](const QImage& a, const QImage& b) { return a.width() < b.width(); });
+        const auto pictures = target->previewPictures(document, rendering);
+        QCOMPARE(pictures.size(), written.size());
+        for (int i = 0; i < pictures.size(); ++i) {
+            QCOMPARE(pictures[i].caption, QString::number(written[i].width()));
+            QCOMPARE(pictures[i].image.convertToFormat(QImage::Format_ARGB32), written[i]);
+        }
     }
 
     void androidSet_data() {
@@ -427,7 +491,7 @@ private slots:
         QVERIFY(form.document().output.appleGrid);
         Document icns = form.document();
         icns.output.target = "icns";
-        QCOMPARE(qAlpha(previewEntries(icns, {16}, false, 1)[0].pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(previewPictures(icns)[0].image.pixel(0, 0)), 0);
         edited.undoStack()->undo();
         QVERIFY(!form.appleGridAction()->isChecked());
         QVERIFY(ProjectFile::decode(ProjectFile::encode(icns), nullptr)->output.appleGrid);

@@ -1,5 +1,6 @@
 // The icon drawn from its style: the small sharp entries, pictures turned upright and converted,
 // and the parts of pictures an opaque picture hides left undrawn.
+#include "output/icowriter.h"
 #include "picture/srgbconversion.h"
 #include "picture/uprightpicture.h"
 #include "render/badgetext.h"
@@ -27,21 +28,19 @@ class TestRender : public QObject {
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 
-    // Root mean square of the grey steps between neighbouring pixels: how crisp the edges are.
-    static double edgeEnergy(const QImage& image) {
+    // Mean square of the grey Laplacian on white: how much fine detail and how crisp edges are.
+    static double laplacianEnergy(const QImage& image) {
         QImage onWhite(image.size(), QImage::Format_RGB32);
         onWhite.fill(Qt::white);
         QPainter(&onWhite).drawImage(onWhite.rect(), image);
         const QImage grey = onWhite.convertToFormat(QImage::Format_Grayscale8);
         double sum = 0;
-        for (int y = 1; y < grey.height(); ++y) {
-            for (int x = 1; x < grey.width(); ++x) {
-                const int here = grey.constScanLine(y)[x];
-                sum += std::pow(here - grey.constScanLine(y)[x - 1], 2) +
-                       std::pow(here - grey.constScanLine(y - 1)[x], 2);
-            }
-        }
-        return std::sqrt(sum / (double(grey.width()) * grey.height()));
+        const auto at = [&](int x, int y) { return int(grey.constScanLine(y)[x]); };
+        for (int y = 1; y + 1 < grey.height(); ++y)
+            for (int x = 1; x + 1 < grey.width(); ++x)
+                sum += std::pow(
+                    4 * at(x, y) - at(x - 1, y) - at(x + 1, y) - at(x, y - 1) - at(x, y + 1), 2);
+        return sum / (double(grey.width()) * grey.height());
     }
 
 private slots:
@@ -430,8 +429,27 @@ private slots:
             plain.scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         // Round the badge's text.
         const QRect badge(420, 420, 90, 90);
-        QVERIFY(edgeEnergy(sharp.copy(badge)) > 1.3 * edgeEnergy(enlarged.copy(badge)));
+        QVERIFY(laplacianEnergy(sharp.copy(badge)) > 1.3 * laplacianEnergy(enlarged.copy(badge)));
         QCOMPARE(screen.renderIcon(style, {layer}), Reference::icon(style, {layer}, 1));
+        // A photo's detail shown at half its size is drawn from the source at the screen's pixels;
+        // the icon written stays the same to the byte.
+        Layer photo;
+        QRandomGenerator grain(17);
+        photo.sourceImage = noise({400, 400}, true, grain);
+        photo.scale = 50;
+        photo.position = {50, 50};
+        photo.updateImage();
+        const QRect detail(120, 120, 240, 240);
+        const double gain =
+            laplacianEnergy(screen.renderCanvas(style, {photo}, {}).copy(detail)) /
+            laplacianEnergy(IconRenderer(1)
+                                .renderCanvas(style, {photo}, {})
+                                .scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                .copy(detail));
+        qInfo("photo detail at 200 %%: %.2f x the 100 %% canvas enlarged", gain);
+        QVERIFY(gain >= 1.3);
+        QCOMPARE(encodeIco(screen.renderIcon(style, {photo}), 1),
+                 encodeIco(IconRenderer(1).renderIcon(style, {photo}), 1));
     }
 
     void picturesUnderOpaqueOnes() {
