@@ -40,11 +40,6 @@ QByteArray bmp(int width, int height, int bits, const QByteArray& pixels) {
            littleEndian(54, 4) + info + pixels;
 }
 
-QByteArray svg(const QByteArray& body) {
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\">" + body +
-           "</svg>";
-}
-
 // The ids of this process's children: its picture helpers.
 QStringList helperProcesses() {
     QStringList ids;
@@ -89,11 +84,15 @@ QImage noisePicture(QSize size) {
     return image;
 }
 
-// An SVG document of `root`'s attributes holding `body`.
+// An SVG document of `root`'s attributes (or 64 x 64) holding `body`.
 QByteArray svg(const QByteArray& root, const QByteArray& body) {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" "
            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" " +
            root + ">" + body + "</svg>";
+}
+
+QByteArray svg(const QByteArray& body) {
+    return svg("width=\"64\" height=\"64\"", body);
 }
 
 // `count` attributes: a0="1" a1="1" ...
@@ -334,9 +333,7 @@ private slots:
         QTest::newRow("import") << style << QByteArray("@IMPORT 'a.css';") << false;
         // Only a data: URI is embedded; any other href names a file, whatever it carries.
         const QByteArray image = "<image width=\"5\" height=\"5\" href=\"%\"/>";
-        QBuffer png;
-        QVERIFY(png.open(QIODevice::WriteOnly) && crossPicture({4, 4}, Qt::red).save(&png, "PNG"));
-        const QByteArray base64 = "base64," + png.data().toBase64();
+        const QByteArray base64 = "base64," + qtPngBytes(crossPicture({4, 4}, Qt::red)).toBase64();
         QTest::newRow("embedded picture") << image << "data:image/png;" + base64 << true;
         QTest::newRow("file, base64 in its name") << image << "red.png#" + base64 << false;
         QTest::newRow("filter's picture of the document")
@@ -381,14 +378,11 @@ private slots:
                                    redSvg.toUtf8() + "#r\"/>";
         QImage solidRed(2, 2, QImage::Format_ARGB32);
         solidRed.fill(Qt::red);
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly) && solidRed.save(&buffer, "PNG"));
         const QByteArray embedded =
             "<image width=\"50\" height=\"100\" preserveAspectRatio=\"none\" "
             "xlink:href=\"data:image/png;base64," +
-            png.toBase64() + "\"/>" + right + "xlink:href=\"data:image/svg+xml;base64," +
-            svg(square, red).toBase64() + "\"/>";
+            qtPngBytes(solidRed).toBase64() + "\"/>" + right +
+            "xlink:href=\"data:image/svg+xml;base64," + svg(square, red).toBase64() + "\"/>";
         QByteArray entities = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY e0 \"lol\">";
         for (int i = 1; i < 10; ++i)
             entities += QByteArray("<!ENTITY e%1 \"").replace("%1", QByteArray::number(i)) +
@@ -462,10 +456,7 @@ private slots:
     // A PNG is walked chunk by chunk before libpng sees it: a chunk claiming more than the file
     // holds refuses it; a file cut short inside a chunk's frame is left to libpng.
     void pngChunksWithinTheFile() {
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
-                QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG"));
+        const QByteArray png = qtPngBytes(QImage(4, 4, QImage::Format_RGB32));
         QVERIFY(PngChunks::isPng(png) && !PngChunks::isPng(png.mid(1)));
         QVERIFY(PngChunks::fitTheFile(png) && PngChunks::fitTheFile(png.left(40)));
         // The chunk after the header (at 8 + 25) claims 2 GB.
