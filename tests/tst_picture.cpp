@@ -52,11 +52,6 @@ QStringList helperProcesses() {
     return ids;
 }
 
-// A colour profile of Debian's libgs-common.
-QByteArray iccBytes(const QString& name) {
-    return readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
-}
-
 Magick::Blob iccProfile(const QString& name) {
     const QByteArray icc = iccBytes(name);
     return Magick::Blob(icc.constData(), size_t(icc.size()));

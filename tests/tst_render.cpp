@@ -15,6 +15,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace TestSupport;
+
 class TestRender : public QObject {
     Q_OBJECT
 
@@ -44,7 +46,7 @@ class TestRender : public QObject {
     }
 
 private slots:
-    void initTestCase() { TestSupport::initTestEnvironment(); }
+    void initTestCase() { initTestEnvironment(); }
 
     // The band's middle lands where worked out by hand for every corner, edge and canvas factor:
     // a diagonal band turned -45 or 45 degrees about the canvas origin, its middle going to
@@ -243,7 +245,7 @@ private slots:
         style.backColor1 = style.backColor2 = Qt::darkGreen;
         Layer layer;
         layer.sourceImage =
-            TestSupport::crossPicture((picture ? QSize(400, 400) : QSize(180, 120)) * k, Qt::red);
+            crossPicture((picture ? QSize(400, 400) : QSize(180, 120)) * k, Qt::red);
         layer.position = (picture ? QPoint(-50, -50) : QPoint(100, 110)) * k;
         layer.scale = picture ? 100 : 50;
         const QList<int> sizes{16, 20, 24, 32, 40, 48, 64};
@@ -296,7 +298,7 @@ private slots:
                 }
             }
             // Such pixels all along a curved outline; none on a rectangle's.
-            QVERIFY(shape ? edge >= size : TestSupport::partlyTransparent(sharp) == 0);
+            QVERIFY(shape ? edge >= size : partlyTransparent(sharp) == 0);
             if (picture)
                 continue;
             for (bool IconStyle::*layerOn : {&IconStyle::useGlossy, &IconStyle::useBack3dEffect}) {
@@ -311,11 +313,11 @@ private slots:
                     .renderIcon(style, {layer})
                     .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             // The big rendering's container fills its square too: no pixel fades at the edges.
-            QCOMPARE(TestSupport::partlyTransparent(scaled), 0);
+            QCOMPARE(partlyTransparent(scaled), 0);
             // The edges are meant to differ; inside, only the filtering may. A band drawn without
             // its small text differs a little more; a misplaced one far more.
             const QRect inner = sharp.rect().adjusted(2, 2, -2, -2);
-            QVERIFY(TestSupport::meanDifference(sharp.copy(inner), scaled.copy(inner)) <
+            QVERIFY(meanDifference(sharp.copy(inner), scaled.copy(inner)) <
                     (style.useBadge ? 1.25 : 0.25));
             for (QPoint onBorder : {QPoint(0, size / 2), QPoint(size - 1, size / 2)})
                 QCOMPARE(sharp.pixel(onBorder), style.borderColor.rgba());
@@ -362,21 +364,16 @@ private slots:
         const QImage stored(reinterpret_cast<const uchar*>(pixels.data()), size.width(),
                             size.height(), stride * 4,
                             seeThrough ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        const auto icc = [](const char* name) {
-            return TestSupport::readFileBytes(
-                QString("/usr/share/color/icc/ghostscript/%1.icc").arg(QString::fromLatin1(name)));
-        };
         // Profiles of other kinds are left to others.
         for (const char* other : {"default_cmyk", "sgray", "none"})
-            QVERIFY(!SrgbConversion::fromIcc(icc(other)));
+            QVERIFY(!SrgbConversion::fromIcc(iccBytes(other)));
         const std::optional<SrgbConversion> conversion =
-            profile.isEmpty() ? std::nullopt : SrgbConversion::fromIcc(icc(qPrintable(profile)));
+            profile.isEmpty() ? std::nullopt : SrgbConversion::fromIcc(iccBytes(profile));
         QCOMPARE(conversion.has_value(), !profile.isEmpty());
         QImage mapped = stored.copy();
         if (conversion)
-            TestSupport::littleCmsToSrgb(
-                icc(qPrintable(profile)), reinterpret_cast<const QRgb*>(mapped.constBits()),
-                reinterpret_cast<QRgb*>(mapped.bits()), mapped.sizeInBytes() / 4);
+            littleCmsToSrgb(iccBytes(profile), reinterpret_cast<const QRgb*>(mapped.constBits()),
+                            reinterpret_cast<QRgb*>(mapped.bits()), mapped.sizeInBytes() / 4);
         for (int flags = 0; flags < 8; ++flags) {
             const auto transformation = QImageIOHandler::Transformations(flags);
             QImage expected =
@@ -413,7 +410,7 @@ private slots:
         style.badgeText = "Beta";
         BadgeText::measure(style);
         Layer layer;
-        layer.sourceImage = TestSupport::crossPicture({90, 90}, Qt::blue);
+        layer.sourceImage = crossPicture({90, 90}, Qt::blue);
         layer.position = {40, 60};
         layer.updateImage();
         IconRenderer screen(1);
@@ -422,9 +419,9 @@ private slots:
         const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect);
         QCOMPARE(sharp.size(), QSize(600, 600));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
-        QVERIFY(TestSupport::meanDifference(
-                    sharp.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                    plain) < 3);
+        QVERIFY(
+            meanDifference(sharp.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                           plain) < 3);
         const QImage enlarged =
             plain.scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         // Round the badge's text.

@@ -133,6 +133,10 @@ QByteArray readFileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QByteArray iccBytes(const QString& name) {
+    return readFileBytes("/usr/share/color/icc/ghostscript/" + name + ".icc");
+}
+
 bool writeFileBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

@@ -64,6 +64,8 @@ Magick::Image magickPicture(const QImage& image);
 QByteArray gzipped(const QByteArray& bytes);
 
 QByteArray readFileBytes(const QString& path);
+// The colour profile `name` of Debian's libgs-common.
+QByteArray iccBytes(const QString& name);
 // `image` as Qt's own PNG writer writes it.
 QByteArray qtPngBytes(const QImage& image);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
