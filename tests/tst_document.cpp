@@ -37,7 +37,6 @@ class TestDocument : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         initTestEnvironment();
-        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
         QVERIFY(writePicture(file("p.png"), {90, 60}, QColor(10, 200, 90, 160)));
         QVERIFY(writePicture(file("q.jpg"), {400, 300}, Qt::darkMagenta));
     }

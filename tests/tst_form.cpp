@@ -298,7 +298,6 @@ class TestForm : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         initTestEnvironment();
-        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
         const char* names[] = {"a.png", "b.jpg", "c.gif", "d.webp"};
         const QSize sizes[] = {{60, 40}, {500, 200}, {30, 90}, {120, 120}};
         for (int i = 0; i < 4; ++i) {

@@ -167,10 +167,7 @@ class TestOutput : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        initTestEnvironment();
-        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
-    }
+    void initTestCase() { initTestEnvironment(); }
 
     void iconFile_data() {
         QTest::addColumn<int>("k");

@@ -50,7 +50,6 @@ public Q_SLOTS:
 private Q_SLOTS:
     void initTestCase() {
         initTestEnvironment();
-        QLoggingCategory::setFilterRules("qt.core.qmetaobject.connectslotsbyname=false");
         // Stands in for the browser.
         QDesktopServices::setUrlHandler("https", this, "open");
     }

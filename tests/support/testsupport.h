@@ -24,7 +24,8 @@ class Image;
 
 namespace TestSupport {
 
-// Test-mode settings of this executable alone, emptied, and ImageMagick ready. From initTestCase().
+// Test-mode settings of this executable alone, emptied, ImageMagick ready and Qt's warnings about
+// slot names that only look like connect-by-name ones silenced. From initTestCase().
 void initTestEnvironment();
 
 // Empties the settings stores of the style ("Brasswick") and of the window ("Glimmerdock").
