@@ -267,8 +267,7 @@ private Q_SLOTS:
         QCOMPARE(edited->document().selected, 0);
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
         QCOMPARE(edited->document().selected, 0);
-        QTest::mousePress(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, {60, 60});
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
         QCOMPARE(edited->document().selected, 0);
         QCOMPARE(steps(), 3);
 
@@ -370,9 +369,8 @@ private Q_SLOTS:
                 .transformed(turn, Qt::SmoothTransformation);
         QCOMPARE(whole.size(), layer.rect.size());
         QImage expected(900, 900, QImage::Format_ARGB32_Premultiplied);
-        QImage shown = expected;
         expected.fill(0);
-        shown.fill(0);
+        QImage shown = expected;
         QPainter(&expected).drawImage(layer.position, whole);
         QPainter(&shown).drawImage(layer.imageRect().topLeft(), layer.image);
         QVERIFY(meanDifference(shown, expected) <= tolerance);
