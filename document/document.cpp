@@ -10,7 +10,8 @@ namespace {
 
 bool sameLayer(const Layer& a, const Layer& b) {
     return a.index == b.index && a.position == b.position && a.scale == b.scale &&
-           a.rotation == b.rotation && a.sourceImage.cacheKey() == b.sourceImage.cacheKey();
+           a.rotation == b.rotation && a.minSize == b.minSize && a.maxSize == b.maxSize &&
+           a.sourceImage.cacheKey() == b.sourceImage.cacheKey();
 }
 
 } // namespace

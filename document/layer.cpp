@@ -152,3 +152,12 @@ int fitScale(QSize source, int canvasSide) {
         return 100;
     return clampedScale(int(std::min(rw, rh) * 100));
 }
+
+bool shownAtSize(const Layer& layer, int size) {
+    return (layer.minSize == 0 || size >= layer.minSize) &&
+           (layer.maxSize == 0 || size <= layer.maxSize);
+}
+
+bool hasSizeRange(const Layer& layer) {
+    return layer.minSize != 0 || layer.maxSize != 0;
+}

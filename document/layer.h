@@ -41,6 +41,10 @@ struct Layer {
     int index = 0;
     int scale = 100;
     int rotation = 0;
+    // The pixel sizes of the icon files and entries the layer is drawn in, both inclusive, so a
+    // detailed picture can give way to a simpler one at small sizes; 0: no bound that way.
+    int minSize = 0;
+    int maxSize = 0;
     // Smaller copies of `sourceImage`, made when first needed and shared by copies of the layer.
     std::shared_ptr<ReducedCopies> reduced;
     // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
@@ -66,6 +70,14 @@ private:
     QImage wholeImage(QSize scaled);
     QImage partImage(QSize scaled, const QTransform& place, const QRect& part);
 };
+
+// Largest edge of any icon file or entry written, and so of a layer's size range.
+inline constexpr int largestIconSize = 1024;
+
+// Whether `layer` is drawn in a file or an entry `size` pixels wide: within its size range.
+bool shownAtSize(const Layer& layer, int size);
+// Whether `layer` is drawn at some sizes and not at others.
+bool hasSizeRange(const Layer& layer);
 
 // The size a picture of `source` size shows at `scale` percent (integer division, truncating),
 // but at least one pixel each way, so no picture becomes an invisible layer.

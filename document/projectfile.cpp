@@ -58,6 +58,11 @@ QJsonObject layerObject(const Layer& layer) {
     object.insert(u"y", layer.position.y());
     object.insert(u"scale", layer.scale);
     object.insert(u"rotation", layer.rotation);
+    // Only a bound the layer has, so a project without ranges is saved as before.
+    if (layer.minSize != 0)
+        object.insert(u"minSize", layer.minSize);
+    if (layer.maxSize != 0)
+        object.insert(u"maxSize", layer.maxSize);
     object.insert(u"data", QString::fromLatin1(layer.fileBytes.toBase64()));
     return object;
 }
@@ -149,6 +154,9 @@ QString readLayer(const QJsonValue& value, const QList<QByteArrayView>& strings,
     layer.position = QPoint(*x, *y);
     layer.scale = *scale;
     layer.rotation = *rotation;
+    // A bound that is no icon size is no bound: the picture is kept, drawn at every size.
+    layer.minSize = wholeNumber(object.value(u"minSize"), 1, largestIconSize).value_or(0);
+    layer.maxSize = wholeNumber(object.value(u"maxSize"), 1, largestIconSize).value_or(0);
     return {};
 }
 

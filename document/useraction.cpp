@@ -81,6 +81,15 @@ UserAction turnSelected(const Document& document, int rotation) {
                           rotation);
 }
 
+UserAction sizeRangeSelected(int minSize, int maxSize) {
+    return {tr("Picture Sizes"), QString(), [minSize, maxSize](Document& d) {
+                if (!d.hasSelection())
+                    return;
+                d.layers[d.selected].minSize = minSize;
+                d.layers[d.selected].maxSize = maxSize;
+            }};
+}
+
 UserAction moveLayer(int from, int to) {
     return {tr("Move Layer"), QString(), [from, to](Document& d) {
                 d.selected = from;
