@@ -405,6 +405,7 @@ private slots:
         const std::tuple<int, int, bool> ranges[] = {{0, 0, true},     {0, 15, true},
                                                      {16, 0, true},    {17, 0, false},
                                                      {0, 1023, false}, {1, 1024, true}};
+        document.layers = {detailed};
         for (const auto& [min, max, same] : ranges) {
             document.layers[0].minSize = min;
             document.layers[0].maxSize = max;
