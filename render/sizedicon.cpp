@@ -74,6 +74,14 @@ QImage handDrawnIcon(const Document& shown, int size, const IconRenderer& render
     return icon;
 }
 
+// The one size the top layer of `shown` can be drawn as it is in: its picture's width, where that
+// size shows these layers (`shownKey` of `layers`) and the rule holds; 0 where none.
+int handDrawnSize(const QList<Layer>& layers, const QList<bool>& shownKey, const Document& shown) {
+    const int size = shown.layers.isEmpty() ? 0 : shown.layers.constLast().sourceImage.width();
+    return size > 0 && shownAt(layers, size) == shownKey && handDrawnLayer(shown, size) >= 0 ? size
+                                                                                             : 0;
+}
+
 } // namespace
 
 QList<Layer> layersAtSize(const QList<Layer>& layers, int size) {
@@ -150,15 +158,9 @@ SizedIcon::SizedIcon(const Document& document, const QImage& rendering, Parts pa
             set.artwork = std::async(std::launch::deferred, [=] {
                               return artwork ? artwork(shown, drawn) : drawn;
                           }).share();
-            // The one size the top layer could be hand-drawn for, if that size shows this set.
-            const int size = set.document.layers.isEmpty()
-                                 ? 0
-                                 : set.document.layers.constLast().sourceImage.width();
-            if (size > 0 && shownAt(document.layers, size) == set.shown &&
-                handDrawnLayer(set.document, size) >= 0) {
-                set.handDrawnSize = size;
-                set.handDrawn = handDrawnIcon(set.document, size, renderer);
-            }
+            set.handDrawnSize = handDrawnSize(document.layers, set.shown, set.document);
+            if (set.handDrawnSize > 0)
+                set.handDrawn = handDrawnIcon(set.document, set.handDrawnSize, renderer);
         }
         sets << set;
     }
@@ -180,10 +182,6 @@ int SizedIcon::layerSetAt(int size) const {
 
 const Document& SizedIcon::documentAt(int size) const {
     return setAt(size).document;
-}
-
-QImage SizedIcon::renderingAt(int size) const {
-    return setAt(size).rendering;
 }
 
 QImage SizedIcon::foregroundAt(int size) const {

@@ -51,7 +51,8 @@ QImage iconAtSize(const Document& document, int size, const QImage& rendering = 
 class SizedIcon {
 public:
     // What a target scales some files from, made from the rendering of the layers shown (the
-    // macOS grid); the rendering itself where the target shows the icon as it is.
+    // macOS grid); the rendering itself where the target shows the icon as it is. Made when first
+    // asked for, on the thread that asks: it must draw no text.
     using Artwork = std::function<QImage(const Document& shown, const QImage& rendering)>;
     // Whether the foreground (PlatformArt::foreground) of each set is drawn too.
     enum class Parts { Icon, WithForeground };
@@ -66,9 +67,8 @@ public:
     // The same number for sizes that show the same layers, so what a writer derives from them
     // is derived once.
     int layerSetAt(int size) const;
-    // The icon of the layers shown at `size`, drawn at the canvas factor (256·k square): what a
-    // platform's picture of that size is derived from.
-    QImage renderingAt(int size) const;
+    // The pictures and the badge shown at `size` without the container (PlatformArt::foreground),
+    // the icon square at the canvas factor; null unless made with Parts::WithForeground.
     QImage foregroundAt(int size) const;
     // The file `size` pixels wide that holds the icon as it is: the layers shown there drawn and
     // scaled, or the hand-drawn picture where the rule holds.
@@ -86,7 +86,6 @@ private:
         Document document;
         QImage rendering;
         QImage foreground;
-        // Made when first asked for: it draws no text.
         std::shared_future<QImage> artwork;
         // The size the hand-drawn rule holds at, 0: none; and that file.
         int handDrawnSize = 0;
