@@ -2,11 +2,13 @@
 
 #include "output/launchermasks.h"
 #include "render/platformart.h"
+#include "render/sizedicon.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 
 #include <iterator>
+#include <map>
 
 namespace {
 
@@ -62,6 +64,36 @@ QByteArray colourResource(const QColor& colour) {
            QByteArrayLiteral("</color>\n</resources>\n");
 }
 
+// What the adaptive icon's layers of one size are made of, from the document as that size shows
+// it: a picture that fills the icon goes full bleed as the background, the rest is the foreground.
+struct Adaptive {
+    Document shown;
+    QImage front;
+    QImage photo;
+    bool plain = false;
+    bool themed = false;
+
+    // The background `size` pixels wide.
+    QImage ground(int size) const {
+        return photo.isNull() ? PlatformArt::background(shown, size)
+                              : PlatformArt::scaled(photo, size);
+    }
+};
+
+// The pictures are drawn only when `draw`: the paths alone need none.
+Adaptive adaptiveParts(const Document& shown, bool draw) {
+    using namespace PlatformArt;
+    const int filling = fillingLayer(shown);
+    const Document rest = above(shown, filling);
+    Adaptive parts{shown, QImage(), QImage(), filling < 0 && hasPlainBackground(shown),
+                   showsForeground(rest)};
+    if (draw) {
+        parts.front = foreground(rest);
+        parts.photo = filling < 0 ? QImage() : bleed(shown, filling);
+    }
+    return parts;
+}
+
 // The launcher icon set of an Android app: legacy and round icons per density, the adaptive icon
 // with its background, foreground and themed (monochrome) layers, and the Play Store icon. A
 // picture that fills the icon is the background, full bleed under the launcher's mask; the
@@ -100,30 +132,37 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const int filling = fillingLayer(document);
-        const Document rest = above(document, filling);
-        const QImage front = foregroundFor(rest, rendering);
-        const QImage photo =
-            filling < 0 || rendering.isNull() ? QImage() : bleed(document, filling);
-        const auto ground = [=](int size) {
-            return photo.isNull() ? background(document, size) : scaled(photo, size);
+        const SizedIcon icon(document, rendering);
+        // Sizes that show the same layers share their parts, drawn here for the badge's text.
+        std::map<int, Adaptive> parts;
+        const auto partsAt = [&](int size) {
+            const int set = icon.layerSetAt(size);
+            if (parts.find(set) == parts.end())
+                parts.emplace(set, adaptiveParts(icon.documentAt(size), !rendering.isNull()));
+            return parts.at(set);
         };
-        const bool plain = filling < 0 && hasPlainBackground(document);
-        const bool themed = showsForeground(rest);
+        // One adaptive icon names the layers of every density.
+        bool plain = true, themed = false;
+        for (const Density& density : densities) {
+            const Adaptive layers = partsAt(pixels(layerDp, density.scale));
+            plain = plain && layers.plain;
+            themed = themed || layers.themed;
+        }
         QList<File> list;
         for (const Density& density : densities) {
             const int legacy = pixels(legacyDp, density.scale);
             const int layer = pixels(layerDp, density.scale);
+            const Adaptive small = partsAt(legacy);
+            const Adaptive large = partsAt(layer);
             const auto layerFront = [=] {
-                return fittedInCircle(front, layer, viewShare, safeShare);
+                return fittedInCircle(large.front, layer, viewShare, safeShare);
             };
             const auto round = [=] {
-                return clippedToCircle(flattened(
-                    fittedInCircle(front, legacy, 1.0, safeShare / viewShare), ground(legacy)));
+                return clippedToCircle(
+                    flattened(fittedInCircle(small.front, legacy, 1.0, safeShare / viewShare),
+                              small.ground(legacy)));
             };
-            list << File{mipmap(density, "ic_launcher"),
-                         [=] { return scaled(rendering, legacy); },
-                         {}}
+            list << File{mipmap(density, "ic_launcher"), [=] { return icon.at(legacy); }, {}}
                  << File{mipmap(density, "ic_launcher_round"), round, {}}
                  << File{mipmap(density, "ic_launcher_foreground"), layerFront, {}};
             if (themed)
@@ -131,8 +170,9 @@ public:
                              [=] { return coverage(layerFront()); },
                              {}};
             if (!plain)
-                list << File{
-                    mipmap(density, "ic_launcher_background"), [=] { return ground(layer); }, {}};
+                list << File{mipmap(density, "ic_launcher_background"),
+                             [=] { return large.ground(layer); },
+                             {}};
         }
         const auto adaptive = [plain, themed] { return adaptiveIcon(plain, themed); };
         list << File{QStringLiteral("res/mipmap-anydpi-v26/ic_launcher.xml"), {}, adaptive}
@@ -141,9 +181,10 @@ public:
             list << File{QStringLiteral("res/values/ic_launcher_background.xml"), {}, [document] {
                              return colourResource(backgroundColor(document));
                          }};
-        list << File{QStringLiteral("ic_launcher-playstore.png"),
-                     [=] { return flattened(rendering, background(document, playStoreSize)); },
-                     {}};
+        list << File{
+            QStringLiteral("ic_launcher-playstore.png"),
+            [=] { return flattened(icon.at(playStoreSize), background(document, playStoreSize)); },
+            {}};
         return list;
     }
 };

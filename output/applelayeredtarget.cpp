@@ -4,6 +4,7 @@
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/platformart.h"
+#include "render/sizedicon.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -146,7 +147,8 @@ QByteArray iconJson(const Document& document) {
 
 // Apple's layered icon document (iOS 26, macOS 26 and later): the container's fill as the icon's
 // fill, the pictures as one group of layers and the badge as a group in front of them, each
-// drawn where it sits on the square; the system adds its glass, light and shadow.
+// drawn where it sits on the square; the system adds its glass, light and shadow. The system
+// draws it at every size from the pictures of its 1024 square: the layers shown at that size.
 class AppleLayeredTarget : public FileSetTarget {
     Q_DECLARE_TR_FUNCTIONS(ExportTarget)
 
@@ -155,8 +157,9 @@ public:
     QString key() const override { return QStringLiteral("apple-layered"); }
 
     // The layers composed over the fill, as the system composes them (its glass aside).
-    QList<PreviewPicture> previewPictures(const Document& document, const QImage&) const override {
+    QList<PreviewPicture> previewPictures(const Document& whole, const QImage&) const override {
         using PlatformArt::scaled;
+        const Document document = documentAtSize(whole, canvasSide);
         QImage composed = PlatformArt::background(document, canvasSide);
         QPainter painter(&composed);
         const QList<Picture> pictures = picturesOf(document);
@@ -168,9 +171,10 @@ public:
         return {{composed, tr("layers"), folderOf(QString()) + QStringLiteral("icon.json")}};
     }
 
-    QList<File> files(const Document& document, const QImage& rendering,
+    QList<File> files(const Document& whole, const QImage& rendering,
                       const QString& name) const override {
         using PlatformArt::scaled;
+        const Document document = documentAtSize(whole, canvasSide);
         const QString folder = folderOf(name);
         QList<File> list{
             {folder + QStringLiteral("icon.json"), {}, [=] { return iconJson(document); }}};

@@ -85,21 +85,24 @@ public:
     QList<File> files(const Document& document, const QImage& rendering,
                       const QString&) const override {
         using namespace PlatformArt;
-        const QImage front = foregroundFor(document, rendering);
+        // The macOS files are the artwork (on the grid where the document asks), the iOS ones
+        // the icon as it is.
+        const SizedIcon icon = sizedIcon(document, rendering, SizedIcon::Parts::WithForeground);
         QList<File> list{
             {folder + QStringLiteral("Contents.json"), {}, contents},
             {folder + iosFile(appearances[0]),
-             [=] { return flattened(rendering, background(document, iosSize)); },
+             [=] { return flattened(icon.at(iosSize), background(document, iosSize)); },
              {}},
-            {folder + iosFile(appearances[1]), [=] { return scaled(front, iosSize); }, {}},
+            {folder + iosFile(appearances[1]),
+             [=] { return scaled(icon.foregroundAt(iosSize), iosSize); },
+             {}},
             {folder + iosFile(appearances[2]),
-             [=] { return greyscale(scaled(front, iosSize)); },
+             [=] { return greyscale(scaled(icon.foregroundAt(iosSize), iosSize)); },
              {}}};
-        const auto mac = once([=] { return macArtwork(document, rendering); });
         for (int points : macPoints) {
             for (int scale : {1, 2})
                 list << File{folder + macFile(points, scale),
-                             [=] { return scaled(mac.get(), points * scale); },
+                             [=] { return icon.artworkAt(points * scale); },
                              {}};
         }
         return list;

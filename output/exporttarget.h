@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "output/outputfailure.h"
 #include "output/pngencodings.h"
+#include "render/sizedicon.h"
 
 #include <QImage>
 #include <QList>
@@ -52,14 +53,15 @@ public:
         QString file;
     };
 
-    // The edge lengths of the icons the target writes for `document`, each scaled from artwork().
+    // The edge lengths of the icons the target writes for `document`, each its artwork() at that
+    // size (SizedIcon::artworkAt).
     virtual QList<int> sizes(const Document&) const { return {}; }
-    // The picture the target's icons are scaled from: `rendering` itself unless the target sets
-    // the icon on a platform's grid.
+    // The picture the target's icons are scaled from, `rendering` being the icon of the layers
+    // shown: `rendering` itself unless the target sets the icon on a platform's grid.
     virtual QImage artwork(const Document&, const QImage& rendering) const { return rendering; }
     // What the size preview shows of `document`, `rendering` being IconRenderer::renderIcon of it:
     // made by the writer's own makers, so it cannot drift from what is written. Here every size
-    // of sizes() scaled from artwork(), captioned with its edge.
+    // of sizes() as written, captioned with its edge.
     virtual QList<PreviewPicture> previewPictures(const Document& document,
                                                   const QImage& rendering) const;
 
@@ -82,6 +84,10 @@ public:
                                    const OutputFailures& failures) const = 0;
 
 protected:
+    // The icon of `document` at every size (`rendering` the icon of every layer), its artwork
+    // this target's artwork().
+    SizedIcon sizedIcon(const Document& document, const QImage& rendering,
+                        SizedIcon::Parts parts = SizedIcon::Parts::Icon) const;
     // Makes `folder` as `mkdir -p` would, for `file`; answers why it cannot be made, or nothing.
     static std::optional<OutputFailure> makeFolder(const QString& folder, const QString& file);
 };

@@ -28,13 +28,18 @@ ExportTarget::Destination ExportTarget::destinationIn(const QString& folder,
 
 QList<ExportTarget::PreviewPicture> ExportTarget::previewPictures(const Document& document,
                                                                   const QImage& rendering) const {
-    const QImage source = artwork(document, rendering);
+    const SizedIcon icon = sizedIcon(document, rendering);
     QList<PreviewPicture> pictures;
     for (int size : sizes(document))
-        pictures.append({source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                         QString::number(size),
-                         {}});
+        pictures.append({icon.artworkAt(size), QString::number(size), {}});
     return pictures;
+}
+
+SizedIcon ExportTarget::sizedIcon(const Document& document, const QImage& rendering,
+                                  SizedIcon::Parts parts) const {
+    return SizedIcon(
+        document, rendering, parts,
+        [this](const Document& shown, const QImage& drawn) { return artwork(shown, drawn); });
 }
 
 OutputFailures ExportTarget::write(const Document& document, const QImage& rendering,

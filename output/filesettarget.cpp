@@ -3,7 +3,6 @@
 #include "output/filecommit.h"
 #include "output/pngencoder.h"
 #include "output/pngwriter.h"
-#include "render/platformart.h"
 
 #include <QtConcurrent>
 
@@ -44,10 +43,6 @@ ExportTarget::Destination FileSetTarget::batchDestination(const QString& folder,
                                                           const QString& name) const {
     // Under the target's key, so sets of different platforms never mix their files.
     return {QDir(folder).filePath(key() + QLatin1Char('/') + name), name};
-}
-
-QImage FileSetTarget::foregroundFor(const Document& document, const QImage& rendering) {
-    return rendering.isNull() ? QImage() : PlatformArt::foreground(document);
 }
 
 ExportTarget::PreviewPicture FileSetTarget::previewOf(const QList<File>& set, const QString& path,

@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <future>
 
 // A target that writes a folder of files laid out as a platform expects them (resource folders,
 // catalogs, manifests). Each file is replaced whole; a folder that cannot be made is one failure
@@ -41,15 +40,6 @@ public:
                               const QString& name) const = 0;
 
 protected:
-    // What several files are made from, made once by the first of them that needs it. Nothing
-    // that draws text: a pool thread that draws text keeps a font cache Qt frees only with the
-    // thread, after the application is gone.
-    template <typename Make> static auto once(Make make) {
-        return std::async(std::launch::deferred, std::move(make)).share();
-    }
-    // The document's pictures and badge (PlatformArt::foreground), drawn now on the calling
-    // thread, or nothing when only the paths are wanted (a null `rendering`).
-    static QImage foregroundFor(const Document& document, const QImage& rendering);
     // The picture of the file at `path` among `set` as it is written, captioned `caption`; null
     // when the set holds no such file.
     static PreviewPicture previewOf(const QList<File>& set, const QString& path,

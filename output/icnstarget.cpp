@@ -35,7 +35,7 @@ public:
         if (auto failure = makeFolder(QFileInfo(destination.path).path(), destination.path))
             return {*failure};
         if (auto failure =
-                IcnsWriter::write(destination.path, artwork(document, rendering), encodings))
+                IcnsWriter::write(destination.path, sizedIcon(document, rendering), encodings))
             return {*failure};
         return {};
     }

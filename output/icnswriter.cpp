@@ -105,27 +105,26 @@ QByteArray pngBytes(const QImage& image, PngEncodings& encodings, PngEffort effo
 
 namespace IcnsWriter {
 
-QByteArray encode(const QImage& rendering, PngEncodings& encodings, PngEffort effort, int upTo) {
+QByteArray encode(const SizedIcon& icon, PngEncodings& encodings, PngEffort effort, int upTo) {
     QByteArray body;
-    // The 256 and 512 slots come twice (one of them the @2x twin): scaled once each.
+    // The 256 and 512 slots come twice (one of them the @2x twin): made once each.
     QImage image;
     for (const Slot& slot : slotTable) {
         if (slot.size > upTo)
             break;
         if (image.width() != slot.size)
-            image = rendering.scaled(slot.size, slot.size, Qt::IgnoreAspectRatio,
-                                     Qt::SmoothTransformation);
+            image = icon.artworkAt(slot.size);
         body += slot.maskType ? classicElements(slot, image)
                               : element(slot.type, pngBytes(image, encodings, effort));
     }
     return element("icns", body);
 }
 
-std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,
+std::optional<OutputFailure> write(const QString& fileName, const SizedIcon& icon,
                                    PngEncodings& encodings) {
     QByteArray bytes;
     try {
-        bytes = encode(rendering, encodings);
+        bytes = encode(icon, encodings);
     } catch (const std::runtime_error& error) {
         return OutputFailure{fileName, QString::fromStdString(error.what())};
     }
@@ -133,6 +132,15 @@ std::optional<OutputFailure> write(const QString& fileName, const QImage& render
     if (reason.isEmpty())
         return std::nullopt;
     return OutputFailure{fileName, reason};
+}
+
+QByteArray encode(const QImage& rendering, PngEncodings& encodings, PngEffort effort, int upTo) {
+    return encode(SizedIcon(Document(), rendering), encodings, effort, upTo);
+}
+
+std::optional<OutputFailure> write(const QString& fileName, const QImage& rendering,
+                                   PngEncodings& encodings) {
+    return write(fileName, SizedIcon(Document(), rendering), encodings);
 }
 
 } // namespace IcnsWriter

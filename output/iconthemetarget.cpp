@@ -38,9 +38,10 @@ public:
         return files;
     }
 
-    OutputFailures write(const Document&, const QImage& rendering, const Destination& destination,
-                         PngEncodings& encodings) const override {
-        return IconThemeWriter::write(destination.path, destination.name, rendering, encodings);
+    OutputFailures write(const Document& document, const QImage& rendering,
+                         const Destination& destination, PngEncodings& encodings) const override {
+        return IconThemeWriter::write(destination.path, destination.name,
+                                      SizedIcon(document, rendering), encodings);
     }
 
     QString writtenMessage(const Document&, const Destination& destination,

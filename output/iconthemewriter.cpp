@@ -47,7 +47,7 @@ OutputFailures writeIndexUnlessPresent(const QString& folder) {
 
 } // namespace
 
-OutputFailures write(const QString& folder, const QString& name, const QImage& rendering,
+OutputFailures write(const QString& folder, const QString& name, const SizedIcon& icon,
                      PngEncodings& encodings) {
     // A theme folder that cannot be made is one failure, not one for each size folder under it.
     const QString theme =
@@ -62,8 +62,7 @@ OutputFailures write(const QString& folder, const QString& name, const QImage& r
             failures.append({QFileInfo(file).path(), QStringLiteral("cannot create the folder")});
             continue;
         }
-        images.append(
-            {file, rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
+        images.append({file, icon.at(size)});
     }
     if (failures.isEmpty())
         failures = writeIndexUnlessPresent(folder);

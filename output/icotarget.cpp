@@ -1,6 +1,7 @@
 #include "output/exporttarget.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
+#include "render/sizedicon.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,10 +62,9 @@ public:
 
 private:
     static QList<QImage> entries(const Document& document, const QImage& rendering) {
-        return iconEntryImages(rendering,
-                               IconSizes::entrySizes(choice(document), rendering.width()),
-                               document.output.sharpSizes, document.style, document.layers,
-                               document.style.canvasFactor);
+        return SizedIcon(document, rendering)
+            .entries(IconSizes::entrySizes(choice(document), rendering.width()),
+                     document.output.sharpSizes);
     }
 
     static IconSizeChoice choice(const Document& document) {

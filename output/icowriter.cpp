@@ -3,7 +3,7 @@
 #include "output/filecommit.h"
 #include "output/pngencoder.h"
 
-#include "render/sharpicon.h"
+#include "render/sizedicon.h"
 #include "trace/trace.h"
 
 #include <algorithm>
@@ -155,21 +155,11 @@ QList<int> icoEntrySizes(int renderingSize) {
 
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
                               const IconStyle& style, const QList<Layer>& layers, int k) {
-    QList<int> small;
-    if (sharp)
-        std::copy_if(sizes.begin(), sizes.end(), std::back_inserter(small),
-                     [](int size) { return size <= sharpIconLargestSize; });
-    // Drawn together, so each picture is shrunk once for all small entries.
-    const QList<QImage> sharpIcons = renderSharpIcons(style, layers, k, small);
-    QList<QImage> entries;
-    // scaled() hands back the rendering itself where the size already fits.
-    for (int size : sizes) {
-        const qsizetype drawn = small.indexOf(size);
-        entries.append(drawn >= 0 ? sharpIcons.at(drawn)
-                                  : rendering.scaled(size, size, Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation));
-    }
-    return entries;
+    Document document;
+    document.style = style;
+    document.style.canvasFactor = k;
+    document.layers = layers;
+    return SizedIcon(document, rendering).entries(sizes, sharp);
 }
 
 QByteArray encodeIcoEntries(const QList<QImage>& given) {

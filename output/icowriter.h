@@ -16,8 +16,8 @@
 // pixels wide: 16, 32, 48 and 256 (the rendering's own size when it is smaller).
 QList<int> icoEntrySizes(int renderingSize);
 
-// The entries of an icon file of `sizes`: each scaled from `rendering`, or with `sharp` the entries
-// up to 64 px drawn at their own size from the layers (renderSharpIcon from render/sharpicon.h).
+// The entries of an icon file of `sizes` for the layers on `style` at canvas factor k, `rendering`
+// the icon of them all: SizedIcon::entries (render/sizedicon.h), for a caller without a document.
 QList<QImage> iconEntryImages(const QImage& rendering, const QList<int>& sizes, bool sharp,
                               const IconStyle& style, const QList<Layer>& layers, int k);
 

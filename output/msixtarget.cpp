@@ -67,18 +67,18 @@ public:
                       const QString&) const override {
         using namespace PlatformArt;
         const QColor ground = tileGround(document);
-        const QImage front = foregroundFor(document, rendering);
+        const SizedIcon icon = sizedIcon(document, rendering, SizedIcon::Parts::WithForeground);
         QList<File> list;
         for (int size : targetSizes) {
             // Unplated icons stand on the taskbar's own colour: the pictures alone, kept off
             // the corners.
             list << File{targetFile(size, false),
                          [=] {
-                             return tile(rendering, {size, size}, size, ground);
+                             return tile(icon.at(size), {size, size}, size, ground);
                          },
                          {}}
                  << File{targetFile(size, true),
-                         [=] { return fittedInCircle(front, size, 1.0, 1.0); },
+                         [=] { return fittedInCircle(icon.foregroundAt(size), size, 1.0, 1.0); },
                          {}};
         }
         for (const Logo& logo : logos) {
@@ -86,7 +86,7 @@ public:
                 const QSize size(scaledEdge(logo.width, scale), scaledEdge(logo.height, scale));
                 const int iconEdge = int(size.height() * logo.iconShare + 0.5);
                 list << File{logoFile(logo, scale),
-                             [=] { return tile(rendering, size, iconEdge, ground); },
+                             [=] { return tile(icon.at(iconEdge), size, iconEdge, ground); },
                              {}};
             }
         }

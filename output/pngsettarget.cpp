@@ -35,7 +35,9 @@ public:
                          const Destination& destination, PngEncodings& encodings) const override {
         if (const auto failure = makeFolder(destination.path, destination.path))
             return {*failure};
-        return writePngImages(pendingPngs(destination.path, sizes(document), rendering), encodings);
+        return writePngImages(
+            pendingPngs(destination.path, sizes(document), SizedIcon(document, rendering)),
+            encodings);
     }
 
     QString writtenMessage(const Document& document, const Destination& destination,

@@ -36,12 +36,9 @@ QString pngFileName(const QString& folder, int size) {
 }
 
 QList<PendingPng> pendingPngs(const QString& folder, const QList<int>& sizes,
-                              const QImage& rendering) {
+                              const SizedIcon& icon) {
     QList<PendingPng> images;
-    for (int size : sizes) {
-        images.append(
-            {pngFileName(folder, size),
-             rendering.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)});
-    }
+    for (int size : sizes)
+        images.append({pngFileName(folder, size), icon.at(size)});
     return images;
 }

@@ -3,6 +3,7 @@
 #include "output/outputfailure.h"
 #include "output/pendingpng.h"
 #include "output/pngencodings.h"
+#include "render/sizedicon.h"
 
 #include <QImage>
 #include <QList>
@@ -21,6 +22,6 @@ OutputFailures writePngImages(const QList<PendingPng>& images, PngEncodings& enc
 // "48x48.png" in `folder`, joined with the platform's separator (never doubled at a drive root).
 QString pngFileName(const QString& folder, int size);
 
-// One pending PNG per edge length, in list order, each scaled from `rendering`.
+// One pending PNG per edge length, in list order, each the icon at that size.
 QList<PendingPng> pendingPngs(const QString& folder, const QList<int>& sizes,
-                              const QImage& rendering);
+                              const SizedIcon& icon);

@@ -3,6 +3,7 @@
 #include "output/faviconsvg.h"
 #include "output/icowriter.h"
 #include "render/platformart.h"
+#include "render/sizedicon.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -46,6 +47,15 @@ QByteArray manifest(const Document& document, const QString& name) {
     return QJsonDocument(root).toJson();
 }
 
+// Why the set holds no favicon.svg, empty when it does. A browser draws the vector favicon at
+// every size, its tab's 16 px too, over the favicon file's own entries: a document whose pictures
+// differ by size keeps those.
+QString svgObstacle(const Document& document) {
+    if (!sameLayersAcross(document, faviconSizes.constFirst(), largestIconSize))
+        return QCoreApplication::translate("ExportTarget", "its pictures differ by size");
+    return FaviconSvg::obstacle(documentAtSize(document, largestIconSize));
+}
+
 // `file` as a link from the folder the set is served from: `base` with a slash before the name.
 QString linked(const QString& base, const QString& file) {
     const QString folder = base.endsWith(u'/') ? base : base + u'/';
@@ -64,7 +74,7 @@ QByteArray headTags(const Document& document) {
         favicon << QStringLiteral("%1x%1").arg(size);
     QString tags = QStringLiteral("<link rel=\"icon\" href=\"%1\" sizes=\"%2\">\n")
                        .arg(linked(base, QStringLiteral("favicon.ico")), favicon.join(u' '));
-    const QString obstacle = FaviconSvg::obstacle(document);
+    const QString obstacle = svgObstacle(document);
     tags += obstacle.isEmpty()
                 ? QStringLiteral("<link rel=\"icon\" href=\"%1\" type=\"image/svg+xml\">\n")
                       .arg(linked(base, QStringLiteral("favicon.svg")))
@@ -102,38 +112,38 @@ public:
                       const QString& name) const override {
         using namespace PlatformArt;
         // Sharp small sizes draw the badge's text: on this thread, and only when drawing.
-        const QList<QImage> favicons =
-            rendering.isNull()
-                ? QList<QImage>()
-                : iconEntryImages(rendering, faviconSizes, document.output.sharpSizes,
-                                  document.style, document.layers, document.style.canvasFactor);
-        const QImage front = foregroundFor(document, rendering);
+        const SizedIcon icon(document, rendering, SizedIcon::Parts::WithForeground);
+        const QList<QImage> favicons = rendering.isNull()
+                                           ? QList<QImage>()
+                                           : icon.entries(faviconSizes, document.output.sharpSizes);
         QList<File> list{
             {QStringLiteral("favicon.ico"), {}, [=] { return encodeIcoEntries(favicons); }},
             {QStringLiteral("favicon-16x16.png"), [=] { return favicons[0]; }, {}},
             {QStringLiteral("favicon-32x32.png"), [=] { return favicons[1]; }, {}},
             {QStringLiteral("apple-touch-icon.png"),
-             [=] { return flattened(rendering, background(document, touchIconSize)); },
+             [=] { return flattened(icon.at(touchIconSize), background(document, touchIconSize)); },
              {}},
-            {QStringLiteral("icon-192.png"), [=] { return scaled(rendering, 192); }, {}},
-            {QStringLiteral("icon-512.png"), [=] { return scaled(rendering, 512); }, {}},
+            {QStringLiteral("icon-192.png"), [=] { return icon.at(192); }, {}},
+            {QStringLiteral("icon-512.png"), [=] { return icon.at(512); }, {}},
             {QStringLiteral("icon-maskable-512.png"),
              [=] {
-                 return flattened(fittedInCircle(front, maskableSize, 1.0, maskableSafe),
+                 return flattened(fittedInCircle(icon.foregroundAt(maskableSize), maskableSize, 1.0,
+                                                 maskableSafe),
                                   background(document, maskableSize));
              },
              {}},
             {QStringLiteral("site.webmanifest"), {}, [=] { return manifest(document, name); }},
             {QStringLiteral("head.html"), {}, [=] { return headTags(document); }}};
-        if (FaviconSvg::obstacle(document).isEmpty())
-            list << File{
-                QStringLiteral("favicon.svg"), {}, [=] { return FaviconSvg::encode(document); }};
+        if (svgObstacle(document).isEmpty())
+            list << File{QStringLiteral("favicon.svg"), {}, [=] {
+                             return FaviconSvg::encode(documentAtSize(document, largestIconSize));
+                         }};
         return list;
     }
 
 protected:
     QString remark(const Document& document) const override {
-        const QString obstacle = FaviconSvg::obstacle(document);
+        const QString obstacle = svgObstacle(document);
         return obstacle.isEmpty() ? QString() : tr("no favicon.svg: %1").arg(obstacle);
     }
 };

@@ -7,7 +7,8 @@
 #include <QSize>
 
 // The pictures the platforms' icon sets are made of, derived from one document: its container is
-// the background, its pictures and badge the foreground. Every image answered is premultiplied
+// the background, its pictures and badge the foreground. A file of one pixel size derives them
+// from the document as that size shows it (SizedIcon::documentAt, foregroundAt). Every image answered is premultiplied
 // ARGB unless it says it is opaque.
 namespace PlatformArt {
 

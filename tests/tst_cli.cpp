@@ -126,7 +126,9 @@ private slots:
         const QImage rendering = IconRenderer(2).renderIcon(document.style, document.layers);
         QTemporaryDir window;
         PngEncodings encodings;
-        QVERIFY(writePngImages(pendingPngs(window.path(), {16, 32, 256}, rendering), encodings)
+        QVERIFY(writePngImages(
+                    pendingPngs(window.path(), {16, 32, 256}, SizedIcon(document, rendering)),
+                    encodings)
                     .isEmpty());
         for (int size : {16, 32, 256}) {
             const QString name = QStringLiteral("/%1x%1.png").arg(size);

@@ -195,6 +195,38 @@ private slots:
             QCOMPARE(saved, valid);
     }
 
+    // A layer's size range is kept as "minSize" and "maxSize" only where it has one, so a project
+    // without ranges is saved byte for byte as before; a bound that is no icon size opens as none.
+    void sizeRange() {
+        const QList<std::pair<QJsonValue, int>> rows{
+            {QJsonValue(), 0}, {1, 1}, {1024, 1024}, {1025, 0}, {0, 0}, {16.5, 0}, {"16", 0}};
+        for (const auto& [stored, opened] : rows) {
+            QJsonObject root = QJsonDocument::fromJson(valid).object();
+            QJsonArray layers = root.value(u"layers").toArray();
+            QJsonObject first = layers[0].toObject();
+            for (const auto key : {u"minSize", u"maxSize"}) {
+                QVERIFY(!first.contains(key));
+                if (!stored.isUndefined())
+                    first.insert(key, stored);
+            }
+            layers[0] = first;
+            root.insert(u"layers", layers);
+            QString error;
+            const auto project = ProjectFile::decode(QJsonDocument(root).toJson(), &error);
+            QVERIFY2(project, qPrintable(error));
+            const Layer& layer = project->layers[0];
+            QCOMPARE(std::pair(layer.minSize, layer.maxSize), std::pair(opened, opened));
+            const QByteArray saved = ProjectFile::encode(*project);
+            const QJsonObject again =
+                QJsonDocument::fromJson(saved).object().value(u"layers")[0].toObject();
+            const int kept = opened ? opened : -1;
+            QCOMPARE(
+                std::pair(again.value(u"minSize").toInt(-1), again.value(u"maxSize").toInt(-1)),
+                std::pair(kept, kept));
+            QCOMPARE(saved == valid, opened == 0);
+        }
+    }
+
     // Each row: text in the valid file, what replaces it, and what the reason must say.
     void badFiles() {
         // PNG headers (sound checksums) claiming 100000 x 100000 and 16384 x 16384 pixels, none

@@ -7,6 +7,7 @@
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
+#include "render/sizedicon.h"
 #include "support/referencerender.h"
 #include "support/testsupport.h"
 
@@ -326,6 +327,91 @@ private slots:
         // The pictures are shrunk once for the largest size, whichever sizes are asked for.
         QCOMPARE(renderSharpIcons(style, {layer}, k, {16, 64}).first(),
                  renderSharpIcon(style, {layer}, k, 16));
+    }
+
+    void handDrawnEntries_data() {
+        QTest::addColumn<QString>("change"); // from a 16 x 16 picture for 16 px filling the icon
+        QTest::addColumn<bool>("asDrawn");
+        QTest::newRow("as drawn") << "" << true;
+        QTest::newRow("half a pixel off") << "x+8" << true;
+        QTest::newRow("more than half a pixel off") << "x+9" << false;
+        QTest::newRow("for every size") << "no range" << false;
+        QTest::newRow("17 x 17 filling the icon") << "17" << false;
+        QTest::newRow("turned") << "90" << false;
+        QTest::newRow("turned once round") << "360" << true;
+        QTest::newRow("a picture over it") << "covered" << false;
+        QTest::newRow("clipped to a square") << "clip" << true;
+        QTest::newRow("clipped under a border") << "clip border" << false;
+        QTest::newRow("over a container") << "container" << true;
+    }
+
+    // The 16 px entry of a document of a detailed picture from 48 px and a small one for 16 px
+    // alone holds the small picture pixel for pixel over what lies under it, sharp or not, where
+    // it fills the icon with nothing over it; otherwise the small picture scaled as any.
+    void handDrawnEntries() {
+        QFETCH(QString, change);
+        QFETCH(bool, asDrawn);
+        QRandomGenerator random(7);
+        Document document;
+        Layer detailed, hand, over;
+        detailed.sourceImage = noise(QSize(90, 70), true, random);
+        detailed.position = QPoint(40, 60);
+        detailed.minSize = 48;
+        hand.sourceImage = noise(QSize(16, 16) + QSize(1, 1) * (change == "17"), false, random);
+        hand.scale = change == "17" ? 1506 : 1600;
+        hand.position = QPoint(22 + 8 * change.startsWith("x+") + (change == "x+9"), 22);
+        hand.rotation = change == "90" || change == "360" ? change.toInt() : 0;
+        hand.maxSize = change == "no range" ? 0 : 16;
+        over.sourceImage = noise(QSize(20, 20), true, random);
+        for (Layer* layer : {&detailed, &hand, &over})
+            layer->updateImage();
+        document.layers = {detailed, hand};
+        if (change == "covered")
+            document.layers << over;
+        document.style.clipImage = change.startsWith("clip");
+        document.style.useBorder = change.endsWith("border");
+        document.style.useBackground = change == "container";
+        Document shown = documentAtSize(document, 16);
+        const auto scaled = [](const Document& drawn, int size) {
+            return renderDocumentIcon(drawn).scaled(size, size, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation);
+        };
+        QImage expected = scaled(shown, 16);
+        if (asDrawn) {
+            shown.layers.removeLast();
+            expected = scaled(shown, 16).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QPainter(&expected).drawImage(0, 0, hand.sourceImage);
+        }
+        const SizedIcon icon(document, renderDocumentIcon(document));
+        QCOMPARE(icon.at(16), expected);
+        QCOMPARE(iconAtSize(document, 16), expected);
+        QCOMPARE(icon.entries({16}, true).constFirst(),
+                 asDrawn ? expected : renderSharpIcon(shown.style, shown.layers, 1, 16));
+        if (!change.isEmpty())
+            return;
+        // Nothing at 32 px, the detailed picture alone from 48, drawn sharp up to 64 px.
+        for (const bool sharp : {false, true}) {
+            const QList<QImage> entries = icon.entries({16, 32, 48, 256}, sharp);
+            QCOMPARE(entries[0], expected);
+            for (int i = 1; i < 4; ++i) {
+                Document alone = document;
+                alone.layers = i > 1 ? QList<Layer>{detailed} : QList<Layer>();
+                const int size = entries[i].width();
+                QCOMPARE(entries[i], sharp && size <= 64
+                                         ? renderSharpIcon(alone.style, alone.layers, 1, size)
+                                         : scaled(alone, size));
+            }
+        }
+        // A scalable file says the document exactly only where 16 to 1024 px show the same.
+        const std::tuple<int, int, bool> ranges[] = {{0, 0, true},     {0, 15, true},
+                                                     {16, 0, true},    {17, 0, false},
+                                                     {0, 1023, false}, {1, 1024, true}};
+        document.layers = {detailed};
+        for (const auto& [min, max, same] : ranges) {
+            document.layers[0].minSize = min;
+            document.layers[0].maxSize = max;
+            QCOMPARE(sameLayersAcross(document, 16, 1024), same);
+        }
     }
 
     void uprightAsQtTurnsIt_data() {

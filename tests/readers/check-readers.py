@@ -16,6 +16,7 @@ circle's .ico entry, which holds no palette with transparency.
 
 Usage: check-readers.py GLIMMERDOCK ICONS_FOLDER"""
 
+import base64
 import functools
 import glob
 import io
@@ -252,6 +253,61 @@ def square_container(glimmerdock, work):
     return failures
 
 
+# A project of a detailed picture from 48 px and a hand-drawn 16 x 16 one for 16 px alone, placed
+# to fill the icon (16 times its size, at the icon square's corner): every 16 px file holds the
+# drawing pixel for pixel, the 32 px ones nothing, and the files of 48 px and more are those of
+# the detailed picture alone.
+HAND_DRAWN = ("png/16x16.png", "hicolor/hicolor/16x16/apps/sized.png", "web/favicon-16x16.png",
+              "msix/Square44x44Logo.targetsize-16.png")
+DETAILED = ("android/**/*", "apple-layered/**/*", "apple/**/AppIcon-1024*.png", "png/48x48.png",
+            "png/256x256.png", "hicolor/hicolor/[45]*/apps/sized.png", "web/icon-*.png",
+            "msix/*targetsize-48*.png", "msix/Square150x150Logo.*.png")
+
+
+def layer(path, index, scale, **sizes):
+    with open(path, "rb") as file:
+        data = base64.b64encode(file.read()).decode()
+    return {"name": os.path.basename(path), "index": index, "x": 22, "y": 22, "scale": scale,
+            "rotation": 0, "data": data, **sizes}
+
+
+def size_ranges(glimmerdock, work):
+    hand = os.path.join(work, "hand.png")
+    Image.frombytes("RGBA", (16, 16), bytes(
+        v for i in range(256) for v in (i * 7 % 256, i * 13 % 256, i % 16 * 16,
+                                        0 if i % 5 == 0 else 255))).save(hand)
+    detailed = layer(os.path.join(work, "photo.png"), 0, 85)
+    trees = {}
+    for name, layers in (("ranged", [dict(detailed, minSize=48), layer(hand, 1, 1600, maxSize=16)]),
+                         ("alone", [detailed])):
+        os.makedirs(os.path.join(work, name))
+        project = os.path.join(work, name, "sized.glimmer")
+        with open(project, "w") as file:
+            json.dump({"format": "glimmerdock-project", "version": 1, "layers": layers}, file)
+        trees[name] = os.path.join(work, name, "all")
+        render(glimmerdock, project, "--all", trees[name])
+    ranged, alone = trees["ranged"], trees["alone"]
+    drawn, failures = pillow(hand), []
+    for path in HAND_DRAWN:
+        for reader, read in (("Pillow", pillow), ("gdk-pixbuf", pixbuf)):
+            if read(os.path.join(ranged, path)) != drawn:
+                failures.append(f"size ranges: {reader} reads {path} otherwise than drawn")
+    if pillow(os.path.join(ranged, "png/32x32.png"))[1] != bytes(32 * 32 * 4):
+        failures.append("size ranges: the 32 px file shows a picture")
+    for path in sorted({p for pattern in DETAILED
+                        for p in glob.glob(os.path.join(alone, pattern), recursive=True)}):
+        if os.path.isfile(path) and open(path, "rb").read() != open(
+                path.replace(alone, ranged), "rb").read():
+            failures.append(f"size ranges: {os.path.relpath(path, alone)} is not the detailed one")
+    for suffix, entries in ((".ico", ico_entries), (".icns", icns_elements)):
+        files = [glob.glob(os.path.join(tree, "*", "sized" + suffix))[0] for tree in (ranged, alone)]
+        read = [sorted(entries(file)) for file in files]
+        for (reader, (edge, pixels)), other in zip(*read):
+            if pixels != (drawn[1] if edge == 16 else other[1][1]) and edge != 32:
+                failures.append(f"size ranges: {reader} reads the {edge} px {suffix} entry otherwise")
+    return failures
+
+
 def main():
     failures, palettes = [], 0
     with tempfile.TemporaryDirectory() as work:
@@ -262,6 +318,7 @@ def main():
             failures += found
             palettes += counted
         failures += square_container(sys.argv[1], work)
+        failures += size_ranges(sys.argv[1], work)
     own = pixbuf(os.path.join(sys.argv[2], "glimmerdock.ico"))
     if own != pixbuf(os.path.join(sys.argv[2], f"glimmerdock-{own[0]}.png")):
         failures.append(f"glimmerdock.ico: its {own[0]} px entry is not glimmerdock-{own[0]}.png")
