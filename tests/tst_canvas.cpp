@@ -2,10 +2,7 @@
 #include "canvas/canvasrules.h"
 #include "canvas/canvaswidget.h"
 #include "document/editeddocument.h"
-#include "form/editorform.h"
-#include "render/iconrenderer.h"
 #include "render/sharpicon.h"
-#include "render/sizedicon.h"
 #include "support/testsupport.h"
 
 #include <Magick++.h>
@@ -21,7 +18,6 @@ class TestCanvas : public QObject {
     QTemporaryDir folder;
     std::unique_ptr<EditedDocument> edited;
     std::unique_ptr<CanvasWidget> canvas;
-    std::unique_ptr<EditorForm> form;
 
     const QList<Layer>& layers() const { return edited->document().layers; }
     int steps() const { return edited->undoStack()->index(); }
@@ -54,10 +50,7 @@ class TestCanvas : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
-    void cleanup() {
-        canvas.reset();
-        form.reset();
-    }
+    void cleanup() { canvas.reset(); }
 
     void drops_data() {
         QTest::addColumn<QString>("name");
@@ -308,113 +301,6 @@ private Q_SLOTS:
         QCOMPARE(edited->document().selected, -1);
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(steps(), 9);
-    }
-
-    void sizeRanges_data() {
-        QTest::addColumn<int>("kind"); // Down keys on the page's list from "Every size"
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("steps");    // Up (or Down) keys in the box then
-        QTest::addColumn<QPoint>("range"); // minimum, maximum
-        QTest::addColumn<int>("size");     // shown at
-        QTest::addColumn<QRgb>("middle");
-        QTest::addColumn<QString>("row"); // the blue picture's in the list
-        const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
-        QTest::newRow("from") << 1 << "sizeRangeFrom" << 0 << QPoint(48, 0) << 16 << green
-                              << "Image1  (from 48 px)";
-        QTest::newRow("up to") << 2 << "sizeRangeTo" << 1 << QPoint(0, 40) << 32 << blue
-                               << "Image1  (up to 40 px)";
-        QTest::newRow("below 16") << 2 << "sizeRangeTo" << -4 << QPoint(0, 15) << 16 << green
-                                  << "Image1  (up to 15 px)";
-        QTest::newRow("from past to")
-            << 3 << "sizeRangeFrom" << 3 << QPoint(64, 64) << 256 << red << "Image1  (64 to 64 px)";
-    }
-
-    // On an .icns (16 to 1024 px) of a green square, a red picture filling it drawn from 32 px
-    // and a blue one in its middle: real keys on the page set the blue one's range as one step,
-    // shown again after undo and redo. "Show at" a size shows the icon that size holds, each
-    // pixel enlarged, and picks only the pictures drawn there; all sizes is the canvas as edited.
-    void sizeRanges() {
-        QFETCH(int, kind);
-        QFETCH(QString, box);
-        QFETCH(int, steps);
-        QFETCH(QPoint, range);
-        QFETCH(int, size);
-        QFETCH(QRgb, middle);
-        QFETCH(QString, row);
-        edited = std::make_unique<EditedDocument>();
-        form = std::make_unique<EditorForm>(*edited);
-        Document document;
-        document.style.useBackground = true;
-        document.style.backStyle = 0;
-        document.style.backColor1 = Qt::green;
-        document.output.target = "icns";
-        for (const int edge : {256, 128}) {
-            Layer layer;
-            layer.sourceImage = QImage(edge, edge, QImage::Format_ARGB32_Premultiplied);
-            layer.sourceImage.fill(edge == 256 ? Qt::red : Qt::blue);
-            layer.index = int(document.layers.size());
-            layer.position = QPoint(150 - edge / 2, 150 - edge / 2);
-            layer.minSize = edge == 256 ? 32 : 0;
-            layer.updateImage();
-            document.layers << layer;
-        }
-        document.selected = 1;
-        form->openDocument(document);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        child<QTabWidget>(form.get(), "tabWidget")->setCurrentIndex(2);
-        auto* kinds = child<QComboBox>(form.get(), "sizeRangeKind");
-        auto* sizes = child<QSpinBox>(form.get(), qPrintable(box));
-        for (int down = 0; down < kind; ++down)
-            QTest::keyClick(kinds, Qt::Key_Down);
-        for (int step = 0; step < std::abs(steps); ++step)
-            QTest::keyClick(sizes, steps > 0 ? Qt::Key_Up : Qt::Key_Down);
-        QCOMPARE(QPoint(layers().at(1).minSize, layers().at(1).maxSize), range);
-        QCOMPARE(layers().at(0).minSize, 32);
-        QCOMPARE(edited->undoStack()->count(), 1);
-        auto* list = child<QListWidget>(form.get(), "listWidget");
-        QCOMPARE(list->item(0)->text(), row);
-        QCOMPARE(list->item(1)->text(), "Image0  (from 32 px)");
-
-        auto* canvas = child<CanvasWidget>(form.get(), "canvas");
-        const auto square = [canvas] {
-            QImage shown(300, 300, QImage::Format_ARGB32_Premultiplied);
-            shown.fill(0);
-            canvas->render(&shown, QPoint(), QRegion(), {});
-            return shown.copy(22, 22, 256, 256);
-        };
-        const auto onGround = [](const QImage& icon) {
-            QImage ground = CanvasRules::canvasGround()
-                                .copy(22, 22, 256, 256)
-                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-            QPainter(&ground).drawImage(0, 0, icon.scaled(256, 256)); // nearest neighbour
-            return ground;
-        };
-        edited->select(Document::noSelection);
-        auto* showAt = child<QComboBox>(form.get(), "showAtComboBox");
-        QCOMPARE(showAt->itemText(7), "1024 px");
-        QTest::keyClicks(showAt, QString::number(size));
-        QCOMPARE(canvas->shownSize(), size);
-        QCOMPARE(square(), onGround(iconAtSize(edited->document(), size)));
-        QCOMPARE(square().pixel(128, 128), middle);
-        QTest::mouseClick(canvas, Qt::LeftButton, {}, {150, 150});
-        QCOMPARE(edited->document().selected, middle == qRgb(0, 0, 255)   ? 1
-                                              : middle == qRgb(255, 0, 0) ? 0
-                                                                          : -1);
-        edited->select(Document::noSelection);
-        QTest::keyClick(showAt, Qt::Key_Home);
-        QCOMPARE(canvas->shownSize(), 0);
-        QCOMPARE(square(), onGround(renderDocumentIcon(edited->document())));
-
-        edited->select(1);
-        edited->undoStack()->undo();
-        QVERIFY(!hasSizeRange(layers().at(1)));
-        QCOMPARE(kinds->currentIndex(), 0);
-        QVERIFY(sizes->isHidden());
-        edited->undoStack()->redo();
-        QCOMPARE(kinds->currentIndex(), kind);
-        QCOMPARE(sizes->value(), box == "sizeRangeFrom" ? range.x() : range.y());
-        QCOMPARE(edited->undoStack()->count(), 1);
     }
 
     void zoomBoundedByCanvas_data() {
