@@ -20,12 +20,14 @@ constexpr int defaultTo = 32;
 // The sizes icon files and platform sets are written at, which a range is usually bounded by.
 constexpr int usualSizes[] = {16, 20, 24, 32, 40, 48, 64, 72, 96, 128, 144, 192, 256, 512, 1024};
 
-// A box of pixel sizes whose arrows, keys and wheel go from one usual size to the next.
+// A box of pixel sizes whose arrows, keys and wheel go from one usual size to the next. A typed
+// size counts once it is entered: "6" on the way to "64" would pull the other bound along.
 class SizeBox : public QSpinBox {
 public:
     explicit SizeBox(QWidget* parent) : QSpinBox(parent) {
         setRange(1, largestIconSize);
         setSuffix(QStringLiteral(" px"));
+        setKeyboardTracking(false);
     }
     void stepBy(int steps) override { setValue(SizeRangeEdit::steppedSize(value(), steps)); }
 };
