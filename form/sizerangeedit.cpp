@@ -84,7 +84,7 @@ int SizeRangeEdit::steppedSize(int size, int steps) {
         const auto below = std::lower_bound(first, last, size);
         size = below == first ? size - 1 : *std::prev(below);
     }
-    return std::clamp(size, 1, largestIconSize);
+    return size;
 }
 
 QString SizeRangeEdit::rangeText(int minSize, int maxSize) {

@@ -27,7 +27,8 @@ public:
     // have, the smaller size first.
     static std::pair<int, int> rangeOf(Kind kind, int from, int to);
     // `size` moved `steps` places along the usual icon sizes (16, 20, 24, 32 ... 1024), from the
-    // nearest one that way when `size` is none of them; held within 1 to 1024.
+    // nearest one that way when `size` is none of them, and one pixel at a time below 16 (the
+    // box holds it within its range).
     static int steppedSize(int size, int steps);
     // The range in words ("from 48 px", "up to 32 px", "16 to 24 px"); empty for every size.
     static QString rangeText(int minSize, int maxSize);

@@ -30,6 +30,8 @@ private Q_SLOTS:
         QTest::newRow("up to") << 2 << 1 << QPoint(0, 40) << 32 << blue << "Image1  (up to 40 px)";
         QTest::newRow("below 16") << 2 << -4 << QPoint(0, 15) << 16 << green
                                   << "Image1  (up to 15 px)";
+        QTest::newRow("from to") << 3 << 0 << QPoint(32, 48) << 32 << blue
+                                 << "Image1  (32 to 48 px)";
         QTest::newRow("from past to")
             << 3 << 3 << QPoint(64, 64) << 256 << red << "Image1  (64 to 64 px)";
     }
