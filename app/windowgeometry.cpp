@@ -1,9 +1,37 @@
 #include "windowgeometry.h"
 
+#include "settings/storedsettings.h"
+
 #include <algorithm>
 #include <climits>
 
 namespace {
+
+// Whether `wide` starts with `narrow` and then holds `end`.
+constexpr bool sameName(const wchar_t* wide, const char* narrow, wchar_t end = 0) {
+    while (*narrow != 0 && *wide == *narrow) {
+        ++wide;
+        ++narrow;
+    }
+    return *narrow == 0 && *wide == end;
+}
+
+// The key of the `n`-th row of the window's group in the settings table.
+constexpr const char* windowKey(int n) {
+    for (const StoredSetting& row : StoredSettings::table)
+        if (row.group == SettingsGroup::Window && n-- == 0)
+            return row.key;
+    return "";
+}
+
+// The registry side keeps its names without Qt; they must stay the table's, or a geometry stored
+// under one name would never be read under the other.
+static_assert(sameName(GeometryStore::posXName, windowKey(0)) &&
+              sameName(GeometryStore::posYName, windowKey(1)) &&
+              sameName(GeometryStore::widthName, windowKey(2)) &&
+              sameName(GeometryStore::heightName, windowKey(3)));
+static_assert(sameName(GeometryStore::subKey + sizeof("Software"), StoredSettings::organisation,
+                       L'\\'));
 
 struct Span {
     uint32_t position;

@@ -1,5 +1,4 @@
 #include "benchdocument.h"
-#include "render/badgetext.h"
 
 #include "support/testsupport.h"
 
@@ -197,7 +196,6 @@ IconStyle fullStyle() {
     style.badgeOrientationDiagonal = 3;
     style.badgeTextFont.setPixelSize(style.badgeTextSize);
     style.badgeTextFont.setWeight(QFont::Bold);
-    BadgeText::measure(style);
     return style;
 }
 

@@ -10,7 +10,6 @@
 #include "picture/picturehelper.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
-#include "render/badgetext.h"
 #include "trace/printablename.h"
 
 #include <QDir>
@@ -26,13 +25,12 @@
 namespace {
 
 // Everything every icon of a request shares: the project's document and choices, with the
-// request's badge text measured as the window measures it.
+// request's badge text.
 RenderJob baseJob(const Document& project, const RenderRequest& request) {
     RenderJob job;
     job.document = project;
     if (request.badgeText)
         job.document.style.badgeText = *request.badgeText;
-    BadgeText::measure(job.document.style);
     if (!request.pngSizes.isEmpty())
         job.document.output.pngSizes = request.pngSizes;
     if (request.webBase)

@@ -9,9 +9,8 @@ auto fields(const IconStyle& s) {
                     s.backColor1, s.backColor2, s.useBack3dEffect, s.useBorder, s.borderColor,
                     s.borderWidth, s.useGlossy, s.clipImage, s.useBadge, s.badgeText,
                     s.badgeTextColor, s.badgeTextSize, s.badgeTextFont, s.badgeBackColor,
-                    s.badgeBorderColor, s.badgeLineWidth, s.badgeTextWidth, s.badgeTextHeight,
-                    s.badgeOrientation, s.badgeOrientationHorizontal, s.badgeOrientationDiagonal,
-                    s.canvasFactor);
+                    s.badgeBorderColor, s.badgeLineWidth, s.badgeOrientation,
+                    s.badgeOrientationHorizontal, s.badgeOrientationDiagonal, s.canvasFactor);
 }
 
 } // namespace

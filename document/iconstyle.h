@@ -47,8 +47,6 @@ struct IconStyle {
     QColor badgeBackColor = QColor(0xEB, 0x33, 0x24);
     QColor badgeBorderColor = QColor(0xFF, 0xFF, 0xFF);
     int badgeLineWidth = 3;
-    int badgeTextWidth = 0;
-    int badgeTextHeight = 0;
     int badgeOrientation = 0;
     int badgeOrientationHorizontal = 1;
     int badgeOrientationDiagonal = 3;

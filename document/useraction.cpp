@@ -39,13 +39,6 @@ UserAction remakeSelected(const Document& document, const char* name, const QStr
 
 } // namespace
 
-UserAction UserAction::then(std::function<void(Document&)> more) const {
-    return {name, mergeKey, [first = change, more = std::move(more)](Document& d) {
-                first(d);
-                more(d);
-            }};
-}
-
 namespace UserActions {
 
 UserAction addPictures(const QList<std::pair<QString, PictureIntake::Picture>>& pictures,

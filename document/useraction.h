@@ -20,9 +20,6 @@ struct UserAction {
     QString name;
     QString mergeKey;
     std::function<void(Document&)> change;
-
-    // This action with `more` done after its change (what the view derives from the result).
-    UserAction then(std::function<void(Document&)> more) const;
 };
 
 // Every action of the window. Those of the selected layer change nothing when none is selected.

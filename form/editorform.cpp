@@ -16,7 +16,6 @@
 #include "output/iconsizes.h"
 #include "output/resolutionlist.h"
 #include "picture/pictureintake.h"
-#include "render/badgetext.h"
 #include "render/icongeometry.h"
 
 #include <QAction>
@@ -61,7 +60,6 @@ Document EditorForm::startDocument() {
     StyleStore::loadStyle(start.style);
     // The badge is drawn at its text size, however the stored font was sized.
     UserActions::fitBadgeFont(start.style.badgeTextFont, start.style.badgeTextSize);
-    BadgeText::measure(start.style);
     const IconSizeChoice icon = IconSizes::stored();
     start.output.iconSizes = icon.sizes;
     start.output.sharpSizes = icon.sharp;
@@ -169,10 +167,7 @@ void EditorForm::showDocument() {
 }
 
 void EditorForm::openDocument(const Document& document) {
-    Document opened = document;
-    // The measurements a project does not keep.
-    BadgeText::measure(opened.style);
-    edited->reset(opened);
+    edited->reset(document);
     previewer->update();
 }
 
@@ -223,11 +218,6 @@ void EditorForm::editByUser(const UserAction& action) {
         edited->edit(action);
 }
 
-// The badge's measurements follow its text and font.
-void EditorForm::editBadge(const UserAction& action) {
-    editByUser(action.then([](Document& d) { BadgeText::measure(d.style); }));
-}
-
 void EditorForm::on_shapeComboBox_currentIndexChanged(int index) {
     editByUser(UserActions::shape(index));
 }
@@ -269,7 +259,7 @@ void EditorForm::on_badgeCheckBox_clicked() {
 }
 
 void EditorForm::on_badgeTextSizeSpinBox_valueChanged(int value) {
-    editBadge(UserActions::badgeTextSize(value));
+    editByUser(UserActions::badgeTextSize(value));
 }
 
 void EditorForm::on_badgeLineWidthSpinBox_valueChanged(int value) {
@@ -277,11 +267,11 @@ void EditorForm::on_badgeLineWidthSpinBox_valueChanged(int value) {
 }
 
 void EditorForm::on_badgeTextLineEdit_textChanged(const QString& text) {
-    editBadge(UserActions::badgeText(text));
+    editByUser(UserActions::badgeText(text));
 }
 
 void EditorForm::on_badgeFontComboBox_currentFontChanged(const QFont& font) {
-    editBadge(UserActions::badgeFont(font));
+    editByUser(UserActions::badgeFont(font));
 }
 
 void EditorForm::on_badgePositionComboBox_currentIndexChanged(int index) {

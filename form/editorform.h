@@ -125,6 +125,4 @@ private:
 
     // The edit of a control the user changed; none while showDocument() sets the controls.
     void editByUser(const UserAction& action);
-    // The same, the badge measured again.
-    void editBadge(const UserAction& action);
 };

@@ -1,7 +1,7 @@
 #include "filesettarget.h"
 
 #include "output/filecommit.h"
-#include "output/pngencoding.h"
+#include "output/pngencoder.h"
 #include "output/pngwriter.h"
 #include "render/platformart.h"
 

@@ -1,7 +1,7 @@
 #include "icnswriter.h"
 
 #include "output/filecommit.h"
-#include "output/pngencoding.h"
+#include "output/pngencoder.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "icowriter.h"
 
 #include "output/filecommit.h"
-#include "output/pngencoding.h"
+#include "output/pngencoder.h"
 
 #include "render/sharpicon.h"
 #include "trace/trace.h"

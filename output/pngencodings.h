@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/pngencoding.h"
+#include "output/pngencoder.h"
 
 #include <QHash>
 #include <QImage>

@@ -5,6 +5,7 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <optional>
 
 namespace BadgeText {
 
@@ -25,13 +26,25 @@ QSize labelSize(const QString& text, const QFont& font) {
         .size();
 }
 
-void measure(IconStyle& style) {
+QSize measured(const IconStyle& style) {
     QFont heightFont = QGuiApplication::font();
     // A pixel size of 0 means nothing to QFont: the form then keeps the font as it is.
     if (style.badgeTextSize > 0)
         heightFont.setPixelSize(style.badgeTextSize);
-    style.badgeTextWidth = labelSize(style.badgeText, style.badgeTextFont).width();
-    style.badgeTextHeight = labelSize(style.badgeText, heightFont).height();
+    struct Measure {
+        QString text;
+        QFont widthFont;
+        QFont heightFont;
+        QSize size;
+    };
+    // Per thread, as fonts are measured on the thread that asks.
+    thread_local std::optional<Measure> last;
+    if (!last || last->text != style.badgeText || last->widthFont != style.badgeTextFont ||
+        last->heightFont != heightFont)
+        last = Measure{style.badgeText, style.badgeTextFont, heightFont,
+                       QSize(labelSize(style.badgeText, style.badgeTextFont).width(),
+                             labelSize(style.badgeText, heightFont).height())};
+    return last->size;
 }
 
 } // namespace BadgeText

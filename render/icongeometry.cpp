@@ -1,5 +1,7 @@
 #include "icongeometry.h"
 
+#include "render/badgetext.h"
+
 #include "document/iconstyle.h"
 #include "document/layer.h"
 
@@ -124,6 +126,10 @@ int bandHeight(int lineWidth, int textHeight) {
     return int(2 * lineWidth + 1.4 * textHeight);
 }
 
+int badgeBandHeight(const IconStyle& style) {
+    return bandHeight(style.badgeLineWidth, BadgeText::measured(style).height());
+}
+
 int drawnBandHeight(int bandHeight, int borderWidth) {
     return bandHeight - (borderWidth - 2);
 }
@@ -155,14 +161,14 @@ DiagonalPlacement diagonalPlacement(int corner, int k, int shape) {
 }
 
 QPoint badgeTextPoint(int k, int bandTop, const IconStyle& style) {
-    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
-    const int x = 22 * k + (imageSize(k) - style.badgeTextWidth) / 2;
-    const int y = bandTop - style.badgeTextHeight / 2 - style.badgeLineWidth + h;
+    const QSize text = BadgeText::measured(style);
+    const int x = 22 * k + (imageSize(k) - text.width()) / 2;
+    const int y = bandTop - text.height() / 2 - style.badgeLineWidth + badgeBandHeight(style);
     return QPoint(x, y);
 }
 
 QPainterPath badgeBand(const IconStyle& style, int k) {
-    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const int h = badgeBandHeight(style);
     const bool horizontal = style.badgeOrientation == int(BadgeOrientation::Horizontal);
     const int top = horizontal ? horizontalBandTop(style.badgeOrientationHorizontal, k, h)
                                : diagonalBandTop(k, h);

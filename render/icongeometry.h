@@ -53,6 +53,8 @@ QRect glossyRect(int k);
 
 // Full band height h of a badge: room for the text line and the outline above and below it.
 int bandHeight(int lineWidth, int textHeight);
+// The band height of the style's badge, its text measured.
+int badgeBandHeight(const IconStyle& style);
 
 // Height the band is drawn with: h less the container's border width beyond 2.
 int drawnBandHeight(int bandHeight, int borderWidth);

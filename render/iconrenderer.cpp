@@ -267,7 +267,7 @@ bool IconRenderer::isOpaque(const QImage& image, QHash<qint64, bool>& known) con
 }
 
 void IconRenderer::drawBand(QPainter& painter, int bandTop, const IconStyle& style) const {
-    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const int h = badgeBandHeight(style);
     QPen pen = painter.pen();
     pen.setColor(style.badgeBorderColor);
     pen.setWidth(style.badgeLineWidth);
@@ -284,7 +284,7 @@ void IconRenderer::drawBadgeText(QPainter& painter, int bandTop, const IconStyle
 }
 
 void IconRenderer::drawHorizontalBadge(QPainter& painter, const IconStyle& style) const {
-    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const int h = badgeBandHeight(style);
     const int top = horizontalBandTop(style.badgeOrientationHorizontal, k, h);
     drawBand(painter, top, style);
     drawBadgeText(painter, top, style);
@@ -294,7 +294,7 @@ void IconRenderer::drawHorizontalBadge(QPainter& painter, const IconStyle& style
 }
 
 void IconRenderer::drawDiagonalBadge(int corner, QPainter& painter, const IconStyle& style) const {
-    const int top = diagonalBandTop(k, bandHeight(style.badgeLineWidth, style.badgeTextHeight));
+    const int top = diagonalBandTop(k, badgeBandHeight(style));
     painter.save();
     const DiagonalPlacement placement = diagonalPlacement(corner, k, style.shape);
     painter.translate(double(placement.translation.x()), double(placement.translation.y()));

@@ -1,6 +1,7 @@
 #include "sharpicon.h"
 
 #include "picture/vectorpicture.h"
+#include "render/badgetext.h"
 #include "render/icongeometry.h"
 
 #include <QLinearGradient>
@@ -135,7 +136,7 @@ QList<QImage> shrunkPictures(const QList<Layer>& layers, int k, int size) {
 // The band in canvas coordinates under `toIcon`, so it shrinks as a whole.
 void drawBadge(QPainter& painter, const IconStyle& style, int k, const QTransform& toIcon,
                double factor) {
-    const int h = bandHeight(style.badgeLineWidth, style.badgeTextHeight);
+    const int h = badgeBandHeight(style);
     int top = horizontalBandTop(style.badgeOrientationHorizontal, k, h);
     painter.setTransform(toIcon);
     if (style.badgeOrientation != int(BadgeOrientation::Horizontal)) {
@@ -150,7 +151,7 @@ void drawBadge(QPainter& painter, const IconStyle& style, int k, const QTransfor
     painter.setPen(pen);
     painter.setBrush(style.badgeBackColor);
     painter.drawRect(QRect(0, top, canvasSize(k), drawnBandHeight(h, style.borderWidth)));
-    if (style.badgeTextHeight * factor >= smallestTextHeight) {
+    if (BadgeText::measured(style).height() * factor >= smallestTextHeight) {
         painter.setPen(style.badgeTextColor);
         painter.setFont(style.badgeTextFont);
         painter.drawText(badgeTextPoint(k, top, style), style.badgeText);

@@ -11,7 +11,6 @@
 #include "output/icowriter.h"
 #include "output/pngwriter.h"
 #include "picture/pictureintake.h"
-#include "render/badgetext.h"
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
@@ -182,7 +181,6 @@ private slots:
         QCOMPARE(QDir(out + "/b").entryList(QDir::Files), QStringList({"16x16.png", "48x48.png"}));
         Document document = openedInWindow();
         document.style.badgeText = QStringLiteral("BETA");
-        BadgeText::measure(document.style);
         // Each picture fills the icon; an SVG's small entries are drawn from the SVG, as the
         // window draws them.
         for (const QString name : {"a.png", "c.svg"}) {

@@ -11,6 +11,7 @@
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
+#include "render/badgetext.h"
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
 #include "render/sharpicon.h"
@@ -113,7 +114,7 @@ class TestForm : public QObject {
     QString documentState() {
         QString text;
         // The size the canvas paints with is its own: the style takes it after the repaint.
-        QDebug(&text) << styleValues() << doc().style.badgeTextWidth << doc().style.badgeTextHeight
+        QDebug(&text) << styleValues() << BadgeText::measured(doc().style)
                       << canvas()->selectedRect();
         for (const Layer& object : doc().layers)
             QDebug(&text) << object.rect << object.index;
@@ -162,7 +163,7 @@ class TestForm : public QObject {
         QLabel label;
         label.setFont(s.badgeTextFont);
         label.setText(s.badgeText);
-        QCOMPARE(s.badgeTextWidth, label.sizeHint().width());
+        QCOMPARE(BadgeText::measured(s).width(), label.sizeHint().width());
         // Painted after every change, with the text measured first.
         QCOMPARE(paintedState, documentState());
     }

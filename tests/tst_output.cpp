@@ -7,7 +7,7 @@
 #include "form/newresolutiondialog.h"
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
-#include "output/pngencoding.h"
+#include "output/pngencoder.h"
 #include "output/pngencodings.h"
 #include "output/resolutionlist.h"
 #include "render/iconrenderer.h"

@@ -110,7 +110,9 @@ private slots:
         style.badgeOrientation =
             int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
         style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
-        style.badgeTextHeight = 20;
+        // A text 20 px high in the test fonts: a band of 34 px.
+        style.badgeTextSize = 17;
+        QCOMPARE(IconGeometry::badgeBandHeight(style), 34);
         style.borderWidth = 2;
         style.shape = shape;
         style.clipImage = clip;
@@ -143,10 +145,9 @@ private slots:
                 style.badgeTextFont.setWeight(QFont::Bold);
                 const int k = 2;
                 style.canvasFactor = k;
-                BadgeText::measure(style);
                 const QImage icon = IconRenderer(k).renderIcon(style, {});
-                const int h = IconGeometry::bandHeight(style.badgeLineWidth, style.badgeTextHeight);
-                const int bandBottom = IconGeometry::drawnBandHeight(h, style.borderWidth);
+                const int bandBottom = IconGeometry::drawnBandHeight(
+                    IconGeometry::badgeBandHeight(style), style.borderWidth);
                 QRect ink;
                 for (int y = 0; y < icon.height(); ++y) {
                     const auto* row = reinterpret_cast<const QRgb*>(icon.constScanLine(y));
@@ -408,7 +409,6 @@ private slots:
         IconStyle style;
         style.useBadge = style.useBorder = true;
         style.badgeText = "Beta";
-        BadgeText::measure(style);
         Layer layer;
         layer.sourceImage = crossPicture({90, 90}, Qt::blue);
         layer.position = {40, 60};

@@ -5,7 +5,6 @@
 // Usage: glimmerdock_icongen <folder>
 #include "output/iconsizes.h"
 #include "output/icowriter.h"
-#include "render/badgetext.h"
 #include "render/iconrenderer.h"
 
 #include <Magick++.h>
@@ -38,7 +37,6 @@ IconStyle documentStyle() {
     style.badgeOrientation = int(BadgeOrientation::Diagonal);
     style.badgeTextFont.setPixelSize(style.badgeTextSize);
     style.badgeTextFont.setWeight(QFont::Bold);
-    BadgeText::measure(style);
     return style;
 }
 

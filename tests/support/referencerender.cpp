@@ -1,5 +1,7 @@
 #include "referencerender.h"
 
+#include "render/badgetext.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -29,7 +31,8 @@ QLinearGradient gradient(int orientation, const QRect& r) {
 
 // The band across the icon with its text, `top` in the painter's current coordinates.
 void band(QPainter& painter, int top, const IconStyle& s, int k) {
-    const int h = int(2 * s.badgeLineWidth + 1.4 * s.badgeTextHeight);
+    const QSize text = BadgeText::measured(s);
+    const int h = int(2 * s.badgeLineWidth + 1.4 * text.height());
     QPen pen = painter.pen();
     pen.setColor(s.badgeBorderColor);
     pen.setWidth(s.badgeLineWidth);
@@ -39,13 +42,13 @@ void band(QPainter& painter, int top, const IconStyle& s, int k) {
     painter.setPen(s.badgeTextColor);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(s.badgeTextFont);
-    const QPoint origin(22 * k + (256 * k - s.badgeTextWidth) / 2,
-                        top - s.badgeTextHeight / 2 - s.badgeLineWidth + h);
+    const QPoint origin(22 * k + (256 * k - text.width()) / 2,
+                        top - text.height() / 2 - s.badgeLineWidth + h);
     painter.drawText(origin, s.badgeText);
 }
 
 void badge(QPainter& painter, const IconStyle& s, int k) {
-    const int h = int(2 * s.badgeLineWidth + 1.4 * s.badgeTextHeight);
+    const int h = int(2 * s.badgeLineWidth + 1.4 * BadgeText::measured(s).height());
     if (s.badgeOrientation == 1) {
         band(painter, s.badgeOrientationHorizontal == 0 ? 278 * k + 2 - h : 22 * k + 1, s, k);
         painter.setRenderHint(QPainter::Antialiasing);

@@ -1,4 +1,6 @@
-#include "pngencoding.h"
+#include "pngencoder.h"
+
+#include "output/pngfilters.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -13,8 +15,6 @@
 namespace {
 
 enum ColourType : uchar { Grey = 0, Rgb = 2, Indexed = 3, GreyAlpha = 4, Rgba = 6 };
-enum Filter : uchar { None, Sub, Up, Average, Paeth };
-enum class Filtering { None, Adaptive };
 
 constexpr int maxPaletteSize = 256;
 // libdeflate's levels. Candidates are ranked at level 4: level 1 misjudges filtered rows against
@@ -215,96 +215,6 @@ QByteArray rawRows(const QImage& pixels, const Layout& layout, const ColourTable
     return raw;
 }
 
-// The neighbour nearest to left + up - corner, ties going left, then up.
-int paethPredictor(int left, int up, int corner) {
-    const int toLeft = std::abs(up - corner), toUp = std::abs(left - corner),
-              toCorner = std::abs(left + up - 2 * corner);
-    return toLeft <= toUp && toLeft <= toCorner ? left : toUp <= toCorner ? up : corner;
-}
-
-// Filters one row into `out`; answers the sum of the output bytes taken as signed differences,
-// the smaller the more alike they are. `row` and `above` have `distance` zeros before them.
-template <Filter filter>
-quint64 filterRow(const uchar* row, const uchar* above, int length, int distance, uchar* out) {
-    quint64 sum = 0;
-    for (int i = 0; i < length; ++i) {
-        const int left = row[i - distance], up = above[i];
-        int predicted = 0;
-        if constexpr (filter == Sub)
-            predicted = left;
-        else if constexpr (filter == Up)
-            predicted = up;
-        else if constexpr (filter == Average)
-            predicted = (left + up) / 2;
-        else if constexpr (filter == Paeth)
-            predicted = paethPredictor(left, up, above[i - distance]);
-        out[i] = uchar(row[i] - predicted);
-        sum += quint64(std::abs(int(static_cast<signed char>(out[i]))));
-    }
-    return sum;
-}
-
-quint64 applyFilter(Filter filter, const uchar* row, const uchar* above, int length, int distance,
-                    uchar* out) {
-    switch (filter) {
-    case None:
-        return filterRow<None>(row, above, length, distance, out);
-    case Sub:
-        return filterRow<Sub>(row, above, length, distance, out);
-    case Up:
-        return filterRow<Up>(row, above, length, distance, out);
-    case Average:
-        return filterRow<Average>(row, above, length, distance, out);
-    case Paeth:
-        return filterRow<Paeth>(row, above, length, distance, out);
-    }
-    return 0;
-}
-
-// Whether row `y` is in the sample that ranks the candidates: bands of 8 rows, one in every 4
-// bands of a picture from 64 rows on, every row of a smaller one.
-bool inSample(qsizetype y, qsizetype height) {
-    return height < 64 || y / 8 % 4 == 0;
-}
-
-// The image data before compression: every row (with `sample`, the sample's rows only) behind
-// the byte naming its filter.
-QByteArray filteredRows(const QByteArray& raw, int rowBytes, int distance, Filtering filtering,
-                        bool sample = false) {
-    const qsizetype height = raw.size() / rowBytes;
-    QByteArray filtered;
-    filtered.reserve(height * (rowBytes + 1));
-    // This row and the one above, each behind `distance` zeros; zeros above the first row, which
-    // is always the first filtered.
-    QByteArray rows(2 * (distance + rowBytes), '\0');
-    QByteArray trial(rowBytes, Qt::Uninitialized);
-    uchar* scratch = reinterpret_cast<uchar*>(trial.data());
-    for (qsizetype y = 0; y < height; ++y) {
-        if (sample && !inSample(y, height))
-            continue;
-        const char* source = raw.constData() + y * rowBytes;
-        filtered.append(char(None)).append(source, rowBytes);
-        if (filtering == Filtering::None)
-            continue;
-        uchar* out = reinterpret_cast<uchar*>(filtered.data()) + filtered.size() - rowBytes - 1;
-        uchar* row = reinterpret_cast<uchar*>(rows.data()) + distance;
-        uchar* above = row + rowBytes + distance;
-        std::memcpy(row, source, size_t(rowBytes));
-        if (y > 0)
-            std::memcpy(above, source - rowBytes, size_t(rowBytes));
-        quint64 best = applyFilter(None, row, above, rowBytes, distance, scratch);
-        for (Filter filter : {Sub, Up, Average, Paeth}) {
-            const quint64 sum = applyFilter(filter, row, above, rowBytes, distance, scratch);
-            if (sum < best) {
-                best = sum;
-                out[0] = filter;
-                std::memcpy(out + 1, scratch, size_t(rowBytes));
-            }
-        }
-    }
-    return filtered;
-}
-
 // Each thread keeps one compressor a level for its next picture: making one (up to a megabyte,
 // cleared) costs more than compressing a small picture, and the sets hold many.
 libdeflate_compressor* compressorOf(int level) {
@@ -383,7 +293,7 @@ QByteArray compressed(const QByteArray& data, PngEffort effort, qsizetype pixelC
 struct Candidate {
     Layout layout;
     QByteArray raw;
-    Filtering filtering = Filtering::Adaptive;
+    PngFiltering filtering = PngFiltering::Adaptive;
     qsizetype sampleBytes = 0;
 };
 
@@ -429,7 +339,7 @@ EncodedFile encodePng(const QImage& image, PngEffort effort, PngColours colours)
     Candidate best;
     for (const Layout& layout : exactLayouts(found, colours)) {
         const QByteArray raw = rawRows(pixels, layout, found.table);
-        for (Filtering filtering : {Filtering::Adaptive, Filtering::None}) {
+        for (PngFiltering filtering : {PngFiltering::Adaptive, PngFiltering::None}) {
             const qsizetype bytes = deflated(filteredRows(raw, layout.rowBytes(pixels.width()),
                                                           layout.filterDistance(), filtering, true),
                                              rankingLevel)
@@ -438,7 +348,7 @@ EncodedFile encodePng(const QImage& image, PngEffort effort, PngColours colours)
                 best = {layout, raw, filtering, bytes};
         }
     }
-    const auto compressedAs = [&](Filtering filtering) {
+    const auto compressedAs = [&](PngFiltering filtering) {
         return compressed(filteredRows(best.raw, best.layout.rowBytes(pixels.width()),
                                        best.layout.filterDistance(), filtering),
                           effort, pixelCount);
@@ -446,8 +356,8 @@ EncodedFile encodePng(const QImage& image, PngEffort effort, PngColours colours)
     QByteArray imageData = compressedAs(best.filtering);
     if (!imageData.isEmpty() && best.layout.channels() == 1 &&
         best.raw.size() <= largestCompressedTwice) {
-        const QByteArray other =
-            compressedAs(best.filtering == Filtering::None ? Filtering::Adaptive : Filtering::None);
+        const QByteArray other = compressedAs(
+            best.filtering == PngFiltering::None ? PngFiltering::Adaptive : PngFiltering::None);
         if (!other.isEmpty() && other.size() < imageData.size())
             imageData = other;
     }
