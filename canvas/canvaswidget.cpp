@@ -6,6 +6,8 @@
 #include "document/useraction.h"
 #include "picture/pictureintake.h"
 #include "picture/picturelimits.h"
+#include "render/icongeometry.h"
+#include "render/sizedicon.h"
 #include "trace/trace.h"
 
 #include <QBuffer>
@@ -45,7 +47,18 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
 
 void CanvasWidget::setDocument(EditedDocument* document) {
     edited = document;
-    connect(edited, &EditedDocument::changed, this, qOverload<>(&QWidget::update));
+    connect(edited, &EditedDocument::changed, this, [this] {
+        sizedIcon = QImage();
+        update();
+    });
+    update();
+}
+
+void CanvasWidget::showAtSize(int size) {
+    if (size == atSize)
+        return;
+    atSize = size;
+    sizedIcon = QImage();
     update();
 }
 
@@ -65,8 +78,13 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
         return;
     const QPoint point = event->position().toPoint();
     const int k = canvasFactor();
-    const int hit =
-        CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k));
+    // A layer not drawn at the size shown cannot be picked there.
+    QList<Layer> pickable = edited->document().layers;
+    for (Layer& layer : pickable) {
+        if (atSize > 0 && !shownAtSize(layer, atSize))
+            layer.rect = QRect();
+    }
+    const int hit = CanvasRules::hitTest(pickable, CanvasRules::probeRect(point, k));
     // A click where no picture is keeps the selection, so a slip of the mouse beside a picture
     // does not lose it (Escape deselects); it drags nothing.
     isDragging = hit >= 0;
@@ -156,6 +174,22 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (!edited)
         return;
+    QPainter painter(this);
+    if (atSize > 0)
+        paintAtSize(painter);
+    else
+        paintCanvas(painter);
+    // The keys act on the canvas only while it has the focus, so the user must see when it does.
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    QWidget::paintEvent(event);
+}
+
+void CanvasWidget::paintCanvas(QPainter& painter) {
     const Document& document = edited->document();
     // Composed at the screen's own pixels, so text and edges are as sharp as the window's at
     // 150 % and 200 %; larger canvas sizes are scaled down to it, so their pictures are drawn from
@@ -167,21 +201,29 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     const QImage composed = renderer.renderCanvas(document.style, document.layers, selectedRect());
     // Where on the screen, so a script driving the real window knows where to drop and look.
     qCDebug(lcCanvas) << composed.size() << "shown at" << QRect(mapToGlobal(QPoint(0, 0)), size());
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     const QSize onScreen = QSize(300, 300) * ratio;
     QImage shown = composed.size() == onScreen
                        ? composed
                        : composed.scaled(onScreen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown.setDevicePixelRatio(ratio);
     painter.drawImage(0, 0, shown);
-    // The keys act on the canvas only while it has the focus, so the user must see when it does.
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+// Each pixel of the small icon a block of the screen's, so what a size loses is seen; the
+// selected layer's frame where it is drawn at this size.
+void CanvasWidget::paintAtSize(QPainter& painter) {
+    const Document& document = edited->document();
+    if (sizedIcon.isNull())
+        sizedIcon = iconAtSize(document, atSize);
+    const int k = document.style.canvasFactor;
+    const QRect square = IconGeometry::iconRect(k);
+    const QRect onWidget(square.topLeft() / k, square.size() / k);
+    painter.drawImage(onWidget, sizedIcon);
+    if (document.hasSelection() && shownAtSize(document.layers.at(document.selected), atSize)) {
+        const QRect frame = selectedRect();
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(QRectF(frame.topLeft() / qreal(k), frame.size() / qreal(k)));
     }
-    QWidget::paintEvent(event);
 }
 
 // Any local file makes a drag worth taking: what is not a picture is told at the drop.

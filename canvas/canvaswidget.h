@@ -44,6 +44,12 @@ public:
     // Where the selected layer lies in canvas pixels; invalid when none is selected.
     QRect selectedRect() const;
 
+    // The icon shown as a file `size` pixels wide holds it (only the layers drawn at that size,
+    // scaled as written), enlarged onto the icon square pixel by pixel; 0: every layer as edited.
+    // Gestures go on as at every size, on the layers shown.
+    void showAtSize(int size);
+    int shownSize() const { return atSize; }
+
 Q_SIGNALS:
     // A project file was dropped; it is not a picture to add.
     void projectDropped(const QString& path);
@@ -71,9 +77,14 @@ private:
     bool isDragging = false;
     // Counts drags, so the moves of one drag make one undo step and the next drag another.
     int dragCount = 0;
+    int atSize = 0;
+    // The icon at `atSize`, made at the first paint after a change.
+    QImage sizedIcon;
 
     // Puts the selected layer's top-left at `position`, as part of the step `mergeKey`.
     void zoomOrTurn(QWheelEvent* event, QPoint degrees);
+    void paintCanvas(QPainter& painter);
+    void paintAtSize(QPainter& painter);
     static bool isProjectFile(const QString& path);
     static QByteArray pastedBytes(const QMimeData* data, QString& name);
 };

@@ -17,15 +17,19 @@ UserAction styleAction(const char* name, const QString& key,
             [change = std::move(change)](Document& d) { change(d.style); }};
 }
 
+// The merge key of a run of changes of `aspect` of the selected layer; none without a selection.
+QString selectedKey(const Document& document, const QString& aspect) {
+    return document.hasSelection()
+               ? aspect + QLatin1Char(':') +
+                     QString::number(document.layers.at(document.selected).index)
+               : QString();
+}
+
 // Sets `field` of the selected layer and makes its pixels again; a run of these on one layer is
 // one step.
 UserAction remakeSelected(const Document& document, const char* name, const QString& aspect,
                           int Layer::*field, int value) {
-    const QString key = document.hasSelection()
-                            ? aspect + QLatin1Char(':') +
-                                  QString::number(document.layers.at(document.selected).index)
-                            : QString();
-    return {tr(name), key, [field, value](Document& d) {
+    return {tr(name), selectedKey(document, aspect), [field, value](Document& d) {
                 if (!d.hasSelection())
                     return;
                 d.layers[d.selected].*field = value;
@@ -74,8 +78,9 @@ UserAction turnSelected(const Document& document, int rotation) {
                           rotation);
 }
 
-UserAction sizeRangeSelected(int minSize, int maxSize) {
-    return {tr("Picture Sizes"), QString(), [minSize, maxSize](Document& d) {
+UserAction sizeRangeSelected(const Document& document, int minSize, int maxSize) {
+    return {tr("Picture Sizes"), selectedKey(document, QStringLiteral("sizes")),
+            [minSize, maxSize](Document& d) {
                 if (!d.hasSelection())
                     return;
                 d.layers[d.selected].minSize = minSize;

@@ -35,8 +35,9 @@ UserAction moveSelected(QPoint position, const QString& mergeKey = QString());
 // A run of zooms, or of turns, of one layer is one step, by the wheel or by the page's box.
 UserAction zoomSelected(const Document& document, int scale);
 UserAction turnSelected(const Document& document, int rotation);
-// The pixel sizes the selected layer is drawn at, both inclusive; 0: no bound that way.
-UserAction sizeRangeSelected(int minSize, int maxSize);
+// The pixel sizes the selected layer is drawn at, both inclusive; 0: no bound that way. A run of
+// these on one layer (its kind chosen, then its sizes stepped) is one step.
+UserAction sizeRangeSelected(const Document& document, int minSize, int maxSize);
 // The layer at `from` moved to `to` in the stacking order, and selected.
 UserAction moveLayer(int from, int to);
 

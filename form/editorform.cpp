@@ -8,7 +8,9 @@
 #include "form/formlayout.h"
 #include "form/iconsizesdialog.h"
 #include "form/picturelist.h"
+#include "form/showatchoice.h"
 #include "form/sizepreview.h"
+#include "form/sizerangeedit.h"
 #include "form/stylecontrols.h"
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
@@ -42,6 +44,7 @@ EditorForm::EditorForm(EditedDocument& document, QWidget* parent)
     appleGrid->setToolTip(tr("The macOS icon and the catalog's macOS sizes with their body at "
                              "824 of 1024 pixels and a soft shadow, as the system's own icons"));
     ui->canvas->setDocument(edited);
+    showAt = std::make_unique<ShowAtChoice>(ui->showAtComboBox, ui->canvas);
     connectSignals();
     newDocument();
     slotsEnabled = true;
@@ -124,6 +127,9 @@ void EditorForm::connectSignals() {
                     editByUser(UserActions::colour(member, color));
                 });
     }
+    connect(ui->sizeRangeEdit, &SizeRangeEdit::rangeEdited, this, [this](int minSize, int maxSize) {
+        editByUser(UserActions::sizeRangeSelected(edited->document(), minSize, maxSize));
+    });
     connect(ui->listWidget, &QListWidget::itemSelectionChanged, this,
             [this] { pictures->selectionChanged(); });
     connect(ui->listWidget, &LayerListWidget::moveRequested, this,
@@ -156,6 +162,7 @@ void EditorForm::showDocument() {
     ui->badgeCoveredLabel->setVisible(
         IconGeometry::picturesCoverBadge(document.style, document.layers));
     pictures->show(document);
+    showAt->show(document);
     previewer->schedule();
 }
 

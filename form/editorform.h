@@ -15,6 +15,7 @@ class ColorSwatch;
 class QAction;
 class EditedDocument;
 class PictureList;
+class ShowAtChoice;
 class SizePreview;
 class StyleControls;
 struct UserAction;
@@ -113,6 +114,7 @@ private:
     bool slotsEnabled = false;
     std::unique_ptr<PictureList> pictures;
     std::unique_ptr<StyleControls> style;
+    std::unique_ptr<ShowAtChoice> showAt;
     SizePreview* preview = nullptr;
     PreviewScheduler* previewer = nullptr;
     QAction* appleGrid = nullptr;

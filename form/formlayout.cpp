@@ -66,7 +66,8 @@ void layoutFrame(Ui::EditorForm& u, QWidget* form, QWidget* preview) {
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(u.canvas);
-    leftColumn->addLayout(box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox}));
+    leftColumn->addLayout(
+        box<QHBoxLayout>({u.noteLabel, u.canvasSizeComboBox, 12, u.showAtLabel, u.showAtComboBox}));
     // The list's buttons stand beside it, so the column fits the first window's height.
     auto* list = new QHBoxLayout;
     list->addWidget(u.listWidget);
@@ -143,6 +144,8 @@ void layoutSelectedObjectPage(Ui::EditorForm& u) {
     auto* selectedObject = new QVBoxLayout(u.selectedObjectPage);
     selectedObject->addLayout(pictureAndValues);
     selectedObject->addLayout(
+        box<QHBoxLayout>({u.sizeRangeLabel, u.sizeRangeEdit}, Qt::AlignHCenter));
+    selectedObject->addLayout(
         box<QVBoxLayout>({u.objectNoteLabel, u.objectTipsLabel}, Qt::AlignHCenter));
     selectedObject->setAlignment(Qt::AlignCenter);
 }
@@ -176,6 +179,11 @@ void explain(Ui::EditorForm& u) {
         {u.positionYSpinBox, "Top edge of the selected picture, in canvas pixels"},
         {u.sizeSpinBox, "Zoom of the selected picture, in percent of its own size"},
         {u.rotateSpinBox, "Turn of the selected picture, in degrees"},
+        {u.sizeRangeEdit, "The pixel sizes of the icon files and entries the selected picture is "
+                          "drawn in, both included: a detailed picture for large sizes, a simple "
+                          "one for small ones"},
+        {u.showAtComboBox, "Show the icon as one size of the chosen output holds it, pixel by "
+                           "pixel"},
         {u.otherAppsButton, "More programs by Kestrelby"},
         {u.websiteButton, "Open Kestrelby's website"}};
     for (const auto& [widget, tip] : tips)
@@ -189,10 +197,10 @@ void explain(Ui::EditorForm& u) {
 
 void orderTabs(Ui::EditorForm& u) {
     // Top bar, canvas, picture list and its buttons, then the pages: the order the eye takes.
-    QWidget* const order[] = {u.outputComboBox,     u.goButton,         u.otherAppsButton,
-                              u.websiteButton,      u.aboutButton,      u.canvas,
-                              u.canvasSizeComboBox, u.listWidget,       u.upToolButton,
-                              u.downToolButton,     u.deleteToolButton, u.tabWidget};
+    QWidget* const order[] = {
+        u.outputComboBox, u.goButton,           u.otherAppsButton, u.websiteButton, u.aboutButton,
+        u.canvas,         u.canvasSizeComboBox, u.showAtComboBox,  u.listWidget,    u.upToolButton,
+        u.downToolButton, u.deleteToolButton,   u.tabWidget};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -3,6 +3,7 @@
 
 #include "document/editeddocument.h"
 #include "document/useraction.h"
+#include "form/sizerangeedit.h"
 #include "form/stylecontrols.h"
 
 #include <QPixmap>
@@ -46,7 +47,8 @@ void PictureList::show(const Document& document) {
 }
 
 // One row per layer, the top layer first. Rows that already name the layers in their order are
-// kept: making their icons again is most of the work.
+// kept: making their icons again is most of the work. A picture drawn at some sizes only says
+// which beside its name.
 void PictureList::fillRows(const Document& document) {
     LayerListWidget* list = ui.listWidget;
     QStringList names;
@@ -54,13 +56,23 @@ void PictureList::fillRows(const Document& document) {
         names.prepend(Document::layerName(layer.index));
     QStringList rows;
     for (int row = 0; row < list->count(); ++row)
-        rows << list->item(row)->text();
-    if (rows == names)
-        return;
-    list->clear();
-    for (const Layer& layer : document.layers)
-        list->insertItem(
-            0, new QListWidgetItem(rowIcon(rowPicture(layer)), Document::layerName(layer.index)));
+        rows << list->item(row)->data(Qt::UserRole).toString();
+    if (rows != names) {
+        list->clear();
+        for (const Layer& layer : document.layers) {
+            auto* item = new QListWidgetItem(rowIcon(rowPicture(layer)), QString());
+            item->setData(Qt::UserRole, Document::layerName(layer.index));
+            list->insertItem(0, item);
+        }
+    }
+    for (int row = 0; row < list->count(); ++row) {
+        const Layer& layer = document.layers.at(layerOfRow(row));
+        const QString range = SizeRangeEdit::rangeText(layer.minSize, layer.maxSize);
+        const QString text = Document::layerName(layer.index) +
+                             (range.isEmpty() ? QString() : QStringLiteral("  (%1)").arg(range));
+        if (list->item(row)->text() != text)
+            list->item(row)->setText(text);
+    }
 }
 
 void PictureList::showSelection(const Document& document) {
@@ -85,7 +97,7 @@ void PictureList::showControls(bool show) {
     StyleControls::showWidgets({ui.selectedImageLabel, ui.selectedImageNameLabel, ui.positionXLabel,
                                 ui.positionXSpinBox, ui.positionYLabel, ui.positionYSpinBox,
                                 ui.sizeLabel, ui.sizeSpinBox, ui.sizePercentLabel, ui.rotateLabel,
-                                ui.rotateSpinBox},
+                                ui.rotateSpinBox, ui.sizeRangeLabel, ui.sizeRangeEdit},
                                show);
     ui.objectNoteLabel->setVisible(!show);
     ui.objectTipsLabel->setVisible(show);
@@ -109,6 +121,7 @@ void PictureList::showLayer(const Layer& layer) {
     StyleControls::showValue(ui.positionYSpinBox, layer.position.y());
     StyleControls::showValue(ui.sizeSpinBox, layer.scale);
     StyleControls::showValue(ui.rotateSpinBox, layer.rotation);
+    ui.sizeRangeEdit->showRange(layer.minSize, layer.maxSize);
 }
 
 void PictureList::selectionChanged() {

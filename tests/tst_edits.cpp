@@ -56,6 +56,8 @@ UserAction named(const Document& document, const QString& text) {
         return zoomSelected(document, value);
     if (what == "turn")
         return turnSelected(document, value);
+    if (what == "sizes")
+        return sizeRangeSelected(document, value, 0);
     if (what.startsWith("drag"))
         return moveSelected({value, value}, what);
     return moveSelected({value, value});
@@ -124,6 +126,10 @@ private Q_SLOTS:
         row("turn", turnSelected(start, 90), "Turn Picture", [](auto& d) {
             return d.layers[1].rotation == 90 && d.layers[1].rect.size() == QSize(20, 40);
         });
+        row("size range", sizeRangeSelected(start, 16, 32), "Picture Sizes", [](auto& d) {
+            return d.layers[1].minSize == 16 && d.layers[1].maxSize == 32 &&
+                   !hasSizeRange(d.layers[0]);
+        });
         row("stacking", moveLayer(1, 0), "Move Layer", [](auto& d) {
             return d.layers[0].index == 7 && d.layers[1].index == 3 && d.selected == 0;
         });
@@ -181,6 +187,8 @@ private Q_SLOTS:
         row("zooms then turns", "zoom 120, turn 5, turn 6", 2, "Turn Picture");
         row("zooms of two pictures", "zoom 120, select 0, zoom 130, zoom 140", 2, "Zoom Picture");
         row("zoom, other, zoom", "zoom 120, radius 9, zoom 130", 3, "Zoom Picture");
+        row("size range stepped", "sizes 16, sizes 20, sizes 24", 1, "Picture Sizes");
+        row("size ranges of two", "sizes 16, select 0, sizes 16", 2, "Picture Sizes");
     }
 
     // Actions with one merge key one after another are one step, whose undo goes back to before
@@ -236,7 +244,7 @@ private Q_SLOTS:
         edited.select(Document::noSelection);
         for (const UserAction& action :
              {deleteSelected(), moveSelected({1, 1}), zoomSelected(edited.document(), 300),
-              turnSelected(edited.document(), 30)})
+              turnSelected(edited.document(), 30), sizeRangeSelected(edited.document(), 16, 0)})
             edited.edit(action);
         QCOMPARE(edited.undoStack()->count(), 0);
         QVERIFY(eachChangedOnce(edited, {radius(1), shape(1)}));
