@@ -101,10 +101,6 @@ Document documentAtSize(const Document& document, int size) {
     return drawn;
 }
 
-bool hasSizeRanges(const Document& document) {
-    return std::any_of(document.layers.begin(), document.layers.end(), hasSizeRange);
-}
-
 bool sameLayersAcross(const Document& document, int smallest, int largest) {
     // A range is one run of sizes: a layer is drawn at every size or at none when its run holds
     // all of them or none.

@@ -16,9 +16,6 @@ QList<Layer> layersAtSize(const QList<Layer>& layers, int size);
 // size, the selection dropped where one is left out; the document itself where none is.
 Document documentAtSize(const Document& document, int size);
 
-// Whether any layer of `document` is drawn at some sizes and not at others.
-bool hasSizeRanges(const Document& document);
-
 // Whether every size from `smallest` to `largest` draws the same layers: what a scalable file,
 // drawn at any of them, needs to say the document exactly.
 bool sameLayersAcross(const Document& document, int smallest, int largest);
