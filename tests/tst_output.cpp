@@ -174,17 +174,17 @@ private Q_SLOTS:
         QTest::addColumn<QImage>("rendering");
         QTest::addColumn<bool>("sharp");
         QTest::addColumn<QList<int>>("sizes");
-        const QList<int> sizes[] = {{16, 32, 48, 256}, {16, 32, 48, 256}, {16, 32, 48, 256}};
+        const QList<int> sizes{16, 32, 48, 256}; // the default on every canvas
         for (int k = 1; k <= 3; ++k) {
-            QTest::addRow("document k%d", k) << k << documentIcon(k) << false << sizes[k - 1];
+            QTest::addRow("document k%d", k) << k << documentIcon(k) << false << sizes;
             QTest::addRow("every premultiplied value k%d", k)
-                << k << everyPremultipliedValue(256 * k) << false << sizes[k - 1];
+                << k << everyPremultipliedValue(256 * k) << false << sizes;
         }
         QTest::addRow("few colours")
-            << 1 << crossPicture({256, 256}, Qt::transparent) << false << sizes[0];
+            << 1 << crossPicture({256, 256}, Qt::transparent) << false << sizes;
         QImage empty(256, 256, QImage::Format_ARGB32_Premultiplied);
         empty.fill(Qt::transparent);
-        QTest::addRow("transparent") << 1 << empty << false << sizes[0];
+        QTest::addRow("transparent") << 1 << empty << false << sizes;
         QTest::addRow("windows set, sharp")
             << 1 << documentIcon(1) << true << IconSizes::windowsSet();
     }
