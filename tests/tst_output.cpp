@@ -13,7 +13,6 @@
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
-#include <Magick++.h>
 #include <QtConcurrent>
 #include <QtWidgets>
 
@@ -189,10 +188,11 @@ private Q_SLOTS:
             << 1 << documentIcon(1) << true << IconSizes::windowsSet();
     }
 
-    // Every entry, read by Qt's icon reader and by ImageMagick, holds its image exactly, alpha
-    // and all: scaled from the rendering unless drawn sharp. Bitmaps up to 64 px carry a mask
-    // that hides exactly the transparent pixels; larger entries are PNG no larger than Qt's own,
-    // except invisible ones, which stay masked bitmaps for readers that ignore alpha.
+    // Every entry, read by Qt's icon reader (ImageMagick and three more read the command line's
+    // icons), holds its image exactly, alpha and all: scaled from the rendering unless drawn sharp.
+    // Bitmaps up to 64 px carry a mask that hides exactly the transparent pixels; larger entries
+    // are PNG no larger than Qt's own, except invisible ones, which stay masked bitmaps for readers
+    // that ignore alpha.
     void iconFile() {
         QFETCH(int, k);
         QFETCH(QImage, rendering);
@@ -207,10 +207,6 @@ private Q_SLOTS:
         QImageReader reader(path, "ico");
         QCOMPARE(reader.imageCount(), sizes.size());
         QCOMPARE(file.left(6), QByteArray::fromHex("00000100") + char(sizes.size()) + '\0');
-        std::list<Magick::Image> magick;
-        Magick::readImages(&magick, path.toStdString());
-        QCOMPARE(int(magick.size()), sizes.size());
-        auto read = magick.begin();
         // The file holds the entries largest first, ties in the order given.
         QList<int> order(sizes.size());
         std::iota(order.begin(), order.end(), 0);
@@ -221,9 +217,6 @@ private Q_SLOTS:
             const QByteArray expected = rgba(entries.at(order.at(i)));
             QVERIFY(reader.jumpToImage(i));
             QCOMPARE(rgba(reader.read()), expected);
-            QByteArray pixels(size * size * 4, '\0');
-            (read++)->write(0, 0, size, size, "RGBA", Magick::CharPixel, pixels.data());
-            QCOMPARE(pixels, expected);
             QCOMPARE(expected == rgba(scaled(rendering, size)), !sharp || size > 64);
             const bool invisible = expected.count('\0') == expected.size();
             const char* at = file.constData() + 6 + 16 * i;
@@ -370,13 +363,13 @@ private Q_SLOTS:
         setSettings({{"ExportSize/exportSize7", 999}, {"ExportSize/exportSizeFuture", "x"}});
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
-        QVERIFY(writePicture(folder.filePath("p.png"), {500, 300}, Qt::darkCyan));
+        QVERIFY(writePicture(folder.filePath("p.jpg"), {500, 300}, Qt::darkCyan));
         EditedDocument edited;
         EditorForm form(edited);
         form.show();
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);
-        QVERIFY(dropFiles(child<QWidget>(&form, "canvas"), {150, 150}, {folder.filePath("p.png")}));
+        QVERIFY(dropFiles(child<QWidget>(&form, "canvas"), {150, 150}, {folder.filePath("p.jpg")}));
         const QImage rendering = renderDocumentIcon(documentOf(&form));
         const QString full = folder.filePath("full");
         QDir().mkdir(full);
@@ -401,10 +394,8 @@ private Q_SLOTS:
         const QStringList messages = messagesDuring(
             [&] { QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton); });
 
-        QStringList files = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
-        files.removeAll("old");
-        files.removeAll("p.png");
-        QCOMPARE(files, written);
+        const QStringList kinds{"*.png", "*.ico", "*.icns"};
+        QCOMPARE(QDir(folder.path()).entryList(kinds, QDir::Files, QDir::Name), written);
         if (output == 1 && !written.isEmpty()) {
             // The list as edited is the document's, for the next export and the project, and the
             // settings store's for new documents.
@@ -414,18 +405,16 @@ private Q_SLOTS:
             QStringList stored;
             for (int size : documentOf(&form).output.pngSizes)
                 stored << QStringLiteral("%1x%1.png").arg(size);
-            QCOMPARE(QSet<QString>(stored.begin(), stored.end()),
-                     QSet<QString>(written.begin(), written.end()));
+            QCOMPARE((stored.sort(), stored), written);
         }
         // A status-bar message whenever something was written (three PNGs beside the failed one).
         QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
         if (output == 1 && !told.isEmpty()) {
             // It counts the PNG files written, not those asked for.
             const QString to = choice == "full" ? full : folder.path();
-            QStringList pngs = QDir(to).entryList({"*.png"}, QDir::Files);
-            pngs.removeAll("p.png");
+            const int pngs = QDir(to).entryList({"*.png"}, QDir::Files).size();
             QCOMPARE(told.first().first().toString(), QStringLiteral("Wrote %1 PNG file(s) to %2")
-                                                          .arg(pngs.size())
+                                                          .arg(pngs)
                                                           .arg(QDir::toNativeSeparators(to)));
         }
         if (output == 0 && !told.isEmpty()) {
