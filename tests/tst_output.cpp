@@ -443,40 +443,34 @@ private Q_SLOTS:
         QCOMPARE(settingValue(key).isValid(), !choice.isEmpty());
     }
 
-    void iconSizesDialog_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::addColumn<QList<int>>("stored");
-        const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
-        QTest::newRow("windows, 512 added, 16 removed, sharp")
-            << "windowsButton +512! - sharpCheckBox" << true << chosen << chosen;
-        QTest::newRow("default again")
-            << "windowsButton +100 defaultButton" << true << icoEntrySizes(512) << QList<int>{};
-        QTest::newRow("512 refused, cancelled")
-            << "windowsButton +512 sharpCheckBox" << false << windows << QList<int>{};
-    }
-
     // The dialog shows the canvas size's defaults until the user chooses; OK answers the choice,
-    // Default as no choice at all.
+    // Default as no choice at all. Each row: the steps, as editSizes takes them, whether OK ends
+    // them, the sizes shown then and those chosen.
     void iconSizesDialog() {
-        QFETCH(QString, steps);
-        QFETCH(bool, ok);
-        QFETCH(QList<int>, shown);
-        QFETCH(QList<int>, stored);
-        clearSettings();
-        whenModal<IconSizesDialog>([&](IconSizesDialog* dialog) {
-            auto* list = child<QListWidget>(dialog, "listWidget");
-            QCOMPARE(listedSizes(list), icoEntrySizes(512));
-            editSizes(dialog, steps);
-            QCOMPARE(listedSizes(list), shown);
-            click(dialog, ok ? "okButton" : "cancelButton");
-        });
-        auto* dialog = new IconSizesDialog({}, 2);
-        QCOMPARE(dialog->exec() == QDialog::Accepted, ok);
-        if (ok) {
-            QCOMPARE(dialog->choice().sizes, stored);
-            QCOMPARE(dialog->choice().sharp, steps.contains("sharp"));
+        struct Row {
+            QString steps;
+            bool ok;
+            QList<int> shown, stored;
+        };
+        const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
+        const Row rows[] = {{"windowsButton +512! - sharpCheckBox", true, chosen, chosen},
+                            {"windowsButton +100 defaultButton", true, icoEntrySizes(512), {}},
+                            {"windowsButton +512 sharpCheckBox", false, windows, {}}};
+        for (const Row& row : rows) {
+            clearSettings();
+            whenModal<IconSizesDialog>([&](IconSizesDialog* dialog) {
+                auto* list = child<QListWidget>(dialog, "listWidget");
+                QCOMPARE(listedSizes(list), icoEntrySizes(512));
+                editSizes(dialog, row.steps);
+                QCOMPARE(listedSizes(list), row.shown);
+                click(dialog, row.ok ? "okButton" : "cancelButton");
+            });
+            IconSizesDialog dialog({}, 2);
+            QVERIFY2((dialog.exec() == QDialog::Accepted) == row.ok, qPrintable(row.steps));
+            if (row.ok) {
+                QCOMPARE(dialog.choice().sizes, row.stored);
+                QCOMPARE(dialog.choice().sharp, row.steps.contains("sharp"));
+            }
         }
     }
 };
