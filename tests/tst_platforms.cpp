@@ -121,11 +121,6 @@ QStringList filesUnder(const QString& folder) {
     return files;
 }
 
-// The colour type in a PNG file's header: 2 is RGB without alpha, 6 RGBA.
-int pngColourType(const QString& path) {
-    return readFileBytes(path).at(25);
-}
-
 // The farthest a visible pixel reaches from the image's centre.
 double reach(const QImage& image) {
     double farthest = 0;
@@ -244,41 +239,36 @@ private slots:
 
     // The preview of a target of single sizes holds exactly the entries or files written, each
     // as a reader other than ours reads it back.
-    void previewShowsTheEntriesWritten_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QList<int>>("iconSizes");
-        for (const char* key : {"ico", "png", "hicolor"})
-            QTest::addRow("%s", key) << QString(key) << QList<int>{};
-        QTest::addRow("ico Windows sizes") << "ico" << IconSizes::windowsSet();
-    }
     void previewShowsTheEntriesWritten() {
-        QFETCH(QString, key);
-        QFETCH(QList<int>, iconSizes);
         QVERIFY(crossPicture({256, 256}, Qt::darkGreen).save(path("cross.png")));
-        Document document = sample(path("cross.png"), Ground::Gradient);
-        document.output.iconSizes = iconSizes;
-        document.output.sharpSizes = !iconSizes.isEmpty();
-        const QDir out(path(QStringLiteral("preview-%1").arg(++sets)));
-        const ExportTarget* target = ExportTargets::find(key);
-        const QImage rendering = renderDocumentIcon(document);
-        QVERIFY(
-            target->write(document, rendering, target->destinationIn(out.path(), "app")).isEmpty());
-        QList<QImage> written;
-        // Every picture written (the theme's index aside).
-        for (const QString& file :
-             filesUnder(out.path()).filter(QRegularExpression("(png|ico)$"))) {
-            QImageReader reader(out.filePath(file));
-            do
-                written << reader.read().convertToFormat(QImage::Format_ARGB32);
-            while (reader.jumpToNextImage());
-        }
-        std::sort(written.begin(), written.end(),
-                  [](const QImage& a, const QImage& b) { return a.width() < b.width(); });
-        const auto pictures = target->previewPictures(document, rendering);
-        QCOMPARE(pictures.size(), written.size());
-        for (int i = 0; i < pictures.size(); ++i) {
-            QCOMPARE(pictures[i].caption, QString::number(written[i].width()));
-            QCOMPARE(pictures[i].image.convertToFormat(QImage::Format_ARGB32), written[i]);
+        const std::pair<const char*, QList<int>> rows[] = {
+            {"ico", {}}, {"png", {}}, {"hicolor", {}}, {"ico", IconSizes::windowsSet()}};
+        for (const auto& [key, iconSizes] : rows) {
+            Document document = sample(path("cross.png"), Ground::Gradient);
+            document.output.iconSizes = iconSizes;
+            document.output.sharpSizes = !iconSizes.isEmpty();
+            const QDir out(path(QStringLiteral("preview-%1").arg(++sets)));
+            const ExportTarget* target = ExportTargets::find(key);
+            const QImage rendering = renderDocumentIcon(document);
+            QVERIFY(target->write(document, rendering, target->destinationIn(out.path(), "app"))
+                        .isEmpty());
+            QList<QImage> written;
+            // Every picture written (the theme's index aside).
+            for (const QString& file :
+                 filesUnder(out.path()).filter(QRegularExpression("(png|ico)$"))) {
+                QImageReader reader(out.filePath(file));
+                do
+                    written << reader.read().convertToFormat(QImage::Format_ARGB32);
+                while (reader.jumpToNextImage());
+            }
+            std::sort(written.begin(), written.end(),
+                      [](const QImage& a, const QImage& b) { return a.width() < b.width(); });
+            const auto pictures = target->previewPictures(document, rendering);
+            QCOMPARE(pictures.size(), written.size());
+            for (int i = 0; i < pictures.size(); ++i) {
+                QCOMPARE(pictures[i].caption, QString::number(written[i].width()));
+                QCOMPARE(pictures[i].image.convertToFormat(QImage::Format_ARGB32), written[i]);
+            }
         }
     }
 
@@ -342,7 +332,8 @@ private slots:
                 QCOMPARE(qAlpha(white), qAlpha(front.pixel(x, y)));
                 QVERIFY(qAlpha(white) == 0 || (qRed(white) == 255 && qBlue(white) == 255));
             }
-        QCOMPARE(pngColourType(out.filePath("ic_launcher-playstore.png")), 2);
+        // Colour type 2 in the header: RGB, no alpha.
+        QCOMPARE(int(readFileBytes(out.filePath("ic_launcher-playstore.png")).at(25)), 2);
         // The round icon: the background inside the circle, nothing at the corners.
         const QImage round(out.filePath("res/mipmap-xxxhdpi/ic_launcher_round.png"));
         QCOMPARE(qAlpha(round.pixel(2, 2)), 0);
@@ -408,7 +399,7 @@ private slots:
         }
         QCOMPARE(ios, QStringList({"AppIcon-1024.png ", "AppIcon-1024-dark.png dark",
                                    "AppIcon-1024-tinted.png tinted"}));
-        QCOMPARE(pngColourType(set.filePath("AppIcon-1024.png")), 2);
+        QCOMPARE(int(readFileBytes(set.filePath("AppIcon-1024.png")).at(25)), 2); // RGB, no alpha
         QCOMPARE(QImage(set.filePath("AppIcon-1024.png")).pixelColor(3, 3), QColor(20, 90, 200));
         QCOMPARE(qAlpha(QImage(set.filePath("AppIcon-1024-dark.png")).pixel(3, 3)), 0);
         QCOMPARE(QImage(set.filePath("AppIcon-1024-dark.png")).pixelColor(300, 300),
