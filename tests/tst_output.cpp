@@ -13,7 +13,6 @@
 #include "render/iconrenderer.h"
 #include "support/testsupport.h"
 
-#include <Magick++.h>
 #include <QtConcurrent>
 #include <QtWidgets>
 
@@ -174,25 +173,26 @@ private Q_SLOTS:
         QTest::addColumn<QImage>("rendering");
         QTest::addColumn<bool>("sharp");
         QTest::addColumn<QList<int>>("sizes");
-        const QList<int> sizes[] = {{16, 32, 48, 256}, {16, 32, 48, 256}, {16, 32, 48, 256}};
+        const QList<int> sizes{16, 32, 48, 256}; // the default on every canvas
         for (int k = 1; k <= 3; ++k) {
-            QTest::addRow("document k%d", k) << k << documentIcon(k) << false << sizes[k - 1];
+            QTest::addRow("document k%d", k) << k << documentIcon(k) << false << sizes;
             QTest::addRow("every premultiplied value k%d", k)
-                << k << everyPremultipliedValue(256 * k) << false << sizes[k - 1];
+                << k << everyPremultipliedValue(256 * k) << false << sizes;
         }
         QTest::addRow("few colours")
-            << 1 << crossPicture({256, 256}, Qt::transparent) << false << sizes[0];
+            << 1 << crossPicture({256, 256}, Qt::transparent) << false << sizes;
         QImage empty(256, 256, QImage::Format_ARGB32_Premultiplied);
         empty.fill(Qt::transparent);
-        QTest::addRow("transparent") << 1 << empty << false << sizes[0];
+        QTest::addRow("transparent") << 1 << empty << false << sizes;
         QTest::addRow("windows set, sharp")
             << 1 << documentIcon(1) << true << IconSizes::windowsSet();
     }
 
-    // Every entry, read by Qt's icon reader and by ImageMagick, holds its image exactly, alpha
-    // and all: scaled from the rendering unless drawn sharp. Bitmaps up to 64 px carry a mask
-    // that hides exactly the transparent pixels; larger entries are PNG no larger than Qt's own,
-    // except invisible ones, which stay masked bitmaps for readers that ignore alpha.
+    // Every entry, read by Qt's icon reader (ImageMagick and three more read the command line's
+    // icons), holds its image exactly, alpha and all: scaled from the rendering unless drawn sharp.
+    // Bitmaps up to 64 px carry a mask that hides exactly the transparent pixels; larger entries
+    // are PNG no larger than Qt's own, except invisible ones, which stay masked bitmaps for readers
+    // that ignore alpha.
     void iconFile() {
         QFETCH(int, k);
         QFETCH(QImage, rendering);
@@ -207,10 +207,6 @@ private Q_SLOTS:
         QImageReader reader(path, "ico");
         QCOMPARE(reader.imageCount(), sizes.size());
         QCOMPARE(file.left(6), QByteArray::fromHex("00000100") + char(sizes.size()) + '\0');
-        std::list<Magick::Image> magick;
-        Magick::readImages(&magick, path.toStdString());
-        QCOMPARE(int(magick.size()), sizes.size());
-        auto read = magick.begin();
         // The file holds the entries largest first, ties in the order given.
         QList<int> order(sizes.size());
         std::iota(order.begin(), order.end(), 0);
@@ -221,9 +217,6 @@ private Q_SLOTS:
             const QByteArray expected = rgba(entries.at(order.at(i)));
             QVERIFY(reader.jumpToImage(i));
             QCOMPARE(rgba(reader.read()), expected);
-            QByteArray pixels(size * size * 4, '\0');
-            (read++)->write(0, 0, size, size, "RGBA", Magick::CharPixel, pixels.data());
-            QCOMPARE(pixels, expected);
             QCOMPARE(expected == rgba(scaled(rendering, size)), !sharp || size > 64);
             const bool invisible = expected.count('\0') == expected.size();
             const char* at = file.constData() + 6 + 16 * i;
@@ -370,13 +363,13 @@ private Q_SLOTS:
         setSettings({{"ExportSize/exportSize7", 999}, {"ExportSize/exportSizeFuture", "x"}});
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
-        QVERIFY(writePicture(folder.filePath("p.png"), {500, 300}, Qt::darkCyan));
+        QVERIFY(writePicture(folder.filePath("p.jpg"), {500, 300}, Qt::darkCyan));
         EditedDocument edited;
         EditorForm form(edited);
         form.show();
         child<QComboBox>(&form, "outputComboBox")->setCurrentIndex(output);
         child<QComboBox>(&form, "canvasSizeComboBox")->setCurrentIndex(k - 1);
-        QVERIFY(dropFiles(child<QWidget>(&form, "canvas"), {150, 150}, {folder.filePath("p.png")}));
+        QVERIFY(dropFiles(child<QWidget>(&form, "canvas"), {150, 150}, {folder.filePath("p.jpg")}));
         const QImage rendering = renderDocumentIcon(documentOf(&form));
         const QString full = folder.filePath("full");
         QDir().mkdir(full);
@@ -401,10 +394,8 @@ private Q_SLOTS:
         const QStringList messages = messagesDuring(
             [&] { QTest::mouseClick(child<QPushButton>(&form, "goButton"), Qt::LeftButton); });
 
-        QStringList files = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
-        files.removeAll("old");
-        files.removeAll("p.png");
-        QCOMPARE(files, written);
+        const QStringList kinds{"*.png", "*.ico", "*.icns"};
+        QCOMPARE(QDir(folder.path()).entryList(kinds, QDir::Files, QDir::Name), written);
         if (output == 1 && !written.isEmpty()) {
             // The list as edited is the document's, for the next export and the project, and the
             // settings store's for new documents.
@@ -414,36 +405,24 @@ private Q_SLOTS:
             QStringList stored;
             for (int size : documentOf(&form).output.pngSizes)
                 stored << QStringLiteral("%1x%1.png").arg(size);
-            QCOMPARE(QSet<QString>(stored.begin(), stored.end()),
-                     QSet<QString>(written.begin(), written.end()));
+            QCOMPARE((stored.sort(), stored), written);
         }
         // A status-bar message whenever something was written (three PNGs beside the failed one).
         QCOMPARE(told.size(), choice.isEmpty() || choice.startsWith("old/") ? 0 : 1);
         if (output == 1 && !told.isEmpty()) {
             // It counts the PNG files written, not those asked for.
             const QString to = choice == "full" ? full : folder.path();
-            QStringList pngs = QDir(to).entryList({"*.png"}, QDir::Files);
-            pngs.removeAll("p.png");
+            const int pngs = QDir(to).entryList({"*.png"}, QDir::Files).size();
             QCOMPARE(told.first().first().toString(), QStringLiteral("Wrote %1 PNG file(s) to %2")
-                                                          .arg(pngs.size())
+                                                          .arg(pngs)
                                                           .arg(QDir::toNativeSeparators(to)));
         }
         if (output == 0 && !told.isEmpty()) {
-            // It names the entries the file holds, smallest first; the file starts with the
-            // largest, the document's rendering, scaled down to 256 on the larger canvases.
-            QImageReader reader(folder.filePath(written.first()));
-            QStringList entries;
-            QImage largest;
-            for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-                const QImage entry = reader.read();
-                entries.prepend(QString::number(entry.width()));
-                if (largest.isNull())
-                    largest = entry;
-            }
-            QCOMPARE(largest.width(), std::min(rendering.width(), 256));
-            QCOMPARE(rgba(largest), rgba(scaled(rendering, largest.width())));
+            // It names the entries, smallest first; the file starts with the largest, the
+            // document's rendering, scaled down to 256 on the larger canvases.
+            QCOMPARE(rgba(QImage(folder.filePath(written.first()))), rgba(scaled(rendering, 256)));
             QCOMPARE(told.first().first().toString(),
-                     QStringLiteral("Wrote %1: %2").arg(written.first(), entries.join(", ")));
+                     QStringLiteral("Wrote %1: 16, 32, 48, 256").arg(written.first()));
         }
         QCOMPARE(readFileBytes(folder.filePath("old")), QByteArray("older file"));
         const bool failed = choice == "full" || choice.startsWith("old/");
@@ -454,40 +433,34 @@ private Q_SLOTS:
         QCOMPARE(settingValue(key).isValid(), !choice.isEmpty());
     }
 
-    void iconSizesDialog_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::addColumn<QList<int>>("stored");
-        const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
-        QTest::newRow("windows, 512 added, 16 removed, sharp")
-            << "windowsButton +512! - sharpCheckBox" << true << chosen << chosen;
-        QTest::newRow("default again")
-            << "windowsButton +100 defaultButton" << true << icoEntrySizes(512) << QList<int>{};
-        QTest::newRow("512 refused, cancelled")
-            << "windowsButton +512 sharpCheckBox" << false << windows << QList<int>{};
-    }
-
     // The dialog shows the canvas size's defaults until the user chooses; OK answers the choice,
-    // Default as no choice at all.
+    // Default as no choice at all. Each row: the steps, as editSizes takes them, whether OK ends
+    // them, the sizes shown then and those chosen.
     void iconSizesDialog() {
-        QFETCH(QString, steps);
-        QFETCH(bool, ok);
-        QFETCH(QList<int>, shown);
-        QFETCH(QList<int>, stored);
-        clearSettings();
-        whenModal<IconSizesDialog>([&](IconSizesDialog* dialog) {
-            auto* list = child<QListWidget>(dialog, "listWidget");
-            QCOMPARE(listedSizes(list), icoEntrySizes(512));
-            editSizes(dialog, steps);
-            QCOMPARE(listedSizes(list), shown);
-            click(dialog, ok ? "okButton" : "cancelButton");
-        });
-        auto* dialog = new IconSizesDialog({}, 2);
-        QCOMPARE(dialog->exec() == QDialog::Accepted, ok);
-        if (ok) {
-            QCOMPARE(dialog->choice().sizes, stored);
-            QCOMPARE(dialog->choice().sharp, steps.contains("sharp"));
+        struct Row {
+            QString steps;
+            bool ok;
+            QList<int> shown, stored;
+        };
+        const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
+        const Row rows[] = {{"windowsButton +512! - sharpCheckBox", true, chosen, chosen},
+                            {"windowsButton +100 defaultButton", true, icoEntrySizes(512), {}},
+                            {"windowsButton +512 sharpCheckBox", false, windows, {}}};
+        for (const Row& row : rows) {
+            clearSettings();
+            whenModal<IconSizesDialog>([&](IconSizesDialog* dialog) {
+                auto* list = child<QListWidget>(dialog, "listWidget");
+                QCOMPARE(listedSizes(list), icoEntrySizes(512));
+                editSizes(dialog, row.steps);
+                QCOMPARE(listedSizes(list), row.shown);
+                click(dialog, row.ok ? "okButton" : "cancelButton");
+            });
+            IconSizesDialog dialog({}, 2);
+            QVERIFY2((dialog.exec() == QDialog::Accepted) == row.ok, qPrintable(row.steps));
+            if (row.ok) {
+                QCOMPARE(dialog.choice().sizes, row.stored);
+                QCOMPARE(dialog.choice().sharp, row.steps.contains("sharp"));
+            }
         }
     }
 };

@@ -24,20 +24,14 @@ using namespace TestSupport;
 
 namespace {
 
-QByteArray littleEndian(quint32 value, int bytes) {
-    QByteArray text;
-    for (int i = 0; i < bytes; ++i)
-        text += char(value >> (8 * i));
-    return text;
-}
-
-// A 32-bit BMP of `width` x `height` (negative: stored top-down) whose pixels are `pixels`.
+// A BMP of `width` x `height` (negative: stored top-down) at `bits` a pixel holding `pixels`.
 QByteArray bmp(int width, int height, int bits, const QByteArray& pixels) {
-    const QByteArray info = littleEndian(40, 4) + littleEndian(quint32(width), 4) +
-                            littleEndian(quint32(height), 4) + littleEndian(1, 2) +
-                            littleEndian(quint32(bits), 2) + QByteArray(24, '\0');
-    return "BM" + littleEndian(quint32(54 + pixels.size()), 4) + littleEndian(0, 4) +
-           littleEndian(54, 4) + info + pixels;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0x4d42) << quint32(54 + pixels.size()) << quint32(0) << quint32(54)
+        << quint32(40) << qint32(width) << qint32(height) << quint16(1) << quint16(bits);
+    return bytes + QByteArray(24, '\0') + pixels;
 }
 
 // The ids of this process's children: its picture helpers.
@@ -68,14 +62,9 @@ QByteArray withOrientation(QByteArray jpeg, int orientation) {
 
 // Colours that differ from each neighbour, so a pixel out of place shows.
 QImage noisePicture(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    quint32 state = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            state = state * 1664525 + 1013904223;
-            image.setPixel(x, y, 0xff000000 | state >> 8);
-        }
-    }
+    QImage image(size, QImage::Format_RGB888);
+    QRandomGenerator(12345).fillRange(reinterpret_cast<quint32*>(image.bits()),
+                                      image.sizeInBytes() / 4);
     return image;
 }
 
@@ -113,61 +102,20 @@ class TestPicture : public QObject {
 private slots:
     void initTestCase() { initTestEnvironment(); }
 
-    void printableNames_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "Grüße 写真.png"
-                               << "Grüße 写真.png";
-        QTest::newRow("terminal title") << "\x1b]0;owned\x07.png"
-                                        << "\\x1b]0;owned\\x07.png";
-        QTest::newRow("clear screen") << "a\x1b[2J\r\n.svg"
-                                      << "a\\x1b[2J\\x0d\\x0a.svg";
-        QTest::newRow("nul") << QString::fromUtf16(u"a\u0000b.png", 7) << "a\\x00b.png";
-        QTest::newRow("right-to-left override")
-            << QString::fromUtf16(u"logo\u202egnp.exe") << "logo\\u202egnp.exe";
-        QTest::newRow("isolates and marks")
-            << QString::fromUtf16(u"\u2066a\u2069\u200f\u0085") << "\\u2066a\\u2069\\u200f\\x85";
-    }
-
+    // A file's name is shown with its control and direction characters escaped, in refusals too.
     void printableNames() {
-        QFETCH(QString, name);
-        QFETCH(QString, shown);
-        QCOMPARE(printableName(name), shown);
-        QCOMPARE(PictureIntake::refusalMessage(name, QStringLiteral("cannot be read")),
-                 shown + QStringLiteral(": cannot be read"));
-    }
-
-    // Each is refused with its reason and the program carries on: a plain picture still decodes.
-    void hostilePictures_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        // A BMP claiming 1030 x 4 pixels and holding 7 bytes of them.
-        QTest::newRow("bmp short of its pixels")
-            << bmp(1030, 4, 24, QByteArray("\x10\x20\x30\x40\x50\x60\x70", 7))
-            << "the file ends early";
-        // Rows whose bytes, multiplied out, pass what 64 bits hold.
-        QTest::newRow("bmp of 2^31 rows of 2^31 pixels of 65535 bits")
-            << bmp(0x7fffffff, 0x7fffffff, 0xffff, QByteArray(8, '\xff')) << "the file ends early";
-        QTest::newRow("font size 1e9")
-            << svg("<text y=\"30\" font-size=\"1e9\">W</text>") << "text too large";
-        QTest::newRow("font size in a style sheet")
-            << svg("<style>text{font-size:1e9px}</style><text y=\"30\">W</text>")
-            << "text too large";
-        QTest::newRow("million characters")
-            << svg("<text y=\"30\">" + QByteArray(1000000, 'W') + "</text>") << "too much text";
-        QTest::newRow("font shorthand 1e9")
-            << svg("<text y=\"30\" style=\"font:1e9px sans-serif\">W</text>")
-            << "the SVG drawing library failed on it";
-    }
-
-    void hostilePictures() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
-        const PictureIntake::Picture picture = PictureIntake::decode(bytes);
-        QVERIFY(picture.image.isNull() && !picture.vector);
-        QVERIFY2(picture.refusal.contains(reason), qPrintable(picture.refusal));
-        const QByteArray plain = svg("<rect width=\"64\" height=\"64\" fill=\"red\"/>");
-        QCOMPARE(PictureIntake::decode(plain).image.pixel(5, 5), qRgb(255, 0, 0));
+        const std::pair<QString, QString> rows[] = {
+            {"Grüße 写真.png", "Grüße 写真.png"},
+            {"\x1b]0;owned\x07.png", "\\x1b]0;owned\\x07.png"},
+            {"a\x1b[2J\r\n.svg", "a\\x1b[2J\\x0d\\x0a.svg"},
+            {QString::fromUtf16(u"a\u0000b.png", 7), "a\\x00b.png"},
+            {QString::fromUtf16(u"logo\u202egnp.exe"), "logo\\u202egnp.exe"},
+            {QString::fromUtf16(u"\u2066a\u2069\u200f\u0085"), "\\u2066a\\u2069\\u200f\\x85"}};
+        for (const auto& [name, shown] : rows) {
+            QCOMPARE(printableName(name), shown);
+            QCOMPARE(PictureIntake::refusalMessage(name, "cannot be read"),
+                     shown + ": cannot be read");
+        }
     }
 
     // Rows stored top-down (a negative height) read as every viewer shows them.
@@ -180,12 +128,13 @@ private slots:
         QCOMPARE(image.pixel(0, 0), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(1, 0), qRgb(0, 255, 0));
         QCOMPARE(image.pixel(0, 1), qRgb(0, 0, 255));
-        const QImage bottomUp = PictureIntake::decode(bmp(2, 2, 32, rows)).image;
-        QCOMPARE(bottomUp.pixel(0, 1), qRgb(255, 0, 0));
+        QCOMPARE(PictureIntake::decode(bmp(2, 2, 32, rows)).image.pixel(0, 1), qRgb(255, 0, 0));
     }
 
     // The helpers run with their limits and system call filter in force (AddressSanitizer's build
-    // goes without both: its shadow memory and leak check need them).
+    // goes without both: its shadow memory and leak check need them). A drawing past the address
+    // space (a gigabyte canvas and another for what is drawn before it is blended in: a
+    // translucent group, a mask, a filter) fails with a reason, and the next draws.
     void helperConfined() {
 #ifdef GLIMMERDOCK_SANITIZE
         QSKIP("the sanitizer build's helpers run without the address space limit and filter");
@@ -201,33 +150,19 @@ private slots:
             const QByteArray space = QByteArray::number(qulonglong(HelperSandbox::maxAddressSpace));
             QVERIFY(limits.readAll().contains("Max address space         " + space));
         }
-    }
-
-    // A drawing past the helper's address space (a gigabyte canvas and another for what is drawn
-    // before it is blended in) fails with a reason, and the next draws.
-    void helperLimitHolds_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::newRow("translucent group") << QByteArray(
-            "<g opacity=\".5\"><rect width=\"64\" height=\"40\"/><circle r=\"60\"/></g>");
-        QTest::newRow("mask") << QByteArray("<mask id=\"m\"><rect width=\"64\" height=\"64\" "
-                                            "fill=\"#888\"/></mask><rect width=\"64\" "
-                                            "height=\"64\" mask=\"url(#m)\"/>");
-        QTest::newRow("blur") << QByteArray(
-            "<filter id=\"b\"><feGaussianBlur stdDeviation=\"4\"/></filter><rect "
-            "width=\"64\" height=\"64\" filter=\"url(#b)\"/>");
-    }
-
-    void helperLimitHolds() {
-#ifdef GLIMMERDOCK_SANITIZE
-        QSKIP("the sanitizer build's helpers run without the address space limit");
-#endif
-        QFETCH(QByteArray, body);
-        const auto picture = VectorPicture::read(svg(body), nullptr);
-        QVERIFY(picture);
-        QString failure;
-        QVERIFY(picture->image(QSize(16000, 16000), &failure).isNull());
-        QVERIFY2(!failure.isEmpty(), "no reason");
-        QVERIFY(!picture->image(QSize(32, 32)).isNull());
+        const QByteArray square = "<rect width=\"64\" height=\"64\" ";
+        for (const QByteArray& body :
+             {"<g opacity=\".5\">" + square + "/><circle r=\"60\"/></g>",
+              "<mask id=\"m\">" + square + "fill=\"#888\"/></mask>" + square + "mask=\"url(#m)\"/>",
+              "<filter id=\"b\"><feGaussianBlur stdDeviation=\"4\"/></filter>" + square +
+                  "filter=\"url(#b)\"/>"}) {
+            const auto picture = VectorPicture::read(svg(body), nullptr);
+            QVERIFY2(picture, body);
+            QString failure;
+            QVERIFY2(picture->image(QSize(16000, 16000), &failure).isNull(), body);
+            QVERIFY2(!failure.isEmpty(), "no reason");
+            QVERIFY(!picture->image(QSize(32, 32)).isNull());
+        }
     }
 
     // A layer the SVG library fails on at some sizes (a real Adwaita icon turned 45 degrees) is
@@ -240,122 +175,88 @@ private slots:
         Layer layer = droppedLayer(name, picture, QPoint(48, 48), 1, 0);
         layer.rotation = 45;
         layer.updateImage();
-        int crossedOut = 0;
+        int red = 0; // pixels of the cross, at all sizes together
         for (int size : {23, 46, 51}) {
             const QImage icon = renderSharpIcon(IconStyle(), {layer}, 1, size);
-            bool red = false;
-            for (int y = 0; y < size && !red; ++y) {
-                for (int x = 0; x < size && !red; ++x) {
-                    const QColor colour = icon.pixelColor(x, y);
-                    red = colour.alpha() > 128 && colour.red() > 2 * colour.green() + 40;
-                }
+            for (int i = 0; i < size * size; ++i) {
+                const QColor colour = icon.pixelColor(i % size, i / size);
+                red += colour.alpha() > 128 && colour.red() > 2 * colour.green() + 40;
             }
-            crossedOut += red;
         }
-        QVERIFY(crossedOut > 0);
+        QVERIFY(red > 0);
         QCOMPARE(picture.vector->drawingFailure(),
                  QStringLiteral("the SVG drawing library failed on it"));
     }
 
-    void malformedReplies_data() {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<qint64>("value");
-        QTest::newRow("magic") << 0 << qint64(0x12345678);
-        QTest::newRow("status") << 1 << qint64(9);
-        QTest::newRow("width") << 2 << qint64(5);
-        QTest::newRow("negative") << 2 << qint64(-4);
-        QTest::newRow("huge") << 3 << qint64(100000);
-        QTest::newRow("reason length") << 4 << qint64(245);
-    }
-
-    // A reply that does not agree with itself or with its pixels is no answer at all.
+    // A reply that does not agree with itself or with its pixels is no answer at all: a wrong
+    // magic, status, width (or a negative one), height or reason length.
     void malformedReplies() {
-        QFETCH(int, field);
-        QFETCH(qint64, value);
-        HelperProtocol::Reply reply =
-            HelperProtocol::reply(HelperProtocol::Status::done, QString(), QSize(4, 4));
-        QVector<uchar> pixels(64, 0x7f);
-        QVERIFY(HelperProtocol::answerOf(reply, pixels.data(), 64, nullptr, nullptr));
-        qint32* fields[] = {reinterpret_cast<qint32*>(&reply.magic),
-                            reinterpret_cast<qint32*>(&reply.status), &reply.width, &reply.height,
-                            reinterpret_cast<qint32*>(&reply.reasonBytes)};
-        *fields[field] = qint32(value);
-        QVERIFY(!HelperProtocol::answerOf(reply, pixels.data(), 64, nullptr, nullptr));
-    }
-
-    // Whatever its size, the picture on the command line covers the icon square edge to edge.
-    void fillingLayerFills_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("k");
-        const QByteArray wide = qtPngBytes(crossPicture(QSize(10000, 100), Qt::blue));
-        const QByteArray square = qtPngBytes(crossPicture(QSize(3000, 3000), Qt::green));
-        const QByteArray units("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 22 22\">"
-                               "<rect width=\"22\" height=\"22\" fill=\"#08f\"/></svg>");
-        for (int k : {1, 2, 3}) {
-            QTest::addRow("3000 x 3000 at k %d", k) << square << k;
-            QTest::addRow("10000 x 100 at k %d", k) << wide << k;
-            QTest::addRow("22-unit SVG at k %d", k) << units << k;
+        const std::pair<int, qint32> rows[] = {{0, 0x12345678}, {1, 9},      {2, 5},
+                                               {2, -4},         {3, 100000}, {4, 245}};
+        for (const auto& [field, value] : rows) {
+            HelperProtocol::Reply reply =
+                HelperProtocol::reply(HelperProtocol::Status::done, QString(), QSize(4, 4));
+            QVector<uchar> pixels(64, 0x7f);
+            QVERIFY(HelperProtocol::answerOf(reply, pixels.data(), 64, nullptr, nullptr));
+            qint32* fields[] = {reinterpret_cast<qint32*>(&reply.magic),
+                                reinterpret_cast<qint32*>(&reply.status), &reply.width,
+                                &reply.height, reinterpret_cast<qint32*>(&reply.reasonBytes)};
+            *fields[field] = value;
+            QVERIFY2(!HelperProtocol::answerOf(reply, pixels.data(), 64, nullptr, nullptr),
+                     qPrintable(QString::number(field)));
         }
     }
 
+    // Whatever its size, the picture on the command line covers the icon square edge to edge.
     void fillingLayerFills() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, k);
-        const PictureIntake::Picture picture = PictureIntake::decode(bytes);
-        QVERIFY2(picture.refusal.isEmpty(), qPrintable(picture.refusal));
-        Document document;
-        document.layers = {iconFillingLayer(QStringLiteral("p"), picture, k)};
-        const QImage icon = IconRenderer(k).renderIcon(document.style, document.layers);
-        const int last = icon.width() - 1, middle = icon.height() / 2;
-        QCOMPARE(qAlpha(icon.pixel(0, middle)), 255);
-        QCOMPARE(qAlpha(icon.pixel(last, middle)), 255);
-    }
-
-    void svgReferences_data() {
-        QTest::addColumn<QByteArray>("element");
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<bool>("kept");
-        const QByteArray rect = "<rect width=\"5\" height=\"5\" fill=\"%\"/>";
-        const QByteArray style = "<style>%</style>";
-        QTest::newRow("own gradient") << rect << QByteArray("url(#g)") << true;
-        QTest::newRow("web gradient")
-            << rect << QByteArray("url(http://a.example/p.svg#g)") << false;
-        QTest::newRow("file, spaced")
-            << rect << QByteArray("URL( 'file:///etc/passwd#g' )") << false;
-        QTest::newRow("style sheet, own") << style << QByteArray("rect { fill: url(#g) }") << true;
-        QTest::newRow("style sheet, file")
-            << style << QByteArray("rect { fill: url(p.svg#g) }") << false;
-        QTest::newRow("import") << style << QByteArray("@IMPORT 'a.css';") << false;
-        // Only a data: URI is embedded; any other href names a file, whatever it carries.
-        const QByteArray image = "<image width=\"5\" height=\"5\" href=\"%\"/>";
-        const QByteArray base64 = "base64," + qtPngBytes(crossPicture({4, 4}, Qt::red)).toBase64();
-        QTest::newRow("embedded picture") << image << "data:image/png;" + base64 << true;
-        QTest::newRow("file, base64 in its name") << image << "red.png#" + base64 << false;
-        QTest::newRow("filter's picture of the document")
-            << QByteArray("<filter><feImage href=\"%\"/></filter>") << QByteArray("#g") << true;
-        // A data: URI holding a document would be drawn past the cleaning.
-        QTest::newRow("document in a url()") << rect << "url(data:image/svg+xml;" + base64 << false;
-        QTest::newRow("inclusion")
-            << QByteArray("<xi:include href=\"%\"/>") << QByteArray("data:text/plain,a") << false;
-        QTest::newRow("base") << QByteArray("<g xml:base=\"%\"/>") << QByteArray("file:///tmp/")
-                              << false;
+        for (const QByteArray& bytes :
+             {qtPngBytes(crossPicture(QSize(3000, 3000), Qt::green)),
+              qtPngBytes(crossPicture(QSize(10000, 100), Qt::blue)),
+              svg("viewBox=\"0 0 22 22\"", "<rect width=\"22\" height=\"22\" fill=\"#08f\"/>")}) {
+            const PictureIntake::Picture picture = PictureIntake::decode(bytes);
+            QVERIFY2(picture.refusal.isEmpty(), qPrintable(picture.refusal));
+            for (int k : {1, 2, 3}) {
+                const QImage icon = IconRenderer(k).renderIcon(
+                    IconStyle(), {iconFillingLayer(QStringLiteral("p"), picture, k)});
+                const int middle = icon.height() / 2;
+                QCOMPARE(qAlpha(icon.pixel(0, middle)), 255);
+                QCOMPARE(qAlpha(icon.pixel(icon.width() - 1, middle)), 255);
+            }
+        }
     }
 
     // Nothing an SVG names outside itself stays in what librsvg is given to draw; its own
-    // references do.
+    // references do. Only a data: URI is embedded; any other href names a file, whatever it
+    // carries; a data: URI holding a document would be drawn past the cleaning.
     void svgReferences() {
-        QFETCH(QByteArray, element);
-        QFETCH(QByteArray, value);
-        QFETCH(bool, kept);
-        SvgCleaner cleaner("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"5\">"
-                           "<linearGradient id=\"g\"/>" +
-                           QByteArray(element).replace("%", value) + "</svg>");
-        QVERIFY(cleaner.clean().isEmpty());
-        QCOMPARE(cleaner.cleaned().contains(value), kept);
-        QCOMPARE(cleaner.cleaned().contains("<rect"), element.startsWith("<rect"));
+        const QByteArray rect = "<rect width=\"5\" height=\"5\" fill=\"%\"/>";
+        const QByteArray style = "<style>%</style>";
+        const QByteArray image = "<image width=\"5\" height=\"5\" href=\"%\"/>";
+        const QByteArray base64 = "base64," + qtPngBytes(crossPicture({4, 4}, Qt::red)).toBase64();
+        const std::tuple<QByteArray, QByteArray, bool> rows[] = {
+            {rect, "url(#g)", true},
+            {rect, "url(http://a.example/p.svg#g)", false},
+            {rect, "URL( 'file:///etc/passwd#g' )", false},
+            {style, "rect { fill: url(#g) }", true},
+            {style, "rect { fill: url(p.svg#g) }", false},
+            {style, "@IMPORT 'a.css';", false},
+            {image, "data:image/png;" + base64, true},
+            {image, "red.png#" + base64, false},
+            {"<filter><feImage href=\"%\"/></filter>", "#g", true},
+            {rect, "url(data:image/svg+xml;" + base64, false},
+            {"<xi:include href=\"%\"/>", "data:text/plain,a", false},
+            {"<g xml:base=\"%\"/>", "file:///tmp/", false}};
+        for (const auto& [element, value, kept] : rows) {
+            SvgCleaner cleaner("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"5\">"
+                               "<linearGradient id=\"g\"/>" +
+                               QByteArray(element).replace("%", value) + "</svg>");
+            QVERIFY2(cleaner.clean().isEmpty(), value);
+            QVERIFY2(cleaner.cleaned().contains(value) == kept, value);
+            QVERIFY2(cleaner.cleaned().contains("<rect") == element.startsWith("<rect"), value);
+        }
     }
 
-    void vectorDrops_data() {
+    void drops_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("natural");
@@ -363,14 +264,7 @@ private slots:
         const QByteArray square = "width=\"48\" height=\"48\" viewBox=\"0 0 100 100\"";
         // Red over the left half of a 100 x 100 viewBox; the right half must stay transparent.
         const QByteArray red = "<rect width=\"50\" height=\"100\" fill=\"red\"/>";
-        const QString redPng = folder.filePath("red.png"), redSvg = folder.filePath("red.svg");
-        QVERIFY(crossPicture({8, 8}, Qt::red).save(redPng));
-        QVERIFY(writeFileBytes(redSvg, svg("", "<rect id=\"r\" width=\"100\" height=\"100\"/>")));
         const QByteArray right = "<image x=\"50\" width=\"50\" height=\"100\" ";
-        const QByteArray outside = right + "xlink:href=\"" + redPng.toUtf8() + "\"/>" + right +
-                                   "href=\"file://" + redPng.toUtf8() + "\"/>" + right +
-                                   "xlink:href=\"/etc/passwd\"/><use x=\"50\" xlink:href=\"" +
-                                   redSvg.toUtf8() + "#r\"/>";
         QImage solidRed(2, 2, QImage::Format_ARGB32);
         solidRed.fill(Qt::red);
         const QByteArray embedded =
@@ -388,12 +282,28 @@ private slots:
             fanOut += "<g id=\"u" + QByteArray::number(i) + "\">" +
                       uses(10, "u" + QByteArray::number(i - 1)) + "</g>";
         fanOut += "</defs>" + uses(1, "u9");
-        const QString utf16 = QString::fromUtf8(svg(square, red + outside));
+        const QString utf16 = QString::fromUtf8(svg(square, red));
         const auto row = [](const char* name, const QByteArray& bytes, QSize natural,
                             const char* told = "") {
             QTest::newRow(name) << QString::fromLatin1(name) << bytes << natural
                                 << QString::fromLatin1(told);
         };
+        // Hostile pictures first: each is refused and the program carries on to draw the rest.
+        // A BMP claiming 1030 x 4 pixels and holding 7 bytes of them; one whose rows, multiplied
+        // out, pass what 64 bits hold.
+        row("short.bmp", bmp(1030, 4, 24, QByteArray("\x10\x20\x30\x40\x50\x60\x70", 7)), {},
+            "the file ends early");
+        row("wide.bmp", bmp(0x7fffffff, 0x7fffffff, 0xffff, QByteArray(8, '\xff')), {},
+            "the file ends early");
+        const QByteArray text = "<text y=\"30\"";
+        row("font-size.svg", svg(text + " font-size=\"1e9\">W</text>"), {},
+            "text too large: font size above 16384");
+        row("style-sheet.svg", svg("<style>text{font-size:1e9px}</style>" + text + ">W</text>"), {},
+            "text too large: font size above 16384");
+        row("million.svg", svg(text + ">" + QByteArray(1000000, 'W') + "</text>"), {},
+            "too much text: more than 10000 characters");
+        row("font.svg", svg(text + " style=\"font:1e9px sans-serif\">W</text>"), {},
+            "the SVG drawing library failed on it");
         row("red.svg", svg(square, red), {48, 48});
         row("red.svgz", gzipped(svg(square, red)), {48, 48});
         row("UPPER.SVGZ", gzipped(svg(square, red)), {48, 48});
@@ -404,16 +314,6 @@ private slots:
         row("bare.svg", svg("", red), {256, 256});
         row("huge.svg", svg("width=\"1e9\" height=\"5e8\" viewBox=\"0 0 100 50\"", red),
             {4096, 2048});
-        row("outside.svg", svg(square, red + outside), {48, 48});
-        const QByteArray whole = "<rect width=\"100\" height=\"100\" fill=\"red\" ";
-        row("mask.svg",
-            svg(square, "<mask id=\"m\"><rect width=\"50\" height=\"100\" fill=\"white\"/></mask>" +
-                            whole + "mask=\"url(#m)\"/>"),
-            {48, 48});
-        row("clip.svg",
-            svg(square,
-                "<clipPath id=\"c\">" + red + "</clipPath>" + whole + "clip-path=\"url(#c)\"/>"),
-            {48, 48});
         row("embedded.svg", svg(square, embedded), {48, 48});
         row("entities.svg", entities, {}, "declares XML entities");
         row("bomb.svgz", gzipped("<svg>" + QByteArray(64 << 20, ' ')), {},
@@ -462,8 +362,8 @@ private slots:
     }
 
     // An SVG file becomes a picture drawn at its natural size, bounded, from its own content
-    // only; a hostile one is refused with the reason told, or drawn within its bounds.
-    void vectorDrops() {
+    // only; a hostile picture is refused with the reason told, or drawn within its bounds.
+    void drops() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, natural);
@@ -473,9 +373,9 @@ private slots:
         const PictureIntake::Picture picture = PictureIntake::read(path);
         QCOMPARE(picture.refusal, told);
         QCOMPARE(picture.image.isNull(), !told.isEmpty());
+        QCOMPARE(bool(picture.vector), told.isEmpty());
         if (!told.isEmpty())
             return;
-        QVERIFY(picture.vector);
         QCOMPARE(picture.bytes, bytes);
         QCOMPARE(picture.image.size(), natural);
         QCOMPARE(picture.image.pixel(1, 1), qRgb(255, 0, 0));
@@ -534,12 +434,10 @@ private slots:
             gif[11] = char(hole / 2); // the background colour's index: one of these is opaque
             const QImage image = PictureDecoder(gif).read();
             QCOMPARE(image.size(), QSize(10, 10));
-            for (int y = 0; y < 10; ++y) {
-                for (int x = 0; x < 10; ++x) {
-                    const bool shown =
-                        QRect(3, 3, 4, 4).contains(x, y) && (hole % 2 == 0 || x + y > 6);
-                    QCOMPARE(qAlpha(image.pixel(x, y)), shown ? 255 : 0);
-                }
+            for (int i = 0; i < 100; ++i) {
+                const int x = i % 10, y = i / 10;
+                const bool shown = QRect(3, 3, 4, 4).contains(x, y) && (hole % 2 == 0 || x + y > 6);
+                QCOMPARE(qAlpha(image.pixel(x, y)), shown ? 255 : 0);
             }
         }
     }

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <lcms2.h>
 #include <zlib.h>
@@ -74,10 +75,8 @@ double meanDifference(const QImage& a, const QImage& b) {
 
 int partlyTransparent(const QImage& image) {
     int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += qAlpha(image.pixel(x, y)) % 255 != 0;
-    }
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        count += qAlpha(image.pixel(i % image.width(), i / image.width())) % 255 != 0;
     return count;
 }
 
@@ -111,17 +110,13 @@ Magick::Image magickPicture(const QImage& image) {
 }
 
 QByteArray gzipped(const QByteArray& bytes) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    QByteArray packed(qsizetype(deflateBound(&stream, uLong(bytes.size()))), Qt::Uninitialized);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = uInt(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = uInt(packed.size());
-    deflate(&stream, Z_FINISH);
-    packed.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    return packed;
+    QTemporaryFile file;
+    if (!file.open())
+        return {};
+    gzFile packed = gzopen(file.fileName().toLocal8Bit().constData(), "wb9");
+    gzwrite(packed, bytes.constData(), unsigned(bytes.size()));
+    gzclose(packed);
+    return readFileBytes(file.fileName());
 }
 
 QByteArray qtPngBytes(const QImage& image) {

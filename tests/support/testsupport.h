@@ -58,10 +58,10 @@ void littleCmsToSrgb(const QByteArray& icc, const QRgb* from, QRgb* to, qsizetyp
 // cannot write); answers whether it was written.
 bool writePicture(const QString& path, QSize size, const QColor& color);
 
-// `bytes` as a gzip file (an .svgz), written by zlib's deflate.
 // `image` as ImageMagick holds it (include <Magick++.h> to use it).
 Magick::Image magickPicture(const QImage& image);
 
+// `bytes` as a gzip file (an .svgz), written by zlib.
 QByteArray gzipped(const QByteArray& bytes);
 
 QByteArray readFileBytes(const QString& path);
