@@ -78,7 +78,7 @@ class TestCli : public QObject {
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    // The window's document once the saved project is opened in it: its badge measured there.
+    // The window's document once the saved project is opened in it.
     Document openedInWindow() {
         EditedDocument edited;
         EditorForm form(edited);
