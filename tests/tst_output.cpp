@@ -205,7 +205,6 @@ private Q_SLOTS:
         QVERIFY(!(sharp ? writeIconEntries(path, entries) : writeIcon(path, rendering, k)));
         const QByteArray file = readFileBytes(path);
         QImageReader reader(path, "ico");
-        QCOMPARE(reader.imageCount(), sizes.size());
         QCOMPARE(file.left(6), QByteArray::fromHex("00000100") + char(sizes.size()) + '\0');
         // The file holds the entries largest first, ties in the order given.
         QList<int> order(sizes.size());

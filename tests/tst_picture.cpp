@@ -470,9 +470,9 @@ private slots:
 
     // A picture stored turned with an orientation tag, as a camera writes it, or with a colour
     // profile is taken upright and in sRGB as ImageMagick's colour-managed decode has it, and
-    // fitted upright. A colour JPEG is read row by row as stored, and decoded as Qt's reader
-    // decodes, turns and converts it, even when its file ends early; what Qt cannot read is
-    // refused.
+    // fitted upright. A colour JPEG, read row by row with the profile it carries, is decoded as
+    // Qt's reader decodes, turns and converts it, even when its file ends early; what Qt cannot
+    // read is refused.
     void decodedAsOthersDecodeIt() {
         QFETCH(QString, name);
         QFETCH(int, orientation);
@@ -503,20 +503,10 @@ private slots:
         JpegDecoder stored(bytes);
         QCOMPARE(stored.isColour(), jpeg && colour && kept != 0);
         if (jpeg && colour) {
-            QBuffer buffer(&bytes);
-            QImageReader reader(&buffer);
-            // Row by row as stored, with the profile as written.
             QCOMPARE(stored.iccProfile(),
                      kept && !profile.isEmpty() ? iccBytes(profile) : QByteArray());
-            QImage rows(stored.size(), QImage::Format_RGB32);
-            QCOMPARE(stored.readRows(reinterpret_cast<QRgb*>(rows.bits()), rows.height(),
-                                     rows.bytesPerLine() / 4),
-                     kept != 0);
-            QImage byQt = reader.read();
-            byQt.setColorSpace({});
-            QVERIFY(kept < 100 || rows == byQt);
-            buffer.seek(0);
-            reader.setDevice(&buffer);
+            QBuffer buffer(&bytes);
+            QImageReader reader(&buffer);
             reader.setAutoTransform(true);
             QImage expected = reader.read();
             // Qt 6.4 cannot read Ghostscript's Adobe RGB profile; LittleCMS applies it.
