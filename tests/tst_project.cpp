@@ -154,77 +154,64 @@ private slots:
         QVERIFY(!saved(newer).contains(u"output"));
     }
 
-    void webBase_data() {
-        QTest::addColumn<QJsonValue>("stored"); // "webBase"; undefined: not there
-        QTest::addColumn<QString>("opened");
+    void optionalKeys_data() {
+        QTest::addColumn<QString>("key"); // "webBase" of the project, or a bound of its first layer
+        QTest::addColumn<QJsonValue>("stored"); // undefined: not there
+        QTest::addColumn<QJsonValue>("opened"); // what the document holds; the default is not saved
         const QString longest = "/" + QString(254, QChar(0xfc)); // 509 bytes in UTF-8
-        QTest::newRow("not there") << QJsonValue() << "/";
-        QTest::newRow("a path") << QJsonValue("/static/icons") << "/static/icons";
-        QTest::newRow("an address")
-            << QJsonValue("https://example.com/i?a=1&b='2'") << "https://example.com/i?a=1&b='2'";
-        QTest::newRow("the longest") << QJsonValue(longest) << longest;
-        QTest::newRow("too long") << QJsonValue(longest + "a") << "/";
-        QTest::newRow("empty") << QJsonValue("") << "/";
-        QTest::newRow("a space") << QJsonValue("/my icons/") << "/";
-        QTest::newRow("a quote") << QJsonValue("/a\"b") << "/";
-        QTest::newRow("a bracket") << QJsonValue("/a<b") << "/";
-        QTest::newRow("a backslash") << QJsonValue("\\\\host") << "/";
-        QTest::newRow("a control character") << QJsonValue("/a\x7f") << "/";
-        QTest::newRow("not text") << QJsonValue(3) << "/";
+        const QStringList webBases{"/static/icons", "https://example.com/i?a=1&b='2'", longest};
+        const QStringList refused{longest + "a", "",         "/my icons/", "/a\"b",
+                                  "/a<b",        "\\\\host", "/a\x7f"};
+        QTest::newRow("webBase not there") << "webBase" << QJsonValue() << QJsonValue("/");
+        for (const QString& base : webBases)
+            QTest::addRow("webBase %s", qPrintable(base.left(20)))
+                << "webBase" << QJsonValue(base) << QJsonValue(base);
+        for (const QString& base : refused)
+            QTest::addRow("webBase %s", qPrintable(base.left(20)))
+                << "webBase" << QJsonValue(base) << QJsonValue("/");
+        QTest::newRow("webBase not text") << "webBase" << QJsonValue(3) << QJsonValue("/");
+        const std::pair<QJsonValue, int> bounds[] = {
+            {QJsonValue(), 0}, {1, 1}, {1024, 1024}, {1025, 0}, {0, 0}, {16.5, 0}, {"16", 0}};
+        for (const QString key : {"minSize", "maxSize"}) {
+            for (const auto& [stored, opened] : bounds)
+                QTest::addRow("%s %s", qPrintable(key), qPrintable(stored.toVariant().toString()))
+                    << key << stored << QJsonValue(opened);
+        }
     }
 
-    // The web set's base is kept as "webBase" only when it is not "/", so a project that never
-    // set one is saved byte for byte as before; one that cannot start a link opens as "/".
-    void webBase() {
+    // The web set's base ("webBase", not "/") and a layer's size range ("minSize", "maxSize") are
+    // kept only where they hold something, so a project without them is saved byte for byte as
+    // before; a value that cannot be used opens as the default.
+    void optionalKeys() {
+        QFETCH(QString, key);
         QFETCH(QJsonValue, stored);
-        QFETCH(QString, opened);
+        QFETCH(QJsonValue, opened);
+        const bool ofLayer = key != "webBase";
         QJsonObject root = QJsonDocument::fromJson(valid).object();
-        QVERIFY(!root.contains(u"webBase"));
+        QJsonArray layers = root.value(u"layers").toArray();
+        QJsonObject first = layers[0].toObject();
+        QJsonObject& holder = ofLayer ? first : root;
+        QVERIFY(!holder.contains(key));
         if (!stored.isUndefined())
-            root.insert(u"webBase", stored);
+            holder.insert(key, stored);
+        layers[0] = first;
+        root.insert(u"layers", layers);
         QString error;
-        const std::optional<Document> project =
-            ProjectFile::decode(QJsonDocument(root).toJson(), &error);
+        const auto project = ProjectFile::decode(QJsonDocument(root).toJson(), &error);
         QVERIFY2(project, qPrintable(error));
-        QCOMPARE(project->output.webBase, opened);
+        const Layer& layer = project->layers[0];
+        const QJsonValue held = !ofLayer           ? QJsonValue(project->output.webBase)
+                                : key == "minSize" ? QJsonValue(layer.minSize)
+                                                   : QJsonValue(layer.maxSize);
+        QCOMPARE(held, opened);
+        // The other bound stays none.
+        QCOMPARE(key == "minSize" ? layer.maxSize : layer.minSize, 0);
         const QByteArray saved = ProjectFile::encode(*project);
         const QJsonObject again = QJsonDocument::fromJson(saved).object();
-        QCOMPARE(again.contains(u"webBase"), opened != "/");
-        QCOMPARE(again.value(u"webBase").toString("/"), opened);
-        if (stored.isUndefined())
-            QCOMPARE(saved, valid);
-    }
-
-    // A layer's size range is kept as "minSize" and "maxSize" only where it has one, so a project
-    // without ranges is saved byte for byte as before; a bound that is no icon size opens as none.
-    void sizeRange() {
-        const QList<std::pair<QJsonValue, int>> rows{
-            {QJsonValue(), 0}, {1, 1}, {1024, 1024}, {1025, 0}, {0, 0}, {16.5, 0}, {"16", 0}};
-        for (const auto& [stored, opened] : rows) {
-            QJsonObject root = QJsonDocument::fromJson(valid).object();
-            QJsonArray layers = root.value(u"layers").toArray();
-            QJsonObject first = layers[0].toObject();
-            for (const auto key : {u"minSize", u"maxSize"}) {
-                QVERIFY(!first.contains(key));
-                if (!stored.isUndefined())
-                    first.insert(key, stored);
-            }
-            layers[0] = first;
-            root.insert(u"layers", layers);
-            QString error;
-            const auto project = ProjectFile::decode(QJsonDocument(root).toJson(), &error);
-            QVERIFY2(project, qPrintable(error));
-            const Layer& layer = project->layers[0];
-            QCOMPARE(std::pair(layer.minSize, layer.maxSize), std::pair(opened, opened));
-            const QByteArray saved = ProjectFile::encode(*project);
-            const QJsonObject again =
-                QJsonDocument::fromJson(saved).object().value(u"layers")[0].toObject();
-            const int kept = opened ? opened : -1;
-            QCOMPARE(
-                std::pair(again.value(u"minSize").toInt(-1), again.value(u"maxSize").toInt(-1)),
-                std::pair(kept, kept));
-            QCOMPARE(saved == valid, opened == 0);
-        }
+        const QJsonObject savedHolder = ofLayer ? again.value(u"layers")[0].toObject() : again;
+        const bool isDefault = opened == QJsonValue("/") || opened == QJsonValue(0);
+        QCOMPARE(savedHolder.value(key), isDefault ? QJsonValue(QJsonValue::Undefined) : opened);
+        QCOMPARE(saved == valid, isDefault);
     }
 
     // Each row: text in the valid file, what replaces it, and what the reason must say.
