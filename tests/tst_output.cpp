@@ -358,8 +358,10 @@ private Q_SLOTS:
         QFETCH(QString, edit);
         QFETCH(QStringList, written);
         clearSettings();
-        // A row of a longer earlier list, and a key of another version.
-        setSettings({{"ExportSize/exportSize7", 999}, {"ExportSize/exportSizeFuture", "x"}});
+        // A count its rows do not fill, a row of a longer earlier list, a key of another version.
+        setSettings({{"ExportSize/exportSizeCount", 1},
+                     {"ExportSize/exportSize7", 999},
+                     {"ExportSize/exportSizeFuture", "x"}});
         QTemporaryDir folder;
         QVERIFY(writeFileBytes(folder.filePath("old"), "older file"));
         QVERIFY(writePicture(folder.filePath("p.jpg"), {500, 300}, Qt::darkCyan));

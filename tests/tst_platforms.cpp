@@ -446,8 +446,11 @@ private slots:
             const int single = pictures > room ? room - 1 : pictures;
             for (int i = pictures - 1; i >= pictures - single; --i)
                 expected << QStringLiteral("image-%1.%2").arg(i).arg(i ? "png" : "svg");
-            if (single < pictures)
+            if (single < pictures) {
                 expected << "images-behind.png";
+                const QImage behind(out.filePath("Assets/images-behind.png"));
+                QCOMPARE(qAlpha(behind.pixel(512, 512)), 255); // drawn, not left out
+            }
             QCOMPARE(names, expected);
             QStringList written = filesUnder(out.filePath("Assets"));
             QCOMPARE(written, (expected.sort(), expected));
