@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMutex>
 #include <QTextDocument>
 
 #include <cmath>
@@ -37,8 +38,12 @@ QSize measured(const IconStyle& style) {
         QFont heightFont;
         QSize size;
     };
-    // Per thread, as fonts are measured on the thread that asks.
-    thread_local std::optional<Measure> last;
+    // One for the whole program: the icon is drawn on the calling thread before a writer's pool
+    // threads ask for its geometry, and they find the measure here. A pool thread that measured
+    // text itself would keep a font cache Qt frees only with the thread.
+    static QMutex mutex;
+    static std::optional<Measure> last;
+    const QMutexLocker lock(&mutex);
     if (!last || last->text != style.badgeText || last->widthFont != style.badgeTextFont ||
         last->heightFont != heightFont)
         last = Measure{style.badgeText, style.badgeTextFont, heightFont,

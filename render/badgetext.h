@@ -15,7 +15,8 @@ namespace BadgeText {
 QSize labelSize(const QString& text, const QFont& font);
 
 // The width of the text in the badge font and the height of the text in the application font at
-// the badge's pixel size. The last answer is kept, as every paint asks several times.
+// the badge's pixel size. The last answer is kept, as every paint asks several times, and shared
+// by every thread.
 QSize measured(const IconStyle& style);
 
 } // namespace BadgeText
