@@ -80,9 +80,12 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const int k = canvasFactor();
     // A layer not drawn at the size shown cannot be picked there.
     QList<Layer> pickable = edited->document().layers;
-    for (Layer& layer : pickable) {
-        if (atSize > 0 && !shownAtSize(layer, atSize))
-            layer.rect = QRect();
+    if (atSize > 0) {
+        // Only then a copy of the list: a loop over it for writing would detach it at every click.
+        for (Layer& layer : pickable) {
+            if (!shownAtSize(layer, atSize))
+                layer.rect = QRect();
+        }
     }
     const int hit = CanvasRules::hitTest(pickable, CanvasRules::probeRect(point, k));
     // A click where no picture is keeps the selection, so a slip of the mouse beside a picture
