@@ -269,7 +269,7 @@ ShownCanvas::ShownCanvas(const Document& document) {
 QPoint pointOnTopPicture(const Document& document) {
     if (document.layers.isEmpty())
         return QPoint(150, 150);
-    return document.layers.constLast().rect.center() / document.style.canvasFactor;
+    return document.layers.constLast().rect().center() / document.style.canvasFactor;
 }
 
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint point, Qt::MouseButtons buttons) {

@@ -449,7 +449,6 @@ const Document& largeProject() {
             layer.index = i;
             layer.scale = 10;
             layer.position = QPoint(60 * i, 50 * i);
-            layer.updateImage();
             built.layers << layer;
         }
         return built;

@@ -16,10 +16,11 @@ QRect probeRect(QPoint widgetPoint, int k) {
     return QRect(k * widgetPoint.x(), k * widgetPoint.y(), 1, 1);
 }
 
-int hitTest(const QList<Layer>& objects, const QRect& probe) {
+int hitTest(const QList<Layer>& objects, const QRect& probe, int atSize) {
     for (int i = int(objects.size()) - 1; i >= 0; --i) {
         qCDebug(lcCanvas).nospace() << "hit test: layer " << objects.at(i).index;
-        if (objects.at(i).rect.intersects(probe))
+        if ((atSize <= 0 || shownAtSize(objects.at(i), atSize)) &&
+            objects.at(i).rect().intersects(probe))
             return i;
     }
     return -1;

@@ -18,8 +18,8 @@ namespace CanvasRules {
 QRect probeRect(QPoint widgetPoint, int k);
 
 // List position of the topmost object whose rectangle meets `probe` (transparent parts count),
-// or -1.
-int hitTest(const QList<Layer>& objects, const QRect& probe);
+// or -1. With `atSize`, only the objects drawn at that icon size count.
+int hitTest(const QList<Layer>& objects, const QRect& probe, int atSize = 0);
 
 // Where a dragged object goes: it follows the mouse in canvas pixels, without bounds.
 QPoint draggedPosition(QPoint pressPosition, QPoint pressPoint, QPoint widgetPoint, int k);

@@ -70,7 +70,7 @@ QRect CanvasWidget::selectedRect() const {
     if (!edited || !edited->document().hasSelection())
         return QRect(-1, -1, -1, -1);
     const Document& document = edited->document();
-    return document.layers.at(document.selected).rect;
+    return document.layers.at(document.selected).rect();
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
@@ -79,15 +79,8 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const int k = canvasFactor();
     // A layer not drawn at the size shown cannot be picked there.
-    QList<Layer> pickable = edited->document().layers;
-    if (atSize > 0) {
-        // Only then a copy of the list: a loop over it for writing would detach it at every click.
-        for (Layer& layer : pickable) {
-            if (!shownAtSize(layer, atSize))
-                layer.rect = QRect();
-        }
-    }
-    const int hit = CanvasRules::hitTest(pickable, CanvasRules::probeRect(point, k));
+    const int hit =
+        CanvasRules::hitTest(edited->document().layers, CanvasRules::probeRect(point, k), atSize);
     // A click where no picture is keeps the selection, so a slip of the mouse beside a picture
     // does not lose it (Escape deselects); it drags nothing.
     isDragging = hit >= 0;

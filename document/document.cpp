@@ -2,8 +2,6 @@
 
 #include "document/stylestore.h"
 
-#include <QSet>
-
 #include <algorithm>
 
 namespace {
@@ -73,21 +71,4 @@ bool sameDocument(const Document& a, const Document& b) {
            (a.style == b.style || StyleStore::toMap(a.style) == StyleStore::toMap(b.style)) &&
            std::equal(a.layers.begin(), a.layers.end(), b.layers.begin(), b.layers.end(),
                       sameLayer);
-}
-
-void dropImagesNotIn(Document& kept, const Document& current) {
-    QSet<qint64> shown;
-    for (const Layer& layer : current.layers)
-        shown.insert(layer.image.cacheKey());
-    for (Layer& layer : kept.layers) {
-        if (!shown.contains(layer.image.cacheKey()))
-            layer.image = QImage();
-    }
-}
-
-void remakeDroppedImages(QList<Layer>& layers) {
-    for (Layer& layer : layers) {
-        if (layer.image.isNull())
-            layer.updateImage();
-    }
 }

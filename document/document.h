@@ -65,9 +65,3 @@ struct Document {
 // same layers with the same pictures in the same places and the same output choice. The
 // selection does not count.
 bool sameDocument(const Document& a, const Document& b);
-
-// Drops from `kept` the made pixels (`image`) of every layer whose pixels `current` does not show:
-// a history step would otherwise hold a made picture (up to 13 MB) for each zoom or turn it can
-// take back. remakeDroppedImages() makes them again when the step is shown.
-void dropImagesNotIn(Document& kept, const Document& current);
-void remakeDroppedImages(QList<Layer>& layers);

@@ -14,11 +14,6 @@ void DocumentEdit::redo() {
     owner.show(after);
 }
 
-void DocumentEdit::dropImagesNotIn(const Document& current) const {
-    ::dropImagesNotIn(before, current);
-    ::dropImagesNotIn(after, current);
-}
-
 int DocumentEdit::id() const {
     return mergeKey.isEmpty() ? -1 : 1;
 }

@@ -19,13 +19,10 @@ public:
     void redo() override;
     int id() const override;
     bool mergeWith(const QUndoCommand* other) override;
-    // Keeps only the made pixels that `current` shows too.
-    void dropImagesNotIn(const Document& current) const;
 
 private:
     EditedDocument& owner;
-    // Mutable: the made pixels inside are a cache, dropped while another state is shown.
-    mutable Document before;
-    mutable Document after;
+    Document before;
+    Document after;
     QString mergeKey;
 };

@@ -26,7 +26,6 @@ Layer droppedLayer(const QString& filePath, const PictureIntake::Picture& pictur
     layer.scale = fitScale(picture.image.size(), 300 * k);
     layer.rotation = 0;
     layer.position = centredPosition(widgetPoint, k, scaledSize(picture.image.size(), layer.scale));
-    layer.updateImage();
     layer.index = index;
     return layer;
 }
@@ -51,6 +50,5 @@ Layer iconFillingLayer(const QString& filePath, const PictureIntake::Picture& pi
     const int margin = (300 * k - iconSide) / 2;
     layer.position =
         QPoint(margin + (iconSide - shown.width()) / 2, margin + (iconSide - shown.height()) / 2);
-    layer.updateImage();
     return layer;
 }

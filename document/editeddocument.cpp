@@ -18,12 +18,7 @@ void EditedDocument::edit(const UserAction& action) {
         return;
     }
     // Pushing shows the new state (the step's redo), which emits the change.
-    const int stepsBefore = steps.index();
     steps.push(new DocumentEdit(*this, current, after, action.name, action.mergeKey));
-    // A step merged into the last one holds no picture the steps before it do not: only a new
-    // step can leave older ones holding pixels nothing shows.
-    if (steps.index() > stepsBefore)
-        dropHiddenImages();
 }
 
 void EditedDocument::select(int position) {
@@ -37,11 +32,5 @@ void EditedDocument::select(int position) {
 
 void EditedDocument::show(const Document& state) {
     current = state;
-    remakeDroppedImages(current.layers);
     emit changed();
-}
-
-void EditedDocument::dropHiddenImages() {
-    for (int i = 0; i < steps.count(); ++i)
-        static_cast<const DocumentEdit*>(steps.command(i))->dropImagesNotIn(current);
 }

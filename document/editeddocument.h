@@ -43,9 +43,6 @@ private:
     Document current;
     QUndoStack steps;
 
-    // Shows a step's state, its dropped pixels made again.
+    // Shows a step's state.
     void show(const Document& state);
-    // The steps keep only the made pixels the document shows now; the others are made again
-    // when their step is shown.
-    void dropHiddenImages();
 };

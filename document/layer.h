@@ -6,11 +6,9 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
-#include <QTransform>
 
 #include <memory>
 
-class ReducedCopies;
 class VectorPicture;
 
 // Positions are canvas pixels, and no canvas is larger than this on a side.
@@ -28,16 +26,7 @@ struct Layer {
     // The picture file as it was read, so a project can carry the original and not a re-encoding.
     QByteArray fileBytes;
     QImage sourceImage;
-    // The layer's pixels: the whole scaled and turned picture, or, when that would be far larger
-    // than any canvas, only its part over the largest canvas and a margin round it, so the cost
-    // of a zoom or a turn is bounded by what can be shown.
-    QImage image;
-    // Where `image` lies from the layer's top-left.
-    QPoint imageOffset;
     QPoint position;
-    // Where the whole scaled and turned picture lies, made or not: what picking and the selection
-    // frame use.
-    QRect rect;
     int index = 0;
     int scale = 100;
     int rotation = 0;
@@ -45,30 +34,12 @@ struct Layer {
     // detailed picture can give way to a simpler one at small sizes; 0: no bound that way.
     int minSize = 0;
     int maxSize = 0;
-    // Smaller copies of `sourceImage`, made when first needed and shared by copies of the layer.
-    std::shared_ptr<ReducedCopies> reduced;
     // The SVG picture `sourceImage` was drawn from, to draw again at any size; null for raster.
     std::shared_ptr<const VectorPicture> vector;
 
-    // Re-derives `image` from `sourceImage`, `scale` and `rotation`, and `rect` as the whole layer
-    // at `position`, so a rotation grows the object to the right and downwards.
-    void updateImage();
-
-    // Moves the layer, making its pixels again only when the part made no longer covers what a
-    // canvas can show.
-    void moveTo(QPoint topLeft);
-
-    // Where `image` is drawn on the canvas.
-    QRect imageRect() const { return QRect(position + imageOffset, image.size()); }
-
-    // The layer's `part` (from its top-left) at `ratio` pixels per canvas pixel, drawn from the
-    // vector or the source as `image` is: what a screen of more pixels than the canvas shows.
-    QImage imageAt(const QRect& part, qreal ratio) const;
-
-private:
-    QImage reducedAtLeast(QSize size);
-    QImage wholeImage(QSize scaled);
-    QImage partImage(QSize scaled, const QTransform& place, const QRect& part);
+    // Where the whole scaled and turned picture lies on the canvas: what picking and the selection
+    // frame use. A rotation grows it to the right and downwards.
+    QRect rect() const;
 };
 
 // Largest edge of any icon file or entry written, and so of a layer's size range.

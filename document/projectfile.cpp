@@ -128,8 +128,6 @@ QString decodePicture(const QString& label, qint64& pixelsLeft, Layer& layer) {
     layer.sourceImage = picture.image;
     layer.vector = picture.vector;
     pixelsLeft -= qint64(layer.sourceImage.width()) * layer.sourceImage.height();
-    // Made as a drop, a zoom or a turn makes it: at any scale, no more than a canvas can show.
-    layer.updateImage();
     return {};
 }
 

@@ -25,15 +25,13 @@ QString selectedKey(const Document& document, const QString& aspect) {
                : QString();
 }
 
-// Sets `field` of the selected layer and makes its pixels again; a run of these on one layer is
-// one step.
-UserAction remakeSelected(const Document& document, const char* name, const QString& aspect,
-                          int Layer::*field, int value) {
+// Sets `field` of the selected layer; a run of these on one layer is one step.
+UserAction setSelected(const Document& document, const char* name, const QString& aspect,
+                       int Layer::*field, int value) {
     return {tr(name), selectedKey(document, aspect), [field, value](Document& d) {
                 if (!d.hasSelection())
                     return;
                 d.layers[d.selected].*field = value;
-                d.layers[d.selected].updateImage();
             }};
 }
 
@@ -65,17 +63,17 @@ UserAction deleteSelected() {
 UserAction moveSelected(QPoint position, const QString& mergeKey) {
     return {tr("Move Picture"), mergeKey, [position](Document& d) {
                 if (d.hasSelection())
-                    d.layers[d.selected].moveTo(position);
+                    d.layers[d.selected].position = position;
             }};
 }
 
 UserAction zoomSelected(const Document& document, int scale) {
-    return remakeSelected(document, "Zoom Picture", QStringLiteral("scale"), &Layer::scale, scale);
+    return setSelected(document, "Zoom Picture", QStringLiteral("scale"), &Layer::scale, scale);
 }
 
 UserAction turnSelected(const Document& document, int rotation) {
-    return remakeSelected(document, "Turn Picture", QStringLiteral("rotation"), &Layer::rotation,
-                          rotation);
+    return setSelected(document, "Turn Picture", QStringLiteral("rotation"), &Layer::rotation,
+                       rotation);
 }
 
 UserAction sizeRangeSelected(const Document& document, int minSize, int maxSize) {

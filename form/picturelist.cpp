@@ -5,6 +5,7 @@
 #include "document/useraction.h"
 #include "form/sizerangeedit.h"
 #include "form/stylecontrols.h"
+#include "render/layerpixels.h"
 
 #include <QPixmap>
 #include <QSpinBox>
@@ -13,7 +14,8 @@ namespace {
 
 // A layer made only in part shows the whole picture in its row.
 QImage rowPicture(const Layer& layer) {
-    return layer.image.size() == layer.rect.size() ? layer.image : layer.sourceImage;
+    const LayerPixels::Made made = LayerPixels::made(layer);
+    return made.rect == layer.rect() ? made.image : layer.sourceImage;
 }
 
 } // namespace

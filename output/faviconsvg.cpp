@@ -73,7 +73,7 @@ void writeOutline(QXmlStreamWriter& xml, const QString& d) {
 // Where the canvas draws a picture: its scaled size centred on its layer.
 QRectF placeOf(const Layer& layer) {
     const QSizeF size = scaledSize(layer.sourceImage.size(), layer.scale);
-    const QPointF centre = QRectF(layer.rect).center();
+    const QPointF centre = QRectF(layer.rect()).center();
     return {centre - QPointF(size.width(), size.height()) / 2, size};
 }
 
@@ -86,7 +86,7 @@ void writePlace(QXmlStreamWriter& xml, const QRectF& place) {
 
 // The turn about the picture's centre, as the canvas turns it.
 QString turnOf(const Layer& layer) {
-    const QPointF centre = QRectF(layer.rect).center();
+    const QPointF centre = QRectF(layer.rect()).center();
     return QStringLiteral("rotate(%1 %2 %3)")
         .arg(layer.rotation)
         .arg(number(centre.x()), number(centre.y()));

@@ -1,20 +1,25 @@
 #include "reducedcopies.h"
 
-ReducedCopies::ReducedCopies(const QImage& source) : levels{source} {}
+ReducedCopies::ReducedCopies(const QImage& source) : sourceKey(source.cacheKey()) {}
 
 bool ReducedCopies::reduces(const QImage& source) const {
-    return levels.first().cacheKey() == source.cacheKey();
+    return sourceKey == source.cacheKey();
 }
 
-QImage ReducedCopies::atLeast(QSize size) {
+QImage ReducedCopies::atLeast(const QImage& source, QSize size) {
     for (int i = 0;; ++i) {
-        if (i == levels.size()) {
-            const QImage& last = levels.last();
-            levels << last.scaled(last.width() / 2, last.height() / 2, Qt::IgnoreAspectRatio,
-                                  Qt::SmoothTransformation);
-        }
-        const QSize next(levels.at(i).width() / 2, levels.at(i).height() / 2);
+        const QImage& level = i == 0 ? source : levels.at(i - 1);
+        const QSize next(level.width() / 2, level.height() / 2);
         if (next.width() < size.width() || next.height() < size.height() || next.isEmpty())
-            return levels.at(i);
+            return level;
+        if (i == levels.size())
+            levels << level.scaled(next, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+}
+
+qint64 ReducedCopies::sizeInBytes() const {
+    qint64 bytes = 0;
+    for (const QImage& level : levels)
+        bytes += level.sizeInBytes();
+    return bytes;
 }

@@ -1,6 +1,7 @@
 #include "icongeometry.h"
 
 #include "render/badgetext.h"
+#include "render/layerpixels.h"
 
 #include "document/iconstyle.h"
 #include "document/layer.h"
@@ -194,7 +195,8 @@ bool picturesCoverBadge(const IconStyle& style, const QList<Layer>& layers) {
     const QRegion band = QRegion(badgeBand(style, style.canvasFactor).toFillPolygon().toPolygon()) &
                          iconRect(style.canvasFactor);
     return std::any_of(layers.cbegin(), layers.cend(), [&](const Layer& layer) {
-        return showsIn(layer.image, layer.imageRect(), band);
+        const LayerPixels::Made made = LayerPixels::made(layer);
+        return showsIn(made.image, made.rect, band);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "iconrenderer.h"
 
 #include "render/icongeometry.h"
+#include "render/layerpixels.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -213,21 +214,26 @@ void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) c
         drawScreenPictures(painter, images);
         return;
     }
-    QList<QRegion> visible(images.size());
+    QList<LayerPixels::Made> made;
+    shownPictures.clear();
+    for (const Layer& layer : images) {
+        made << LayerPixels::made(layer);
+        shownPictures << made.constLast().image;
+    }
+    QList<QRegion> visible(made.size());
     QRegion hidden;
     QHash<qint64, bool> known;
-    for (qsizetype i = images.size() - 1; i >= 0; --i) {
-        const QRect rect = images.at(i).imageRect();
-        visible[i] = QRegion(rect) - hidden;
+    for (qsizetype i = made.size() - 1; i >= 0; --i) {
+        visible[i] = QRegion(made.at(i).rect) - hidden;
         // The first picture has nothing under it to hide.
-        if (i > 0 && isOpaque(images.at(i).image, known))
-            hidden += rect;
+        if (i > 0 && isOpaque(made.at(i).image, known))
+            hidden += made.at(i).rect;
     }
     opaqueImages.swap(known);
-    for (qsizetype i = 0; i < images.size(); ++i) {
-        const QPoint topLeft = images.at(i).imageRect().topLeft();
+    for (qsizetype i = 0; i < made.size(); ++i) {
+        const QPoint topLeft = made.at(i).rect.topLeft();
         for (const QRect& part : visible.at(i))
-            painter.drawImage(part, images.at(i).image, part.translated(-topLeft));
+            painter.drawImage(part, made.at(i).image, part.translated(-topLeft));
     }
 }
 
@@ -239,17 +245,20 @@ void IconRenderer::drawScreenPictures(QPainter& painter, const QList<Layer>& ima
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRect canvas(0, 0, canvasSize(k), canvasSize(k));
     QHash<qint64, ScreenPicture> kept;
+    shownPictures.clear();
     for (const Layer& layer : images) {
-        const QRect shown = layer.imageRect() & canvas;
+        const LayerPixels::Made made = LayerPixels::made(layer);
+        shownPictures << made.image;
+        const QRect shown = made.rect & canvas;
         if (pictureRatio <= 1 || shown.isEmpty()) {
-            painter.drawImage(layer.imageRect().topLeft(), layer.image);
+            painter.drawImage(made.rect.topLeft(), made.image);
             continue;
         }
         const QRect part = shown.translated(-layer.position);
-        const qint64 key = layer.image.cacheKey();
+        const qint64 key = made.image.cacheKey();
         ScreenPicture picture = screenPictures.value(key);
         if (picture.part != part || picture.ratio != pictureRatio)
-            picture = {part, pictureRatio, layer.imageAt(part, pictureRatio)};
+            picture = {part, pictureRatio, LayerPixels::at(layer, part, pictureRatio)};
         painter.drawImage(QRectF(shown), picture.image);
         kept.insert(key, picture);
     }

@@ -99,6 +99,9 @@ private:
         QImage image;
     };
     mutable QHash<qint64, ScreenPicture> screenPictures;
+    // The layers' made pixels of the last paint, held so that the store of made pixels keeps them
+    // (LayerPixels): a paint never makes again what the last one made.
+    mutable QList<QImage> shownPictures;
     qreal pictureRatio = 1;
 
     ContainerKey containerKeyOf(const IconStyle& style) const;

@@ -2,6 +2,7 @@
 
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
+#include "render/layerpixels.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -113,10 +114,11 @@ QImage foreground(const Document& document) {
 
 bool coversIconSquare(const Layer& layer, int k) {
     const QRect square = IconGeometry::iconRect(k);
-    if (!layer.imageRect().contains(square))
+    const LayerPixels::Made made = LayerPixels::made(layer);
+    if (!made.rect.contains(square))
         return false;
     const std::vector<QRgb> over =
-        scanned(layer.image.copy(square.translated(-layer.imageRect().topLeft())));
+        scanned(made.image.copy(square.translated(-made.rect.topLeft())));
     return std::all_of(over.cbegin(), over.cend(), [](QRgb pixel) { return qAlpha(pixel) == 255; });
 }
 
@@ -151,11 +153,12 @@ bool showsForeground(const Document& document) {
         return true;
     const QRect square = IconGeometry::iconRect(document.style.canvasFactor);
     return std::any_of(document.layers.cbegin(), document.layers.cend(), [&](const Layer& layer) {
-        const QRect shown = layer.imageRect() & square;
+        const LayerPixels::Made made = LayerPixels::made(layer);
+        const QRect shown = made.rect & square;
         if (shown.isEmpty())
             return false;
         const std::vector<QRgb> pixels =
-            scanned(layer.image.copy(shown.translated(-layer.imageRect().topLeft())));
+            scanned(made.image.copy(shown.translated(-made.rect.topLeft())));
         return std::any_of(pixels.cbegin(), pixels.cend(),
                            [](QRgb pixel) { return qAlpha(pixel) > 0; });
     });

@@ -37,7 +37,7 @@ QList<int> firstSizes(const QList<Layer>& layers) {
 // canvas pixels at most 256·k.
 bool fillsIconAt(const Layer& layer, int k, int size) {
     const QRect square = IconGeometry::iconRect(k);
-    const QRect& rect = layer.rect;
+    const QRect rect = layer.rect();
     const int off[] = {rect.left() - square.left(), rect.top() - square.top(),
                        rect.x() + rect.width() - square.x() - square.width(),
                        rect.y() + rect.height() - square.y() - square.height()};

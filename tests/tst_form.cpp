@@ -14,6 +14,7 @@
 #include "render/badgetext.h"
 #include "render/icongeometry.h"
 #include "render/iconrenderer.h"
+#include "render/layerpixels.h"
 #include "render/sharpicon.h"
 #include "support/referencerender.h"
 #include "support/testsupport.h"
@@ -117,7 +118,7 @@ class TestForm : public QObject {
         QDebug(&text) << styleValues() << BadgeText::measured(doc().style)
                       << canvas()->selectedRect();
         for (const Layer& object : doc().layers)
-            QDebug(&text) << object.rect << object.index;
+            QDebug(&text) << object.rect() << object.index;
         return text;
     }
 
@@ -175,12 +176,12 @@ class TestForm : public QObject {
         for (const Layer& object : doc().layers) {
             names.prepend(Document::layerName(object.index));
             const QSize source = object.sourceImage.size();
-            QCOMPARE(object.rect,
+            QCOMPARE(object.rect(),
                      QRect(object.position, layerSize(source, object.scale, object.rotation)));
-            QVERIFY(object.rect.contains(object.imageRect()));
+            QVERIFY(object.rect().contains(LayerPixels::made(object).rect));
             if (object.rotation % 360 == 0)
-                QCOMPARE(object.rect.size(), QSize(source.width() * object.scale / 100,
-                                                   source.height() * object.scale / 100));
+                QCOMPARE(object.rect().size(), QSize(source.width() * object.scale / 100,
+                                                     source.height() * object.scale / 100));
         }
         QStringList rows;
         for (int row = 0; row < list()->count(); ++row)
@@ -204,7 +205,7 @@ class TestForm : public QObject {
         const int layer = doc().findLayer(names.at(row));
         QCOMPARE(doc().selected, layer);
         const Layer& object = doc().layers.at(layer);
-        QCOMPARE(canvas()->selectedRect(), object.rect);
+        QCOMPARE(canvas()->selectedRect(), object.rect());
         QCOMPARE(get<QSpinBox>("positionXSpinBox")->value(), object.position.x());
         QCOMPARE(get<QSpinBox>("positionYSpinBox")->value(), object.position.y());
         QCOMPARE(get<QSpinBox>("sizeSpinBox")->value(), object.scale);

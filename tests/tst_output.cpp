@@ -97,7 +97,7 @@ IconStyle documentStyle() {
 
 QList<Layer> documentLayers(int k) {
     Layer picture;
-    picture.image = picture.sourceImage = crossPicture(QSize(200, 90) * k, QColor(250, 0, 0, 128));
+    picture.sourceImage = crossPicture(QSize(200, 90) * k, QColor(250, 0, 0, 128));
     picture.position = QPoint(-20, 150) * k;
     return {picture};
 }

@@ -182,7 +182,6 @@ private slots:
         QFETCH(int, scale);
         Document document = sample(path("full.png"), Ground(ground));
         document.layers[0].scale = scale;
-        document.layers[0].updateImage();
         const ExportTarget* target = ExportTargets::find(key);
         const QDir out = writtenSet(key, document);
         const ExportTarget::Destination destination{out.path(), QStringLiteral("app")};
@@ -289,7 +288,6 @@ private slots:
         Document document = sample(path("full.png"), Ground::Solid);
         Layer top = document.layers.constFirst();
         top.rotation = 30;
-        top.updateImage();
         document.layers =
             QList<Layer>{document.layers.constFirst(), top}.mid(photo ? 0 : 1, int(photo) + turned);
         const QDir out = writtenSet("android", document);
@@ -364,11 +362,11 @@ private slots:
             // Under a small opaque picture, which fills nothing.
             for (const QRect rect : {place, QRect(140, 140, 20, 20)}) {
                 Layer layer;
-                layer.image = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
-                layer.image.fill(Qt::darkCyan);
+                layer.sourceImage = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+                layer.sourceImage.fill(Qt::darkCyan);
                 layer.position = rect.topLeft();
                 if (document.layers.isEmpty() && hole != none)
-                    layer.image.setPixel(hole - rect.topLeft(), 0);
+                    layer.sourceImage.setPixel(hole - rect.topLeft(), 0);
                 document.layers << layer;
             }
             QVERIFY2(PlatformArt::fillingLayer(document) == filling, name);

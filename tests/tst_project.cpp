@@ -6,6 +6,7 @@
 #include "picture/picturedecoder.h"
 #include "picture/vectorpicture.h"
 #include "render/iconrenderer.h"
+#include "render/layerpixels.h"
 #include "render/sharpicon.h"
 #include "support/testsupport.h"
 
@@ -33,7 +34,6 @@ class TestProject : public QObject {
         layer.position = QPoint(random.bounded(-60, 300), random.bounded(-60, 300));
         layer.scale = n % 4 ? random.bounded(1, 300) : 100;
         layer.rotation = n % 3 ? random.bounded(-720, 720) : 0;
-        layer.updateImage();
         return layer;
     }
 
@@ -80,7 +80,6 @@ private slots:
             drawing.index = 9;
             drawing.scale = 70;
             drawing.rotation = 30;
-            drawing.updateImage();
             saved.layers << drawing;
             QString error;
             QVERIFY(writeFileBytes(path, ProjectFile::encode(saved)));
@@ -90,7 +89,8 @@ private slots:
             QCOMPARE(ProjectFile::encode(*opened), ProjectFile::encode(saved));
             for (qsizetype i = 0; i < saved.layers.size(); ++i) {
                 const Layer &a = opened->layers[i], &b = saved.layers[i];
-                QVERIFY(a.rect == b.rect && a.image == b.image && a.sourceImage == b.sourceImage);
+                QVERIFY(a.rect() == b.rect() && a.sourceImage == b.sourceImage &&
+                        LayerPixels::made(a).image == LayerPixels::made(b).image);
                 QCOMPARE(bool(a.vector), bool(b.vector));
             }
             QCOMPARE(renderSharpIcon(opened->style, opened->layers, 1, 16),
@@ -313,9 +313,10 @@ private slots:
             QSet<int> indexes;
             for (const Layer& layer : project ? project->layers : QList<Layer>()) {
                 indexes.insert(layer.index);
-                QCOMPARE(layer.rect, QRect(layer.position, layer.image.size()));
-                QVERIFY(layer.index >= 0 && qMax(layer.image.width(), layer.image.height()) <=
-                                                ProjectFile::maxImageSide);
+                QVERIFY(layer.rect().contains(LayerPixels::made(layer).rect));
+                QVERIFY(layer.index >= 0 &&
+                        qMax(layer.sourceImage.width(), layer.sourceImage.height()) <=
+                            ProjectFile::maxImageSide);
             }
             QVERIFY(!project || indexes.size() == project->layers.size());
         }

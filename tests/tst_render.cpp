@@ -118,10 +118,10 @@ private slots:
         style.shape = shape;
         style.clipImage = clip;
         Layer layer;
-        layer.image = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
-        layer.image.fill(Qt::darkRed);
+        layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.sourceImage.fill(Qt::darkRed);
         for (int y = 0; y < clearRows; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(layer.image.scanLine(y)), place.width(), 0);
+            std::fill_n(reinterpret_cast<QRgb*>(layer.sourceImage.scanLine(y)), place.width(), 0);
         layer.position = place.topLeft();
         QCOMPARE(IconGeometry::picturesCoverBadge(style, {layer}), covers);
     }
@@ -261,7 +261,6 @@ private slots:
             style.badgeOrientationDiagonal = style.badgeOrientationHorizontal =
                 (i + k) % (i % 2 ? 2 : 4);
             layer.rotation = picture ? 0 : (size - 16) * 5;
-            layer.updateImage();
             const QImage sharp = renderSharpIcon(style, {layer}, k, size);
             // The container fills the entry's square.
             const double half = size / 2.0, r = shape == 2 ? half : shape ? half / 2 : 0;
@@ -363,8 +362,6 @@ private slots:
         hand.rotation = change == "90" || change == "360" ? change.toInt() : 0;
         hand.maxSize = change == "no range" ? 0 : 16;
         over.sourceImage = noise(QSize(20, 20), true, random);
-        for (Layer* layer : {&detailed, &hand, &over})
-            layer->updateImage();
         document.layers = {detailed, hand};
         if (change == "covered")
             document.layers << over;
@@ -498,11 +495,10 @@ private slots:
         Layer layer;
         layer.sourceImage = crossPicture({90, 90}, Qt::blue);
         layer.position = {40, 60};
-        layer.updateImage();
         IconRenderer screen(1);
         screen.setPixelRatio(2);
-        const QImage sharp = screen.renderCanvas(style, {layer}, layer.rect);
-        const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect);
+        const QImage sharp = screen.renderCanvas(style, {layer}, layer.rect());
+        const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect());
         QCOMPARE(sharp.size(), QSize(600, 600));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
         QVERIFY(
@@ -521,7 +517,6 @@ private slots:
         photo.sourceImage = noise({400, 400}, true, grain);
         photo.scale = 50;
         photo.position = {50, 50};
-        photo.updateImage();
         const QRect detail(120, 120, 240, 240);
         const double gain =
             laplacianEnergy(screen.renderCanvas(style, {photo}, {}).copy(detail)) /
@@ -557,13 +552,12 @@ private slots:
                 layer.scale = QList<int>{100, 100, 60, 170}.at(random.bounded(4));
                 layer.rotation = QList<int>{0, 90, 180, 270, 33}.at(random.bounded(top ? 4 : 5));
                 layer.position = QPoint(random.bounded(-50, 200), random.bounded(-50, 200)) * k;
-                layer.updateImage();
                 layers << layer;
             }
-            QImage& top = layers.last().image;
+            QImage& top = layers.last().sourceImage;
             // Opaque: no alpha lost without one.
             QCOMPARE(top.convertToFormat(QImage::Format_RGB32).convertToFormat(top.format()), top);
-            const QRect frame = layers.first().rect;
+            const QRect frame = layers.first().rect();
             for (int paint = 0; paint < 2; ++paint) {
                 QCOMPARE(renderer.renderIcon(style, layers), Reference::icon(style, layers, k));
                 QCOMPARE(renderer.renderCanvas(style, layers, frame),

@@ -61,7 +61,6 @@ private Q_SLOTS:
             layer.index = int(document.layers.size());
             layer.position = QPoint(150 - edge / 2, 150 - edge / 2);
             layer.minSize = edge == 256 ? 32 : 0;
-            layer.updateImage();
             document.layers << layer;
         }
         document.selected = 1;

@@ -65,9 +65,8 @@ Layer picture() {
     painter.fillRect(QRect(40, 95, 160, 30), QColor(20, 160, 60, 128));
     painter.end();
     Layer layer;
-    layer.sourceImage = layer.image = image;
+    layer.sourceImage = image;
     layer.position = QPoint(130, 40) * k;
-    layer.rect = QRect(layer.position, image.size());
     return layer;
 }
 

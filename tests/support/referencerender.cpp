@@ -1,6 +1,7 @@
 #include "referencerender.h"
 
 #include "render/badgetext.h"
+#include "render/layerpixels.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -72,8 +73,10 @@ void badge(QPainter& painter, const IconStyle& s, int k) {
 }
 
 void pictures(QPainter& painter, const QList<Layer>& images) {
-    for (const Layer& object : images)
-        painter.drawImage(object.position + object.imageOffset, object.image);
+    for (const Layer& object : images) {
+        const LayerPixels::Made made = LayerPixels::made(object);
+        painter.drawImage(made.rect.topLeft(), made.image);
+    }
 }
 
 } // namespace
