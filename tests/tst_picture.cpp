@@ -3,6 +3,7 @@
 // pixel the file did not give, and pictures are decoded as other readers decode them.
 #include "document/droppedlayer.h"
 #include "picture/gifscreen.h"
+#include "picture/helperprocess.h"
 #include "picture/helperprotocol.h"
 #include "picture/helpersandbox.h"
 #include "picture/jpegdecoder.h"
@@ -205,6 +206,23 @@ private slots:
             QVERIFY2(!HelperProtocol::answerOf(reply, pixels.data(), 64, nullptr, nullptr),
                      qPrintable(QString::number(field)));
         }
+    }
+
+    // Shared memory takes bytes until it is sealed and none after; it is mapped only sealed and at
+    // its own size, holding what was written.
+    void sealedMemory() {
+        const int fd = SharedMemory::create(8);
+        QVERIFY(fd >= 0);
+        QVERIFY(!SharedMemory::map(fd, 8));
+        QVERIFY(SharedMemory::write(fd, 2, "glim", 4));
+        QVERIFY(SharedMemory::seal(fd));
+        QVERIFY(!SharedMemory::write(fd, 0, "x", 1));
+        QVERIFY(!SharedMemory::map(fd, 16));
+        void* mapped = SharedMemory::map(fd, 8);
+        QVERIFY(mapped);
+        QCOMPARE(QByteArray(static_cast<const char*>(mapped), 8), QByteArray("\0\0glim\0\0", 8));
+        SharedMemory::unmap(mapped, 8);
+        SharedMemory::close(fd);
     }
 
     // Whatever its size, the picture on the command line covers the icon square edge to edge.
