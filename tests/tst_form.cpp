@@ -493,6 +493,16 @@ private Q_SLOTS:
         QImage dot(16, 16, QImage::Format_ARGB32);
         dot.fill(Qt::transparent);
         QVERIFY(nothingVisible({{dot, "16", {}}, {dot, "16", {}}}));
+        // Nothing visible: the hint instead, legible on the light ground.
+        SizePreview hint;
+        hint.resize(300, 80);
+        hint.showPictures({{dot, "16", {}}});
+        const QImage hinted = hint.grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < hinted.height(); ++y)
+            for (int x = 0; x < hinted.width(); ++x)
+                darkest = std::min(darkest, qGray(hinted.pixel(x, y)));
+        QVERIFY(darkest <= 0x50 && hinted.pixelColor(0, 0) == QColor(0xf4, 0xf4, 0xf4));
         dot.setPixel(15, 15, qRgba(0, 0, 0, 1));
         QVERIFY(!nothingVisible({{QImage(), "", {}}, {dot, "16", {}}}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));

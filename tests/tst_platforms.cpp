@@ -227,11 +227,15 @@ private slots:
                 QCOMPARE(themed, pictures[0].image);
             } else {
                 QVERIFY(pictures[2].file.endsWith("ic_launcher_monochrome.png"));
-                int tinted = 0;
-                for (int y = 0; y < side; ++y)
-                    for (int x = 0; x < side; ++x)
+                int tinted = 0, ground = 0;
+                for (int y = 0; y < side; ++y) {
+                    for (int x = 0; x < side; ++x) {
                         tinted += themed.pixel(x, y) == qRgb(0x04, 0x1e, 0x49);
-                QVERIFY(tinted > side * side / 20);
+                        ground += themed.pixel(x, y) == qRgb(0xd3, 0xe3, 0xfd);
+                    }
+                }
+                // The tint on the theme's light ground.
+                QVERIFY(tinted > side * side / 20 && ground > side * side / 20);
             }
         }
     }
