@@ -27,9 +27,14 @@ class TestDocument : public QObject {
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // Answers the next unsaved-changes question with `button`; the caller then asks it.
+    // Answers the next unsaved-changes question with `button`; the caller then asks it. Enter
+    // would save: the answer that loses nothing.
     static void answer(QMessageBox::StandardButton button) {
-        whenModal<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
+        whenModal<QMessageBox>([button](QMessageBox* box) {
+            const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
+            box->button(button)->click();
+            QVERIFY(savesByDefault);
+        });
     }
 
     static QImage icon(MainWindow& window) { return renderDocumentIcon(documentOf(&window)); }
