@@ -27,12 +27,16 @@ class TestDocument : public QObject {
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // Answers the next unsaved-changes question with `button`; the caller then asks it. Enter
-    // would save: the answer that loses nothing.
+    // Answers the next unsaved-changes question with `button` by its key (Alt+S, Alt+D, Escape);
+    // the caller then asks it. Enter would save: the answer that loses nothing.
     static void answer(QMessageBox::StandardButton button) {
         whenModal<QMessageBox>([button](QMessageBox* box) {
             const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
-            box->button(button)->click();
+            if (button == QMessageBox::Cancel)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                QTest::keyClick(box, button == QMessageBox::Save ? Qt::Key_S : Qt::Key_D,
+                                Qt::AltModifier);
             QVERIFY(savesByDefault);
         });
     }
