@@ -293,24 +293,25 @@ QImage VectorPicture::drawnHere(QSize size, const QTransform& toCanvas, const QR
         *failure = tr("cannot be read");
         return QImage();
     }
-    cairo_surface_t* surface =
+    // Freed by their owners whichever way the drawing ends, the context before its surface.
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
         cairo_image_surface_create_for_data(canvas.bits(), CAIRO_FORMAT_ARGB32, canvas.width(),
-                                            canvas.height(), int(canvas.bytesPerLine()));
-    cairo_t* cairo = cairo_create(surface);
+                                            canvas.height(), int(canvas.bytesPerLine())),
+        cairo_surface_destroy);
+    const std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cairo(cairo_create(surface.get()),
+                                                                   cairo_destroy);
     const cairo_matrix_t matrix = cairoMatrix(toCanvas);
-    cairo_set_matrix(cairo, &matrix);
+    cairo_set_matrix(cairo.get(), &matrix);
     const RsvgRectangle viewport{target.x(), target.y(), target.width(), target.height()};
     GError* error = nullptr;
-    const bool drawn = rsvg_handle_render_document(handle.get(), cairo, &viewport, &error);
+    const bool drawn = rsvg_handle_render_document(handle.get(), cairo.get(), &viewport, &error);
     if (error) {
         qCDebug(lcPicture).noquote() << "librsvg cannot draw the SVG:" << error->message;
         g_error_free(error);
     }
     // Out of memory, cairo draws nothing more and librsvg says it failed: the picture is not
     // whole, and not to be shown as if it were.
-    const cairo_status_t status = cairo_status(cairo);
-    cairo_destroy(cairo);
-    cairo_surface_destroy(surface);
+    const cairo_status_t status = cairo_status(cairo.get());
     if (status == CAIRO_STATUS_NO_MEMORY)
         *failure = tr("too large to draw");
     else if (!drawn)

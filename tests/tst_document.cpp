@@ -32,6 +32,9 @@ class TestDocument : public QObject {
     static void answer(QMessageBox::StandardButton button) {
         whenModal<QMessageBox>([button](QMessageBox* box) {
             const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
+            // Its keys are the active window's shortcuts: active at once, not when the system
+            // gets round to it.
+            QApplication::setActiveWindow(box);
             if (button == QMessageBox::Cancel)
                 QTest::keyClick(box, Qt::Key_Escape);
             else

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "app/crashrecovery.h"
 #include "form/editorform.h"
 
 #include <Magick++.h>
@@ -37,6 +38,9 @@ void initTestEnvironment() {
         QStringLiteral("qt.core.qmetaobject.connectslotsbyname=false"));
     Magick::InitializeMagick(nullptr);
     clearSettings();
+    // Unsaved changes a killed run left behind would be offered back to the first window, and no
+    // test answers that question.
+    QDir(CrashRecovery::defaultFolder()).removeRecursively();
 }
 
 void clearSettings() {
