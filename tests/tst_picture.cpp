@@ -120,8 +120,9 @@ private slots:
         }
     }
 
-    // Rows stored top-down (a negative height) read as every viewer shows them.
-    void topDownBmp() {
+    // Rows stored top-down (a negative height) read as every viewer shows them; a picture that
+    // says it is sRGB keeps every level as stored.
+    void readAsStored() {
         const QByteArray rows("\x00\x00\xff\xff\x00\xff\x00\xff"
                               "\xff\x00\x00\xff\xff\xff\xff\x80",
                               16);
@@ -131,6 +132,13 @@ private slots:
         QCOMPARE(image.pixel(1, 0), qRgb(0, 255, 0));
         QCOMPARE(image.pixel(0, 1), qRgb(0, 0, 255));
         QCOMPARE(PictureIntake::decode(bmp(2, 2, 32, rows)).image.pixel(0, 1), qRgb(255, 0, 0));
+        const QImage noise = noisePicture({64, 48}).convertToFormat(QImage::Format_RGB32);
+        Magick::Image srgb = magickPicture(noise);
+        srgb.profile("ICC", iccProfile("srgb"));
+        Magick::Blob png;
+        srgb.write(&png, "PNG");
+        const QByteArray bytes(static_cast<const char*>(png.data()), qsizetype(png.length()));
+        QCOMPARE(meanDifference(PictureIntake::decode(bytes).image, noise), 0.0);
     }
 
     // The helpers run with their limits and system call filter in force (AddressSanitizer's build
