@@ -214,12 +214,7 @@ void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) c
         drawScreenPictures(painter, images);
         return;
     }
-    QList<LayerPixels::Made> made;
-    shownPictures.clear();
-    for (const Layer& layer : images) {
-        made << LayerPixels::made(layer);
-        shownPictures << made.constLast().image;
-    }
+    const QList<LayerPixels::Made> made = madePictures(images);
     QList<QRegion> visible(made.size());
     QRegion hidden;
     QHash<qint64, bool> known;
@@ -237,6 +232,17 @@ void IconRenderer::drawPictures(QPainter& painter, const QList<Layer>& images) c
     }
 }
 
+// The layers' made pixels, held until the next paint.
+QList<LayerPixels::Made> IconRenderer::madePictures(const QList<Layer>& images) const {
+    QList<LayerPixels::Made> made;
+    shownPictures.clear();
+    for (const Layer& layer : images) {
+        made << LayerPixels::made(layer);
+        shownPictures << made.constLast().image;
+    }
+    return made;
+}
+
 // For the screen each picture is drawn whole, so no seam shows between parts: from its source at
 // the screen's pixels where the screen shows more than the layer's own, the part on the canvas
 // only (the cost is bounded by the screen's pixels), made again only when the layer's image or
@@ -245,10 +251,10 @@ void IconRenderer::drawScreenPictures(QPainter& painter, const QList<Layer>& ima
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRect canvas(0, 0, canvasSize(k), canvasSize(k));
     QHash<qint64, ScreenPicture> kept;
-    shownPictures.clear();
-    for (const Layer& layer : images) {
-        const LayerPixels::Made made = LayerPixels::made(layer);
-        shownPictures << made.image;
+    const QList<LayerPixels::Made> pictures = madePictures(images);
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const Layer& layer = images.at(i);
+        const LayerPixels::Made& made = pictures.at(i);
         const QRect shown = made.rect & canvas;
         if (pictureRatio <= 1 || shown.isEmpty()) {
             painter.drawImage(made.rect.topLeft(), made.image);

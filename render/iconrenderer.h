@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "document/iconstyle.h"
 #include "document/layer.h"
+#include "render/layerpixels.h"
 
 #include <QColor>
 #include <QHash>
@@ -115,6 +116,7 @@ private:
     void draw3dEffect(QPainter& painter, const QImage& container, const QPainterPath& shapePath,
                       int offset) const;
     void setShadeTools(QPainter& painter) const;
+    QList<LayerPixels::Made> madePictures(const QList<Layer>& images) const;
     void drawPictures(QPainter& painter, const QList<Layer>& images) const;
     void drawScreenPictures(QPainter& painter, const QList<Layer>& images) const;
     bool isOpaque(const QImage& image, QHash<qint64, bool>& known) const;

@@ -83,7 +83,6 @@ struct Kept {
     QImage image;
     // Where `image` lies from the layer's top-left; a whole layer's is (0, 0).
     QPoint offset;
-    bool whole = false;
     quint64 used = 0;
 };
 
@@ -122,8 +121,6 @@ Key keyOf(const Layer& layer) {
 
 // Whether `kept` still holds what a canvas can show of `layer`.
 bool covers(const Kept& kept, const Layer& layer) {
-    if (kept.whole)
-        return true;
     const QRect needed = shownPart(layer.rect().size(), layer.position, 0);
     return needed.isEmpty() || QRect(kept.offset, kept.image.size()).contains(needed);
 }
@@ -170,14 +167,14 @@ Kept Store::make(const Layer& layer) {
         const QImage shrunk = from.size() == scaled ? from
                                                     : from.scaled(scaled, Qt::IgnoreAspectRatio,
                                                                   Qt::SmoothTransformation);
-        return {shrunk.transformed(turn(layer.rotation), Qt::SmoothTransformation), QPoint(), true};
+        return {shrunk.transformed(turn(layer.rotation), Qt::SmoothTransformation), QPoint()};
     }
     const QRect part = whole ? QRect(QPoint(), size) : shownPart(size, layer.position, partMargin);
     const QImage from = layer.vector ? QImage() : nearest(layer, scaled);
     return {drawnPart(layer.vector.get(), from, scaled,
                       QImage::trueMatrix(turn(layer.rotation), scaled.width(), scaled.height()),
                       part, 1),
-            part.topLeft(), whole};
+            part.topLeft()};
 }
 
 // The least recently used of `kept` that `mayGo` lets go, or end().
