@@ -493,13 +493,6 @@ private Q_SLOTS:
         QImage dot(16, 16, QImage::Format_ARGB32);
         dot.fill(Qt::transparent);
         QVERIFY(nothingVisible({{dot, "16", {}}, {dot, "16", {}}}));
-        // Nothing visible: the hint instead, legible on the light ground.
-        SizePreview hint;
-        hint.resize(300, 80);
-        hint.showPictures({{dot, "16", {}}});
-        const QImage hinted = hint.grab().toImage().convertToFormat(QImage::Format_Grayscale8);
-        QVERIFY(hinted.pixel(0, 0) == qRgb(0xf4, 0xf4, 0xf4) &&
-                *std::min_element(hinted.bits(), hinted.bits() + hinted.sizeInBytes()) <= 0x50);
         dot.setPixel(15, 15, qRgba(0, 0, 0, 1));
         QVERIFY(!nothingVisible({{QImage(), "", {}}, {dot, "16", {}}}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
