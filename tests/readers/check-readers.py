@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 """Reads the icons Glimmerdock writes with the readers people use: Pillow, icotool, ImageMagick and
-gdk-pixbuf (GNOME's file manager and every GTK program) for the .ico file, icns2png and gdk-pixbuf
-for the .icns file. Each entry a reader decodes must hold exactly the pixels of the PNG file
-written from the same icon at that size (fully transparent pixels equal whatever their colour),
-and Pillow, gdk-pixbuf and ImageMagick must read every PNG file alike, palette ones included; for
-a flat picture, a flat circle on transparency, a soft-edged one and the empty icon. gdk-pixbuf
-must also read the application's own icon file as its PNG file. A square container leaves no
-pixel transparent in any file that shows the icon whole.
+gdk-pixbuf (GNOME's file manager and every GTK program) for the .ico file, icns2png, gdk-pixbuf
+and Pillow (its small classic elements) for the .icns file. Each entry a reader decodes must hold
+exactly the pixels of the PNG file written from the same icon at that size (fully transparent
+pixels equal whatever their colour), and Pillow, gdk-pixbuf and ImageMagick must read every PNG
+file alike, palette ones included; for a flat picture, a flat circle on transparency, a soft-edged
+one and the empty icon. gdk-pixbuf must also read the application's own icon file as its PNG file.
+A square container leaves no pixel transparent in any file that shows the icon whole.
 
 Every set of PNG files, and the .ico's PNG entry, is also no larger than the better of
 ImageMagick and Pillow writing the same pixels at their strongest, for the two pictures at the ends
@@ -116,6 +116,11 @@ def icns_elements(path):
         subprocess.run(["icns2png", "-x", "-o", out, path], check=True, capture_output=True)
         for png in glob.glob(os.path.join(out, "*.png")):
             yield "icns2png", pillow(png)
+    # Pillow refuses a run-length coded colour element whose runs do not end with their plane.
+    for edge in (16, 32):
+        with Image.open(path) as icon:
+            icon.size = (edge, edge, 1)
+            yield "Pillow", pillow(icon)
     yield "gdk-pixbuf", pixbuf(path)
 
 
