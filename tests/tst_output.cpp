@@ -448,7 +448,7 @@ private Q_SLOTS:
         };
         const QList<int> windows = IconSizes::windowsSet(), chosen = windows.mid(1) << 512;
         const Row rows[] = {{"windowsButton +512! - sharpCheckBox", true, chosen, chosen},
-                            {"windowsButton +100 defaultButton", true, icoEntrySizes(512), {}},
+                            {"windowsButton +256 defaultButton", true, icoEntrySizes(512), {}},
                             {"windowsButton +512 sharpCheckBox", false, windows, {}}};
         for (const Row& row : rows) {
             clearSettings();
