@@ -141,6 +141,23 @@ private Q_SLOTS:
             });
     }
 
+    // Moving any layer anywhere in the stack keeps the same picture selected, or none.
+    void stackingKeepsSelection() {
+        for (int move = 0; move < 36; ++move) {
+            const int from = move % 3, to = move / 3 % 3, selected = move / 9 - 1;
+            Document document;
+            for (int i = 0; i < 3; ++i) {
+                document.layers.append(Layer());
+                document.layers.back().index = i;
+            }
+            document.selected = selected;
+            document.moveLayer(from, to);
+            QCOMPARE(document.layers.at(to).index, from);
+            QCOMPARE(document.selected < 0 ? -1 : document.layers.at(document.selected).index,
+                     selected);
+        }
+    }
+
     // Each action is one step under its name, shown by one change; undo gives back the very
     // document, redo the changed one.
     void actions() {
