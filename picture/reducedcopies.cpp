@@ -1,11 +1,5 @@
 #include "reducedcopies.h"
 
-ReducedCopies::ReducedCopies(const QImage& source) : sourceKey(source.cacheKey()) {}
-
-bool ReducedCopies::reduces(const QImage& source) const {
-    return sourceKey == source.cacheKey();
-}
-
 QImage ReducedCopies::atLeast(const QImage& source, QSize size) {
     for (int i = 0;; ++i) {
         const QImage& level = i == 0 ? source : levels.at(i - 1);

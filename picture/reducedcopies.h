@@ -11,20 +11,14 @@
 // keeps the copies does not keep it alive.
 class ReducedCopies {
 public:
-    explicit ReducedCopies(const QImage& source);
-
-    // Whether these are copies of `source`.
-    bool reduces(const QImage& source) const;
-
     // The smallest copy, `source` itself included, at least `size` each way; `source` must be
-    // the picture these are copies of.
+    // the picture these are copies of (their keeper tells them apart by its cache key).
     QImage atLeast(const QImage& source, QSize size);
 
     // Bytes held by the copies made so far.
     qint64 sizeInBytes() const;
 
 private:
-    qint64 sourceKey = 0;
     // levels[i] is the picture halved i + 1 times.
     QList<QImage> levels;
 };

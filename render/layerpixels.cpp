@@ -152,7 +152,7 @@ QImage Store::at(const Layer& layer, const QRect& part, qreal ratio) {
 QImage Store::nearest(const Layer& layer, QSize size) {
     KeptCopies& kept = copies[layer.sourceImage.cacheKey()];
     if (!kept.copies)
-        kept.copies = std::make_shared<ReducedCopies>(layer.sourceImage);
+        kept.copies = std::make_shared<ReducedCopies>();
     kept.used = ++clock;
     return kept.copies->atLeast(layer.sourceImage, size);
 }

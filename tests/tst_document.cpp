@@ -259,7 +259,7 @@ private Q_SLOTS:
 
     // Pictures come by File > Add Pictures (Ctrl+I) and by Edit > Paste (Ctrl+V) as by a drop:
     // one step each; a clipboard with no picture in it, and each file of a drop not taken, is
-    // told until the next action.
+    // told until the next action; a read on the side, while it runs.
     void addAndPaste() {
         MainWindow window;
         QVERIFY(shown(window));
@@ -312,6 +312,14 @@ private Q_SLOTS:
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(documentOf(&window).layers.size(), 3);
         QCOMPARE(window.statusBar()->currentMessage(), QString());
+        // A read on the side is told with a bar that moves, knowing no end, while it runs.
+        auto* form = window.findChild<EditorForm*>();
+        emit form->reading("Reading big.jpg…");
+        const auto* busy = window.statusBar()->findChild<QProgressBar*>();
+        QVERIFY(busy->isVisible() && busy->minimum() == 0 && busy->maximum() == 0);
+        QCOMPARE(window.statusBar()->currentMessage(), "Reading big.jpg…");
+        emit form->reading(QString());
+        QVERIFY(!busy->isVisible() && window.statusBar()->currentMessage().isEmpty());
     }
 };
 
