@@ -220,10 +220,10 @@ class TestForm : public QObject {
         QImage expected =
             CanvasRules::canvasGround().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&expected);
-        painter.drawImage(
-            0, 0,
-            Reference::canvas(doc().style, doc().layers, canvas()->selectedRect(), k, false)
-                .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawImage(0, 0,
+                          smoothScaled(Reference::canvas(doc().style, doc().layers,
+                                                         canvas()->selectedRect(), k, false),
+                                       300));
         // Framed while it has the keys.
         if (canvas()->hasFocus()) {
             painter.setRenderHint(QPainter::Antialiasing);
@@ -497,8 +497,7 @@ private Q_SLOTS:
         QVERIFY(!nothingVisible({{QImage(), "", {}}, {dot, "16", {}}}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
-        QTRY_COMPARE(shown(0), renderDocumentIcon(doc()).scaled(16, 16, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+        QTRY_COMPARE(shown(0), smoothScaled(renderDocumentIcon(doc()), 16));
         QCOMPARE(shown(3).size(), QSize(48, 48));
         // Windows' sizes, the small ones drawn sharp, on the largest canvas.
         whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {

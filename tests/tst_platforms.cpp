@@ -319,9 +319,7 @@ private slots:
                 QImage(out.filePath("res/mipmap-xxxhdpi/ic_launcher_background.png"))
                     .convertToFormat(QImage::Format_RGB32);
             QCOMPARE(ground.size(), QSize(432, 432));
-            QVERIFY(meanDifference(ground, QImage(path("full.png"))
-                                               .scaled(432, 432, Qt::IgnoreAspectRatio,
-                                                       Qt::SmoothTransformation)
+            QVERIFY(meanDifference(ground, smoothScaled(QImage(path("full.png")), 432)
                                                .convertToFormat(QImage::Format_RGB32)) < 0.5);
             QCOMPARE(ground.pixelColor(0, 0), photoColour);
             QCOMPARE(ground.pixelColor(431, 431), photoColour);

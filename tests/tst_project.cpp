@@ -14,6 +14,10 @@
 
 using namespace TestSupport;
 
+// "outputTarget" (null: none), "output" as versions before keys kept it, the target the window and
+// command line write, and whether the user is told of an unknown output.
+using OutputKeys = std::tuple<QJsonValue, QJsonValue, QString, bool>;
+
 class TestProject : public QObject {
     Q_OBJECT
 
@@ -102,29 +106,22 @@ private slots:
     }
 
     void outputByKey_data() {
-        QTest::addColumn<QJsonValue>("key");    // "outputTarget"; undefined: not there
-        QTest::addColumn<QJsonValue>("number"); // "output", as versions before keys kept it
-        QTest::addColumn<QString>("opened");    // the target the window and command line write
-        QTest::addColumn<bool>("told");         // whether the user is told of an unknown output
+        QTest::addColumn<OutputKeys>("keys");
         for (int number = 0; number < numbered.size(); ++number)
             QTest::addRow("number %d", number)
-                << QJsonValue() << QJsonValue(number) << numbered[number] << false;
-        QTest::newRow("key before number")
-            << QJsonValue("android") << QJsonValue(2) << "android" << false;
-        QTest::newRow("number out of range") << QJsonValue() << QJsonValue(8) << "ico" << false;
-        QTest::newRow("a newer version's")
-            << QJsonValue("vision") << QJsonValue(3) << "ico" << true;
-        QTest::newRow("no key's shape") << QJsonValue("../ico") << QJsonValue(4) << "ico" << false;
-        QTest::newRow("not text") << QJsonValue(5) << QJsonValue() << "ico" << false;
+                << OutputKeys{QJsonValue(), number, numbered[number], false};
+        QTest::newRow("key before number") << OutputKeys{"android", 2, "android", false};
+        QTest::newRow("number out of range") << OutputKeys{QJsonValue(), 8, "ico", false};
+        QTest::newRow("a newer version's") << OutputKeys{"vision", 3, "ico", true};
+        QTest::newRow("no key's shape") << OutputKeys{"../ico", 4, "ico", false};
+        QTest::newRow("not text") << OutputKeys{5, QJsonValue(), "ico", false};
     }
 
     // A project names its output by key, and older versions' numbers keep meaning what they
     // meant, whatever the window's list holds now.
     void outputByKey() {
-        QFETCH(QJsonValue, key);
-        QFETCH(QJsonValue, number);
-        QFETCH(QString, opened);
-        QFETCH(bool, told);
+        QFETCH(OutputKeys, keys);
+        const auto [key, number, opened, told] = keys;
         QJsonObject root = QJsonDocument::fromJson(valid).object();
         root.remove(u"outputTarget");
         root.remove(u"output");

@@ -18,6 +18,10 @@
 
 using namespace TestSupport;
 
+// A picture's size, whether it is see-through, the padding after each of its rows, and the profile
+// it is converted from to sRGB on the way (none when empty).
+using Stored = std::tuple<QSize, bool, int, QString>;
+
 class TestRender : public QObject {
     Q_OBJECT
 
@@ -78,52 +82,42 @@ private slots:
         }
     }
 
-    void picturesCoverBadge_data() {
-        QTest::addColumn<int>("badge"); // -1: none; 0, 1: bottom or top band; 3: bottom right
-        QTest::addColumn<int>("shape");
-        QTest::addColumn<bool>("clip");
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<int>("clearRows"); // transparent rows at the picture's top
-        QTest::addColumn<bool>("covers");
-        // The top band runs from y = 23 to 57, its outline 1.5 beyond.
-        QTest::addRow("on the top band") << 1 << 0 << false << QRect(100, 30, 10, 10) << 0 << true;
-        QTest::addRow("no badge") << -1 << 0 << false << QRect(100, 30, 10, 10) << 0 << false;
-        QTest::addRow("clipped") << 1 << 0 << true << QRect(100, 30, 10, 10) << 0 << false;
-        QTest::addRow("below it") << 1 << 0 << false << QRect(100, 60, 10, 10) << 0 << false;
-        QTest::addRow("clear over it") << 1 << 0 << false << QRect(100, 11, 10, 90) << 50 << false;
-        QTest::addRow("ink on its edge") << 1 << 0 << false << QRect(100, 7, 10, 90) << 50 << true;
-        QTest::addRow("square corner") << 1 << 0 << false << QRect(22, 22, 12, 12) << 0 << true;
-        QTest::addRow("circle cuts it") << 1 << 2 << false << QRect(22, 22, 12, 12) << 0 << false;
-        QTest::addRow("bottom band") << 0 << 0 << false << QRect(100, 250, 10, 10) << 0 << true;
-        QTest::addRow("ribbon") << 3 << 0 << false << QRect(228, 226, 10, 10) << 0 << true;
-        QTest::addRow("across it") << 3 << 0 << false << QRect(60, 60, 10, 10) << 0 << false;
-    }
     // A picture covers the badge where a pixel of it that shows lies on the band as drawn.
     void picturesCoverBadge() {
-        QFETCH(int, badge);
-        QFETCH(int, shape);
-        QFETCH(bool, clip);
-        QFETCH(QRect, place);
-        QFETCH(int, clearRows);
-        QFETCH(bool, covers);
-        IconStyle style;
-        style.useBadge = badge >= 0;
-        style.badgeOrientation =
-            int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
-        style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
-        // A text 20 px high in the test fonts: a band of 34 px.
-        style.badgeTextSize = 17;
-        QCOMPARE(IconGeometry::badgeBandHeight(style), 34);
-        style.borderWidth = 2;
-        style.shape = shape;
-        style.clipImage = clip;
-        Layer layer;
-        layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
-        layer.sourceImage.fill(Qt::darkRed);
-        for (int y = 0; y < clearRows; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(layer.sourceImage.scanLine(y)), place.width(), 0);
-        layer.position = place.topLeft();
-        QCOMPARE(IconGeometry::picturesCoverBadge(style, {layer}), covers);
+        // The badge (-1: none; 0, 1: bottom or top band; 3: bottom right), the container's shape,
+        // whether it clips, the picture's place, the transparent rows at its top and whether it
+        // covers the badge. The top band runs from y = 23 to 57, its outline 1.5 beyond.
+        const std::tuple<const char*, int, int, bool, QRect, int, bool> rows[] = {
+            {"on the top band", 1, 0, false, QRect(100, 30, 10, 10), 0, true},
+            {"no badge", -1, 0, false, QRect(100, 30, 10, 10), 0, false},
+            {"clipped", 1, 0, true, QRect(100, 30, 10, 10), 0, false},
+            {"below it", 1, 0, false, QRect(100, 60, 10, 10), 0, false},
+            {"clear over it", 1, 0, false, QRect(100, 11, 10, 90), 50, false},
+            {"ink on its edge", 1, 0, false, QRect(100, 7, 10, 90), 50, true},
+            {"square corner", 1, 0, false, QRect(22, 22, 12, 12), 0, true},
+            {"circle cuts it", 1, 2, false, QRect(22, 22, 12, 12), 0, false},
+            {"bottom band", 0, 0, false, QRect(100, 250, 10, 10), 0, true},
+            {"ribbon", 3, 0, false, QRect(228, 226, 10, 10), 0, true},
+            {"across it", 3, 0, false, QRect(60, 60, 10, 10), 0, false}};
+        for (const auto& [name, badge, shape, clip, place, clearRows, covers] : rows) {
+            IconStyle style;
+            style.useBadge = badge >= 0;
+            style.badgeOrientation =
+                int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
+            style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
+            // A text 20 px high in the test fonts: a band of 34 px.
+            style.badgeTextSize = 17;
+            QCOMPARE(IconGeometry::badgeBandHeight(style), 34);
+            style.borderWidth = 2;
+            style.shape = shape;
+            style.clipImage = clip;
+            Layer layer;
+            layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
+            layer.sourceImage.fill(Qt::darkRed);
+            std::fill_n(layer.sourceImage.bits(), clearRows * layer.sourceImage.bytesPerLine(), 0);
+            layer.position = place.topLeft();
+            QVERIFY2(IconGeometry::picturesCoverBadge(style, {layer}) == covers, name);
+        }
     }
 
     // In every family the test fonts hold (an italic script face, a symbol face and dingbats
@@ -309,10 +303,7 @@ private slots:
             }
             if (shape)
                 continue;
-            const QImage scaled =
-                IconRenderer(k)
-                    .renderIcon(style, {layer})
-                    .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage scaled = smoothScaled(IconRenderer(k).renderIcon(style, {layer}), size);
             // The big rendering's container fills its square too: no pixel fades at the edges.
             QCOMPARE(partlyTransparent(scaled), 0);
             // The edges are meant to differ; inside, only the filtering may. A band drawn without
@@ -370,8 +361,7 @@ private slots:
         document.style.useBackground = change == "container";
         Document shown = documentAtSize(document, 16);
         const auto scaled = [](const Document& drawn, int size) {
-            return renderDocumentIcon(drawn).scaled(size, size, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation);
+            return smoothScaled(renderDocumentIcon(drawn), size);
         };
         QImage expected = scaled(shown, 16);
         if (asDrawn) {
@@ -412,10 +402,7 @@ private slots:
     }
 
     void uprightAsQtTurnsIt_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("seeThrough");
-        QTest::addColumn<int>("padding");
-        QTest::addColumn<QString>("profile"); // converted from it to sRGB on the way
+        QTest::addColumn<Stored>("picture");
         // The turn moves blocks of 4 x 4 pixels, then the rest one by one, in bands of 32 rows:
         // sides a multiple of 4 or not, the last band whole or not, tiny pictures.
         int n = 0;
@@ -424,11 +411,11 @@ private slots:
               QSize(8, 5), QSize(5, 8), QSize(8, 8), QSize(4, 33), QSize(33, 4), QSize(64, 37),
               QSize(37, 64), QSize(36, 66), QSize(67, 33), QSize(64, 64), QSize(203, 170)}) {
             const QString profile = ++n % 2 ? "a98" : "rommrgb";
-            QTest::addRow("%dx%d", size.width(), size.height()) << size << false << 0 << "";
+            QTest::addRow("%dx%d", size.width(), size.height()) << Stored{size, false, 0, ""};
             QTest::addRow("%dx%d, see-through, rows apart", size.width(), size.height())
-                << size << true << 3 << "";
+                << Stored{size, true, 3, ""};
             QTest::addRow("%dx%d, %s", size.width(), size.height(), qPrintable(profile))
-                << size << (n % 3 > 0) << n % 3 << profile;
+                << Stored{size, n % 3 > 0, n % 3, profile};
         }
     }
 
@@ -436,10 +423,8 @@ private slots:
     // from an RGB profile as LittleCMS's own unoptimised transform converts it (alpha untouched),
     // and nothing is written beyond the picture (the sanitizer build tells).
     void uprightAsQtTurnsIt() {
-        QFETCH(QSize, size);
-        QFETCH(bool, seeThrough);
-        QFETCH(int, padding);
-        QFETCH(QString, profile);
+        QFETCH(Stored, picture);
+        const auto [size, seeThrough, padding, profile] = picture;
         QRandomGenerator random(size.width() * 1000 + size.height());
         const int stride = size.width() + padding;
         std::vector<QRgb> pixels(size_t(stride) * size.height());
@@ -501,11 +486,8 @@ private slots:
         const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect());
         QCOMPARE(sharp.size(), QSize(600, 600));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
-        QVERIFY(
-            meanDifference(sharp.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                           plain) < 3);
-        const QImage enlarged =
-            plain.scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY(meanDifference(smoothScaled(sharp, 300), plain) < 3);
+        const QImage enlarged = smoothScaled(plain, 600);
         // Round the badge's text.
         const QRect badge(420, 420, 90, 90);
         QVERIFY(laplacianEnergy(sharp.copy(badge)) > 1.3 * laplacianEnergy(enlarged.copy(badge)));
@@ -520,10 +502,8 @@ private slots:
         const QRect detail(120, 120, 240, 240);
         const double gain =
             laplacianEnergy(screen.renderCanvas(style, {photo}, {}).copy(detail)) /
-            laplacianEnergy(IconRenderer(1)
-                                .renderCanvas(style, {photo}, {})
-                                .scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                .copy(detail));
+            laplacianEnergy(
+                smoothScaled(IconRenderer(1).renderCanvas(style, {photo}, {}), 600).copy(detail));
         qInfo("photo detail at 200 %%: %.2f x the 100 %% canvas enlarged", gain);
         QVERIFY(gain >= 1.3);
         QCOMPARE(encodeIco(screen.renderIcon(style, {photo}), 1),

@@ -12,6 +12,11 @@
 
 using namespace TestSupport;
 
+// Down keys on the page's list from "Every size", Up (or Down) keys in the size box then, the
+// blue picture's range (minimum, maximum), the size shown at, the icon's middle pixel at that size
+// and the blue picture's row in the list.
+using SizeRange = std::tuple<int, int, QPoint, int, QRgb, QString>;
+
 class TestSizeRanges : public QObject {
     Q_OBJECT
 
@@ -19,21 +24,14 @@ private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
 
     void sizeRanges_data() {
-        QTest::addColumn<int>("kind");     // Down keys on the page's list from "Every size"
-        QTest::addColumn<int>("steps");    // Up (or Down) keys in the size box then
-        QTest::addColumn<QPoint>("range"); // minimum, maximum
-        QTest::addColumn<int>("size");     // shown at
-        QTest::addColumn<QRgb>("middle");  // the icon's middle pixel at that size
-        QTest::addColumn<QString>("row");  // the blue picture's in the list
+        QTest::addColumn<SizeRange>("row");
         const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
-        QTest::newRow("from") << 1 << 0 << QPoint(48, 0) << 16 << green << "Image1  (from 48 px)";
-        QTest::newRow("up to") << 2 << 1 << QPoint(0, 40) << 32 << blue << "Image1  (up to 40 px)";
-        QTest::newRow("below 16") << 2 << -4 << QPoint(0, 15) << 16 << green
-                                  << "Image1  (up to 15 px)";
-        QTest::newRow("from to") << 3 << 0 << QPoint(32, 48) << 32 << blue
-                                 << "Image1  (32 to 48 px)";
+        QTest::newRow("from") << SizeRange{1, 0, {48, 0}, 16, green, "Image1  (from 48 px)"};
+        QTest::newRow("up to") << SizeRange{2, 1, {0, 40}, 32, blue, "Image1  (up to 40 px)"};
+        QTest::newRow("below 16") << SizeRange{2, -4, {0, 15}, 16, green, "Image1  (up to 15 px)"};
+        QTest::newRow("from to") << SizeRange{3, 0, {32, 48}, 32, blue, "Image1  (32 to 48 px)"};
         QTest::newRow("from past to")
-            << 3 << 3 << QPoint(64, 64) << 256 << red << "Image1  (64 to 64 px)";
+            << SizeRange{3, 3, {64, 64}, 256, red, "Image1  (64 to 64 px)"};
     }
 
     // On an .icns (16 to 1024 px) of a green square, a red picture filling it drawn from 32 px
@@ -41,12 +39,8 @@ private Q_SLOTS:
     // shown again after undo and redo. "Show at" a size shows the icon that size holds, each
     // pixel enlarged, and picks only the pictures drawn there; all sizes is the canvas as edited.
     void sizeRanges() {
-        QFETCH(int, kind);
-        QFETCH(int, steps);
-        QFETCH(QPoint, range);
-        QFETCH(int, size);
-        QFETCH(QRgb, middle);
-        QFETCH(QString, row);
+        QFETCH(SizeRange, row);
+        const auto [kind, steps, range, size, middle, listed] = row;
         EditedDocument edited;
         EditorForm form(edited);
         Document document;
@@ -79,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(layers.at(0).minSize, 32);
         QCOMPARE(edited.undoStack()->count(), 1);
         auto* list = child<QListWidget>(&form, "listWidget");
-        QCOMPARE(list->item(0)->text(), row);
+        QCOMPARE(list->item(0)->text(), listed);
         QCOMPARE(list->item(1)->text(), "Image0  (from 32 px)");
 
         // The icon square shown is `icon` enlarged (nearest neighbour) over the ground: its

@@ -70,6 +70,10 @@ QImage crossPicture(QSize size, const QColor& color) {
     return image;
 }
 
+QImage smoothScaled(const QImage& image, int edge) {
+    return image.scaled(edge, edge, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 double meanDifference(const QImage& a, const QImage& b) {
     double sum = 0;
     for (qsizetype i = 0; i < a.sizeInBytes(); ++i)

@@ -44,6 +44,9 @@ template <class T> T* child(const QObject* parent, const char* name) {
 // A picture of `size` in `color` with an opaque black cross, so scaling and turning show.
 QImage crossPicture(QSize size, const QColor& color);
 
+// `image` scaled to an `edge` x `edge` square, smoothly, as a downscaled icon is compared.
+QImage smoothScaled(const QImage& image, int edge);
+
 // Mean absolute difference per byte of two images of one size and format.
 double meanDifference(const QImage& a, const QImage& b);
 
