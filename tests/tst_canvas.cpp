@@ -93,21 +93,19 @@ private Q_SLOTS:
         // Taken either way: what is not added is told.
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         QVERIFY(dropFiles(canvas.get(), at, {path}));
-        QCOMPARE(refused.size(), scale > 0 ? 0 : 1);
-        QCOMPARE(layers().size(), scale > 0 ? 1 : 0);
-        QCOMPARE(steps(), scale > 0 ? 1 : 0);
+        QCOMPARE(std::tuple(refused.size(), layers().size(), steps()),
+                 std::tuple(scale ? 0 : 1, scale ? 1 : 0, scale ? 1 : 0));
         if (!scale)
             return;
         const Layer& object = layers().at(0);
         // Never less than a pixel each way.
         const QSize fitted(std::max(1, size.width() * scale / 100),
                            std::max(1, size.height() * scale / 100));
-        QCOMPARE(object.scale, scale);
+        QCOMPARE(std::tuple(object.scale, object.filePath, object.sourceImage.size()),
+                 std::tuple(scale, path, size));
         QCOMPARE(LayerPixels::made(object).image.size(), fitted);
         QCOMPARE(object.position, at * k - QPoint(fitted.width() / 2, fitted.height() / 2));
         QCOMPARE(object.rect(), QRect(object.position, fitted));
-        QCOMPARE(object.filePath, path);
-        QCOMPARE(object.sourceImage.size(), size);
         QCOMPARE(canvas->selectedRect(), object.rect()); // selected
     }
 
@@ -173,13 +171,12 @@ private Q_SLOTS:
                  QStringList({"three.txt: unsupported type", "broken.png: cannot be read",
                               "huge.png: too large: 20000 x 10"}));
         // One step for the whole drop, its last picture selected.
-        QCOMPARE(steps(), 1);
-        QCOMPARE(edited->document().selected, 2);
+        QCOMPARE(std::tuple(steps(), edited->document().selected, layers().size()),
+                 std::tuple(1, 2, 3));
         QCOMPARE(layers().last().sourceImage.size(), QSize(64, 48));
-        QCOMPARE(layers().size(), 3);
-        QCOMPARE(layers().at(0).rect().center(), QPoint(99, 99));
-        QCOMPARE(layers().at(1).rect(), QRect(85, 85, 30, 30));
-        QCOMPARE(layers().at(1).index, 1);
+        QCOMPARE(
+            std::tuple(layers().at(0).rect().center(), layers().at(1).rect(), layers().at(1).index),
+            std::tuple(QPoint(99, 99), QRect(85, 85, 30, 30), 1));
     }
 
     // Behind the icon, squares of 10 pixels alternate grey and light from a grey corner, and a grey
@@ -264,14 +261,12 @@ private Q_SLOTS:
         // Escape selects none; a click where no picture is keeps the selection as it was.
         QTest::keyClick(canvas.get(), Qt::Key_Escape);
         QCOMPARE(edited->document().selected, -1);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
-        QCOMPARE(edited->document().selected, -1);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QCOMPARE(edited->document().selected, 0);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
-        QCOMPARE(edited->document().selected, 0);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QCOMPARE(edited->document().selected, 0);
+        for (const auto& [at, selected] :
+             {std::pair(QPoint(290, 10), -1), std::pair(QPoint(60, 60), 0),
+              std::pair(QPoint(290, 10), 0), std::pair(QPoint(60, 60), 0)}) {
+            QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at);
+            QCOMPARE(edited->document().selected, selected);
+        }
         QCOMPARE(steps(), 3);
 
         // Modifiers: 1 Shift (turn), 2 Ctrl (ten times as far, fifteen when turning).
@@ -300,8 +295,8 @@ private Q_SLOTS:
         QCOMPARE(steps(), 8);
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(layers().size(), 1);
-        QCOMPARE(Document::layerName(layers().at(0).index), overName);
-        QCOMPARE(edited->document().selected, -1);
+        QCOMPARE(std::tuple(Document::layerName(layers().at(0).index), edited->document().selected),
+                 std::tuple(overName, -1));
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(steps(), 9);
     }
@@ -346,8 +341,7 @@ private Q_SLOTS:
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, QPoint(150, 150) + drag);
         Layer layer = layers().at(0);
         QCOMPARE(canvas->selectedRect(), layer.rect());
-        QTransform turn;
-        turn.rotate(rotation);
+        const QTransform turn = QTransform().rotate(rotation);
         const QImage whole =
             source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                 .scaled(scaledSize(size, scale), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

@@ -21,6 +21,8 @@ using namespace TestSupport;
 // A picture's size, whether it is see-through, the padding after each of its rows, and the profile
 // it is converted from to sRGB on the way (none when empty).
 using Stored = std::tuple<QSize, bool, int, QString>;
+// A container's shape, whether a clipped picture fills it (or the container is decorated), and k.
+using Sharp = std::tuple<int, bool, int>;
 
 class TestRender : public QObject {
     Q_OBJECT
@@ -111,11 +113,8 @@ private slots:
             style.borderWidth = 2;
             style.shape = shape;
             style.clipImage = clip;
-            Layer layer;
-            layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
-            layer.sourceImage.fill(Qt::darkRed);
+            Layer layer = solidLayer(place, Qt::darkRed);
             std::fill_n(layer.sourceImage.bits(), clearRows * layer.sourceImage.bytesPerLine(), 0);
-            layer.position = place.topLeft();
             QVERIFY2(IconGeometry::picturesCoverBadge(style, {layer}) == covers, name);
         }
     }
@@ -138,8 +137,7 @@ private slots:
                 style.badgeTextFont = QFont(family);
                 style.badgeTextFont.setPixelSize(style.badgeTextSize);
                 style.badgeTextFont.setWeight(QFont::Bold);
-                const int k = 2;
-                style.canvasFactor = k;
+                const int k = style.canvasFactor = 2;
                 const QImage icon = IconRenderer(k).renderIcon(style, {});
                 const int bandBottom = IconGeometry::drawnBandHeight(
                     IconGeometry::badgeBandHeight(style), style.borderWidth);
@@ -151,12 +149,11 @@ private slots:
                             ink |= QRect(x, y, 1, 1);
                     }
                 }
-                const QString what = family + ": " + text;
-                QVERIFY2(!ink.isEmpty(), qPrintable(what));
+                const QByteArray what = (family + ": " + text).toUtf8();
+                QVERIFY2(!ink.isEmpty(), what);
                 // A pixel either way at k = 2: the ink, not the advance, is what is centred.
-                QVERIFY2(qAbs(ink.left() - (icon.width() - 1 - ink.right())) <= 2,
-                         qPrintable(what));
-                QVERIFY2(ink.top() >= 0 && ink.bottom() < bandBottom, qPrintable(what));
+                QVERIFY2(qAbs(ink.left() - (icon.width() - 1 - ink.right())) <= 2, what);
+                QVERIFY2(ink.top() >= 0 && ink.bottom() < bandBottom, what);
             }
         }
     }
@@ -164,10 +161,9 @@ private slots:
     void containerCentred_data() {
         QTest::addColumn<int>("shape");
         QTest::addColumn<int>("k");
-        for (int k = 1; k <= 3; ++k) {
+        for (int k = 1; k <= 3; ++k)
             for (int shape = 0; shape < 3; ++shape)
                 QTest::addRow("shape %d, k=%d", shape, k) << shape << k;
-        }
     }
 
     // A full container fills the icon square exactly: a rectangle leaves no pixel of it
@@ -198,10 +194,8 @@ private slots:
                     std::tie(worst, worstAt) = std::pair(off, QPoint(x, y));
             }
         }
-        QVERIFY2(worst <= 3, qPrintable(QStringLiteral("%1 of 255 off its mirror at %2, %3")
-                                            .arg(worst)
-                                            .arg(worstAt.x())
-                                            .arg(worstAt.y())));
+        QVERIFY2(worst <= 3, qPrintable(QString::asprintf("%d of 255 off its mirror at %d, %d",
+                                                          worst, worstAt.x(), worstAt.y())));
         for (QPoint edge : {QPoint(0, last / 2), QPoint(last, last / 2), QPoint(last / 2, 0),
                             QPoint(last / 2, last)})
             QVERIFY(at(edge.x(), edge.y()) >= 250);
@@ -210,16 +204,14 @@ private slots:
     }
 
     void sharpSmallSizes_data() {
-        QTest::addColumn<int>("shape");
-        QTest::addColumn<bool>("picture");
-        QTest::addColumn<int>("k");
+        QTest::addColumn<Sharp>("icon");
         const char* shapes[] = {"rectangle", "rounded", "circle"};
-        for (int k = 1; k <= 3; ++k) {
-            for (int shape = 0; shape < 3; ++shape) {
-                QTest::addRow("%s, decorated, k=%d", shapes[shape], k) << shape << false << k;
-                QTest::addRow("%s, clipped picture, k=%d", shapes[shape], k) << shape << true << k;
-            }
-        }
+        for (int k = 1; k <= 3; ++k)
+            for (int shape = 0; shape < 3; ++shape)
+                for (const bool picture : {false, true})
+                    QTest::addRow("%s, %s, k=%d", shapes[shape],
+                                  picture ? "clipped picture" : "decorated", k)
+                        << Sharp{shape, picture, k};
     }
 
     // A small sharp entry is drawn at its own size. Its outline, filled by the background or
@@ -231,9 +223,8 @@ private slots:
     // highlight start at 24 px. The big rendering's band is placed as the reference composition of
     // tst_form has it.
     void sharpSmallSizes() {
-        QFETCH(int, shape);
-        QFETCH(bool, picture);
-        QFETCH(int, k);
+        QFETCH(Sharp, icon);
+        const auto [shape, picture, k] = icon;
         IconStyle style;
         style.shape = shape;
         style.radius = 64 * k; // a quarter of the icon's side
@@ -274,9 +265,9 @@ private slots:
                     }
                     const double coverage = covered / 256.0, centre = distance(x + 0.5, y + 0.5);
                     const int alpha = qAlpha(sharp.pixel(x, y));
-                    const QByteArray where = QByteArray::number(alpha) + " where " +
-                                             QByteArray::number(coverage) + " is covered, at " +
-                                             QByteArray::number(x) + ", " + QByteArray::number(y);
+                    const QByteArray where = QString::asprintf("%d where %g is covered, at %d, %d",
+                                                               alpha, coverage, x, y)
+                                                 .toUtf8();
                     // Qt fills the curve as chords, up to a ninth of a pixel inside it. The border
                     // and the band, cut out along the outline, lie over the container's own edge
                     // there: coverage a shows as much as a + a (1 - a).
@@ -461,8 +452,8 @@ private slots:
                         std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                                   std::abs(qBlue(a) - qBlue(b))});
                     QVERIFY2(qAlpha(a) == qAlpha(b) && off <= (conversion ? 1 : 0),
-                             QByteArray::number(off) + " off at " + QByteArray::number(x) + ", " +
-                                 QByteArray::number(y) + ", turn " + QByteArray::number(flags));
+                             qPrintable(
+                                 QString::asprintf("%d off at %d, %d, turn %d", off, x, y, flags)));
                 }
             }
         }

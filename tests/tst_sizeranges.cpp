@@ -49,11 +49,9 @@ private Q_SLOTS:
         document.style.backColor1 = Qt::green;
         document.output.target = "icns";
         for (const int edge : {256, 128}) {
-            Layer layer;
-            layer.sourceImage = QImage(edge, edge, QImage::Format_ARGB32_Premultiplied);
-            layer.sourceImage.fill(edge == 256 ? Qt::red : Qt::blue);
+            Layer layer = solidLayer({150 - edge / 2, 150 - edge / 2, edge, edge},
+                                     edge == 256 ? Qt::red : Qt::blue);
             layer.index = int(document.layers.size());
-            layer.position = QPoint(150 - edge / 2, 150 - edge / 2);
             layer.minSize = edge == 256 ? 32 : 0;
             document.layers << layer;
         }
@@ -69,9 +67,9 @@ private Q_SLOTS:
             QTest::keyClick(kinds, Qt::Key_Down);
         for (int step = 0; step < std::abs(steps); ++step)
             QTest::keyClick(sizes, steps > 0 ? Qt::Key_Up : Qt::Key_Down);
-        QCOMPARE(QPoint(layers.at(1).minSize, layers.at(1).maxSize), range);
-        QCOMPARE(layers.at(0).minSize, 32);
-        QCOMPARE(edited.undoStack()->count(), 1);
+        QCOMPARE(std::tuple(QPoint(layers.at(1).minSize, layers.at(1).maxSize),
+                            layers.at(0).minSize, edited.undoStack()->count()),
+                 std::tuple(range, 32, 1));
         auto* list = child<QListWidget>(&form, "listWidget");
         QCOMPARE(list->item(0)->text(), listed);
         QCOMPARE(list->item(1)->text(), "Image0  (from 32 px)");
@@ -104,13 +102,11 @@ private Q_SLOTS:
         QCOMPARE(shown(renderDocumentIcon(edited.document())), qRgb(0, 0, 255));
 
         edited.undoStack()->undo();
-        QVERIFY(!hasSizeRange(layers.at(1)));
-        QCOMPARE(kinds->currentIndex(), 0);
-        QVERIFY(sizes->isHidden());
+        QCOMPARE(std::tuple(hasSizeRange(layers.at(1)), kinds->currentIndex(), sizes->isHidden()),
+                 std::tuple(false, 0, true));
         edited.undoStack()->redo();
-        QCOMPARE(kinds->currentIndex(), kind);
-        QCOMPARE(sizes->value(), kind == 2 ? range.y() : range.x());
-        QCOMPARE(edited.undoStack()->count(), 1);
+        QCOMPARE(std::tuple(kinds->currentIndex(), sizes->value(), edited.undoStack()->count()),
+                 std::tuple(kind, kind == 2 ? range.y() : range.x(), 1));
     }
 };
 
