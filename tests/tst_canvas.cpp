@@ -13,6 +13,17 @@
 
 using namespace TestSupport;
 
+namespace {
+
+// A file of a size dropped on a canvas of factor k at a point, and the scale it is added at (0:
+// refused).
+using Drop = std::tuple<const char*, QSize, int, QPoint, int>;
+// A picture's size, whether it is a checkerboard, its zoom, its turn, where its centre is dragged
+// from the canvas's, and how far what a canvas shows of it may differ from the whole picture.
+using Zoom = std::tuple<QSize, bool, int, int, QPoint, double>;
+
+} // namespace
+
 class TestCanvas : public QObject {
     Q_OBJECT
 
@@ -54,58 +65,47 @@ private Q_SLOTS:
     void cleanup() { canvas.reset(); }
 
     void drops_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<int>("scale"); // 0: refused
-        const auto row = [](const char* name, QSize size, int k, QPoint at, int scale) {
-            QTest::newRow(name) << QString::fromLatin1(name) << size << k << at << scale;
-        };
-        row("a.png", {100, 60}, 1, {150, 150}, 100);
-        row("b.jpg", {600, 300}, 1, {100, 200}, 50);
-        row("c.jpeg", {1200, 600}, 2, {150, 150}, 50);
-        row("d.gif", {40, 40}, 3, {10, 290}, 100);
-        row("e.tif", {301, 100}, 1, {150, 150}, 99);
-        row("f.tiff", {900, 900}, 3, {150, 150}, 100);
-        row("g.webp", {50, 80}, 1, {0, 0}, 100);
-        row("h.tar.PNG", {3000, 10}, 1, {150, 150}, 10);
-        row("i.xcf", {50, 50}, 1, {150, 150}, 0);
-        row("j.png.txt", {50, 50}, 1, {150, 150}, 0);
-        row("k.png", {3000, 2}, 1, {150, 150}, 10);
-        row("l.JFIF", {50, 50}, 1, {150, 150}, 100);
-        row("m.jpe", {50, 50}, 1, {150, 150}, 100);
-        row("n.Bmp", {50, 50}, 1, {150, 150}, 100);
+        QTest::addColumn<Drop>("drop");
+        for (const Drop& drop : {Drop{"a.png", {100, 60}, 1, {150, 150}, 100},
+                                 Drop{"b.jpg", {600, 300}, 1, {100, 200}, 50},
+                                 Drop{"c.jpeg", {1200, 600}, 2, {150, 150}, 50},
+                                 Drop{"d.gif", {40, 40}, 3, {10, 290}, 100},
+                                 Drop{"e.tif", {301, 100}, 1, {150, 150}, 99},
+                                 Drop{"f.tiff", {900, 900}, 3, {150, 150}, 100},
+                                 Drop{"g.webp", {50, 80}, 1, {0, 0}, 100},
+                                 Drop{"h.tar.PNG", {3000, 10}, 1, {150, 150}, 10},
+                                 Drop{"i.xcf", {50, 50}, 1, {150, 150}, 0},
+                                 Drop{"j.png.txt", {50, 50}, 1, {150, 150}, 0},
+                                 Drop{"k.png", {3000, 2}, 1, {150, 150}, 10},
+                                 Drop{"l.JFIF", {50, 50}, 1, {150, 150}, 100},
+                                 Drop{"m.jpe", {50, 50}, 1, {150, 150}, 100},
+                                 Drop{"n.Bmp", {50, 50}, 1, {150, 150}, 100}})
+            QTest::newRow(std::get<0>(drop)) << drop;
     }
 
     // A dropped picture is fitted (never enlarged), centred on the drop point in canvas pixels,
     // listed, selected and shown; other files are refused.
     void drops() {
-        QFETCH(QString, name);
-        QFETCH(QSize, size);
-        QFETCH(int, k);
-        QFETCH(QPoint, at);
-        QFETCH(int, scale);
+        QFETCH(Drop, drop);
+        const auto [name, size, k, at, scale] = drop;
         showCanvas(k);
         const QString path = picture(name, size);
         // Taken either way: what is not added is told.
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         QVERIFY(dropFiles(canvas.get(), at, {path}));
-        QCOMPARE(refused.size(), scale > 0 ? 0 : 1);
-        QCOMPARE(layers().size(), scale > 0 ? 1 : 0);
-        QCOMPARE(steps(), scale > 0 ? 1 : 0);
+        QCOMPARE(std::tuple(refused.size(), layers().size(), steps()),
+                 std::tuple(scale ? 0 : 1, scale ? 1 : 0, scale ? 1 : 0));
         if (!scale)
             return;
         const Layer& object = layers().at(0);
         // Never less than a pixel each way.
         const QSize fitted(std::max(1, size.width() * scale / 100),
                            std::max(1, size.height() * scale / 100));
-        QCOMPARE(object.scale, scale);
+        QCOMPARE(std::tuple(object.scale, object.filePath, object.sourceImage.size()),
+                 std::tuple(scale, path, size));
         QCOMPARE(LayerPixels::made(object).image.size(), fitted);
         QCOMPARE(object.position, at * k - QPoint(fitted.width() / 2, fitted.height() / 2));
         QCOMPARE(object.rect(), QRect(object.position, fitted));
-        QCOMPARE(object.filePath, path);
-        QCOMPARE(object.sourceImage.size(), size);
         QCOMPARE(canvas->selectedRect(), object.rect()); // selected
     }
 
@@ -171,13 +171,12 @@ private Q_SLOTS:
                  QStringList({"three.txt: unsupported type", "broken.png: cannot be read",
                               "huge.png: too large: 20000 x 10"}));
         // One step for the whole drop, its last picture selected.
-        QCOMPARE(steps(), 1);
-        QCOMPARE(edited->document().selected, 2);
+        QCOMPARE(std::tuple(steps(), edited->document().selected, layers().size()),
+                 std::tuple(1, 2, 3));
         QCOMPARE(layers().last().sourceImage.size(), QSize(64, 48));
-        QCOMPARE(layers().size(), 3);
-        QCOMPARE(layers().at(0).rect().center(), QPoint(99, 99));
-        QCOMPARE(layers().at(1).rect(), QRect(85, 85, 30, 30));
-        QCOMPARE(layers().at(1).index, 1);
+        QCOMPARE(
+            std::tuple(layers().at(0).rect().center(), layers().at(1).rect(), layers().at(1).index),
+            std::tuple(QPoint(99, 99), QRect(85, 85, 30, 30), 1));
     }
 
     // Behind the icon, squares of 10 pixels alternate grey and light from a grey corner, and a grey
@@ -262,14 +261,12 @@ private Q_SLOTS:
         // Escape selects none; a click where no picture is keeps the selection as it was.
         QTest::keyClick(canvas.get(), Qt::Key_Escape);
         QCOMPARE(edited->document().selected, -1);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
-        QCOMPARE(edited->document().selected, -1);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QCOMPARE(edited->document().selected, 0);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {290, 10});
-        QCOMPARE(edited->document().selected, 0);
-        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {60, 60});
-        QCOMPARE(edited->document().selected, 0);
+        for (const auto& [at, selected] :
+             {std::pair(QPoint(290, 10), -1), std::pair(QPoint(60, 60), 0),
+              std::pair(QPoint(290, 10), 0), std::pair(QPoint(60, 60), 0)}) {
+            QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at);
+            QCOMPARE(edited->document().selected, selected);
+        }
         QCOMPARE(steps(), 3);
 
         // Modifiers: 1 Shift (turn), 2 Ctrl (ten times as far, fifteen when turning).
@@ -298,44 +295,29 @@ private Q_SLOTS:
         QCOMPARE(steps(), 8);
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(layers().size(), 1);
-        QCOMPARE(Document::layerName(layers().at(0).index), overName);
-        QCOMPARE(edited->document().selected, -1);
+        QCOMPARE(std::tuple(Document::layerName(layers().at(0).index), edited->document().selected),
+                 std::tuple(overName, -1));
         QTest::keyClick(canvas.get(), Qt::Key_Delete);
         QCOMPARE(steps(), 9);
     }
 
     void zoomBoundedByCanvas_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("checkered");
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<int>("rotation");
-        QTest::addColumn<QPoint>("drag");
-        QTest::addColumn<double>("tolerance");
-        QTest::newRow("small, whole")
-            << QSize(240, 180) << false << 300 << 30 << QPoint(-20, 10) << 0.0;
-        QTest::newRow("zoomed in")
-            << QSize(400, 300) << false << 1000 << 0 << QPoint(-90, -60) << 1.0;
-        QTest::newRow("zoomed in, turned")
-            << QSize(400, 300) << false << 900 << 35 << QPoint(100, 40) << 1.0;
-        QTest::newRow("zoomed far in")
-            << QSize(60, 40) << false << 5000 << 10 << QPoint(0, 0) << 1.0;
+        QTest::addColumn<Zoom>("zoom");
+        QTest::newRow("small, whole") << Zoom{{240, 180}, false, 300, 30, {-20, 10}, 0};
+        QTest::newRow("zoomed in") << Zoom{{400, 300}, false, 1000, 0, {-90, -60}, 1};
+        QTest::newRow("zoomed in, turned") << Zoom{{400, 300}, false, 900, 35, {100, 40}, 1};
+        QTest::newRow("zoomed far in") << Zoom{{60, 40}, false, 5000, 10, {0, 0}, 1};
         // A fine checkerboard shrunk without averaging every pixel would show moiré, not grey.
-        QTest::newRow("shrunk, in part")
-            << QSize(4000, 4000) << true << 48 << 0 << QPoint(30, 30) << 2.0;
-        QTest::newRow("shrunk, whole")
-            << QSize(4000, 4000) << true << 9 << 0 << QPoint(0, 0) << 2.0;
+        QTest::newRow("shrunk, in part") << Zoom{{4000, 4000}, true, 48, 0, {30, 30}, 2};
+        QTest::newRow("shrunk, whole") << Zoom{{4000, 4000}, true, 9, 0, {0, 0}, 2};
     }
 
     // However far a picture is zoomed, its layer keeps its whole size for picking, while only
     // what a canvas can show is made; what is shown matches the whole picture scaled and turned
     // at once, after the zoom, the turn and a drag of its centre to `drag` from the canvas's.
     void zoomBoundedByCanvas() {
-        QFETCH(QSize, size);
-        QFETCH(bool, checkered);
-        QFETCH(int, scale);
-        QFETCH(int, rotation);
-        QFETCH(QPoint, drag);
-        QFETCH(double, tolerance);
+        QFETCH(Zoom, zoom);
+        const auto [size, checkered, scale, rotation, drag, tolerance] = zoom;
         QImage source(size, QImage::Format_RGB32);
         for (int y = 0; y < size.height(); ++y) {
             for (int x = 0; x < size.width(); ++x)
@@ -349,7 +331,7 @@ private Q_SLOTS:
         showCanvas(3);
         QVERIFY(dropFiles(canvas.get(), {150, 150}, {path}));
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, {150, 150});
-        change([&](Document& d) {
+        change([scale = scale, rotation = rotation](Document& d) {
             d.layers[0].scale = scale;
             d.layers[0].rotation = rotation;
         });
@@ -359,8 +341,7 @@ private Q_SLOTS:
         QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, QPoint(150, 150) + drag);
         Layer layer = layers().at(0);
         QCOMPARE(canvas->selectedRect(), layer.rect());
-        QTransform turn;
-        turn.rotate(rotation);
+        const QTransform turn = QTransform().rotate(rotation);
         const QImage whole =
             source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                 .scaled(scaledSize(size, scale), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -383,8 +364,7 @@ private Q_SLOTS:
         }
         // A sharp small size draws the picture from its source at its own size, however zoomed.
         const QImage small = renderSharpIcon(IconStyle(), {layer}, 3, 32);
-        const QImage icon = expected.copy(66, 66, 768, 768)
-                                .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage icon = smoothScaled(expected.copy(66, 66, 768, 768), 32);
         QVERIFY(meanDifference(small, icon) <= 6);
     }
 };

@@ -173,9 +173,9 @@ private Q_SLOTS:
             QVERIFY(shown(window));
             QTRY_VERIFY(kept().isEmpty());
             const bool restored = choice == "&Restore";
-            QCOMPARE(icon(window) == before, restored);
-            QCOMPARE(window.isWindowModified(), restored);
-            QCOMPARE(window.windowTitle().startsWith("kept.glimmer"), restored);
+            QCOMPARE(std::tuple(icon(window) == before, window.isWindowModified(),
+                                window.windowTitle().startsWith("kept.glimmer")),
+                     std::tuple(restored, restored, restored));
         }
     }
 
@@ -277,8 +277,9 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setImage(copied);
         QTest::keySequence(&window, QKeySequence::Paste);
         QCOMPARE(documentOf(&window).layers.size(), 1);
-        QCOMPARE(documentOf(&window).layers.at(0).sourceImage.size(), QSize(40, 30));
-        QCOMPARE(documentOf(&window).layers.at(0).sourceImage.pixelColor(5, 5).alpha(), 128);
+        const QImage pasted = documentOf(&window).layers.at(0).sourceImage;
+        QCOMPARE(std::tuple(pasted.size(), pasted.pixelColor(5, 5).alpha()),
+                 std::tuple(QSize(40, 30), 128));
         QGuiApplication::clipboard()->setText(
             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\"/>");
         QTest::keySequence(&window, QKeySequence::Paste);

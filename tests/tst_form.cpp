@@ -161,9 +161,8 @@ class TestForm : public QObject {
         QCOMPARE(canvas()->canvasFactor(), s.canvasFactor);
         // Measured with the badge font before the canvas paints, as wide as a label showing it:
         // an italic face's overhang counts, so its ink is centred.
-        QLabel label;
+        QLabel label(s.badgeText);
         label.setFont(s.badgeTextFont);
-        label.setText(s.badgeText);
         QCOMPARE(BadgeText::measured(s).width(), label.sizeHint().width());
         // Painted after every change, with the text measured first.
         QCOMPARE(paintedState, documentState());
@@ -220,10 +219,9 @@ class TestForm : public QObject {
         QImage expected =
             CanvasRules::canvasGround().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&expected);
-        painter.drawImage(
-            0, 0,
-            Reference::canvas(doc().style, doc().layers, canvas()->selectedRect(), k, false)
-                .scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        const QImage composed =
+            Reference::canvas(doc().style, doc().layers, canvas()->selectedRect(), k, false);
+        painter.drawImage(0, 0, smoothScaled(composed, 300));
         // Framed while it has the keys.
         if (canvas()->hasFocus()) {
             painter.setRenderHint(QPainter::Antialiasing);
@@ -381,9 +379,8 @@ private Q_SLOTS:
             shown.output.target = target;
             QSignalSpy changed(edited.get(), &EditedDocument::changed);
             form->openDocument(shown);
-            QCOMPARE(changed.size(), 1);
-            QCOMPARE(edited->undoStack()->count(), 0);
-            QCOMPARE(doc().output.target, target);
+            QCOMPARE(std::tuple(changed.size(), edited->undoStack()->count(), doc().output.target),
+                     std::tuple(1, 0, target));
             QVERIFY(sameDocument(doc(), shown) && doc().selected == 0);
             verifyControlsShowStyle();
             verifyListFollowsLayers();
@@ -397,9 +394,8 @@ private Q_SLOTS:
             for (const bool back : {true, false}) {
                 changed.clear();
                 back ? steps->undo() : steps->redo();
-                QCOMPARE(changed.size(), 1);
-                QCOMPARE(steps->count(), 1);
-                QCOMPARE(doc().output.target, back ? target : other);
+                QCOMPARE(std::tuple(changed.size(), steps->count(), doc().output.target),
+                         std::tuple(1, 1, back ? target : other));
             }
         }
     }
@@ -497,8 +493,7 @@ private Q_SLOTS:
         QVERIFY(!nothingVisible({{QImage(), "", {}}, {dot, "16", {}}}));
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
-        QTRY_COMPARE(shown(0), renderDocumentIcon(doc()).scaled(16, 16, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+        QTRY_COMPARE(shown(0), smoothScaled(renderDocumentIcon(doc()), 16));
         QCOMPARE(shown(3).size(), QSize(48, 48));
         // Windows' sizes, the small ones drawn sharp, on the largest canvas.
         whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {
@@ -518,8 +513,7 @@ private Q_SLOTS:
         const int wide = preview->width();
         preview->resize(wide / 2 + 10, preview->heightAt(wide / 2 + 10));
         QCOMPARE(preview->height(), 2 * preview->heightAt(wide));
-        QVERIFY(!darkAt(0, 0));
-        QVERIFY(darkAt(0, -1));
+        QCOMPARE(std::tuple(darkAt(0, 0), darkAt(0, -1)), std::tuple(false, true));
     }
 };
 

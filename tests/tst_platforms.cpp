@@ -34,6 +34,8 @@ using namespace TestSupport;
 namespace {
 
 enum class Ground { None, Solid, Gradient };
+// A target's key, the ground of the icon and the scale of the picture (100 fills the icon).
+using Set = std::tuple<QString, Ground, int>;
 
 // An opaque picture filling the whole icon square: the hardest case for safe zones and corners.
 Document sample(const QString& picture, Ground ground, int k = 1) {
@@ -166,30 +168,25 @@ private slots:
     // Every set holds exactly the files of the platform's tables, at their pixel sizes, and asks
     // about exactly those before replacing any.
     void setsHoldTheirTables_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("ground");
-        QTest::addColumn<int>("scale");
+        QTest::addColumn<Set>("set");
         for (const char* key : {"android", "apple", "apple-layered", "web", "msix"})
             for (Ground ground : {Ground::None, Ground::Solid, Ground::Gradient})
                 // Only Android's set changes with a picture that does not fill the icon.
                 for (int scale :
                      QList<int>{100, 50}.mid(0, key == QLatin1String("android") ? 2 : 1))
-                    QTest::addRow("%s-%d-%d", key, int(ground), scale)
-                        << QString::fromLatin1(key) << int(ground) << scale;
+                    QTest::addRow("%s-%d-%d", key, int(ground), scale) << Set{key, ground, scale};
     }
     void setsHoldTheirTables() {
-        QFETCH(QString, key);
-        QFETCH(int, ground);
-        QFETCH(int, scale);
-        Document document = sample(path("full.png"), Ground(ground));
+        QFETCH(Set, set);
+        const auto [key, ground, scale] = set;
+        Document document = sample(path("full.png"), ground);
         document.layers[0].scale = scale;
         const ExportTarget* target = ExportTargets::find(key);
         const QDir out = writtenSet(key, document);
         const ExportTarget::Destination destination{out.path(), QStringLiteral("app")};
         // A picture filling the icon is Android's background; one that does not is themed.
         const bool filling = scale == 100;
-        const auto expected =
-            expectedFiles(key, !filling && ground != int(Ground::Gradient), !filling);
+        const auto expected = expectedFiles(key, !filling && ground != Ground::Gradient, !filling);
         QCOMPARE(filesUnder(out.path()), expected.keys());
         QStringList asked;
         for (const QString& file : target->filesBeyondTheChosen(document, destination))
@@ -319,9 +316,7 @@ private slots:
                 QImage(out.filePath("res/mipmap-xxxhdpi/ic_launcher_background.png"))
                     .convertToFormat(QImage::Format_RGB32);
             QCOMPARE(ground.size(), QSize(432, 432));
-            QVERIFY(meanDifference(ground, QImage(path("full.png"))
-                                               .scaled(432, 432, Qt::IgnoreAspectRatio,
-                                                       Qt::SmoothTransformation)
+            QVERIFY(meanDifference(ground, smoothScaled(QImage(path("full.png")), 432)
                                                .convertToFormat(QImage::Format_RGB32)) < 0.5);
             QCOMPARE(ground.pixelColor(0, 0), photoColour);
             QCOMPARE(ground.pixelColor(431, 431), photoColour);
@@ -369,10 +364,7 @@ private slots:
             document.style.shape = std::max(clippedTo, 0);
             // Under a small opaque picture, which fills nothing.
             for (const QRect rect : {place, QRect(140, 140, 20, 20)}) {
-                Layer layer;
-                layer.sourceImage = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
-                layer.sourceImage.fill(Qt::darkCyan);
-                layer.position = rect.topLeft();
+                Layer layer = solidLayer(rect, Qt::darkCyan);
                 if (document.layers.isEmpty() && hole != none)
                     layer.sourceImage.setPixel(hole - rect.topLeft(), 0);
                 document.layers << layer;

@@ -14,6 +14,13 @@
 
 using namespace TestSupport;
 
+// "outputTarget" (null: none), "output" as versions before keys kept it, the target the window and
+// command line write, and whether the user is told of an unknown output.
+using OutputKeys = std::tuple<QJsonValue, QJsonValue, QString, bool>;
+// "webBase" of the project or a bound of its first layer, the value stored (null: none) and what
+// the document holds (the default is not saved).
+using OptionalKey = std::tuple<QString, QJsonValue, QJsonValue>;
+
 class TestProject : public QObject {
     Q_OBJECT
 
@@ -102,29 +109,22 @@ private slots:
     }
 
     void outputByKey_data() {
-        QTest::addColumn<QJsonValue>("key");    // "outputTarget"; undefined: not there
-        QTest::addColumn<QJsonValue>("number"); // "output", as versions before keys kept it
-        QTest::addColumn<QString>("opened");    // the target the window and command line write
-        QTest::addColumn<bool>("told");         // whether the user is told of an unknown output
+        QTest::addColumn<OutputKeys>("keys");
         for (int number = 0; number < numbered.size(); ++number)
             QTest::addRow("number %d", number)
-                << QJsonValue() << QJsonValue(number) << numbered[number] << false;
-        QTest::newRow("key before number")
-            << QJsonValue("android") << QJsonValue(2) << "android" << false;
-        QTest::newRow("number out of range") << QJsonValue() << QJsonValue(8) << "ico" << false;
-        QTest::newRow("a newer version's")
-            << QJsonValue("vision") << QJsonValue(3) << "ico" << true;
-        QTest::newRow("no key's shape") << QJsonValue("../ico") << QJsonValue(4) << "ico" << false;
-        QTest::newRow("not text") << QJsonValue(5) << QJsonValue() << "ico" << false;
+                << OutputKeys{QJsonValue(), number, numbered[number], false};
+        QTest::newRow("key before number") << OutputKeys{"android", 2, "android", false};
+        QTest::newRow("number out of range") << OutputKeys{QJsonValue(), 8, "ico", false};
+        QTest::newRow("a newer version's") << OutputKeys{"vision", 3, "ico", true};
+        QTest::newRow("no key's shape") << OutputKeys{"../ico", 4, "ico", false};
+        QTest::newRow("not text") << OutputKeys{5, QJsonValue(), "ico", false};
     }
 
     // A project names its output by key, and older versions' numbers keep meaning what they
     // meant, whatever the window's list holds now.
     void outputByKey() {
-        QFETCH(QJsonValue, key);
-        QFETCH(QJsonValue, number);
-        QFETCH(QString, opened);
-        QFETCH(bool, told);
+        QFETCH(OutputKeys, keys);
+        const auto [key, number, opened, told] = keys;
         QJsonObject root = QJsonDocument::fromJson(valid).object();
         root.remove(u"outputTarget");
         root.remove(u"output");
@@ -136,9 +136,9 @@ private slots:
         std::optional<Document> project = ProjectFile::decode(QJsonDocument(root).toJson(), &error);
         QVERIFY2(project, qPrintable(error));
         const QString message = ExportTargets::chooseKnownTarget(project->output);
-        QCOMPARE(project->output.target, opened);
-        QCOMPARE(ExportTargets::of(project->output).key(), opened);
-        QCOMPARE(!message.isEmpty(), told);
+        QCOMPARE(std::tuple(project->output.target, ExportTargets::of(project->output).key(),
+                            !message.isEmpty()),
+                 std::tuple(opened, opened, told));
         QVERIFY(!told || message.contains("\"vision\" is unknown"));
         // Saved again: the key, and for older versions the number they knew it by.
         const auto saved = [](const OutputChoice& output) {
@@ -155,27 +155,25 @@ private slots:
     }
 
     void optionalKeys_data() {
-        QTest::addColumn<QString>("key"); // "webBase" of the project, or a bound of its first layer
-        QTest::addColumn<QJsonValue>("stored"); // undefined: not there
-        QTest::addColumn<QJsonValue>("opened"); // what the document holds; the default is not saved
+        QTest::addColumn<OptionalKey>("row");
         const QString longest = "/" + QString(254, QChar(0xfc)); // 509 bytes in UTF-8
         const QStringList webBases{"/static/icons", "https://example.com/i?a=1&b='2'", longest};
         const QStringList refused{longest + "a", "",         "/my icons/", "/a\"b",
                                   "/a<b",        "\\\\host", "/a\x7f"};
-        QTest::newRow("webBase not there") << "webBase" << QJsonValue() << QJsonValue("/");
+        QTest::newRow("webBase not there") << OptionalKey{"webBase", QJsonValue(), "/"};
         for (const QString& base : webBases)
             QTest::addRow("webBase %s", qPrintable(base.left(20)))
-                << "webBase" << QJsonValue(base) << QJsonValue(base);
+                << OptionalKey{"webBase", base, base};
         for (const QString& base : refused)
             QTest::addRow("webBase %s", qPrintable(base.left(20)))
-                << "webBase" << QJsonValue(base) << QJsonValue("/");
-        QTest::newRow("webBase not text") << "webBase" << QJsonValue(3) << QJsonValue("/");
+                << OptionalKey{"webBase", base, "/"};
+        QTest::newRow("webBase not text") << OptionalKey{"webBase", 3, "/"};
         const std::pair<QJsonValue, int> bounds[] = {
             {QJsonValue(), 0}, {1, 1}, {1024, 1024}, {1025, 0}, {0, 0}, {16.5, 0}, {"16", 0}};
         for (const QString key : {"minSize", "maxSize"}) {
             for (const auto& [stored, opened] : bounds)
                 QTest::addRow("%s %s", qPrintable(key), qPrintable(stored.toVariant().toString()))
-                    << key << stored << QJsonValue(opened);
+                    << OptionalKey{key, stored, opened};
         }
     }
 
@@ -183,9 +181,8 @@ private slots:
     // kept only where they hold something, so a project without them is saved byte for byte as
     // before; a value that cannot be used opens as the default.
     void optionalKeys() {
-        QFETCH(QString, key);
-        QFETCH(QJsonValue, stored);
-        QFETCH(QJsonValue, opened);
+        QFETCH(OptionalKey, row);
+        const auto [key, stored, opened] = row;
         const bool ofLayer = key != "webBase";
         QJsonObject root = QJsonDocument::fromJson(valid).object();
         QJsonArray layers = root.value(u"layers").toArray();
@@ -265,8 +262,7 @@ private slots:
                 sized.output.pngSizes << size;
             sized.output.iconSizes = sized.output.pngSizes.mid(15);
             QString error;
-            const std::optional<Document> read =
-                ProjectFile::decode(ProjectFile::encode(sized), &error);
+            const auto read = ProjectFile::decode(ProjectFile::encode(sized), &error);
             QVERIFY2(bool(read) == (count == 64), qPrintable(error));
             QCOMPARE(error, count == 64 ? QString() : QStringLiteral("more than 64 export sizes"));
         }

@@ -18,6 +18,12 @@
 
 using namespace TestSupport;
 
+// A picture's size, whether it is see-through, the padding after each of its rows, and the profile
+// it is converted from to sRGB on the way (none when empty).
+using Stored = std::tuple<QSize, bool, int, QString>;
+// A container's shape, whether a clipped picture fills it (or the container is decorated), and k.
+using Sharp = std::tuple<int, bool, int>;
+
 class TestRender : public QObject {
     Q_OBJECT
 
@@ -78,52 +84,39 @@ private slots:
         }
     }
 
-    void picturesCoverBadge_data() {
-        QTest::addColumn<int>("badge"); // -1: none; 0, 1: bottom or top band; 3: bottom right
-        QTest::addColumn<int>("shape");
-        QTest::addColumn<bool>("clip");
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<int>("clearRows"); // transparent rows at the picture's top
-        QTest::addColumn<bool>("covers");
-        // The top band runs from y = 23 to 57, its outline 1.5 beyond.
-        QTest::addRow("on the top band") << 1 << 0 << false << QRect(100, 30, 10, 10) << 0 << true;
-        QTest::addRow("no badge") << -1 << 0 << false << QRect(100, 30, 10, 10) << 0 << false;
-        QTest::addRow("clipped") << 1 << 0 << true << QRect(100, 30, 10, 10) << 0 << false;
-        QTest::addRow("below it") << 1 << 0 << false << QRect(100, 60, 10, 10) << 0 << false;
-        QTest::addRow("clear over it") << 1 << 0 << false << QRect(100, 11, 10, 90) << 50 << false;
-        QTest::addRow("ink on its edge") << 1 << 0 << false << QRect(100, 7, 10, 90) << 50 << true;
-        QTest::addRow("square corner") << 1 << 0 << false << QRect(22, 22, 12, 12) << 0 << true;
-        QTest::addRow("circle cuts it") << 1 << 2 << false << QRect(22, 22, 12, 12) << 0 << false;
-        QTest::addRow("bottom band") << 0 << 0 << false << QRect(100, 250, 10, 10) << 0 << true;
-        QTest::addRow("ribbon") << 3 << 0 << false << QRect(228, 226, 10, 10) << 0 << true;
-        QTest::addRow("across it") << 3 << 0 << false << QRect(60, 60, 10, 10) << 0 << false;
-    }
     // A picture covers the badge where a pixel of it that shows lies on the band as drawn.
     void picturesCoverBadge() {
-        QFETCH(int, badge);
-        QFETCH(int, shape);
-        QFETCH(bool, clip);
-        QFETCH(QRect, place);
-        QFETCH(int, clearRows);
-        QFETCH(bool, covers);
-        IconStyle style;
-        style.useBadge = badge >= 0;
-        style.badgeOrientation =
-            int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
-        style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
-        // A text 20 px high in the test fonts: a band of 34 px.
-        style.badgeTextSize = 17;
-        QCOMPARE(IconGeometry::badgeBandHeight(style), 34);
-        style.borderWidth = 2;
-        style.shape = shape;
-        style.clipImage = clip;
-        Layer layer;
-        layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
-        layer.sourceImage.fill(Qt::darkRed);
-        for (int y = 0; y < clearRows; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(layer.sourceImage.scanLine(y)), place.width(), 0);
-        layer.position = place.topLeft();
-        QCOMPARE(IconGeometry::picturesCoverBadge(style, {layer}), covers);
+        // The badge (-1: none; 0, 1: bottom or top band; 3: bottom right), the container's shape,
+        // whether it clips, the picture's place, the transparent rows at its top and whether it
+        // covers the badge. The top band runs from y = 23 to 57, its outline 1.5 beyond.
+        const std::tuple<const char*, int, int, bool, QRect, int, bool> rows[] = {
+            {"on the top band", 1, 0, false, QRect(100, 30, 10, 10), 0, true},
+            {"no badge", -1, 0, false, QRect(100, 30, 10, 10), 0, false},
+            {"clipped", 1, 0, true, QRect(100, 30, 10, 10), 0, false},
+            {"below it", 1, 0, false, QRect(100, 60, 10, 10), 0, false},
+            {"clear over it", 1, 0, false, QRect(100, 11, 10, 90), 50, false},
+            {"ink on its edge", 1, 0, false, QRect(100, 7, 10, 90), 50, true},
+            {"square corner", 1, 0, false, QRect(22, 22, 12, 12), 0, true},
+            {"circle cuts it", 1, 2, false, QRect(22, 22, 12, 12), 0, false},
+            {"bottom band", 0, 0, false, QRect(100, 250, 10, 10), 0, true},
+            {"ribbon", 3, 0, false, QRect(228, 226, 10, 10), 0, true},
+            {"across it", 3, 0, false, QRect(60, 60, 10, 10), 0, false}};
+        for (const auto& [name, badge, shape, clip, place, clearRows, covers] : rows) {
+            IconStyle style;
+            style.useBadge = badge >= 0;
+            style.badgeOrientation =
+                int(badge == 3 ? BadgeOrientation::Diagonal : BadgeOrientation::Horizontal);
+            style.badgeOrientationHorizontal = style.badgeOrientationDiagonal = badge;
+            // A text 20 px high in the test fonts: a band of 34 px.
+            style.badgeTextSize = 17;
+            QCOMPARE(IconGeometry::badgeBandHeight(style), 34);
+            style.borderWidth = 2;
+            style.shape = shape;
+            style.clipImage = clip;
+            Layer layer = solidLayer(place, Qt::darkRed);
+            std::fill_n(layer.sourceImage.bits(), clearRows * layer.sourceImage.bytesPerLine(), 0);
+            QVERIFY2(IconGeometry::picturesCoverBadge(style, {layer}) == covers, name);
+        }
     }
 
     // In every family the test fonts hold (an italic script face, a symbol face and dingbats
@@ -144,8 +137,7 @@ private slots:
                 style.badgeTextFont = QFont(family);
                 style.badgeTextFont.setPixelSize(style.badgeTextSize);
                 style.badgeTextFont.setWeight(QFont::Bold);
-                const int k = 2;
-                style.canvasFactor = k;
+                const int k = style.canvasFactor = 2;
                 const QImage icon = IconRenderer(k).renderIcon(style, {});
                 const int bandBottom = IconGeometry::drawnBandHeight(
                     IconGeometry::badgeBandHeight(style), style.borderWidth);
@@ -157,12 +149,11 @@ private slots:
                             ink |= QRect(x, y, 1, 1);
                     }
                 }
-                const QString what = family + ": " + text;
-                QVERIFY2(!ink.isEmpty(), qPrintable(what));
+                const QByteArray what = (family + ": " + text).toUtf8();
+                QVERIFY2(!ink.isEmpty(), what);
                 // A pixel either way at k = 2: the ink, not the advance, is what is centred.
-                QVERIFY2(qAbs(ink.left() - (icon.width() - 1 - ink.right())) <= 2,
-                         qPrintable(what));
-                QVERIFY2(ink.top() >= 0 && ink.bottom() < bandBottom, qPrintable(what));
+                QVERIFY2(qAbs(ink.left() - (icon.width() - 1 - ink.right())) <= 2, what);
+                QVERIFY2(ink.top() >= 0 && ink.bottom() < bandBottom, what);
             }
         }
     }
@@ -170,10 +161,9 @@ private slots:
     void containerCentred_data() {
         QTest::addColumn<int>("shape");
         QTest::addColumn<int>("k");
-        for (int k = 1; k <= 3; ++k) {
+        for (int k = 1; k <= 3; ++k)
             for (int shape = 0; shape < 3; ++shape)
                 QTest::addRow("shape %d, k=%d", shape, k) << shape << k;
-        }
     }
 
     // A full container fills the icon square exactly: a rectangle leaves no pixel of it
@@ -204,10 +194,8 @@ private slots:
                     std::tie(worst, worstAt) = std::pair(off, QPoint(x, y));
             }
         }
-        QVERIFY2(worst <= 3, qPrintable(QStringLiteral("%1 of 255 off its mirror at %2, %3")
-                                            .arg(worst)
-                                            .arg(worstAt.x())
-                                            .arg(worstAt.y())));
+        QVERIFY2(worst <= 3, qPrintable(QString::asprintf("%d of 255 off its mirror at %d, %d",
+                                                          worst, worstAt.x(), worstAt.y())));
         for (QPoint edge : {QPoint(0, last / 2), QPoint(last, last / 2), QPoint(last / 2, 0),
                             QPoint(last / 2, last)})
             QVERIFY(at(edge.x(), edge.y()) >= 250);
@@ -216,16 +204,14 @@ private slots:
     }
 
     void sharpSmallSizes_data() {
-        QTest::addColumn<int>("shape");
-        QTest::addColumn<bool>("picture");
-        QTest::addColumn<int>("k");
+        QTest::addColumn<Sharp>("icon");
         const char* shapes[] = {"rectangle", "rounded", "circle"};
-        for (int k = 1; k <= 3; ++k) {
-            for (int shape = 0; shape < 3; ++shape) {
-                QTest::addRow("%s, decorated, k=%d", shapes[shape], k) << shape << false << k;
-                QTest::addRow("%s, clipped picture, k=%d", shapes[shape], k) << shape << true << k;
-            }
-        }
+        for (int k = 1; k <= 3; ++k)
+            for (int shape = 0; shape < 3; ++shape)
+                for (const bool picture : {false, true})
+                    QTest::addRow("%s, %s, k=%d", shapes[shape],
+                                  picture ? "clipped picture" : "decorated", k)
+                        << Sharp{shape, picture, k};
     }
 
     // A small sharp entry is drawn at its own size. Its outline, filled by the background or
@@ -237,9 +223,8 @@ private slots:
     // highlight start at 24 px. The big rendering's band is placed as the reference composition of
     // tst_form has it.
     void sharpSmallSizes() {
-        QFETCH(int, shape);
-        QFETCH(bool, picture);
-        QFETCH(int, k);
+        QFETCH(Sharp, icon);
+        const auto [shape, picture, k] = icon;
         IconStyle style;
         style.shape = shape;
         style.radius = 64 * k; // a quarter of the icon's side
@@ -280,9 +265,9 @@ private slots:
                     }
                     const double coverage = covered / 256.0, centre = distance(x + 0.5, y + 0.5);
                     const int alpha = qAlpha(sharp.pixel(x, y));
-                    const QByteArray where = QByteArray::number(alpha) + " where " +
-                                             QByteArray::number(coverage) + " is covered, at " +
-                                             QByteArray::number(x) + ", " + QByteArray::number(y);
+                    const QByteArray where = QString::asprintf("%d where %g is covered, at %d, %d",
+                                                               alpha, coverage, x, y)
+                                                 .toUtf8();
                     // Qt fills the curve as chords, up to a ninth of a pixel inside it. The border
                     // and the band, cut out along the outline, lie over the container's own edge
                     // there: coverage a shows as much as a + a (1 - a).
@@ -309,10 +294,7 @@ private slots:
             }
             if (shape)
                 continue;
-            const QImage scaled =
-                IconRenderer(k)
-                    .renderIcon(style, {layer})
-                    .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage scaled = smoothScaled(IconRenderer(k).renderIcon(style, {layer}), size);
             // The big rendering's container fills its square too: no pixel fades at the edges.
             QCOMPARE(partlyTransparent(scaled), 0);
             // The edges are meant to differ; inside, only the filtering may. A band drawn without
@@ -370,8 +352,7 @@ private slots:
         document.style.useBackground = change == "container";
         Document shown = documentAtSize(document, 16);
         const auto scaled = [](const Document& drawn, int size) {
-            return renderDocumentIcon(drawn).scaled(size, size, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation);
+            return smoothScaled(renderDocumentIcon(drawn), size);
         };
         QImage expected = scaled(shown, 16);
         if (asDrawn) {
@@ -412,10 +393,7 @@ private slots:
     }
 
     void uprightAsQtTurnsIt_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("seeThrough");
-        QTest::addColumn<int>("padding");
-        QTest::addColumn<QString>("profile"); // converted from it to sRGB on the way
+        QTest::addColumn<Stored>("picture");
         // The turn moves blocks of 4 x 4 pixels, then the rest one by one, in bands of 32 rows:
         // sides a multiple of 4 or not, the last band whole or not, tiny pictures.
         int n = 0;
@@ -424,11 +402,11 @@ private slots:
               QSize(8, 5), QSize(5, 8), QSize(8, 8), QSize(4, 33), QSize(33, 4), QSize(64, 37),
               QSize(37, 64), QSize(36, 66), QSize(67, 33), QSize(64, 64), QSize(203, 170)}) {
             const QString profile = ++n % 2 ? "a98" : "rommrgb";
-            QTest::addRow("%dx%d", size.width(), size.height()) << size << false << 0 << "";
+            QTest::addRow("%dx%d", size.width(), size.height()) << Stored{size, false, 0, ""};
             QTest::addRow("%dx%d, see-through, rows apart", size.width(), size.height())
-                << size << true << 3 << "";
+                << Stored{size, true, 3, ""};
             QTest::addRow("%dx%d, %s", size.width(), size.height(), qPrintable(profile))
-                << size << (n % 3 > 0) << n % 3 << profile;
+                << Stored{size, n % 3 > 0, n % 3, profile};
         }
     }
 
@@ -436,10 +414,8 @@ private slots:
     // from an RGB profile as LittleCMS's own unoptimised transform converts it (alpha untouched),
     // and nothing is written beyond the picture (the sanitizer build tells).
     void uprightAsQtTurnsIt() {
-        QFETCH(QSize, size);
-        QFETCH(bool, seeThrough);
-        QFETCH(int, padding);
-        QFETCH(QString, profile);
+        QFETCH(Stored, picture);
+        const auto [size, seeThrough, padding, profile] = picture;
         QRandomGenerator random(size.width() * 1000 + size.height());
         const int stride = size.width() + padding;
         std::vector<QRgb> pixels(size_t(stride) * size.height());
@@ -476,8 +452,8 @@ private slots:
                         std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                                   std::abs(qBlue(a) - qBlue(b))});
                     QVERIFY2(qAlpha(a) == qAlpha(b) && off <= (conversion ? 1 : 0),
-                             QByteArray::number(off) + " off at " + QByteArray::number(x) + ", " +
-                                 QByteArray::number(y) + ", turn " + QByteArray::number(flags));
+                             qPrintable(
+                                 QString::asprintf("%d off at %d, %d, turn %d", off, x, y, flags)));
                 }
             }
         }
@@ -501,11 +477,8 @@ private slots:
         const QImage plain = IconRenderer(1).renderCanvas(style, {layer}, layer.rect());
         QCOMPARE(sharp.size(), QSize(600, 600));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
-        QVERIFY(
-            meanDifference(sharp.scaled(300, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                           plain) < 3);
-        const QImage enlarged =
-            plain.scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY(meanDifference(smoothScaled(sharp, 300), plain) < 3);
+        const QImage enlarged = smoothScaled(plain, 600);
         // Round the badge's text.
         const QRect badge(420, 420, 90, 90);
         QVERIFY(laplacianEnergy(sharp.copy(badge)) > 1.3 * laplacianEnergy(enlarged.copy(badge)));
@@ -520,10 +493,8 @@ private slots:
         const QRect detail(120, 120, 240, 240);
         const double gain =
             laplacianEnergy(screen.renderCanvas(style, {photo}, {}).copy(detail)) /
-            laplacianEnergy(IconRenderer(1)
-                                .renderCanvas(style, {photo}, {})
-                                .scaled(600, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                .copy(detail));
+            laplacianEnergy(
+                smoothScaled(IconRenderer(1).renderCanvas(style, {photo}, {}), 600).copy(detail));
         qInfo("photo detail at 200 %%: %.2f x the 100 %% canvas enlarged", gain);
         QVERIFY(gain >= 1.3);
         QCOMPARE(encodeIco(screen.renderIcon(style, {photo}), 1),

@@ -12,6 +12,11 @@
 
 using namespace TestSupport;
 
+// Down keys on the page's list from "Every size", Up (or Down) keys in the size box then, the
+// blue picture's range (minimum, maximum), the size shown at, the icon's middle pixel at that size
+// and the blue picture's row in the list.
+using SizeRange = std::tuple<int, int, QPoint, int, QRgb, QString>;
+
 class TestSizeRanges : public QObject {
     Q_OBJECT
 
@@ -19,21 +24,14 @@ private Q_SLOTS:
     void initTestCase() { initTestEnvironment(); }
 
     void sizeRanges_data() {
-        QTest::addColumn<int>("kind");     // Down keys on the page's list from "Every size"
-        QTest::addColumn<int>("steps");    // Up (or Down) keys in the size box then
-        QTest::addColumn<QPoint>("range"); // minimum, maximum
-        QTest::addColumn<int>("size");     // shown at
-        QTest::addColumn<QRgb>("middle");  // the icon's middle pixel at that size
-        QTest::addColumn<QString>("row");  // the blue picture's in the list
+        QTest::addColumn<SizeRange>("row");
         const QRgb green = qRgb(0, 255, 0), red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
-        QTest::newRow("from") << 1 << 0 << QPoint(48, 0) << 16 << green << "Image1  (from 48 px)";
-        QTest::newRow("up to") << 2 << 1 << QPoint(0, 40) << 32 << blue << "Image1  (up to 40 px)";
-        QTest::newRow("below 16") << 2 << -4 << QPoint(0, 15) << 16 << green
-                                  << "Image1  (up to 15 px)";
-        QTest::newRow("from to") << 3 << 0 << QPoint(32, 48) << 32 << blue
-                                 << "Image1  (32 to 48 px)";
+        QTest::newRow("from") << SizeRange{1, 0, {48, 0}, 16, green, "Image1  (from 48 px)"};
+        QTest::newRow("up to") << SizeRange{2, 1, {0, 40}, 32, blue, "Image1  (up to 40 px)"};
+        QTest::newRow("below 16") << SizeRange{2, -4, {0, 15}, 16, green, "Image1  (up to 15 px)"};
+        QTest::newRow("from to") << SizeRange{3, 0, {32, 48}, 32, blue, "Image1  (32 to 48 px)"};
         QTest::newRow("from past to")
-            << 3 << 3 << QPoint(64, 64) << 256 << red << "Image1  (64 to 64 px)";
+            << SizeRange{3, 3, {64, 64}, 256, red, "Image1  (64 to 64 px)"};
     }
 
     // On an .icns (16 to 1024 px) of a green square, a red picture filling it drawn from 32 px
@@ -41,12 +39,8 @@ private Q_SLOTS:
     // shown again after undo and redo. "Show at" a size shows the icon that size holds, each
     // pixel enlarged, and picks only the pictures drawn there; all sizes is the canvas as edited.
     void sizeRanges() {
-        QFETCH(int, kind);
-        QFETCH(int, steps);
-        QFETCH(QPoint, range);
-        QFETCH(int, size);
-        QFETCH(QRgb, middle);
-        QFETCH(QString, row);
+        QFETCH(SizeRange, row);
+        const auto [kind, steps, range, size, middle, listed] = row;
         EditedDocument edited;
         EditorForm form(edited);
         Document document;
@@ -55,11 +49,9 @@ private Q_SLOTS:
         document.style.backColor1 = Qt::green;
         document.output.target = "icns";
         for (const int edge : {256, 128}) {
-            Layer layer;
-            layer.sourceImage = QImage(edge, edge, QImage::Format_ARGB32_Premultiplied);
-            layer.sourceImage.fill(edge == 256 ? Qt::red : Qt::blue);
+            Layer layer = solidLayer({150 - edge / 2, 150 - edge / 2, edge, edge},
+                                     edge == 256 ? Qt::red : Qt::blue);
             layer.index = int(document.layers.size());
-            layer.position = QPoint(150 - edge / 2, 150 - edge / 2);
             layer.minSize = edge == 256 ? 32 : 0;
             document.layers << layer;
         }
@@ -75,11 +67,11 @@ private Q_SLOTS:
             QTest::keyClick(kinds, Qt::Key_Down);
         for (int step = 0; step < std::abs(steps); ++step)
             QTest::keyClick(sizes, steps > 0 ? Qt::Key_Up : Qt::Key_Down);
-        QCOMPARE(QPoint(layers.at(1).minSize, layers.at(1).maxSize), range);
-        QCOMPARE(layers.at(0).minSize, 32);
-        QCOMPARE(edited.undoStack()->count(), 1);
+        QCOMPARE(std::tuple(QPoint(layers.at(1).minSize, layers.at(1).maxSize),
+                            layers.at(0).minSize, edited.undoStack()->count()),
+                 std::tuple(range, 32, 1));
         auto* list = child<QListWidget>(&form, "listWidget");
-        QCOMPARE(list->item(0)->text(), row);
+        QCOMPARE(list->item(0)->text(), listed);
         QCOMPARE(list->item(1)->text(), "Image0  (from 32 px)");
 
         // The icon square shown is `icon` enlarged (nearest neighbour) over the ground: its
@@ -110,13 +102,11 @@ private Q_SLOTS:
         QCOMPARE(shown(renderDocumentIcon(edited.document())), qRgb(0, 0, 255));
 
         edited.undoStack()->undo();
-        QVERIFY(!hasSizeRange(layers.at(1)));
-        QCOMPARE(kinds->currentIndex(), 0);
-        QVERIFY(sizes->isHidden());
+        QCOMPARE(std::tuple(hasSizeRange(layers.at(1)), kinds->currentIndex(), sizes->isHidden()),
+                 std::tuple(false, 0, true));
         edited.undoStack()->redo();
-        QCOMPARE(kinds->currentIndex(), kind);
-        QCOMPARE(sizes->value(), kind == 2 ? range.y() : range.x());
-        QCOMPARE(edited.undoStack()->count(), 1);
+        QCOMPARE(std::tuple(kinds->currentIndex(), sizes->value(), edited.undoStack()->count()),
+                 std::tuple(kind, kind == 2 ? range.y() : range.x(), 1));
     }
 };
 

@@ -34,10 +34,7 @@ QLinearGradient gradient(int orientation, const QRect& r) {
 void band(QPainter& painter, int top, const IconStyle& s, int k) {
     const QSize text = BadgeText::measured(s);
     const int h = int(2 * s.badgeLineWidth + 1.4 * text.height());
-    QPen pen = painter.pen();
-    pen.setColor(s.badgeBorderColor);
-    pen.setWidth(s.badgeLineWidth);
-    painter.setPen(pen);
+    painter.setPen(QPen(s.badgeBorderColor, s.badgeLineWidth));
     painter.setBrush(QBrush(s.badgeBackColor, Qt::SolidPattern));
     painter.drawRect(QRect(0, top, 300 * k, h - (s.borderWidth - 2)));
     painter.setPen(s.badgeTextColor);
@@ -141,11 +138,7 @@ QImage canvas(const IconStyle& s, const QList<Layer>& images, const QRect& frame
         painter.setOpacity(1.0);
     }
     if (s.useBorder) {
-        QPen pen = painter.pen();
-        pen.setColor(s.borderColor);
-        pen.setStyle(Qt::SolidLine);
-        pen.setWidth(s.borderWidth);
-        painter.setPen(pen);
+        painter.setPen(QPen(s.borderColor, s.borderWidth));
         painter.setBrush(QBrush(QColor(0, 0, 0, 0), Qt::SolidPattern));
         painter.drawPath(path);
     }

@@ -70,6 +70,18 @@ QImage crossPicture(QSize size, const QColor& color) {
     return image;
 }
 
+Layer solidLayer(const QRect& place, const QColor& color) {
+    Layer layer;
+    layer.sourceImage = QImage(place.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.sourceImage.fill(color);
+    layer.position = place.topLeft();
+    return layer;
+}
+
+QImage smoothScaled(const QImage& image, int edge) {
+    return image.scaled(edge, edge, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 double meanDifference(const QImage& a, const QImage& b) {
     double sum = 0;
     for (qsizetype i = 0; i < a.sizeInBytes(); ++i)

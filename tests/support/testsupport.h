@@ -44,6 +44,12 @@ template <class T> T* child(const QObject* parent, const char* name) {
 // A picture of `size` in `color` with an opaque black cross, so scaling and turning show.
 QImage crossPicture(QSize size, const QColor& color);
 
+// `image` scaled to an `edge` x `edge` square, smoothly, as a downscaled icon is compared.
+QImage smoothScaled(const QImage& image, int edge);
+
+// A layer at `place` of an opaque picture all in `color`, at its own size.
+Layer solidLayer(const QRect& place, const QColor& color);
+
 // Mean absolute difference per byte of two images of one size and format.
 double meanDifference(const QImage& a, const QImage& b);
 
