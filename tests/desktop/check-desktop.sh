@@ -24,7 +24,12 @@ echo "PASS: desktop entry, AppStream metadata and project file type"
 themes=$prefix/themes
 "$build/glimmerdock" render "$(dirname "$0")/../../resources/icons/glimmerdock-64.png" --hicolor "$themes"
 gtk-update-icon-cache --force "$themes/hicolor"
-echo "PASS: an exported icon theme takes GTK's icon cache"
+# Its folders are the theme's standard sizes, each picture at its folder's size.
+sizes=$(cd "$themes/hicolor" && for png in */apps/glimmerdock-64.png; do
+    identify -format '%wx%h=' "$png" && dirname "$(dirname "$png")"; done | sort -n | tr '\n' ' ')
+[ "$sizes" = "16x16=16x16 24x24=24x24 32x32=32x32 48x48=48x48 64x64=64x64 128x128=128x128 \
+256x256=256x256 512x512=512x512 " ] || { echo "FAIL: the theme's pictures are $sizes"; exit 1; }
+echo "PASS: an exported icon theme takes GTK's icon cache, every picture at its folder's size"
 
 # The Debian package of the install: lintian finds no error in it.
 # Compressed quickly: what lintian checks is the same in any compression.
