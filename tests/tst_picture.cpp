@@ -10,6 +10,7 @@
 #include "picture/picturedecoder.h"
 #include "picture/pictureintake.h"
 #include "picture/pngchunks.h"
+#include "picture/srgbconversion.h"
 #include "picture/svgattributes.h"
 #include "picture/svgcleaner.h"
 #include "picture/vectorpicture.h"
@@ -121,7 +122,8 @@ private slots:
     }
 
     // Rows stored top-down (a negative height) read as every viewer shows them; a picture that
-    // says it is sRGB keeps every level as stored.
+    // says it is sRGB keeps every level as stored, one with a profile that is not RGB is not
+    // converted by ours.
     void readAsStored() {
         const QByteArray rows("\x00\x00\xff\xff\x00\xff\x00\xff"
                               "\xff\x00\x00\xff\xff\xff\xff\x80",
@@ -138,6 +140,10 @@ private slots:
         srgb.write(&png, "PNG");
         const QByteArray bytes(static_cast<const char*>(png.data()), qsizetype(png.length()));
         QCOMPARE(meanDifference(PictureIntake::decode(bytes).image, noise), 0.0);
+        // Bytes that are no profile, and profiles of other colours, convert nothing themselves.
+        for (const QByteArray& icc :
+             {QByteArray("not a profile"), iccBytes("default_cmyk"), iccBytes("sgray")})
+            QVERIFY(!SrgbConversion::fromIcc(icc));
     }
 
     // The helpers run with their limits and system call filter in force (AddressSanitizer's build
