@@ -301,6 +301,7 @@ private slots:
         row("too many sizes", manySizes.constData(), 2, "up to 64");
         row("web base with a bracket", "render %P --web %D/w --web-base /a<b", 2, "--web-base");
         row("batch without --out", "render --style %P %D/a.png", 2, "--out");
+        row("--out without --style", "render %P --ico %D/x.ico --out %D/o", 2, "go with --style");
         row("unknown target", "render --style %P %D/a.png --out %D/o --targets ico,svg", 2,
             "'svg'");
         row("two pictures, one name", "render --style %P %D/a.png %D/o/a.png --out %D/o", 2,

@@ -135,6 +135,17 @@ double reach(const QImage& image) {
     return farthest;
 }
 
+// The transparent rows above and below what the middle column of `image` shows.
+std::pair<int, int> columnMargins(const QImage& image) {
+    const int x = image.width() / 2, last = image.height() - 1;
+    int top = 0, bottom = 0;
+    while (top < last && !qAlpha(image.pixel(x, top)))
+        ++top;
+    while (bottom < last && !qAlpha(image.pixel(x, last - bottom)))
+        ++bottom;
+    return {top, bottom};
+}
+
 } // namespace
 
 class TestPlatforms : public QObject {
@@ -212,6 +223,17 @@ private slots:
             if (picture.caption != "maskable" && written.size() == picture.image.size())
                 QCOMPARE(picture.image.convertToFormat(QImage::Format_ARGB32),
                          written.convertToFormat(QImage::Format_ARGB32));
+        }
+        if (key == "msix" && ground == Ground::None) {
+            // A logo's icon stands in the middle of its tile, to the pixel.
+            for (const char* logo :
+                 {"Wide310x150Logo.scale-100.png", "Square71x71Logo.scale-150.png"}) {
+                const QImage tile(out.filePath(logo));
+                for (const QImage& image : {tile, tile.transformed(QTransform().rotate(90))}) {
+                    const auto [top, bottom] = columnMargins(image);
+                    QVERIFY2(top > 0 && (bottom == top || bottom == top + 1), logo);
+                }
+            }
         }
         if (key == "android") {
             // Near a corner: outside the circle, inside the squircle. Themed: the foreground in
