@@ -30,7 +30,8 @@ public:
 private:
     SizePreview* preview;
     std::function<Document()> document;
-    QTimer timer;
+    // A child, so that what waits on the window can be seen.
+    QTimer timer{this};
     QFutureWatcher<QList<ExportTarget::PreviewPicture>> watcher;
     // What the preview shows now, or is being drawn.
     Document shown;

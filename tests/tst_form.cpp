@@ -8,6 +8,7 @@
 #include "form/editorform.h"
 #include "form/iconsizesdialog.h"
 #include "form/layerlistwidget.h"
+#include "form/previewscheduler.h"
 #include "form/sizepreview.h"
 #include "output/exporttargets.h"
 #include "output/iconsizes.h"
@@ -470,9 +471,9 @@ private Q_SLOTS:
         }
     }
 
-    // A moment after each change the preview shows the export's entries as the writer draws
-    // them: scaled from the rendering, or with sharp small sizes drawn at their own size; the dark
-    // ground beside the light one, or under it when the two do not fit side by side.
+    // A moment after each change (and then no more) the preview shows the export's entries as the
+    // writer draws them: scaled from the rendering, or with sharp small sizes drawn at their own
+    // size; the dark ground beside the light one, or under it when the two do not fit side by side.
     void sizePreview() {
         clearSettings();
         showForm();
@@ -494,6 +495,7 @@ private Q_SLOTS:
         QVERIFY(dropFiles(canvas(), {150, 150}, {files.at(1)}));
         get<QCheckBox>("borderCheckBox")->click();
         QTRY_COMPARE(shown(0), smoothScaled(renderDocumentIcon(doc()), 16));
+        QVERIFY(!form->findChild<PreviewScheduler*>()->findChild<QTimer*>()->isActive());
         QCOMPARE(shown(3).size(), QSize(48, 48));
         // Windows' sizes, the small ones drawn sharp, on the largest canvas.
         whenModal<IconSizesDialog>([](IconSizesDialog* dialog) {
