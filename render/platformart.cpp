@@ -48,34 +48,6 @@ double reach(const QImage& image) {
     return farthest;
 }
 
-// Three box blurs of `radius` along each axis come close to a Gaussian; only alpha matters here.
-QImage blurredAlpha(const QImage& image, int radius) {
-    QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
-    if (radius < 1)
-        return alpha;
-    const int w = alpha.width();
-    const int h = alpha.height();
-    std::vector<int> line(std::max(w, h));
-    const auto pass = [&](uchar* first, int count, int step) {
-        for (int i = 0; i < count; ++i)
-            line[i] = first[i * step];
-        int sum = 0;
-        for (int i = -radius; i <= radius; ++i)
-            sum += line[std::clamp(i, 0, count - 1)];
-        for (int i = 0; i < count; ++i) {
-            first[i * step] = uchar(sum / (2 * radius + 1));
-            sum += line[std::min(i + radius + 1, count - 1)] - line[std::max(i - radius, 0)];
-        }
-    };
-    for (int round = 0; round < 3; ++round) {
-        for (int y = 0; y < h; ++y)
-            pass(alpha.scanLine(y), w, 1);
-        for (int x = 0; x < w; ++x)
-            pass(alpha.bits() + x, h, int(alpha.bytesPerLine()));
-    }
-    return alpha;
-}
-
 // `image` with `change` applied to each of its premultiplied pixels.
 template <typename Change> QImage eachPixel(const QImage& image, Change change) {
     QImage changed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -102,6 +74,33 @@ std::vector<QRgb> scanned(const QImage& image) {
 } // namespace
 
 namespace PlatformArt {
+
+QImage blurredAlpha(const QImage& image, int radius) {
+    QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
+    if (radius < 1)
+        return alpha;
+    const int w = alpha.width();
+    const int h = alpha.height();
+    std::vector<int> line(std::max(w, h));
+    const auto pass = [&](uchar* first, int count, int step) {
+        for (int i = 0; i < count; ++i)
+            line[i] = first[i * step];
+        int sum = 0;
+        for (int i = -radius; i <= radius; ++i)
+            sum += line[std::clamp(i, 0, count - 1)];
+        for (int i = 0; i < count; ++i) {
+            first[i * step] = uchar(sum / (2 * radius + 1));
+            sum += line[std::min(i + radius + 1, count - 1)] - line[std::max(i - radius, 0)];
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (int y = 0; y < h; ++y)
+            pass(alpha.scanLine(y), w, 1);
+        for (int x = 0; x < w; ++x)
+            pass(alpha.bits() + x, h, int(alpha.bytesPerLine()));
+    }
+    return alpha;
+}
 
 QImage foreground(const Document& document) {
     IconStyle style = document.style;

@@ -8,8 +8,8 @@
 
 // The pictures the platforms' icon sets are made of, derived from one document: its container is
 // the background, its pictures and badge the foreground. A file of one pixel size derives them
-// from the document as that size shows it (SizedIcon::documentAt, foregroundAt). Every image answered is premultiplied
-// ARGB unless it says it is opaque.
+// from the document as that size shows it (SizedIcon::documentAt, foregroundAt). Every image
+// answered is premultiplied ARGB unless it says it is opaque.
 namespace PlatformArt {
 
 // The pictures and the badge without the container, its border, 3D edge or highlight: the icon
@@ -62,6 +62,10 @@ QImage greyscale(const QImage& image);
 
 // `image` clipped to the circle of its square.
 QImage clippedToCircle(const QImage& image);
+
+// The alpha of `image` blurred by three box blurs of `radius` along each axis, close to a
+// Gaussian; the edges repeated, each average rounded down.
+QImage blurredAlpha(const QImage& image, int radius);
 
 // The icon on the macOS grid: its body 824/1024 of the square, centred, over a soft shadow
 // below it as the system's own icons have.

@@ -395,6 +395,30 @@ private slots:
         }
     }
 
+    // The macOS grid's shadow is blurred as three rounds of box averages along rows, then
+    // columns, edges repeated, each rounded down: to the level, as that done plainly.
+    void shadowBlur() {
+        QImage expected(23, 17, QImage::Format_Alpha8);
+        QRandomGenerator random(7);
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                expected.scanLine(y)[x] = uchar(random.bounded(256));
+        const QImage blurred = PlatformArt::blurredAlpha(expected, 2);
+        for (int pass = 0; pass < 6; ++pass) {
+            const QImage from = expected.copy();
+            for (int y = 0; y < from.height(); ++y)
+                for (int x = 0; x < from.width(); ++x) {
+                    int sum = 0;
+                    for (int d = -2; d <= 2; ++d)
+                        sum += pass % 2
+                                   ? from.constScanLine(std::clamp(y + d, 0, from.height() - 1))[x]
+                                   : from.constScanLine(y)[std::clamp(x + d, 0, from.width() - 1)];
+                    expected.scanLine(y)[x] = uchar(sum / 5);
+                }
+        }
+        QCOMPARE(blurred, expected);
+    }
+
     // Apple: the catalog names every file at its size; the iOS icon has no alpha channel and
     // shows the container's colour where the icon has none; dark and tinted keep transparency.
     void appleCatalog() {
