@@ -14,11 +14,11 @@
 
 using namespace TestSupport;
 
-// "outputTarget" (null: none), "output" as versions before keys kept it, the target the window and
-// command line write, and whether the user is told of an unknown output.
+// "outputTarget" (undefined: not there), "output" as versions before keys kept it, the target the
+// window and command line write, and whether the user is told of an unknown output.
 using OutputKeys = std::tuple<QJsonValue, QJsonValue, QString, bool>;
-// "webBase" of the project or a bound of its first layer, the value stored (null: none) and what
-// the document holds (the default is not saved).
+// "webBase" of the project or a bound of its first layer, the value stored (undefined: not there)
+// and what the document holds (the default is not saved).
 using OptionalKey = std::tuple<QString, QJsonValue, QJsonValue>;
 
 class TestProject : public QObject {
@@ -112,9 +112,9 @@ private slots:
         QTest::addColumn<OutputKeys>("keys");
         for (int number = 0; number < numbered.size(); ++number)
             QTest::addRow("number %d", number)
-                << OutputKeys{QJsonValue(), number, numbered[number], false};
+                << OutputKeys{QJsonValue::Undefined, number, numbered[number], false};
         QTest::newRow("key before number") << OutputKeys{"android", 2, "android", false};
-        QTest::newRow("number out of range") << OutputKeys{QJsonValue(), 8, "ico", false};
+        QTest::newRow("number out of range") << OutputKeys{QJsonValue::Undefined, 8, "ico", false};
         QTest::newRow("a newer version's") << OutputKeys{"vision", 3, "ico", true};
         QTest::newRow("no key's shape") << OutputKeys{"../ico", 4, "ico", false};
         QTest::newRow("not text") << OutputKeys{5, QJsonValue(), "ico", false};
@@ -160,7 +160,7 @@ private slots:
         const QStringList webBases{"/static/icons", "https://example.com/i?a=1&b='2'", longest};
         const QStringList refused{longest + "a", "",         "/my icons/", "/a\"b",
                                   "/a<b",        "\\\\host", "/a\x7f"};
-        QTest::newRow("webBase not there") << OptionalKey{"webBase", QJsonValue(), "/"};
+        QTest::newRow("webBase not there") << OptionalKey{"webBase", QJsonValue::Undefined, "/"};
         for (const QString& base : webBases)
             QTest::addRow("webBase %s", qPrintable(base.left(20)))
                 << OptionalKey{"webBase", base, base};
@@ -168,12 +168,23 @@ private slots:
             QTest::addRow("webBase %s", qPrintable(base.left(20)))
                 << OptionalKey{"webBase", base, "/"};
         QTest::newRow("webBase not text") << OptionalKey{"webBase", 3, "/"};
-        const std::pair<QJsonValue, int> bounds[] = {
-            {QJsonValue(), 0}, {1, 1}, {1024, 1024}, {1025, 0}, {0, 0}, {16.5, 0}, {"16", 0}};
+        const std::pair<QJsonValue, int> bounds[] = {{QJsonValue::Undefined, 0},
+                                                     {QJsonValue(), 0},
+                                                     {1, 1},
+                                                     {1024, 1024},
+                                                     {1025, 0},
+                                                     {0, 0},
+                                                     {16.5, 0},
+                                                     {"16", 0}};
         for (const QString key : {"minSize", "maxSize"}) {
-            for (const auto& [stored, opened] : bounds)
-                QTest::addRow("%s %s", qPrintable(key), qPrintable(stored.toVariant().toString()))
+            for (const auto& [stored, opened] : bounds) {
+                const QByteArray shown =
+                    stored.isUndefined()
+                        ? "not there"
+                        : QJsonDocument(QJsonArray{stored}).toJson(QJsonDocument::Compact);
+                QTest::addRow("%s %s", qPrintable(key), shown.constData())
                     << OptionalKey{key, stored, opened};
+            }
         }
     }
 
