@@ -179,8 +179,8 @@ private Q_SLOTS:
         }
     }
 
-    // The Edit menu names the step a control of the form made (a run of turns by the box is one);
-    // Ctrl+Y redoes as Ctrl+Shift+Z does.
+    // The menus hold their actions, keys and separators; the Edit menu names the step a control
+    // of the form made (a run of turns by the box is one); Ctrl+Y redoes as Ctrl+Shift+Z does.
     void undoFromTheKeyboard() {
         MainWindow window;
         QVERIFY(shown(window));
@@ -190,6 +190,24 @@ private Q_SLOTS:
             child<QSpinBox>(&window, "rotateSpinBox")->setValue(angle);
         const QAction* undo = window.menuBar()->actions().at(1)->menu()->actions().first();
         QCOMPARE(undo->text(), "&Undo Turn Picture");
+        // The menus as the user reads them, separators as "|".
+        QStringList menus;
+        for (const QAction* menu : window.menuBar()->actions()) {
+            QStringList items;
+            for (const QAction* item : menu->menu()->actions())
+                items << (item->isSeparator()
+                              ? "|"
+                              : (item->text() + ' ' + item->shortcut().toString()).trimmed());
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(menus,
+                 QStringList({"&File: &New Ctrl+N, &Open... Ctrl+O, Open &Recent, &Save Ctrl+S, "
+                              "Save &As... Ctrl+Shift+S, |, Add &Pictures... Ctrl+I, "
+                              "&Export Icon..., Icon Si&zes..., macOS Icons on the &Grid, "
+                              "|, &Quit",
+                              "&Edit: &Undo Turn Picture Ctrl+Z, &Redo Ctrl+Y, |, "
+                              "&Paste Ctrl+V, &Delete Picture Del",
+                              "&Help: &About Glimmerdock, &Website"}));
         QTest::keySequence(&window, QKeySequence::Undo);
         QCOMPARE(documentOf(&window).layers.at(0).rotation, 0);
         QCOMPARE(undo->text(), "&Undo Add Pictures");
