@@ -135,17 +135,6 @@ double reach(const QImage& image) {
     return farthest;
 }
 
-// The transparent rows above and below what the middle column of `image` shows.
-std::pair<int, int> columnMargins(const QImage& image) {
-    const int x = image.width() / 2, last = image.height() - 1;
-    int top = 0, bottom = 0;
-    while (top < last && !qAlpha(image.pixel(x, top)))
-        ++top;
-    while (bottom < last && !qAlpha(image.pixel(x, last - bottom)))
-        ++bottom;
-    return {top, bottom};
-}
-
 } // namespace
 
 class TestPlatforms : public QObject {
@@ -225,14 +214,12 @@ private slots:
                          written.convertToFormat(QImage::Format_ARGB32));
         }
         if (key == "msix" && ground == Ground::None) {
-            // A logo's icon stands in the middle of its tile, to the pixel.
+            // A logo's icon stands in the middle of its tile, to the pixel (its shape does).
             for (const char* logo :
-                 {"Wide310x150Logo.scale-100.png", "Square71x71Logo.scale-150.png"}) {
-                const QImage tile(out.filePath(logo));
-                for (const QImage& image : {tile, tile.transformed(QTransform().rotate(90))}) {
-                    const auto [top, bottom] = columnMargins(image);
-                    QVERIFY2(top > 0 && (bottom == top || bottom == top + 1), logo);
-                }
+                 {"Wide310x150Logo.scale-100.png", "Square150x150Logo.scale-100.png"}) {
+                const QImage tile =
+                    QImage(out.filePath(logo)).convertToFormat(QImage::Format_Alpha8);
+                QVERIFY2(tile == tile.mirrored(true, true) && !tile.pixelColor(0, 0).alpha(), logo);
             }
         }
         if (key == "android") {
