@@ -110,16 +110,18 @@ private Q_SLOTS:
     }
 
     // A big picture is read beside the window's thread: the drop returns at once and the status
-    // says what is read; Escape stops it (nothing added, and told); while one is read, another
-    // drop is told to wait.
+    // says what is read; Escape stops it (nothing added, and told), the canvas taking the keys
+    // meanwhile; while one is read, another drop is told to wait.
     void bigPicturesReadAside() {
         showCanvas(1);
         const QString big = picture("big.jpg", {5000, 4000});
         QSignalSpy reading(canvas.get(), &CanvasWidget::reading);
         QSignalSpy refused(canvas.get(), &CanvasWidget::picturesRefused);
         for (const bool stop : {true, false}) {
+            canvas->clearFocus();
             QVERIFY(dropFiles(canvas.get(), {150, 150}, {big}));
-            QCOMPARE(layers().size(), 0);
+            QCOMPARE(std::tuple(layers().size(), canvas->window()->focusWidget()),
+                     std::tuple(0, static_cast<QWidget*>(canvas.get())));
             QCOMPARE(reading.last().first(), "Reading big.jpg… (Escape stops it)");
             QVERIFY(dropFiles(canvas.get(), {150, 150}, {picture("small.png", {9, 9})}));
             QCOMPARE(refused.takeLast().first().toStringList(),
