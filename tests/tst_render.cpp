@@ -294,14 +294,18 @@ private slots:
             }
             if (shape)
                 continue;
+            // Where it is drawn, the highlight is as strong as the big rendering's.
+            style.useGlossy = size >= 24;
             const QImage scaled = smoothScaled(IconRenderer(k).renderIcon(style, {layer}), size);
             // The big rendering's container fills its square too: no pixel fades at the edges.
             QCOMPARE(partlyTransparent(scaled), 0);
             // The edges are meant to differ; inside, only the filtering may. A band drawn without
-            // its small text differs a little more; a misplaced one far more.
+            // its small text, or the highlight's curve, differs a little more; a misplaced band or
+            // a highlight of another strength far more.
             const QRect inner = sharp.rect().adjusted(2, 2, -2, -2);
-            QVERIFY(meanDifference(sharp.copy(inner), scaled.copy(inner)) <
-                    (style.useBadge ? 1.25 : 0.25));
+            QVERIFY(meanDifference(renderSharpIcon(style, {layer}, k, size).copy(inner),
+                                   scaled.copy(inner)) < (size >= 24 ? 1.25 : 0.25));
+            style.useGlossy = false;
             for (QPoint onBorder : {QPoint(0, size / 2), QPoint(size - 1, size / 2)})
                 QCOMPARE(sharp.pixel(onBorder), style.borderColor.rgba());
         }
