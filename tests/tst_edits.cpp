@@ -146,10 +146,9 @@ private Q_SLOTS:
         for (int move = 0; move < 36; ++move) {
             const int from = move % 3, to = move / 3 % 3, selected = move / 9 - 1;
             Document document;
-            for (int i = 0; i < 3; ++i) {
-                document.layers.append(Layer());
-                document.layers.back().index = i;
-            }
+            document.layers.resize(3);
+            for (int i = 0; i < 3; ++i)
+                document.layers[i].index = i;
             document.selected = selected;
             document.moveLayer(from, to);
             QCOMPARE(document.layers.at(to).index, from);

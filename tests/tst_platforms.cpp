@@ -385,11 +385,9 @@ private slots:
     // The macOS grid's shadow is blurred as three rounds of box averages along rows, then
     // columns, edges repeated, each rounded down: to the level, as that done plainly.
     void shadowBlur() {
-        QImage expected(23, 17, QImage::Format_Alpha8);
-        QRandomGenerator random(7);
-        for (int y = 0; y < expected.height(); ++y)
-            for (int x = 0; x < expected.width(); ++x)
-                expected.scanLine(y)[x] = uchar(random.bounded(256));
+        QImage expected(24, 17, QImage::Format_Alpha8);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(expected.bits()),
+                                      expected.sizeInBytes() / 4);
         const QImage blurred = PlatformArt::blurredAlpha(expected, 2);
         for (int pass = 0; pass < 6; ++pass) {
             const QImage from = expected.copy();
