@@ -30,7 +30,7 @@ public:
 private:
     SizePreview* preview;
     std::function<Document()> document;
-    // A child, so that what waits on the window can be seen.
+    // Owned as a child, so that a drawing still pending can be found from the window.
     QTimer timer{this};
     QFutureWatcher<QList<ExportTarget::PreviewPicture>> watcher;
     // What the preview shows now, or is being drawn.
